@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <unordered_map>
+#include <vector>
+
+// The detail grid's content: a table of text cells with one fixed header row
+// (row 0) and one fixed header column (column 0), a cursor on a data cell and
+// the column widths in twips. It knows nothing of how the grid is drawn.
+//
+// Cells are stored sparsely, so a large empty grid costs next to nothing, and
+// the used extent of the data cells (highest row and column holding a
+// non-blank text) is kept up to date on every write, so that writing the used
+// rectangle costs in proportion to that rectangle rather than to the grid.
+class GridModel {
+public:
+    // Told of every change so that a view can follow.
+    class Observer {
+    public:
+        virtual ~Observer() = default;
+        virtual void CellChanged(int row, int col) = 0;
+        virtual void SizeChanged() = 0;
+        virtual void CursorChanged() = 0;
+        virtual void ColWidthChanged(int col) = 0;
+    };
+
+    GridModel(int rows = 20, int cols = 7);
+
+    void SetObserver(Observer* observer) { observer_ = observer; }
+
+    // Size, header row and header column included. Shrinking drops the cells
+    // that fall outside; growing adds empty cells. The cursor is pulled back
+    // onto the last data cell when it would fall outside. Values below 2
+    // (no data row or column) are raised to 2.
+    int Rows() const { return rows_; }
+    int Cols() const { return cols_; }
+    void SetRows(int rows);
+    void SetCols(int cols);
+    int FixedRows() const { return 1; }
+    int FixedCols() const { return 1; }
+
+    // The cursor, always on a data cell. Setting it outside the data cells is
+    // refused (returns false) and leaves it where it was.
+    int Row() const { return row_; }
+    int Col() const { return col_; }
+    bool SetRow(int row);
+    bool SetCol(int col);
+
+    // Any cell, headers included. Reading outside the grid gives the empty
+    // text; writing outside the grid is refused (returns false).
+    const QString& TextMatrix(int row, int col) const;
+    bool SetTextMatrix(int row, int col, const QString& text);
+    // The current cell's text.
+    const QString& Text() const { return TextMatrix(row_, col_); }
+
+    // Column width in twips; -1 means the view's default.
+    int ColWidth(int col) const;
+    void SetColWidth(int col, int twips);
+
+    // Highest data row and column holding a cell whose text, with leading and
+    // trailing spaces removed, is not empty; 0 when there is none. The two are
+    // independent: their corner cell may itself be empty.
+    int UsedRows() const;
+    int UsedCols() const;
+
+    // Empties every data cell; header cells stay.
+    void ClearData();
+
+private:
+    static std::uint64_t Key(int row, int col) {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
+               static_cast<std::uint32_t>(col);
+    }
+    static bool IsBlank(const QString& text);
+    void Count(int row, int col, int delta);
+    void DropOutside();
+
+    int rows_;
+    int cols_;
+    int row_ = 1;
+    int col_ = 1;
+    std::unordered_map<std::uint64_t, QString> cells_;
+    std::vector<int> colWidths_;
+    // Number of non-blank data cells per row and per column, for the extent.
+    std::map<int, int> usedPerRow_;
+    std::map<int, int> usedPerCol_;
+    Observer* observer_ = nullptr;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "CellEditor.h"
+#include "GridView.h"
+
+#include <QString>
+
+// The grid cursor and cell-editor procedures. They take the grid and the
+// editor as arguments so they are not tied to one window.
+namespace Mei {
+
+// Key codes as the grid and editor handlers receive them: character codes
+// for key presses, virtual key codes for key downs.
+inline constexpr int kKeyBack = 8;
+inline constexpr int kKeyReturn = 13;
+inline constexpr int kKeyEscape = 27;
+inline constexpr int kKeySpace = 32;
+inline constexpr int kKeyUp = 38;
+inline constexpr int kKeyDown = 40;
+inline constexpr int kKeyDelete = 46;
+
+// The cell the editor was last opened on; its commit writes there even if
+// the cursor moved in between.
+inline int lEditRow = 0;
+inline int lEditCol = 0;
+
+// Places the cursor at (row, column) where they fall inside the data cells,
+// wrapping first when step > 0: a row past the last data row goes to row 1 of
+// column + step; otherwise a column past the last goes to column 1 of
+// row + step. The adjusted values are written back to the caller's variables.
+// Ends by giving the grid the focus.
+void AdvanceCursor(GridView& grid, int& column, int& row, int step);
+
+// Opens the editor in answer to a character typed on the grid.
+void StartEditByKey(GridView& grid, CellEditor& editor, int code, int kind);
+
+// Fills the editor, lays it exactly over the current cell, shows and focuses
+// it, and remembers the cell in lEditRow / lEditCol.
+void ShowEditor(GridView& grid, CellEditor& editor, const QString& text, int caret, int selection);
+
+// Delete on the grid opens an empty editor, exactly as Backspace does.
+void GridKeyDown(GridView& grid, CellEditor& editor, int keyCode);
+
+// Scrolling the grid with the editor open commits the edit.
+void GridScrolled(GridView& grid, CellEditor& editor);
+
+// Esc, Enter, Up and Down in the editor; any other key is left to the editor.
+void EditorKeyDown(GridView& grid, CellEditor& editor, int keyCode, int shift);
+
+}  // namespace Mei

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Formats a value with `decimals` digits after the point, independent of the
+// locale. decimals <= 0: rounded to a whole number, halves away from zero, at
+// least one digit ("########0"). decimals 1 to 5: exactly that many digits
+// after ".", halves away from zero, and an integer part of 0 left out
+// (".50"). The value is first taken at 15 significant digits, so 2.675 with
+// two decimals gives 2.68. A result that rounds to zero carries no sign.
+QString FormatDecimals(double value, int decimals);
+
+// The ordinary locale-aware conversion of a text to a number: leading and
+// trailing spaces are accepted, and so is the locale's group separator
+// ("1,000" is 1000 on a Japanese or English locale). Only finite decimal
+// numbers convert: empty text, letters, "nan", "inf", hexadecimal and values
+// that overflow a double give no value.
+std::optional<double> ParseNumber(const QString& text);
+
+// Rounds to the nearest integer, a value exactly halfway going to the even
+// one. No value for a number outside the 32-bit range.
+std::optional<int> RoundHalfEven(double value);

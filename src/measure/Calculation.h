@@ -1,0 +1,42 @@
+#pragma once
+
+#include "PointStore.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+// The two scale texts as they stand at the moment of use: the real reference
+// length (txtInput(0)) and the tablet counts of that length (txtInput(3)).
+// They are read and converted again at every conversion, so a result always
+// follows what the boxes hold.
+class ScaleSource {
+public:
+    virtual ~ScaleSource() = default;
+    virtual QString ReferenceLengthText() const = 0;
+    virtual QString TabletCountsText() const = 0;
+};
+
+// A value that cannot be had (a scale text that is empty or not a number, a
+// division by zero, an overflowing 32-bit difference) is std::nullopt, never
+// an infinity or an exception.
+using MaybeValue = std::optional<double>;
+
+// counts × reference length ÷ tablet counts, multiplication first.
+MaybeValue ScaleToReal(double counts, const ScaleSource& scale);
+
+// Straight distance between two tablet points: 32-bit differences, a
+// double-precision root. Unscaled in counts, scaled in real length.
+MaybeValue CalcDistance(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                        bool scaled, const ScaleSource& scale);
+
+// Ends a picked or traced figure: the open polyline length (lengthMode) or
+// the polygon area of the stored points, handed to putValue (which writes it
+// and advances). Fewer than 2 points (length) or 3 (area) are discarded
+// without a value. In the length case a failing segment adds nothing; in the
+// area case a coordinate that cannot be scaled counts as 0, and the closing
+// point is copied into the store. Leaves lPointCount at 0 on every path.
+void CalcLengthArea(PointStore& points, bool lengthMode, const ScaleSource& scale,
+                    const std::function<void(double)>& putValue);

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "MeasureHost.h"
+#include "PadLink.h"
+#include "PointStore.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// Measurement modes (lMesMode).
+enum MesMode : std::int32_t {
+    kMesNone = 0,
+    kMesCalibration = 1,
+    kMesTwoPoint = 2,
+    kMesPicked = 3,
+    kMesTraced = 4,
+    kMesCoordinate = 5,
+};
+
+// The measurement state of the main window and the handlers that act on it:
+// runs and modes, the scale calibration, the tablet notification and the
+// per-mode handling of each point. It reaches the window only through
+// MeasureHost and the tablet only through PadLink.
+class MeasureEngine {
+public:
+    struct Options {
+        // The reduced edition has no coordinate mode.
+        bool coordinateMode = true;
+        // The reduced edition's guidance for the two-point mode has no note.
+        bool twoPointNote = true;
+    };
+
+    MeasureEngine(PadLink& tablet, MeasureHost& host, Options options);
+
+    // cmdMes(0) starts a run in the selected mode, cmdMes(1) stops it.
+    void cmdMes_Click(int index);
+    // A measurement option was chosen (also when set from code).
+    void optMes_Click(int index);
+    // Starts the scale calibration.
+    void cmdScale_Click();
+    // The tablet notification handler.
+    void GetWintab(std::int32_t wParam, std::int32_t lParam);
+    // Ends the current figure (F12 and the side switch), whatever the mode.
+    void CalcLengthArea();
+
+    // The guidance text shown for a measurement option.
+    QString GuidanceText(int option) const;
+
+    std::int32_t lMesMode = kMesNone;
+    std::int32_t lMesModeSave = kMesNone;
+    bool bLengthMode = false;
+    PointStore points;
+    std::int32_t lOrgX = 0;
+    std::int32_t lOrgY = 0;
+
+private:
+    // Per-mode handling of the point just stored; true ends the fetch loop.
+    bool HandlePoint(std::int32_t strokeEnd);
+    void EndCalibration();
+    void PutTwoPointDistance();
+    void PutCoordinate();
+
+    PadLink& tablet_;
+    MeasureHost& host_;
+    Options options_;
+    bool calibrating_ = false;
+};

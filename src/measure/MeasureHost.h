@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Calculation.h"
+
+#include <QString>
+
+// What the measurement engine needs from the main window: the controls it
+// reads and sets, the grid operations and the capture sound.
+class MeasureHost : public ScaleSource {
+public:
+    // Index of the selected measurement option (optMes), -1 when none.
+    virtual int SelectedMeasurement() const = 0;
+    // List index of cmbNiten: 0 whole, 1 X only, 2 Y only, -1 none.
+    virtual int TwoPointAxis() const = 0;
+    // Current text of cmbNiten, for the guidance text.
+    virtual QString TwoPointAxisText() const = 0;
+
+    // chkOrgPos, chkZahyo(0), chkZahyo(1) of the coordinate mode.
+    virtual bool NextPointIsOrigin() const = 0;
+    virtual void SetNextPointIsOrigin(bool ticked) = 0;
+    virtual bool InvertX() const = 0;
+    virtual bool InvertY() const = 0;
+
+    // Writes a value at the cursor with the chosen decimals, empties the
+    // point store and, with advance, moves the cursor in the fill direction.
+    virtual void PutValue(double value, bool advance) = 0;
+    // AdvanceCursor(grid, Col + dCol, Row + dRow, step).
+    virtual void MoveCursor(int dCol, int dRow, int step) = 0;
+    virtual void FocusGrid() = 0;
+
+    // cmdMes(0) enabled, cmdMes(1) the opposite.
+    virtual void SetStartEnabled(bool enabled) = 0;
+    virtual void SetGuidance(const QString& text) = 0;
+    virtual void SetOriginBoxVisible(bool visible) = 0;
+    // lblMsg(0), shown while a calibration runs.
+    virtual void SetCalibrationNoticeVisible(bool visible) = 0;
+    // The calibration's result goes into txtInput(3).
+    virtual void SetTabletCountsText(const QString& text) = 0;
+
+    // One line of the diagnostic list lstGetData, then the list scrolled to it.
+    virtual void ListReceivedPoint(const QString& line) = 0;
+    virtual void PlayCaptureSound() = 0;
+};

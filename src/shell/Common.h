@@ -1,0 +1,34 @@
+#pragma once
+
+#include "IniFile.h"
+
+#include <QString>
+
+// The settings operations of the program, over the INI file named after the
+// executable. They never fail loudly: a file that cannot be read gives the
+// default, one that cannot be written is left as it was.
+class Common {
+public:
+    // Values read back are cut to this many bytes of the system's code page,
+    // as the profile-string functions' 500-character buffer does.
+    static constexpr int kMaxValueBytes = 499;
+
+    explicit Common(QString iniPath) : file_(std::move(iniPath)) {}
+
+    const QString& Path() const { return file_.Path(); }
+
+    // The value of key, or defaultValue when the file, section or key is missing.
+    QString ReadSetting(const QString& section, const QString& key,
+                        const QString& defaultValue) const;
+    // The value of key; when it is missing or empty, defaultValue, which is
+    // also written to the file.
+    QString ReadSettingOrDefault(const QString& section, const QString& key,
+                                 const QString& defaultValue) const;
+    void WriteSetting(const QString& section, const QString& key, const QString& value) const;
+
+    // The characters before the first NUL, or the whole text.
+    static QString CutAtNul(const QString& text);
+
+private:
+    IniFile file_;
+};

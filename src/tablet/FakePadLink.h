@@ -1,0 +1,67 @@
+#pragma once
+
+#include "PadLink.h"
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <vector>
+
+// A scripted tablet library for tests. Tests queue picks, strokes and side
+// switch presses, then call Notify() to post WT_PACKET to the window as a
+// real library would (or call the intake directly). It records the calls it
+// receives.
+class FakePadLink : public PadLink {
+public:
+    struct Point {
+        std::int32_t logX = 0;
+        std::int32_t logY = 0;
+        std::int32_t penX = 0;
+        std::int32_t penY = 0;
+        std::int32_t strokeEnd = 0;
+    };
+
+    // Queue a pick (one point, lStrokeEnd as given), or a stroke (all points,
+    // lStrokeEnd 1 on the last). lLogX/lLogY equal the pen coordinates.
+    void PushPick(std::int32_t x, std::int32_t y, std::int32_t strokeEnd = 0);
+    void PushStroke(const std::vector<std::pair<std::int32_t, std::int32_t>>& points);
+    void PushPoint(const Point& point);
+    // The next PadlinkWintab reports the side switch.
+    void PushSide();
+    // Overrides the next PadlinkWintab results (tests of odd counts).
+    void ScriptWintab(std::int32_t count) { scriptedWintab_.push_back(count); }
+    // Overrides the next PadlinkGetDataCnt results.
+    void ScriptDataCnt(std::int32_t count) { scriptedDataCnt_.push_back(count); }
+
+    // Posts WT_PACKET to the initialised window.
+    void Notify();
+
+    std::size_t Queued() const { return queue_.size(); }
+
+    // What the library received.
+    WindowHandle window = nullptr;
+    std::int32_t debugSwitch = 0;
+    std::vector<std::int32_t> setMoveCalls;
+    std::vector<std::int32_t> setModeCalls;
+    std::int32_t mode = 0;
+    int initCalls = 0;
+    int closeCalls = 0;
+    int wintabCalls = 0;
+    int getDataCalls = 0;
+
+    void PadlinkInit(WindowHandle window, std::int32_t debugSwitch, std::int32_t reserved) override;
+    void PadlinkSetMove(std::int32_t value) override;
+    void PadlinkSetMode(std::int32_t mode) override;
+    std::int32_t PadlinkWintab(std::int32_t wParam, std::int32_t lParam) override;
+    void PadlinkGetData(std::int32_t reserved, std::int32_t& lLogX, std::int32_t& lLogY,
+                        std::int32_t& lPenX, std::int32_t& lPenY,
+                        std::int32_t& lStrokeEnd) override;
+    std::int32_t PadlinkGetDataCnt() override;
+    void PadlinkClose() override;
+
+private:
+    std::deque<Point> queue_;
+    int pendingSide_ = 0;
+    std::deque<std::int32_t> scriptedWintab_;
+    std::deque<std::int32_t> scriptedDataCnt_;
+};

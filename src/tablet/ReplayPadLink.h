@@ -1,0 +1,79 @@
+#pragma once
+
+#include "PadLink.h"
+
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+// One line of a replay file.
+struct ReplayEvent {
+    enum class Kind { Pick, Stroke, Side, Wait };
+    Kind kind = Kind::Pick;
+    // Pick: one point; Stroke: its points in order.
+    std::vector<std::pair<std::int32_t, std::int32_t>> points;
+    // Wait: milliseconds before the next line goes out.
+    int waitMs = 0;
+};
+
+struct ReplayParseResult {
+    std::vector<ReplayEvent> events;
+    // One message per bad line, naming the source and the 1-based line.
+    std::vector<QString> errors;
+};
+
+// Parses a replay text: one event per line, blank lines and lines starting
+// with "#" ignored:
+//   pick X Y            one pen pick at tablet counts X, Y
+//   stroke X1 Y1 ...    one pen stroke through those points in order
+//   side                the pen's side switch
+//   wait MS             the next line is delivered MS milliseconds later
+// A bad line is reported and skipped.
+ReplayParseResult ParseReplay(const QString& text, const QString& sourceName);
+
+// A tablet library that plays a replay file, so that the real executable can
+// be driven end to end from outside. Each line is delivered as one
+// notification after the message loop runs, about 50 ms apart unless a
+// `wait` says otherwise. In mode 1 (strokes) a stroke yields all its points
+// with lStrokeEnd 1 on the last, and a pick one point with lStrokeEnd 1; in
+// mode 0 (picks) a pick yields its point with lStrokeEnd 1 and a stroke only
+// its first point, with lStrokeEnd 1. lLogX, lLogY equal the pen coordinates.
+class ReplayPadLink : public PadLink {
+public:
+    // Reads and parses the file; problems go to standard error, one line
+    // each, naming the file and line.
+    explicit ReplayPadLink(const QString& path);
+    explicit ReplayPadLink(std::vector<ReplayEvent> events);
+
+    void PadlinkInit(WindowHandle window, std::int32_t debugSwitch, std::int32_t reserved) override;
+    void PadlinkSetMove(std::int32_t value) override;
+    void PadlinkSetMode(std::int32_t mode) override;
+    std::int32_t PadlinkWintab(std::int32_t wParam, std::int32_t lParam) override;
+    void PadlinkGetData(std::int32_t reserved, std::int32_t& lLogX, std::int32_t& lLogY,
+                        std::int32_t& lPenX, std::int32_t& lPenY,
+                        std::int32_t& lStrokeEnd) override;
+    std::int32_t PadlinkGetDataCnt() override;
+    void PadlinkClose() override;
+
+    // Events not yet delivered.
+    std::size_t Remaining() const { return events_.size() - next_; }
+
+private:
+    struct QueuedPoint {
+        std::int32_t x;
+        std::int32_t y;
+        std::int32_t strokeEnd;
+    };
+    void DeliverNext();
+
+    std::vector<ReplayEvent> events_;
+    std::size_t next_ = 0;
+    std::deque<QueuedPoint> queue_;
+    int pendingSide_ = 0;
+    std::int32_t mode_ = 0;
+    WindowHandle window_ = nullptr;
+    QTimer timer_;
+};
