@@ -31,8 +31,15 @@ inline int lEditCol = 0;
 // Ends by giving the grid the focus.
 void AdvanceCursor(GridView& grid, int& column, int& row, int step);
 
-// Opens the editor in answer to a character typed on the grid.
-void StartEditByKey(GridView& grid, CellEditor& editor, int code, int kind);
+// Opens the editor in answer to a character typed on the grid. Space opens it
+// on the cell's text with the caret at the start; any other printable or
+// double-byte character, once through FilterKey, becomes the editor's whole
+// text (empty when the filter drops it); Backspace opens it empty.
+// A code cannot carry a double-byte character (its code is only negative),
+// so for a negative code the characters typed are taken from `typed`,
+// filtered by FilterText.
+void StartEditByKey(GridView& grid, CellEditor& editor, int code, int kind,
+                    const QString& typed = {});
 
 // Fills the editor, lays it exactly over the current cell, shows and focuses
 // it, and remembers the cell in lEditRow / lEditCol.
@@ -46,5 +53,11 @@ void GridScrolled(GridView& grid, CellEditor& editor);
 
 // Esc, Enter, Up and Down in the editor; any other key is left to the editor.
 void EditorKeyDown(GridView& grid, CellEditor& editor, int keyCode, int shift);
+
+// The commit when the editor loses the focus: hides the editor, writes its
+// text as typed into (lEditRow, lEditCol), and advances the cursor as a put
+// value does (down the column when fillDown, else along the row). The owner
+// makes sure it runs exactly once per loss of focus.
+void CommitEdit(GridView& grid, CellEditor& editor, bool fillDown);
 
 }  // namespace Mei

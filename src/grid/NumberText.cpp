@@ -1,1 +1,143 @@
-// placeholder: being written
+#include "NumberText.h"
+
+#include <QLocale>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <system_error>
+
+namespace {
+
+// Significant decimal digits a value is taken at before it is rounded; this
+// is what makes 2.675 (stored as 2.67499999...) round to 2.68.
+constexpr int kSignificantDigits = 15;
+
+// The decimals combo offers 0 to 5; larger counts work the same way, up to a
+// cap that keeps a wild argument from building an enormous text.
+constexpr int kMaxDecimals = 30;
+
+// Adds one to a string of decimal digits.
+void Increment(std::string& digits) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
+            return;
+        }
+        *it = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+}  // namespace
+
+QString FormatDecimals(double value, int decimals) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    const int d = decimals < 0 ? 0 : (decimals > kMaxDecimals ? kMaxDecimals : decimals);
+
+    // The value at 15 significant digits: mantissa digits m1..m15 and a
+    // decimal exponent e, value = m1.m2...m15 x 10^e. std::to_chars never
+    // looks at the locale, unlike printf.
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                      std::chars_format::scientific, kSignificantDigits - 1);
+    if (result.ec != std::errc()) {
+        return {};
+    }
+    std::string mantissa;
+    const char* p = buffer;
+    for (; p != result.ptr && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            mantissa.push_back(*p);
+        }
+    }
+    int exponent = 0;
+    if (p != result.ptr) {
+        std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), result.ptr, exponent);
+    }
+
+    // The value in units of 10^-d is the mantissa times 10^shift.
+    const int shift = exponent - (kSignificantDigits - 1) + d;
+    std::string units;
+    if (shift >= 0) {
+        units = mantissa + std::string(static_cast<std::size_t>(shift), '0');
+    } else {
+        // Keep the leading digits and round on the first one dropped; working
+        // on the magnitude makes that halves away from zero.
+        const int keep = kSignificantDigits + shift;
+        if (keep < 0) {
+            units = "0";
+        } else {
+            units = mantissa.substr(0, static_cast<std::size_t>(keep));
+            if (units.empty()) {
+                units = "0";
+            }
+            if (mantissa[static_cast<std::size_t>(keep)] >= '5') {
+                Increment(units);
+            }
+        }
+    }
+    const auto firstNonZero = units.find_first_not_of('0');
+    if (firstNonZero == std::string::npos) {
+        units = "0";
+    } else {
+        units.erase(0, firstNonZero);
+    }
+    const bool negative = value < 0 && units != "0";
+
+    std::string text = negative ? "-" : "";
+    if (d == 0) {
+        text += units;
+    } else {
+        const auto fraction = static_cast<std::size_t>(d);
+        if (units.size() < fraction) {
+            units.insert(0, fraction - units.size(), '0');
+        }
+        // Everything before the last d digits is the integer part; a zero
+        // integer part is left out altogether (".50").
+        text += units.substr(0, units.size() - fraction);
+        text += '.';
+        text += units.substr(units.size() - fraction);
+    }
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::optional<double> ParseNumber(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const double value = QLocale().toDouble(trimmed, &ok);
+    // The locale conversion reads "nan" and "inf" as numbers and reports an
+    // overflow through ok; neither is a value a cell can hold.
+    if (!ok || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<int> RoundHalfEven(double value) {
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    // Explicit rather than nearbyint, so the result does not depend on the
+    // floating-point rounding mode. value - floor(value) is exact in doubles.
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    double rounded = floor;
+    if (fraction > 0.5) {
+        rounded = floor + 1;
+    } else if (fraction == 0.5) {
+        rounded = std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+    }
+    if (rounded < static_cast<double>(std::numeric_limits<int>::min()) ||
+        rounded > static_cast<double>(std::numeric_limits<int>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<int>(rounded);
+}

@@ -10,6 +10,9 @@
 // after ".", halves away from zero, and an integer part of 0 left out
 // (".50"). The value is first taken at 15 significant digits, so 2.675 with
 // two decimals gives 2.68. A result that rounds to zero carries no sign.
+// Large values are written in full digits, never with an exponent. More than
+// 5 decimals work the same way (up to 30). A value that is not finite gives
+// the empty text.
 QString FormatDecimals(double value, int decimals);
 
 // The ordinary locale-aware conversion of a text to a number: leading and

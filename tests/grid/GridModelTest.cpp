@@ -1,0 +1,229 @@
+#include "GridModel.h"
+
+#include "QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class RecordingObserver : public GridModel::Observer {
+public:
+    void CellChanged(int row, int col) override {
+        events.push_back("cell " + std::to_string(row) + "," + std::to_string(col));
+    }
+    void SizeChanged() override { events.emplace_back("size"); }
+    void CursorChanged() override { events.emplace_back("cursor"); }
+    void ColWidthChanged(int col) override { events.push_back("width " + std::to_string(col)); }
+
+    std::vector<std::string> events;
+};
+
+using Events = std::vector<std::string>;
+
+TEST(GridModel, used_extent_follows_every_write) {
+    GridModel grid(11, 6);
+    EXPECT_EQ(grid.UsedRows(), 0);
+    EXPECT_EQ(grid.UsedCols(), 0);
+
+    grid.SetTextMatrix(3, 2, QStringLiteral("1.50"));
+    grid.SetTextMatrix(1, 4, QStringLiteral("x"));
+    EXPECT_EQ(grid.UsedRows(), 3);  // the corner (3, 4) itself is empty
+    EXPECT_EQ(grid.UsedCols(), 4);
+
+    grid.SetTextMatrix(3, 2, QStringLiteral("   "));
+    EXPECT_EQ(grid.UsedRows(), 1);
+    EXPECT_EQ(grid.UsedCols(), 4);
+
+    grid.SetTextMatrix(1, 4, QString());
+    EXPECT_EQ(grid.UsedRows(), 0);
+    EXPECT_EQ(grid.UsedCols(), 0);
+}
+
+TEST(GridModel, overwriting_a_used_cell_counts_it_once) {
+    GridModel grid(11, 6);
+    grid.SetTextMatrix(5, 5, QStringLiteral("1"));
+    grid.SetTextMatrix(5, 5, QStringLiteral("2"));
+    grid.SetTextMatrix(2, 2, QStringLiteral("3"));
+    grid.SetTextMatrix(5, 5, QString());
+    EXPECT_EQ(grid.UsedRows(), 2);
+    EXPECT_EQ(grid.UsedCols(), 2);
+}
+
+TEST(GridModel, only_the_plain_space_counts_as_blank) {
+    GridModel grid(11, 6);
+    grid.SetTextMatrix(2, 1, QStringLiteral("\t"));
+    grid.SetTextMatrix(4, 1, QStringLiteral("\u3000"));  // full-width space
+    grid.SetTextMatrix(6, 3, QStringLiteral("  "));
+    EXPECT_EQ(grid.UsedRows(), 4);
+    EXPECT_EQ(grid.UsedCols(), 1);
+    EXPECT_EQ(grid.TextMatrix(6, 3), QStringLiteral("  "));  // kept as written
+}
+
+TEST(GridModel, header_cells_do_not_count_as_used) {
+    GridModel grid(11, 6);
+    grid.SetTextMatrix(0, 5, QStringLiteral("5"));
+    grid.SetTextMatrix(10, 0, QStringLiteral("10"));
+    EXPECT_EQ(grid.UsedRows(), 0);
+    EXPECT_EQ(grid.UsedCols(), 0);
+    EXPECT_EQ(grid.TextMatrix(0, 5), QStringLiteral("5"));
+}
+
+TEST(GridModel, shrinking_drops_cells_outside_and_growing_back_gives_empty_ones) {
+    GridModel grid(11, 6);
+    grid.SetTextMatrix(8, 2, QStringLiteral("a"));
+    grid.SetTextMatrix(3, 5, QStringLiteral("b"));
+    grid.SetTextMatrix(2, 2, QStringLiteral("c"));
+
+    grid.SetRows(5);
+    EXPECT_EQ(grid.UsedRows(), 3);
+    EXPECT_EQ(grid.UsedCols(), 5);
+    grid.SetCols(4);
+    EXPECT_EQ(grid.UsedRows(), 2);
+    EXPECT_EQ(grid.UsedCols(), 2);
+
+    grid.SetRows(11);
+    grid.SetCols(6);
+    EXPECT_EQ(grid.TextMatrix(8, 2), QString());
+    EXPECT_EQ(grid.TextMatrix(3, 5), QString());
+    EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("c"));
+    EXPECT_EQ(grid.UsedRows(), 2);
+}
+
+TEST(GridModel, shrinking_pulls_the_cursor_onto_the_last_data_cell) {
+    GridModel grid(11, 6);
+    RecordingObserver observer;
+    grid.SetObserver(&observer);
+    ASSERT_TRUE(grid.SetRow(9));
+    ASSERT_TRUE(grid.SetCol(5));
+    observer.events.clear();
+
+    grid.SetRows(4);
+    grid.SetCols(3);
+    EXPECT_EQ(grid.Row(), 3);
+    EXPECT_EQ(grid.Col(), 2);
+    EXPECT_EQ(observer.events, (Events{"size", "cursor", "size", "cursor"}));
+}
+
+TEST(GridModel, sizes_below_two_are_raised_to_two) {
+    GridModel grid(0, -3);
+    EXPECT_EQ(grid.Rows(), 2);
+    EXPECT_EQ(grid.Cols(), 2);
+    grid.SetRows(10);
+    grid.SetRows(1);
+    EXPECT_EQ(grid.Rows(), 2);
+    EXPECT_EQ(grid.Row(), 1);
+}
+
+TEST(GridModel, cursor_refuses_header_and_outside_cells) {
+    GridModel grid(4, 3);
+    for (int row : {0, 4, -1}) {
+        EXPECT_FALSE(grid.SetRow(row)) << row;
+    }
+    for (int col : {0, 3, -1}) {
+        EXPECT_FALSE(grid.SetCol(col)) << col;
+    }
+    EXPECT_EQ(grid.Row(), 1);
+    EXPECT_EQ(grid.Col(), 1);
+    EXPECT_TRUE(grid.SetRow(3));
+    EXPECT_TRUE(grid.SetCol(2));
+    grid.SetTextMatrix(3, 2, QStringLiteral("here"));
+    EXPECT_EQ(grid.Text(), QStringLiteral("here"));
+}
+
+TEST(GridModel, writing_outside_the_grid_is_refused_and_reading_gives_empty_text) {
+    GridModel grid(4, 3);
+    RecordingObserver observer;
+    grid.SetObserver(&observer);
+    for (auto [row, col] : {std::pair{4, 1}, {1, 3}, {-1, 1}, {1, -1}}) {
+        EXPECT_FALSE(grid.SetTextMatrix(row, col, QStringLiteral("x")));
+        EXPECT_EQ(grid.TextMatrix(row, col), QString());
+    }
+    EXPECT_TRUE(observer.events.empty());
+    EXPECT_EQ(grid.UsedRows(), 0);
+}
+
+TEST(GridModel, clearing_empties_data_cells_but_keeps_headers_and_cursor) {
+    GridModel grid(6, 4);
+    grid.SetTextMatrix(0, 1, QStringLiteral("1"));
+    grid.SetTextMatrix(5, 0, QStringLiteral("5"));
+    grid.SetTextMatrix(2, 3, QStringLiteral("data"));
+    grid.SetTextMatrix(5, 1, QStringLiteral("more"));
+    grid.SetRow(4);
+    RecordingObserver observer;
+    grid.SetObserver(&observer);
+
+    grid.ClearData();
+    EXPECT_EQ(grid.TextMatrix(0, 1), QStringLiteral("1"));
+    EXPECT_EQ(grid.TextMatrix(5, 0), QStringLiteral("5"));
+    EXPECT_EQ(grid.TextMatrix(2, 3), QString());
+    EXPECT_EQ(grid.TextMatrix(5, 1), QString());
+    EXPECT_EQ(grid.UsedRows(), 0);
+    EXPECT_EQ(grid.UsedCols(), 0);
+    EXPECT_EQ(grid.Row(), 4);
+    EXPECT_EQ(observer.events, (Events{"size"}));
+
+    grid.SetTextMatrix(1, 1, QStringLiteral("after"));
+    EXPECT_EQ(grid.UsedRows(), 1);
+}
+
+TEST(GridModel, clearing_a_grid_with_many_cells_keeps_every_header) {
+    GridModel grid(30, 20);
+    for (int row = 0; row < 30; ++row) {
+        for (int col = 0; col < 20; ++col) {
+            grid.SetTextMatrix(row, col, QString::number(row * 100 + col));
+        }
+    }
+    grid.ClearData();
+    for (int row = 0; row < 30; ++row) {
+        for (int col = 0; col < 20; ++col) {
+            const bool header = row == 0 || col == 0;
+            EXPECT_EQ(grid.TextMatrix(row, col), header ? QString::number(row * 100 + col) : QString());
+        }
+    }
+}
+
+TEST(GridModel, tells_the_observer_of_each_change) {
+    GridModel grid(4, 3);
+    RecordingObserver observer;
+    grid.SetObserver(&observer);
+    grid.SetTextMatrix(1, 2, QStringLiteral("a"));
+    grid.SetTextMatrix(1, 2, QStringLiteral("a"));
+    grid.SetRow(2);
+    grid.SetRow(2);  // no move, no news
+    grid.SetColWidth(2, 1500);
+    grid.SetRows(8);
+    grid.SetRows(8);
+    EXPECT_EQ(observer.events, (Events{"cell 1,2", "cell 1,2", "cursor", "width 2", "size"}));
+}
+
+TEST(GridModel, column_widths_default_until_set_and_reset_when_columns_are_dropped) {
+    GridModel grid(4, 6);
+    EXPECT_EQ(grid.ColWidth(3), -1);
+    grid.SetColWidth(0, 600);
+    grid.SetColWidth(5, 750);
+    grid.SetColWidth(6, 900);  // outside: ignored
+    EXPECT_EQ(grid.ColWidth(0), 600);
+    EXPECT_EQ(grid.ColWidth(5), 750);
+    EXPECT_EQ(grid.ColWidth(6), -1);
+    grid.SetCols(3);
+    grid.SetCols(6);
+    EXPECT_EQ(grid.ColWidth(0), 600);
+    EXPECT_EQ(grid.ColWidth(5), -1);
+}
+
+TEST(GridModel, a_large_grid_tracks_its_far_corner) {
+    GridModel grid;
+    grid.SetRows(10001);
+    grid.SetCols(1001);
+    grid.SetTextMatrix(10000, 1000, QStringLiteral("corner"));
+    EXPECT_EQ(grid.UsedRows(), 10000);
+    EXPECT_EQ(grid.UsedCols(), 1000);
+    grid.SetRows(10000);
+    EXPECT_EQ(grid.UsedRows(), 0);
+    EXPECT_EQ(grid.UsedCols(), 0);
+}
+
+}  // namespace

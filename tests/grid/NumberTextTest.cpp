@@ -1,0 +1,170 @@
+#include "NumberText.h"
+
+#include "QStringPrinter.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Sets the default locale for one test and puts the previous one back.
+class DefaultLocale {
+public:
+    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~DefaultLocale() { QLocale::setDefault(saved_); }
+    DefaultLocale(const DefaultLocale&) = delete;
+    DefaultLocale& operator=(const DefaultLocale&) = delete;
+
+private:
+    QLocale saved_;
+};
+
+struct FormatCase {
+    double value;
+    int decimals;
+    const char* text;
+};
+
+const FormatCase kFormatCases[] = {
+    // whole numbers, halves away from zero, at least one digit
+    {0.4, 0, "0"},
+    {2.6, 0, "3"},
+    {987.6, 0, "988"},
+    {2.5, 0, "3"},
+    {-2.5, 0, "-3"},
+    {0.5, 0, "1"},
+    {-0.4, 0, "0"},
+    {0, 0, "0"},
+    {1234567, 0, "1234567"},
+    // fixed decimals, integer part 0 left out
+    {12.3456, 2, "12.35"},
+    {0.5, 2, ".50"},
+    {0, 2, ".00"},
+    {3, 2, "3.00"},
+    {-3.25, 1, "-3.3"},
+    {0.125, 2, ".13"},
+    {7, 2, "7.00"},
+    {-0.5, 2, "-.50"},
+    {-0.004, 2, ".00"},
+    {0.004, 2, ".00"},
+    {0.005, 2, ".01"},
+    {0.96, 1, "1.0"},
+    {9.995, 2, "10.00"},
+    {99999.5, 0, "100000"},
+    {1.23456, 5, "1.23456"},
+    {0.000005, 5, ".00001"},
+    {123.4, 3, "123.400"},
+    // taken at 15 significant digits first
+    {2.675, 2, "2.68"},
+    {1.005, 2, "1.01"},
+    {-1.005, 2, "-1.01"},
+    {1.45, 1, "1.5"},
+    {0.1 + 0.2, 1, ".3"},
+    // large values in full digits, no exponent, no separators
+    {1e20, 0, "100000000000000000000"},
+    {1e20, 2, "100000000000000000000.00"},
+    {-123456789012.345, 1, "-123456789012.3"},
+    // out-of-range decimals
+    {2.5, -1, "3"},
+    {0.1234567, 7, ".1234567"},
+};
+
+TEST(FormatDecimals, writes_each_value_as_the_decimals_pattern_asks) {
+    for (const auto& c : kFormatCases) {
+        EXPECT_EQ(FormatDecimals(c.value, c.decimals), QString::fromLatin1(c.text))
+            << "value " << c.value << " with " << c.decimals << " decimals";
+    }
+}
+
+TEST(FormatDecimals, does_not_follow_the_default_locale) {
+    for (const auto& locale : {QLocale(QLocale::French, QLocale::France),
+                               QLocale(QLocale::German, QLocale::Germany),
+                               QLocale(QLocale::Japanese, QLocale::Japan)}) {
+        DefaultLocale scoped(locale);
+        EXPECT_EQ(FormatDecimals(1234.5, 2), QStringLiteral("1234.50"));
+        EXPECT_EQ(FormatDecimals(-0.25, 1), QStringLiteral("-.3"));
+        EXPECT_EQ(FormatDecimals(1e20, 0), QStringLiteral("100000000000000000000"));
+    }
+}
+
+TEST(FormatDecimals, gives_empty_text_for_values_that_are_not_finite) {
+    EXPECT_EQ(FormatDecimals(std::numeric_limits<double>::quiet_NaN(), 2), QString());
+    EXPECT_EQ(FormatDecimals(std::numeric_limits<double>::infinity(), 0), QString());
+}
+
+TEST(FormatDecimals, writes_the_largest_and_smallest_doubles_without_exponent) {
+    const QString largest = FormatDecimals(std::numeric_limits<double>::max(), 0);
+    EXPECT_EQ(largest.size(), 309);
+    EXPECT_TRUE(largest.startsWith(QStringLiteral("179769313486232")));
+    EXPECT_EQ(FormatDecimals(std::numeric_limits<double>::denorm_min(), 5), QStringLiteral(".00000"));
+}
+
+struct ParseCase {
+    const char* text;
+    std::optional<double> value;
+};
+
+void ExpectParses(const ParseCase& c) {
+    const auto value = ParseNumber(QString::fromUtf8(c.text));
+    if (c.value) {
+        ASSERT_TRUE(value.has_value()) << "text [" << c.text << "]";
+        EXPECT_DOUBLE_EQ(*value, *c.value) << "text [" << c.text << "]";
+    } else {
+        EXPECT_FALSE(value.has_value()) << "text [" << c.text << "] gave " << value.value_or(0);
+    }
+}
+
+// What every locale with "." as the decimal point and "," as the group
+// separator converts.
+const ParseCase kPointLocaleCases[] = {
+    {"12.5", 12.5},       {" 7 ", 7.0},        {"-1", -1.0},        {"+2", 2.0},
+    {".5", 0.5},          {"1e3", 1000.0},     {"1,000", 1000.0},   {"1,000.25", 1000.25},
+    {"", std::nullopt},   {"   ", std::nullopt}, {"abc", std::nullopt}, {"12a", std::nullopt},
+    {"nan", std::nullopt}, {"NaN", std::nullopt}, {"inf", std::nullopt}, {"-inf", std::nullopt},
+    {"infinity", std::nullopt}, {"0x10", std::nullopt}, {"1e400", std::nullopt},
+    {"-1e400", std::nullopt},
+};
+
+TEST(ParseNumber, converts_decimal_numbers_with_group_separators_in_c_english_and_japanese) {
+    for (const auto& locale : {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates),
+                               QLocale(QLocale::Japanese, QLocale::Japan)}) {
+        DefaultLocale scoped(locale);
+        SCOPED_TRACE(locale.name().toStdString());
+        for (const auto& c : kPointLocaleCases) {
+            ExpectParses(c);
+        }
+    }
+}
+
+TEST(ParseNumber, follows_the_default_locale_decimal_comma) {
+    DefaultLocale scoped(QLocale(QLocale::French, QLocale::France));
+    ExpectParses({"1,5", 1.5});
+    ExpectParses({"nan", std::nullopt});
+    ExpectParses({"", std::nullopt});
+}
+
+TEST(RoundHalfEven, sends_exact_halves_to_the_even_integer) {
+    const struct {
+        double value;
+        int rounded;
+    } cases[] = {
+        {2.5, 2},   {3.5, 4},   {-2.5, -2}, {-3.5, -4}, {0.5, 0},    {1.5, 2},
+        {2.4, 2},   {2.6, 3},   {-2.6, -3}, {21.0, 21}, {-0.4, 0},   {2147483647.0, 2147483647},
+        {-2147483648.0, -2147483647 - 1},   {2147483646.5, 2147483646},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << "value " << c.value;
+    }
+}
+
+TEST(RoundHalfEven, gives_no_value_outside_the_32_bit_range) {
+    EXPECT_FALSE(RoundHalfEven(2147483647.5).has_value());
+    EXPECT_FALSE(RoundHalfEven(-2147483649.0).has_value());
+    EXPECT_FALSE(RoundHalfEven(1e300).has_value());
+    EXPECT_FALSE(RoundHalfEven(std::nan("")).has_value());
+}
+
+}  // namespace
