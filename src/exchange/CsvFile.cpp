@@ -1,1 +1,105 @@
-// placeholder: being written
+#include "CsvFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <utility>
+
+#include "GridModel.h"
+#include "TextTable.h"
+
+namespace {
+
+std::function<bool()>& BeforeCommitHook() {
+    static std::function<bool()> hook;
+    return hook;
+}
+
+}  // namespace
+
+void SetBeforeCommitHookForTest(std::function<bool()> hook) {
+    BeforeCommitHook() = std::move(hook);
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+    // QSaveFile writes a temporary file in the target's directory and renames
+    // it over the target on commit. Its direct-write fallback stays off: a
+    // directory where no temporary file can be made must fail the save rather
+    // than truncate the target and leave it half written.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    const std::function<bool()>& hook = BeforeCommitHook();
+    if (hook && !hook()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool WriteCsv(const GridModel& grid, const QString& path) {
+    // The system code page, as every text file of the program uses: UTF-8 on
+    // Linux, the ANSI code page on Windows. A character the code page cannot
+    // hold is written as the encoder's replacement rather than failing the
+    // whole autosave. No byte-order mark.
+    QStringEncoder encoder(QStringConverter::System);
+    const QByteArray bytes = encoder.encode(BuildTextTable(grid, QStringLiteral(",")));
+    return WriteFileAtomically(path, bytes);
+}
+
+std::optional<QString> ReadTextTableFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    file.close();
+
+    QStringDecoder decoder(QStringConverter::System);
+    const QString decoded = decoder.decode(bytes);
+
+    // A line ends at CR LF or at a lone CR, as the program has always read
+    // its files, and also at a lone LF: a file that passed through a Unix
+    // editor would otherwise read as one long line and load into one cell's
+    // worth of fields. Every line gets CR LF back, so a missing terminator on
+    // the last line reads the same as a present one.
+    QString text;
+    text.reserve(decoded.size() + decoded.size() / 8 + 2);
+    const QStringView all(decoded);
+    qsizetype lineStart = 0;
+    const qsizetype size = all.size();
+    qsizetype i = 0;
+    while (i < size) {
+        const QChar c = all[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            text += all.sliced(lineStart, i - lineStart);
+            text += QLatin1String("\r\n");
+            ++i;
+            if (c == QLatin1Char('\r') && i < size && all[i] == QLatin1Char('\n')) {
+                ++i;
+            }
+            lineStart = i;
+        } else {
+            ++i;
+        }
+    }
+    if (lineStart < size) {
+        text += all.sliced(lineStart);
+        text += QLatin1String("\r\n");
+    }
+    return text;
+}

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "CsvFile.h"
+#include "GridModel.h"
+#include "QStringPrinter.h"
+
+namespace {
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+        return {};
+    }
+    return file.readAll();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+class CsvFileTest : public ::testing::Test {
+  protected:
+    void TearDown() override { SetBeforeCommitHookForTest(nullptr); }
+
+    QString PathOf(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(CsvFileTest, writes_text_table_with_commas_byte_for_byte) {
+    GridModel grid;
+    grid.SetTextMatrix(1, 1, QStringLiteral("12.50"));
+    grid.SetTextMatrix(1, 2, QStringLiteral("3.00"));
+    grid.SetTextMatrix(2, 1, QStringLiteral("7.25"));
+    const QString path = PathOf("Save.csv");
+    ASSERT_TRUE(WriteCsv(grid, path));
+    EXPECT_EQ(ReadBytes(path), QByteArray("12.50,3.00\r\n7.25,\r\n"));
+
+    GridModel lone;
+    lone.SetTextMatrix(3, 2, QStringLiteral("4.0"));
+    ASSERT_TRUE(WriteCsv(lone, path));
+    EXPECT_EQ(ReadBytes(path), QByteArray(",\r\n,\r\n,4.0\r\n"));
+}
+
+TEST_F(CsvFileTest, empty_grid_truncates_existing_file_to_zero_bytes) {
+    const QString path = PathOf("Save.csv");
+    WriteBytes(path, "old,content\r\n");
+    ASSERT_TRUE(WriteCsv(GridModel(), path));
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(QFile(path).size(), 0);
+}
+
+TEST_F(CsvFileTest, missing_directory_fails_and_creates_nothing) {
+    const QString path = PathOf("missing/Save.csv");
+    GridModel grid;
+    grid.SetTextMatrix(1, 1, QStringLiteral("1.00"));
+    EXPECT_FALSE(WriteCsv(grid, path));
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(CsvFileTest, writer_stopped_before_replace_leaves_old_file_intact) {
+    const QString path = PathOf("Save.csv");
+    const QByteArray old("1.00,2.00\r\n3.00,\r\n");
+    WriteBytes(path, old);
+
+    bool hookRan = false;
+    SetBeforeCommitHookForTest([&] {
+        hookRan = true;
+        // The new content exists only under the temporary name by now.
+        EXPECT_EQ(ReadBytes(path), old);
+        return false;
+    });
+    GridModel grid;
+    grid.SetTextMatrix(1, 1, QStringLiteral("9.99"));
+    EXPECT_FALSE(WriteCsv(grid, path));
+
+    EXPECT_TRUE(hookRan);
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("Save.csv")});
+}
+
+TEST_F(CsvFileTest, reader_rejects_what_is_not_a_readable_file) {
+    EXPECT_FALSE(ReadTextTableFile(PathOf("absent.csv")).has_value());
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Save.csv")));
+    EXPECT_FALSE(ReadTextTableFile(PathOf("Save.csv")).has_value());
+}
+
+struct ReadCase {
+    const char* name;
+    QByteArray bytes;
+    const char* expected;
+};
+
+class ReadTextTable : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadTextTable, ends_every_line_with_cr_lf) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Save.csv"));
+    WriteBytes(path, GetParam().bytes);
+    const std::optional<QString> text = ReadTextTableFile(path);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(*text, QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadTextTable,
+    ::testing::Values(ReadCase{"zero_bytes", QByteArray(), ""},
+                      ReadCase{"cr_lf_lines", "1,2\r\n3,\r\n", "1,2\r\n3,\r\n"},
+                      ReadCase{"last_line_without_terminator", "1,2\r\n3,", "1,2\r\n3,\r\n"},
+                      ReadCase{"cr_only_lines", "1,2\r3\r", "1,2\r\n3\r\n"},
+                      ReadCase{"lf_only_lines", "1,2\n3\n", "1,2\r\n3\r\n"},
+                      ReadCase{"empty_lines_kept", "\r\n\r\r\n1", "\r\n\r\n\r\n1\r\n"},
+                      ReadCase{"lone_terminator", "\r\n", "\r\n"},
+                      ReadCase{"system_code_page_text", "長さ,1\r\n", "長さ,1\r\n"}),
+    [](const ::testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
+
+TEST_F(CsvFileTest, written_file_reads_back_unchanged) {
+    GridModel grid;
+    grid.SetTextMatrix(1, 1, QStringLiteral("12.50"));
+    grid.SetTextMatrix(2, 3, QString::fromUtf8("面積"));
+    const QString path = PathOf("Save.csv");
+    ASSERT_TRUE(WriteCsv(grid, path));
+    EXPECT_EQ(ReadTextTableFile(path),
+              std::optional<QString>(QString::fromUtf8("12.50,,\r\n,,面積\r\n")));
+}
+
+}  // namespace
