@@ -1,1 +1,80 @@
-// placeholder: being written
+#include "FakePadLink.h"
+
+#include "WintabPacketEvent.h"
+
+void FakePadLink::PushPick(std::int32_t x, std::int32_t y, std::int32_t strokeEnd) {
+    PushPoint(Point{x, y, x, y, strokeEnd});
+}
+
+void FakePadLink::PushStroke(const std::vector<std::pair<std::int32_t, std::int32_t>>& points) {
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const auto [x, y] = points[i];
+        PushPoint(Point{x, y, x, y, i + 1 == points.size() ? 1 : 0});
+    }
+}
+
+void FakePadLink::PushPoint(const Point& point) { queue_.push_back(point); }
+
+void FakePadLink::PushSide() { ++pendingSide_; }
+
+void FakePadLink::Notify() {
+    // A closed library posts nothing, like the real one.
+    if (initCalls > closeCalls) {
+        PostWintabPacket(window);
+    }
+}
+
+void FakePadLink::PadlinkInit(WindowHandle w, std::int32_t debug, std::int32_t) {
+    window = w;
+    debugSwitch = debug;
+    ++initCalls;
+}
+
+void FakePadLink::PadlinkSetMove(std::int32_t value) { setMoveCalls.push_back(value); }
+
+void FakePadLink::PadlinkSetMode(std::int32_t m) {
+    mode = m;
+    setModeCalls.push_back(m);
+}
+
+std::int32_t FakePadLink::PadlinkWintab(std::int32_t, std::int32_t) {
+    ++wintabCalls;
+    if (!scriptedWintab_.empty()) {
+        const std::int32_t count = scriptedWintab_.front();
+        scriptedWintab_.pop_front();
+        return count;
+    }
+    if (pendingSide_ > 0) {
+        --pendingSide_;
+        return -1;
+    }
+    return static_cast<std::int32_t>(queue_.size());
+}
+
+void FakePadLink::PadlinkGetData(std::int32_t, std::int32_t& lLogX, std::int32_t& lLogY,
+                                 std::int32_t& lPenX, std::int32_t& lPenY,
+                                 std::int32_t& lStrokeEnd) {
+    ++getDataCalls;
+    if (queue_.empty()) {
+        lLogX = lLogY = lPenX = lPenY = lStrokeEnd = 0;
+        return;
+    }
+    const Point point = queue_.front();
+    queue_.pop_front();
+    lLogX = point.logX;
+    lLogY = point.logY;
+    lPenX = point.penX;
+    lPenY = point.penY;
+    lStrokeEnd = point.strokeEnd;
+}
+
+std::int32_t FakePadLink::PadlinkGetDataCnt() {
+    if (!scriptedDataCnt_.empty()) {
+        const std::int32_t count = scriptedDataCnt_.front();
+        scriptedDataCnt_.pop_front();
+        return count;
+    }
+    return static_cast<std::int32_t>(queue_.size());
+}
+
+void FakePadLink::PadlinkClose() { ++closeCalls; }

@@ -1,1 +1,26 @@
-// placeholder: being written
+#include "PointStore.h"
+
+#include <cstddef>
+
+void PointStore::EnsureRoom() {
+    // Grows ahead of need in steps of 91 entries (bounds 100, 191, 282, ...),
+    // so that there is always room for the closing point of an area.
+    if (lPointCount + 10 > lPointMax) {
+        lPointMax = lPointCount + 100;
+        const auto size = static_cast<std::size_t>(lPointMax) + 1;
+        if (lPointX.size() < size) {
+            lPointX.resize(size, 0);
+        }
+        if (lPointY.size() < size) {
+            lPointY.resize(size, 0);
+        }
+    }
+}
+
+void PointStore::Append(std::int32_t x, std::int32_t y) {
+    EnsureRoom();
+    const auto index = static_cast<std::size_t>(lPointCount);
+    lPointX[index] = x;
+    lPointY[index] = y;
+    ++lPointCount;
+}

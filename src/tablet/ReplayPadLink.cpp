@@ -1,1 +1,225 @@
-// placeholder: being written
+#include "ReplayPadLink.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringList>
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+#include <optional>
+#include <utility>
+
+#include "WintabPacketEvent.h"
+
+namespace {
+
+// The window must be up before the first pen event arrives; after that a
+// line every 50 ms is slow enough for the handler and fast enough for tests.
+constexpr int kFirstDeliveryMs = 300;
+constexpr int kDeliveryIntervalMs = 50;
+
+std::optional<std::int32_t> ParseInt32(const QString& token) {
+    bool ok = false;
+    const qlonglong value = token.toLongLong(&ok, 10);
+    if (!ok || value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+// Sums the wait lines that start at `next`, moving past them; nullopt when
+// there are none. Clamped so that a long script cannot overflow the timer.
+std::optional<int> TakeWaits(const std::vector<ReplayEvent>& events, std::size_t& next) {
+    std::optional<std::int64_t> total;
+    while (next < events.size() && events[next].kind == ReplayEvent::Kind::Wait) {
+        total = std::min<std::int64_t>(total.value_or(0) + events[next].waitMs,
+                                       std::numeric_limits<int>::max());
+        ++next;
+    }
+    if (!total) {
+        return std::nullopt;
+    }
+    return static_cast<int>(*total);
+}
+
+void PrintError(const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+ReplayParseResult ParseReplay(const QString& text, const QString& sourceName) {
+    ReplayParseResult result;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        QString line = lines[index];
+        if (line.endsWith(QLatin1Char('\r'))) {
+            line.chop(1);
+        }
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#'))) {
+            continue;
+        }
+        const auto fail = [&](const QString& reason) {
+            result.errors.push_back(QStringLiteral("%1:%2: %3: %4")
+                                        .arg(sourceName, QString::number(index + 1), reason, line));
+        };
+
+        const QStringList tokens = trimmed.split(QRegularExpression(QStringLiteral("\\s+")));
+        const QString& keyword = tokens.front();
+        const QStringList args = tokens.mid(1);
+
+        std::vector<std::int32_t> numbers;
+        bool numbersOk = true;
+        for (const QString& arg : args) {
+            const auto value = ParseInt32(arg);
+            if (!value) {
+                numbersOk = false;
+                break;
+            }
+            numbers.push_back(*value);
+        }
+
+        ReplayEvent event;
+        if (keyword == QLatin1String("pick")) {
+            if (!numbersOk || numbers.size() != 2) {
+                fail(QStringLiteral("pick needs two 32-bit integers X Y"));
+                continue;
+            }
+            event.kind = ReplayEvent::Kind::Pick;
+            event.points.emplace_back(numbers[0], numbers[1]);
+        } else if (keyword == QLatin1String("stroke")) {
+            if (!numbersOk || numbers.empty() || numbers.size() % 2 != 0) {
+                fail(QStringLiteral("stroke needs one or more pairs of 32-bit integers X Y"));
+                continue;
+            }
+            event.kind = ReplayEvent::Kind::Stroke;
+            for (std::size_t i = 0; i + 1 < numbers.size(); i += 2) {
+                event.points.emplace_back(numbers[i], numbers[i + 1]);
+            }
+        } else if (keyword == QLatin1String("side")) {
+            if (!args.isEmpty()) {
+                fail(QStringLiteral("side takes no arguments"));
+                continue;
+            }
+            event.kind = ReplayEvent::Kind::Side;
+        } else if (keyword == QLatin1String("wait")) {
+            if (!numbersOk || numbers.size() != 1 || numbers[0] < 0) {
+                fail(QStringLiteral("wait needs one non-negative integer of milliseconds"));
+                continue;
+            }
+            event.kind = ReplayEvent::Kind::Wait;
+            event.waitMs = numbers[0];
+        } else {
+            fail(QStringLiteral("unknown keyword"));
+            continue;
+        }
+        result.events.push_back(std::move(event));
+    }
+    return result;
+}
+
+ReplayPadLink::ReplayPadLink(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        PrintError(QStringLiteral("%1: cannot read replay file: %2").arg(path, file.errorString()));
+        return;
+    }
+    ReplayParseResult parsed = ParseReplay(QString::fromUtf8(file.readAll()), path);
+    for (const QString& error : parsed.errors) {
+        PrintError(error);
+    }
+    events_ = std::move(parsed.events);
+}
+
+ReplayPadLink::ReplayPadLink(std::vector<ReplayEvent> events) : events_(std::move(events)) {}
+
+void ReplayPadLink::PadlinkInit(WindowHandle window, std::int32_t, std::int32_t) {
+    window_ = window;
+    timer_.setSingleShot(true);
+    QObject::disconnect(&timer_, nullptr, nullptr, nullptr);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { DeliverNext(); });
+    if (window_ == nullptr) {
+        return;
+    }
+    // Leading waits add to the first delay.
+    const int delay = static_cast<int>(std::min<std::int64_t>(
+        std::int64_t{kFirstDeliveryMs} + TakeWaits(events_, next_).value_or(0),
+        std::numeric_limits<int>::max()));
+    if (next_ < events_.size()) {
+        timer_.start(delay);
+    }
+}
+
+void ReplayPadLink::PadlinkSetMove(std::int32_t) {}
+
+void ReplayPadLink::PadlinkSetMode(std::int32_t mode) { mode_ = mode; }
+
+void ReplayPadLink::DeliverNext() {
+    if (window_ == nullptr || next_ >= events_.size()) {
+        return;
+    }
+    const ReplayEvent& event = events_[next_++];
+    switch (event.kind) {
+        case ReplayEvent::Kind::Pick:
+        case ReplayEvent::Kind::Stroke:
+            if (event.points.empty()) {
+                break;
+            }
+            // The library's mode at delivery decides what the pen yields: strokes
+            // deliver every point, picks only where the pen went down.
+            if (mode_ == 1 && event.kind == ReplayEvent::Kind::Stroke) {
+                for (std::size_t i = 0; i < event.points.size(); ++i) {
+                    const auto [x, y] = event.points[i];
+                    queue_.push_back(QueuedPoint{x, y, i + 1 == event.points.size() ? 1 : 0});
+                }
+            } else {
+                const auto [x, y] = event.points.front();
+                queue_.push_back(QueuedPoint{x, y, 1});
+            }
+            PostWintabPacket(window_);
+            break;
+        case ReplayEvent::Kind::Side:
+            ++pendingSide_;
+            PostWintabPacket(window_);
+            break;
+        case ReplayEvent::Kind::Wait:
+            break;
+    }
+
+    // A wait (or several) after this line sets the delay to the next one.
+    const int delay = TakeWaits(events_, next_).value_or(kDeliveryIntervalMs);
+    if (next_ < events_.size()) {
+        timer_.start(delay);
+    }
+}
+
+std::int32_t ReplayPadLink::PadlinkWintab(std::int32_t, std::int32_t) {
+    if (pendingSide_ > 0) {
+        --pendingSide_;
+        return -1;
+    }
+    return static_cast<std::int32_t>(queue_.size());
+}
+
+void ReplayPadLink::PadlinkGetData(std::int32_t, std::int32_t& lLogX, std::int32_t& lLogY,
+                                   std::int32_t& lPenX, std::int32_t& lPenY,
+                                   std::int32_t& lStrokeEnd) {
+    if (queue_.empty()) {
+        lLogX = lLogY = lPenX = lPenY = lStrokeEnd = 0;
+        return;
+    }
+    const QueuedPoint point = queue_.front();
+    queue_.pop_front();
+    lLogX = lPenX = point.x;
+    lLogY = lPenY = point.y;
+    lStrokeEnd = point.strokeEnd;
+}
+
+std::int32_t ReplayPadLink::PadlinkGetDataCnt() { return static_cast<std::int32_t>(queue_.size()); }
+
+void ReplayPadLink::PadlinkClose() {
+    timer_.stop();
+    window_ = nullptr;
+}

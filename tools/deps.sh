@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, when
+# any is missing. Sourced by run.sh, test.sh and bench.sh.
+set -euo pipefail
+
+KALVOR_PACKAGES=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6multimedia6 libgl-dev
+  libgtest-dev libgmock-dev
+  libevdev-dev
+  fonts-ipafont-gothic
+  xvfb xauth xdotool imagemagick
+)
+
+kalvor_missing_packages() {
+  local missing=()
+  for p in "${KALVOR_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  echo "${missing[@]:-}"
+}
+
+kalvor_install_deps() {
+  local missing
+  missing=$(kalvor_missing_packages)
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "These Debian packages are missing; install them as root and run again:" >&2
+    echo "  apt-get update && apt-get install -y $missing" >&2
+    exit 1
+  fi
+  echo "Installing: $missing"
+  apt-get update
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
+}
