@@ -1,1 +1,123 @@
-// placeholder: being written
+#include "Calculation.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "NumberText.h"
+
+namespace {
+
+// R and T as converted from the two scale texts; no value where a text is
+// not a number.
+struct Scale {
+    std::optional<double> reference;
+    std::optional<double> counts;
+};
+
+Scale ReadScale(const ScaleSource& source) {
+    return {ParseNumber(source.ReferenceLengthText()), ParseNumber(source.TabletCountsText())};
+}
+
+// (R × value) / T. No value for a text that is not a number, for T = 0 and
+// for a result that is not finite.
+MaybeValue ApplyScale(double value, const Scale& scale) {
+    if (!scale.reference || !scale.counts || *scale.counts == 0.0) {
+        return std::nullopt;
+    }
+    const double result = (*scale.reference * value) / *scale.counts;
+    if (!std::isfinite(result)) {
+        return std::nullopt;
+    }
+    return result;
+}
+
+// The distance in counts; no value when a 32-bit difference overflows.
+MaybeValue CountsDistance(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+    std::int32_t dx = 0;
+    std::int32_t dy = 0;
+    if (__builtin_sub_overflow(x1, x2, &dx) || __builtin_sub_overflow(y1, y2, &dy)) {
+        return std::nullopt;
+    }
+    const double fx = static_cast<double>(dx);
+    const double fy = static_cast<double>(dy);
+    return std::sqrt(fy * fy + fx * fx);
+}
+
+}  // namespace
+
+MaybeValue ScaleToReal(double counts, const ScaleSource& scale) {
+    return ApplyScale(counts, ReadScale(scale));
+}
+
+MaybeValue CalcDistance(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                        bool scaled, const ScaleSource& scale) {
+    const MaybeValue d = CountsDistance(x1, y1, x2, y2);
+    if (!d || !scaled) {
+        return d;
+    }
+    return ApplyScale(*d, ReadScale(scale));
+}
+
+void CalcLengthArea(PointStore& points, bool lengthMode, const ScaleSource& scale,
+                    const std::function<void(double)>& putValue) {
+    const std::int32_t n = points.lPointCount;
+    double total = 0.0;
+    // The texts are read once for the whole figure: nothing can change them
+    // while the calculation runs (it never yields to the message loop), and
+    // converting them four times per vertex would dominate a long trace.
+    const Scale current = ReadScale(scale);
+
+    if (lengthMode) {
+        if (n < 2) {
+            points.lPointCount = 0;
+            return;
+        }
+        // An open path: no segment back from the last point to the first.
+        for (std::int32_t i = 1; i < n; ++i) {
+            const auto a = static_cast<std::size_t>(i - 1);
+            const auto b = static_cast<std::size_t>(i);
+            const MaybeValue d = CountsDistance(points.lPointX[a], points.lPointY[a],
+                                                points.lPointX[b], points.lPointY[b]);
+            if (const MaybeValue real = d ? ApplyScale(*d, current) : std::nullopt) {
+                total += *real;
+            }
+        }
+    } else {
+        if (n < 3) {
+            points.lPointCount = 0;
+            return;
+        }
+        // Close the polygon in the store. The store keeps room for this
+        // point; making sure costs nothing.
+        points.EnsureRoom();
+        const auto closing = static_cast<std::size_t>(n);
+        points.lPointX[closing] = points.lPointX[0];
+        points.lPointY[closing] = points.lPointY[0];
+        points.lPointCount = n + 1;
+
+        // Trapezoid form of the shoelace sum on coordinates already in real
+        // units, so the area comes out in the square of the reference unit.
+        // A coordinate that cannot be scaled counts as 0.
+        const auto scaledOrZero = [&](std::int32_t counts) {
+            return ApplyScale(static_cast<double>(counts), current).value_or(0.0);
+        };
+        double sum = 0.0;
+        for (std::int32_t i = 1; i <= n; ++i) {
+            const auto cur = static_cast<std::size_t>(i);
+            const auto prev = static_cast<std::size_t>(i - 1);
+            const double xa = scaledOrZero(points.lPointX[cur]);
+            const double xb = scaledOrZero(points.lPointX[prev]);
+            const double ya = scaledOrZero(points.lPointY[cur]);
+            const double yb = scaledOrZero(points.lPointY[prev]);
+            sum = (xa + xb) * (yb - ya) + sum;
+        }
+        total = std::fabs(sum / 2.0);
+    }
+
+    // Sums of finite terms can still overflow with an absurd scale; such a
+    // total is not a value and is not written.
+    if (putValue && std::isfinite(total)) {
+        putValue(total);
+    }
+    points.lPointCount = 0;
+}

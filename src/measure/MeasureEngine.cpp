@@ -1,1 +1,315 @@
-// placeholder: being written
+#include "MeasureEngine.h"
+
+#include <charconv>
+#include <cstddef>
+#include <optional>
+
+#include "Calculation.h"
+#include "NumberText.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// a - b, or no value when the difference does not fit in 32 bits.
+std::optional<std::int32_t> Difference(std::int32_t a, std::int32_t b) {
+    std::int32_t result = 0;
+    if (__builtin_sub_overflow(a, b, &result)) {
+        return std::nullopt;
+    }
+    return result;
+}
+
+std::optional<std::int32_t> Negated(std::optional<std::int32_t> value) {
+    if (!value) {
+        return std::nullopt;
+    }
+    return Difference(0, *value);
+}
+
+// The diagnostic list line of a received point. Built with one allocation:
+// a traced stroke lists every one of its points.
+QString ReceivedPointLine(std::int32_t logX, std::int32_t logY) {
+    static const QString prefix = QStringLiteral("取得座標データ   x=");
+    char x[16];
+    char y[16];
+    const auto xEnd = std::to_chars(x, x + sizeof x, logX).ptr;
+    const auto yEnd = std::to_chars(y, y + sizeof y, logY).ptr;
+    QString line;
+    line.reserve(prefix.size() + 4 + (xEnd - x) + (yEnd - y));
+    line += prefix;
+    line += QLatin1String(x, xEnd);
+    line += QLatin1String("  y=");
+    line += QLatin1String(y, yEnd);
+    return line;
+}
+
+}  // namespace
+
+MeasureEngine::MeasureEngine(PadLink& tablet, MeasureHost& host, Options options)
+    : tablet_(tablet), host_(host), options_(options) {}
+
+void MeasureEngine::cmdMes_Click(int index) {
+    if (index == 1) {
+        host_.SetStartEnabled(true);
+        lMesMode = kMesNone;
+        // The library's mode and the points taken so far stay: F12 or the
+        // side switch can still end the figure.
+    } else {
+        host_.SetStartEnabled(false);
+        points.lPointCount = 0;
+        host_.FocusGrid();
+        const int selected = host_.SelectedMeasurement();
+        switch (selected) {
+            case 0:
+                lMesMode = kMesTwoPoint;
+                tablet_.PadlinkSetMode(0);
+                break;
+            case 1:
+            case 3:
+                lMesMode = kMesPicked;
+                tablet_.PadlinkSetMode(0);
+                break;
+            case 2:
+            case 4:
+                lMesMode = kMesTraced;
+                tablet_.PadlinkSetMode(1);
+                break;
+            case 5:
+                if (options_.coordinateMode) {
+                    lMesMode = kMesCoordinate;
+                    tablet_.PadlinkSetMode(0);
+                }
+                break;
+            default:
+                break;
+        }
+        bLengthMode = selected == 0 || selected == 3 || selected == 4;
+    }
+
+    // A start or stop that overwrites a running calibration abandons it;
+    // its notice must not stay up as if it were still waiting for points.
+    if (calibrating_ && lMesMode != kMesCalibration) {
+        calibrating_ = false;
+        host_.SetCalibrationNoticeVisible(false);
+    }
+}
+
+void MeasureEngine::optMes_Click(int) {
+    if (options_.coordinateMode) {
+        host_.SetOriginBoxVisible(false);
+    }
+    const int selected = host_.SelectedMeasurement();
+    const QString guidance = GuidanceText(selected);
+    if (!guidance.isEmpty()) {
+        host_.SetGuidance(guidance);
+    }
+    if (options_.coordinateMode && selected == 5) {
+        host_.SetOriginBoxVisible(true);
+    }
+    if (lMesMode != kMesNone) {
+        cmdMes_Click(0);
+    }
+}
+
+QString MeasureEngine::GuidanceText(int option) const {
+    switch (option) {
+        case 0: {
+            QString text = QStringLiteral("タブレットで、２点をクリックしてください。") + kCrLf +
+                           QStringLiteral("２点目の後で、計算を行います。");
+            if (options_.twoPointNote) {
+                text += kCrLf + kCrLf + QStringLiteral("※注意 設定は「 ") +
+                        host_.TwoPointAxisText() + QStringLiteral(" 」です。");
+            }
+            return text;
+        }
+        case 1:
+        case 3:
+            return QStringLiteral("タブレットで、多数の点をクリックしてください。") + kCrLf +
+                   QStringLiteral("F12キーか、ペンのサイドスイッチで計算を行います。") + kCrLf +
+                   QStringLiteral("サイドスイッチは、ペンを浮かせたまま押してください。");
+        case 2:
+        case 4:
+            return QStringLiteral("タブレットでペンを押したまま、計る範囲をドラッグ") + kCrLf +
+                   QStringLiteral("してください。ドラッグ終了後に計算を行います。");
+        case 5:
+            if (!options_.coordinateMode) {
+                return {};
+            }
+            return QStringLiteral("タブレットでクリックした点の座標を表示します。") + kCrLf +
+                   QStringLiteral("ある点を原点にしたい場合は、") + kCrLf +
+                   QStringLiteral("「次点を原点にする」をチェックしてください。");
+        default:
+            return {};
+    }
+}
+
+void MeasureEngine::cmdScale_Click() {
+    // A second press while a calibration already waits must not make the
+    // calibration its own mode to return to: it would never end.
+    if (lMesMode != kMesCalibration) {
+        lMesModeSave = lMesMode;
+    }
+    lMesMode = kMesCalibration;
+    tablet_.PadlinkSetMode(0);
+    points.lPointCount = 0;
+    host_.SetCalibrationNoticeVisible(true);
+    calibrating_ = true;
+}
+
+void MeasureEngine::GetWintab(std::int32_t wParam, std::int32_t lParam) {
+    const std::int32_t n = tablet_.PadlinkWintab(wParam, lParam);
+    if (n == 0) {
+        return;
+    }
+    // The sound follows the mode the notification arrived in, even when a
+    // point in it ended a calibration and changed the mode.
+    const std::int32_t entryMode = lMesMode;
+    std::int32_t lStrokeEnd = 0;
+
+    if (n < 0) {
+        // Side switch: it ends the figure; no point is fetched.
+        CalcLengthArea();
+    } else {
+        for (std::int32_t i = 1; i <= n; ++i) {
+            std::int32_t lLogX = 0;
+            std::int32_t lLogY = 0;
+            std::int32_t lPenX = 0;
+            std::int32_t lPenY = 0;
+            tablet_.PadlinkGetData(0, lLogX, lLogY, lPenX, lPenY, lStrokeEnd);
+            host_.ListReceivedPoint(ReceivedPointLine(lLogX, lLogY));
+            // Stored in every mode, also when no run is going on.
+            points.Append(lPenX, lPenY);
+            if (HandlePoint(lStrokeEnd)) {
+                break;
+            }
+            if (tablet_.PadlinkGetDataCnt() == 0) {
+                break;
+            }
+        }
+    }
+
+    if ((lStrokeEnd == 1 || n < 0) && entryMode != kMesNone) {
+        host_.PlayCaptureSound();
+    }
+}
+
+bool MeasureEngine::HandlePoint(std::int32_t strokeEnd) {
+    switch (lMesMode) {
+        case kMesCalibration:
+            if (points.lPointCount >= 2) {
+                EndCalibration();
+                return true;
+            }
+            return false;
+        case kMesTwoPoint:
+            if (points.lPointCount >= 2) {
+                PutTwoPointDistance();
+                return true;
+            }
+            return false;
+        case kMesTraced:
+            if (strokeEnd == 1) {
+                CalcLengthArea();
+            }
+            return false;
+        case kMesCoordinate:
+            PutCoordinate();
+            return false;
+        default:
+            // No run, or picked points that wait for F12 or the side switch.
+            return false;
+    }
+}
+
+void MeasureEngine::EndCalibration() {
+    lMesMode = lMesModeSave;
+    // The distance in tablet counts; it only fails when a coordinate
+    // difference overflows, and then the box keeps its text.
+    const MaybeValue d = CalcDistance(points.lPointX[0], points.lPointY[0], points.lPointX[1],
+                                      points.lPointY[1], false, host_);
+    if (d) {
+        host_.SetTabletCountsText(FormatDecimals(*d, 2));
+    }
+    host_.SetCalibrationNoticeVisible(false);
+    calibrating_ = false;
+    // The calibration points belong to no figure; left in the store they
+    // would become the first points of the run's next one.
+    points.lPointCount = 0;
+    // The calibration switched the library to picks; the run it returns to
+    // needs its own input back.
+    if (lMesMode != kMesNone) {
+        tablet_.PadlinkSetMode(lMesMode == kMesTraced ? 1 : 0);
+    }
+}
+
+void MeasureEngine::PutTwoPointDistance() {
+    std::int32_t x1 = 0;
+    std::int32_t y1 = 0;
+    std::int32_t x2 = 0;
+    std::int32_t y2 = 0;
+    switch (host_.TwoPointAxis()) {
+        case 1:  // X only
+            x1 = points.lPointX[0];
+            x2 = points.lPointX[1];
+            break;
+        case 2:  // Y only
+            y1 = points.lPointY[0];
+            y2 = points.lPointY[1];
+            break;
+        default:  // whole distance, also with no selection
+            x1 = points.lPointX[0];
+            y1 = points.lPointY[0];
+            x2 = points.lPointX[1];
+            y2 = points.lPointY[1];
+            break;
+    }
+    const MaybeValue d = CalcDistance(x1, y1, x2, y2, true, host_);
+    if (d) {
+        host_.PutValue(*d, true);
+    }
+    // The two picks are used up whether or not a value could be had (an
+    // unusable scale): kept, they would pair with the next pick.
+    points.lPointCount = 0;
+}
+
+void MeasureEngine::PutCoordinate() {
+    if (host_.NextPointIsOrigin()) {
+        host_.SetNextPointIsOrigin(false);
+        lOrgX = points.lPointX[0];
+        lOrgY = points.lPointY[0];
+    }
+    // Differences from the origin in tablet counts, 32-bit; one that
+    // overflows (or whose inversion does) cannot be had.
+    std::optional<std::int32_t> dx = Difference(points.lPointX[0], lOrgX);
+    if (host_.InvertX()) {
+        dx = Negated(dx);
+    }
+    std::optional<std::int32_t> dy = Difference(points.lPointY[0], lOrgY);
+    if (host_.InvertY()) {
+        dy = Negated(dy);
+    }
+
+    // A value that cannot be had is not written; the cursor still moves so
+    // that X and Y keep their columns.
+    if (dx) {
+        if (const MaybeValue x = ScaleToReal(static_cast<double>(*dx), host_)) {
+            host_.PutValue(*x, false);
+        }
+    }
+    host_.MoveCursor(+1, 0, 0);
+    if (dy) {
+        if (const MaybeValue y = ScaleToReal(static_cast<double>(*dy), host_)) {
+            host_.PutValue(*y, false);
+        }
+    }
+    host_.MoveCursor(-1, +1, 2);
+    // Each pick is a reading of its own: one whose values could not be had
+    // must not stay as point 0 for the next pick.
+    points.lPointCount = 0;
+}
+
+void MeasureEngine::CalcLengthArea() {
+    ::CalcLengthArea(points, bLengthMode, host_,
+                     [this](double value) { host_.PutValue(value, true); });
+}
