@@ -1,0 +1,56 @@
+#pragma once
+
+#include "GridTableModel.h"
+#include "GridView.h"
+
+#include <QTableView>
+
+// The detail grid msgMei: a read-only table view over a GridModel whose
+// cursor is the model's (Row, Col). It reports the grid's key presses, key
+// downs and scrolling to the window instead of editing cells itself; the arrow
+// keys and the mouse move the cursor as the view's own navigation does.
+class MeiGridView : public QTableView, public GridView {
+    Q_OBJECT
+public:
+    explicit MeiGridView(GridModel& grid, QWidget* parent = nullptr);
+
+    // GridView
+    GridModel& Model() override { return model_.Grid(); }
+    void SetFocus() override;
+    int Left() const override;
+    int Top() const override;
+    TwipRect CurrentCellRect() const override;
+    bool RowIsVisible(int row) const override;
+    int TopRow() const override;
+    void SetTopRow(int row) override;
+    void ProcessPendingEvents() override;
+
+    double Dpi() const;
+
+signals:
+    // A character typed on the grid: its code (negative for a double-byte
+    // character) and the text the keyboard or input method delivered.
+    void keyPress(int code, const QString& text);
+    // A key went down: its virtual key code and the shift state.
+    void keyDown(int keyCode, int shift);
+    // The grid was scrolled, by the operator or by a cursor move.
+    void scrolled();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    void FollowModelCursor();
+    void ApplyColWidth(int col);
+
+    GridTableModel model_;
+    bool syncing_ = false;
+};
+
+// The virtual key code and shift state of a Qt key event, as the window's
+// key handlers receive them (F12 is 123, Delete 46, ...). 0 for keys the
+// program does not name.
+int VirtualKeyCode(const QKeyEvent& event);
+int ShiftState(Qt::KeyboardModifiers modifiers);
