@@ -1,0 +1,3 @@
+#include "RunKalvor.h"
+
+int main(int argc, char** argv) { return RunKalvor(argc, argv, ReducedEdition()); }

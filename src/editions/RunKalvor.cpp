@@ -1,0 +1,64 @@
+#include "RunKalvor.h"
+
+#include "AppFiles.h"
+#include "PadLinkFactory.h"
+#include "QtClipboard.h"
+#include "QtDialogs.h"
+#include "QtSoundPlayer.h"
+#include "frmTab.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFont>
+
+namespace {
+
+// The design's fonts do not exist outside Windows: map them to the Japanese
+// gothic fonts Debian installs, so the fixed-pitch key help lines up.
+void SubstituteDesignFonts() {
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
+                               {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+                                QStringLiteral("monospace")});
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                                QStringLiteral("sans-serif")});
+}
+
+}  // namespace
+
+int RunKalvor(int argc, char** argv, const Edition& edition) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(edition.executableName);
+    // Leave the program running in the session's last moments only through
+    // the window's own unload.
+    QApplication::setQuitOnLastWindowClosed(true);
+    SubstituteDesignFonts();
+    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+
+    const QString executablePath = QCoreApplication::applicationFilePath();
+    const QFileInfo executable(executablePath);
+    InstanceGuard guard(executablePath);
+
+    PadLinkChoice tablet = CreatePadLink();
+    QtSoundPlayer sound;
+    QtDialogs dialogs;
+    QtClipboard clipboard;
+
+    frmTabServices services;
+    services.tablet = tablet.library.get();
+    services.sound = &sound;
+    services.dialogs = &dialogs;
+    services.clipboard = &clipboard;
+    services.executableDirectory = executable.absolutePath();
+    services.executableBaseName = executable.completeBaseName();
+    services.previousInstance = guard.PreviousInstance();
+    services.tabletLoadError = tablet.loadError;
+    if (!services.previousInstance)
+        services.dataDirectory = ResolveDataDirectory(services.executableDirectory);
+
+    frmTab window(edition, services);
+    dialogs.SetParent(&window);
+    if (!window.Form_Load()) return 0;
+    window.show();
+    return app.exec();
+}

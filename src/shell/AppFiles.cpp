@@ -1,0 +1,53 @@
+#include "AppFiles.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace {
+bool CanCreateFileIn(const QString& directory) {
+    QTemporaryFile probe(QDir(directory).filePath(QStringLiteral(".kalvor-probe-XXXXXX")));
+    return probe.open();
+}
+}  // namespace
+
+QString ResolveDataDirectory(const QString& executableDirectory) {
+    if (CanCreateFileIn(executableDirectory)) return executableDirectory;
+    const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (fallback.isEmpty()) return executableDirectory;
+    QDir().mkpath(fallback);
+    return fallback;
+}
+
+QString AppFilePath(const QString& directory, const QString& fileName) {
+    if (directory.endsWith(QLatin1Char('/')) || directory.endsWith(QLatin1Char('\\')))
+        return directory + fileName;
+    return directory + QLatin1Char('/') + fileName;
+}
+
+QString SettingsFilePath(const QString& directory, const QString& executableBaseName) {
+    return AppFilePath(directory, executableBaseName + QStringLiteral(".INI"));
+}
+
+struct InstanceGuard::Lock {
+    explicit Lock(const QString& path) : file(path) {}
+    QLockFile file;
+};
+
+InstanceGuard::InstanceGuard(const QString& executablePath) {
+    const QByteArray key =
+        QCryptographicHash::hash(QDir::cleanPath(executablePath).toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
+    const QString lockPath =
+        QDir(QDir::tempPath()).filePath(QStringLiteral("kalvor-%1.lock").arg(QString::fromLatin1(key)));
+    lock_ = new Lock(lockPath);
+    // Never stale by age while its owner lives; a lock left by a crashed copy
+    // is recognised by its dead owner and taken over.
+    lock_->file.setStaleLockTime(0);
+    previous_ = !lock_->file.tryLock(0);
+}
+
+InstanceGuard::~InstanceGuard() { delete lock_; }

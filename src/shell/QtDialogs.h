@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Dialogs.h"
+
+class QWidget;
+
+// Message boxes and file dialogs through Qt widgets, titled "Kalvor".
+class QtDialogs : public Dialogs {
+public:
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    bool Ask(const QString& text) override;
+    void Notify(const QString& text) override;
+    QString SaveFileName(const QString& filter, const QString& preset) override;
+    QString OpenFileName(const QString& filter, const QString& preset) override;
+
+private:
+    QWidget* parent_ = nullptr;
+};

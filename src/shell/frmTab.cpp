@@ -1,0 +1,334 @@
+#include "frmTab.h"
+
+#include "AppFiles.h"
+#include "CellEditorBox.h"
+#include "FilteredLineEdit.h"
+#include "MeiGridView.h"
+#include "TabControl.h"
+#include "TextBuffer.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace {
+
+const QString kSection = QStringLiteral("frmTab");
+const QString kDesignCaption = QStringLiteral("Kalvor ／ タブレット計測システム");
+// The notice after the version in the title.
+const QString kTitleNotice = QStringLiteral("   タブレットで測った長さと面積を表に記録します");
+const QString kDefaultWavFile = QStringLiteral("C:\\WINDOWS\\Media\\chord.wav");
+
+// Window layout, twips. The design platform measured the gaps from the outer
+// window size (frame and title bar included: 135 twips wider and 390 twips
+// higher than the client area at the design size). Qt reports the client
+// area, so the equivalent client-area margins are used.
+constexpr int kOuterFrameWidth = 135;
+constexpr int kOuterFrameHeight = 390;
+constexpr int kMinWindowHeight = 6000;
+constexpr int kTabBottomGap = 450 - kOuterFrameHeight;
+constexpr int kGridTabGap = 225;
+constexpr int kGridWidthMargin = 300 - kOuterFrameWidth;
+constexpr int kMinWidthExtra = 150;
+
+constexpr int kKeyF12 = 123;
+
+// A check box's value as stored: 0 clear, 1 ticked, 2 greyed.
+int CheckValue(const QCheckBox& box) {
+    switch (box.checkState()) {
+        case Qt::Checked: return 1;
+        case Qt::PartiallyChecked: return 2;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* parent)
+    : QWidget(parent),
+      edition_(edition),
+      services_(services),
+      tablet_(*services.tablet),
+      MMControl1(*services.sound),
+      CommonDialog1(*services.dialogs),
+      clipboard_(*services.clipboard),
+      settings_(SettingsFilePath(services.dataDirectory, services.executableBaseName)),
+      grid_(20, 7),
+      engine_(*services.tablet, *this,
+              MeasureEngine::Options{edition.coordinateMode, edition.coordinateMode}),
+      wndProc_([this](std::int32_t w, std::int32_t l) { GetWintab(w, l); }) {
+    BuildControls();
+    SetFocusOrder();
+    ConnectHandlers();
+    sizeTexts_ = {txtInput[1]->text(), txtInput[2]->text()};
+    // Key preview: the window's key handler sees every key before the
+    // focused control.
+    qApp->installEventFilter(this);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { unloadMode_ = 2; });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (loaded_ && !unloaded_) Form_Unload();
+    });
+}
+
+frmTab::~frmTab() { qApp->removeEventFilter(this); }
+
+int frmTab::DpiX() const { return logicalDpiX(); }
+int frmTab::DpiY() const { return logicalDpiY(); }
+
+QString frmTab::AutosavePath() const {
+    return AppFilePath(services_.dataDirectory, QStringLiteral("Save.csv"));
+}
+
+QString frmTab::RunMarkerPath() const {
+    return AppFilePath(services_.dataDirectory, QStringLiteral("err.dat"));
+}
+
+void frmTab::ConnectHandlers() {
+    for (int i = 0; i < 2; ++i)
+        connect(cmdMes[i], &QToolButton::clicked, this, [this, i] { cmdMes_Click(i); });
+    for (int i = 0; i < edition_.MeasurementCount(); ++i) {
+        connect(optMes[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked) optMes_Click(i);
+        });
+    }
+    connect(cmdScale, &QPushButton::clicked, this, [this] { cmdScale_Click(); });
+    connect(cmdNextLine, &QToolButton::clicked, this, [this] { cmdNextLine_Click(); });
+    connect(msgMei, &MeiGridView::keyPress, this,
+            [this](int code, const QString& typed) { msgMei_KeyPress(code, typed); });
+    connect(msgMei, &MeiGridView::keyDown, this,
+            [this](int keyCode, int shift) { msgMei_KeyDown(keyCode, shift); });
+    connect(msgMei, &MeiGridView::scrolled, this, [this] { msgMei_Scroll(); });
+    connect(txtForEdit, &CellEditorBox::keyDown, this,
+            [this](int keyCode, int shift) { txtForEdit_KeyDown(keyCode, shift); });
+    connect(txtForEdit, &CellEditorBox::lostFocus, this, [this] { txtForEdit_LostFocus(); });
+    for (int i = 0; i < 4; ++i)
+        connect(txtInput[i], &QLineEdit::textChanged, this, [this, i] { txtInput_Change(i); });
+    connect(cmdWidth, &QComboBox::currentIndexChanged, this, [this] { cmdWidth_Click(); });
+    connect(cmdSave, &QToolButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdCopy, &QToolButton::clicked, this, [this] { cmdCopy_Click(); });
+    if (cmdPaste != nullptr)
+        connect(cmdPaste, &QToolButton::clicked, this, [this] { cmdPaste_Click(); });
+    connect(cmdClr, &QToolButton::clicked, this, [this] { cmdClr_Click(); });
+    connect(cmdExit, &QToolButton::clicked, this, [this] { cmdExit_Click(); });
+    connect(cmdWav, &QPushButton::clicked, this, [this] { cmdWav_Click(); });
+}
+
+bool frmTab::Form_Load() {
+    // A second copy ends at once: it reads no settings, does not touch the
+    // tablet and leaves the first copy's run marker alone.
+    if (services_.previousInstance) return false;
+
+    setWindowTitle(kDesignCaption + QStringLiteral(" ver") + edition_.version + kTitleNotice);
+    QDir::setCurrent(services_.executableDirectory);
+    move(0, 0);
+
+    engine_.lMesMode = kMesNone;
+    engine_.points.lPointMax = 0;
+
+    // The tablet notification must reach GetWintab before the library can
+    // post it.
+    wndProc_.Install(this);
+    const std::int32_t debugSwitch =
+        settings_.ReadSetting(kSection, QStringLiteral("optDataDebug"), QString()) ==
+                QStringLiteral("Api Padlink")
+            ? -1
+            : 0;
+    tablet_.PadlinkInit(this, debugSwitch, 0);
+    tablet_.PadlinkSetMove(2);
+    if (!services_.tabletLoadError.isEmpty()) CommonDialog1.Notify(services_.tabletLoadError);
+
+    RestoreSettings();
+
+    MMControl1.Open(sWavFile);
+    LayoutGrid();
+    sstMenu->setCurrentIndex(0);
+    engine_.lOrgX = 0;
+    engine_.lOrgY = 0;
+    lblHelp->setText(QStringLiteral("Enterキー ： 次行移動\r\n\r\nDEL,BSキー： データ削除\r\n\r\n"
+                                    "F12キー   ： 多面積計算"));
+
+    if (edition_.autosave) {
+        // A marker left behind means the previous run did not end normally:
+        // bring its autosaved grid back.
+        if (QFile::exists(RunMarkerPath())) LoadAutosave(AutosavePath());
+        // A marker that cannot be created only costs the recovery of this run.
+        QFile marker(RunMarkerPath());
+        if (marker.open(QIODevice::WriteOnly | QIODevice::Truncate)) marker.write("err\r\n");
+    }
+    loaded_ = true;
+    return true;
+}
+
+int frmTab::ReadIndexSetting(const QString& key, int defaultValue, int lowest, int highest) {
+    const QString text =
+        settings_.ReadSettingOrDefault(kSection, key, QString::number(defaultValue));
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    // A value that the control cannot take falls back to the key's default;
+    // the file keeps it until shut-down writes the control's value.
+    if (!ok || value < lowest || value > highest) return defaultValue;
+    return value;
+}
+
+void frmTab::RestoreSettings() {
+    const QString defaults[4] = {QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("15"),
+                                 QStringLiteral("800")};
+    for (int i = 0; i < 4; ++i) {
+        txtInput[i]->setText(settings_.ReadSettingOrDefault(
+            kSection, QStringLiteral("txtInput %1").arg(i), defaults[i]));
+    }
+    cmbSyosu->setCurrentIndex(ReadIndexSetting(QStringLiteral("cmbSyosu"), 2, -1, 5));
+    cmdWidth->setCurrentIndex(ReadIndexSetting(QStringLiteral("cmdWidth"), 2, -1, 7));
+    cmbNiten->setCurrentIndex(ReadIndexSetting(QStringLiteral("cmbNiten"), 0, -1, 2));
+    if (edition_.coordinateMode) {
+        const QString keys[2] = {QStringLiteral("chkZahyoX"), QStringLiteral("chkZahyoY")};
+        for (int i = 0; i < 2; ++i) {
+            const int v = ReadIndexSetting(keys[i], 0, 0, 2);
+            chkZahyo[i]->setTristate(v == 2);
+            chkZahyo[i]->setCheckState(v == 0   ? Qt::Unchecked
+                                       : v == 1 ? Qt::Checked
+                                                : Qt::PartiallyChecked);
+        }
+    }
+    optMes[ReadIndexSetting(QStringLiteral("optMes"), 0, 0, edition_.MeasurementCount() - 1)]
+        ->setChecked(true);
+    optInput[ReadIndexSetting(QStringLiteral("optInput"), 1, 0, 1)]->setChecked(true);
+    sWavFile = settings_.ReadSettingOrDefault(kSection, QStringLiteral("sWavFile"), kDefaultWavFile);
+}
+
+void frmTab::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    tablet_.PadlinkClose();
+    wndProc_.Remove();
+    MMControl1.Close();
+    SaveSettings();
+    // Already gone or not deletable: nothing more to do about it.
+    if (edition_.autosave) QFile::remove(RunMarkerPath());
+}
+
+void frmTab::SaveSettings() {
+    auto write = [this](const QString& key, const QString& value) {
+        settings_.WriteSetting(kSection, key, value);
+    };
+    const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    write(QStringLiteral("WindowState"), QString::number(state));
+    if (state == 0) {
+        const QRect frame = frameGeometry();
+        write(QStringLiteral("x"), QString::number(PixelsToTwips(frame.x(), DpiX())));
+        write(QStringLiteral("y"), QString::number(PixelsToTwips(frame.y(), DpiY())));
+        write(QStringLiteral("w"), QString::number(PixelsToTwips(frame.width(), DpiX())));
+        write(QStringLiteral("h"), QString::number(PixelsToTwips(frame.height(), DpiY())));
+    }
+    for (int i = 0; i < edition_.MeasurementCount(); ++i)
+        if (optMes[i]->isChecked()) write(QStringLiteral("optMes"), QString::number(i));
+    for (int i = 0; i < 2; ++i)
+        if (optInput[i]->isChecked()) write(QStringLiteral("optInput"), QString::number(i));
+    for (int i = 0; i < 4; ++i) write(QStringLiteral("txtInput %1").arg(i), txtInput[i]->text());
+    write(QStringLiteral("cmbSyosu"), QString::number(cmbSyosu->currentIndex()));
+    write(QStringLiteral("cmdWidth"), QString::number(cmdWidth->currentIndex()));
+    write(QStringLiteral("cmbNiten"), QString::number(cmbNiten->currentIndex()));
+    if (edition_.coordinateMode) {
+        write(QStringLiteral("chkZahyoX"), QString::number(CheckValue(*chkZahyo[0])));
+        write(QStringLiteral("chkZahyoY"), QString::number(CheckValue(*chkZahyo[1])));
+    }
+    write(QStringLiteral("sWavFile"), sWavFile);
+}
+
+void frmTab::Form_Resize() {
+    if (isMinimized() || resizing_) return;
+    const double dpiX = DpiX();
+    const double dpiY = DpiY();
+    const int minWidth = 60 + 12255 + kMinWidthExtra - kOuterFrameWidth;
+    const int minHeight = kMinWindowHeight - kOuterFrameHeight;
+    int width = PixelsToTwips(this->width(), dpiX);
+    int height = PixelsToTwips(this->height(), dpiY);
+    if (!isMaximized() && !isFullScreen() && (width < minWidth || height < minHeight)) {
+        width = std::max(width, minWidth);
+        height = std::max(height, minHeight);
+        resizing_ = true;
+        resize(TwipsToPixels(width, dpiX), TwipsToPixels(height, dpiY));
+        resizing_ = false;
+        width = PixelsToTwips(this->width(), dpiX);
+        height = PixelsToTwips(this->height(), dpiY);
+    }
+    const int tabHeight = 2475;
+    const int tabTop = height - tabHeight - kTabBottomGap;
+    sstMenu->move(TwipsToPixels(60, dpiX), TwipsToPixels(tabTop, dpiY));
+    const int gridHeight = tabTop - kGridTabGap - 120;
+    msgMei->resize(TwipsToPixels(width - kGridWidthMargin - 60, dpiX),
+                   TwipsToPixels(std::max(gridHeight, 0), dpiY));
+}
+
+void frmTab::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmTab::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!focusedOnce_) {
+        focusedOnce_ = true;
+        msgMei->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool frmTab::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        // Each key once, when it reaches the focused control of this window.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget == QApplication::focusWidget() &&
+            (widget == this || isAncestorOf(widget))) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            Form_KeyDown(VirtualKeyCode(*key), ShiftState(key->modifiers()));
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmTab::Form_KeyDown(int keyCode, int /*shift*/) {
+    if (keyCode != kKeyF12) return;
+    engine_.CalcLengthArea();
+    PlayCaptureSound();
+}
+
+void frmTab::Form_QueryUnload(bool& cancel, int unloadMode) {
+    // Only a close through the window's own controls asks; the exit button
+    // has asked already, and a session ending closes without a question.
+    if (unloadMode == 0 && !CommonDialog1.Ask(QStringLiteral("終了してよろしいですか？")))
+        cancel = true;
+}
+
+void frmTab::closeEvent(QCloseEvent* event) {
+    if (unloaded_) {
+        event->accept();
+        return;
+    }
+    bool cancel = false;
+    Form_QueryUnload(cancel, unloadMode_);
+    if (cancel) {
+        unloadMode_ = 0;
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void frmTab::cmdExit_Click() {
+    if (!CommonDialog1.Ask(QStringLiteral("終了してよろしいですか？"))) return;
+    unloadMode_ = 1;
+    close();
+}
+
+void frmTab::GetWintab(std::int32_t wParam, std::int32_t lParam) { engine_.GetWintab(wParam, lParam); }

@@ -1,0 +1,217 @@
+#pragma once
+
+#include "Clipboard.h"
+#include "Common.h"
+#include "Dialogs.h"
+#include "Edition.h"
+#include "GridModel.h"
+#include "MeasureEngine.h"
+#include "PadLink.h"
+#include "SoundPlayer.h"
+#include "TabletWndProc.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class CellEditorBox;
+class FilteredLineEdit;
+class MeiGridView;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class TabControl;
+class TextBuffer;
+
+// What the composition root hands the window: the outside world, each behind
+// a small interface so that tests can drive every handler.
+struct frmTabServices {
+    PadLink* tablet = nullptr;
+    SoundPlayer* sound = nullptr;
+    Dialogs* dialogs = nullptr;
+    Clipboard* clipboard = nullptr;
+    // Where the settings file, the autosave file and the run marker live.
+    QString dataDirectory;
+    // The executable's directory (made the current directory at start-up)
+    // and its file name without extension (names the settings file).
+    QString executableDirectory;
+    QString executableBaseName;
+    // Another copy of the same executable is already running.
+    bool previousInstance = false;
+    // Set when the tablet library could not be loaded: told to the operator,
+    // then the program goes on without a tablet.
+    QString tabletLoadError;
+};
+
+// The main window: the detail grid above, the tab control with every button
+// and setting below. Its handlers are thin: the measurement state lives in
+// MeasureEngine, the grid in GridModel, the files in the exchange core.
+class frmTab : public QWidget, private MeasureHost {
+    Q_OBJECT
+public:
+    frmTab(const Edition& edition, const frmTabServices& services, QWidget* parent = nullptr);
+    ~frmTab() override;
+
+    // Start-up, before the window is first shown. Returns false when the
+    // window must be unloaded at once (another copy is running).
+    bool Form_Load();
+
+    // Handlers of the window's own events.
+    void Form_Resize();
+    void Form_KeyDown(int keyCode, int shift);
+    void Form_QueryUnload(bool& cancel, int unloadMode);
+    void Form_Unload();
+    void GetWintab(std::int32_t wParam, std::int32_t lParam);
+
+    // Button and control handlers.
+    void cmdMes_Click(int index);
+    void optMes_Click(int index);
+    void cmdScale_Click();
+    void cmdNextLine_Click();
+    void msgMei_KeyPress(int code, const QString& typed);
+    void msgMei_KeyDown(int keyCode, int shift);
+    void msgMei_Scroll();
+    void txtForEdit_KeyDown(int keyCode, int shift);
+    void txtForEdit_LostFocus();
+    void txtInput_Change(int index);
+    void cmdWidth_Click();
+    void cmdSave_Click();
+    void cmdCopy_Click();
+    void cmdPaste_Click();
+    void cmdClr_Click();
+    void cmdExit_Click();
+    void cmdWav_Click();
+
+    // Operations of the window that other handlers and the start-up use.
+    void PutValue(double value, bool advance) override;
+    void LayoutGrid();
+    void ClearGrid();
+    void CopyToClipboard();
+    void ParseIntoGrid(const QString& separator);
+    void LoadAutosave(const QString& path);
+    bool WriteCsv(const QString& path);
+
+    // State, for the composition root and tests.
+    const Edition& EditionInfo() const { return edition_; }
+    MeasureEngine& Engine() { return engine_; }
+    GridModel& Grid() { return grid_; }
+    const QString& WavFile() const { return sWavFile; }
+    QString AutosavePath() const;
+    QString RunMarkerPath() const;
+    QString SettingsPath() const { return settings_.Path(); }
+    bool Unloaded() const { return unloaded_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // MeasureHost
+    QString ReferenceLengthText() const override;
+    QString TabletCountsText() const override;
+    int SelectedMeasurement() const override;
+    int TwoPointAxis() const override;
+    QString TwoPointAxisText() const override;
+    bool NextPointIsOrigin() const override;
+    void SetNextPointIsOrigin(bool ticked) override;
+    bool InvertX() const override;
+    bool InvertY() const override;
+    void MoveCursor(int dCol, int dRow, int step) override;
+    void FocusGrid() override;
+    void SetStartEnabled(bool enabled) override;
+    void SetGuidance(const QString& text) override;
+    void SetOriginBoxVisible(bool visible) override;
+    void SetCalibrationNoticeVisible(bool visible) override;
+    void SetTabletCountsText(const QString& text) override;
+    void ListReceivedPoint(const QString& line) override;
+    void PlayCaptureSound() override;
+
+    void BuildControls();
+    void BuildPageStandard(QWidget* page);
+    void BuildPageScale(QWidget* page);
+    void BuildPageOther(QWidget* page);
+    void SetFocusOrder();
+    void ConnectHandlers();
+    void RestoreSettings();
+    void SaveSettings();
+    int ReadIndexSetting(const QString& key, int defaultValue, int lowest, int highest);
+    bool FillsDown() const;
+    void AdvanceInFillDirection();
+    void WriteAutosave();
+    int DpiX() const;
+    int DpiY() const;
+
+    Edition edition_;
+    frmTabServices services_;
+    PadLink& tablet_;
+    SoundPlayer& MMControl1;
+    Dialogs& CommonDialog1;
+    Clipboard& clipboard_;
+    Common settings_;
+
+    GridModel grid_;
+    MeasureEngine engine_;
+    TabletWndProc wndProc_;
+    QString sWavFile;
+
+    // Controls, by their names. Absent controls of the reduced edition stay
+    // null; Label2(2) never exists.
+    MeiGridView* msgMei = nullptr;
+    TabControl* sstMenu = nullptr;
+    CellEditorBox* txtForEdit = nullptr;
+    TextBuffer* txtClip = nullptr;
+    QListWidget* lstGetData = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    std::array<QRadioButton*, 6> optMes{};
+    QLabel* lblMesHelp = nullptr;
+    std::array<QToolButton*, 2> cmdMes{};
+    QToolButton* cmdNextLine = nullptr;
+    QToolButton* cmdPaste = nullptr;
+    QToolButton* cmdCopy = nullptr;
+    QToolButton* cmdSave = nullptr;
+    QToolButton* cmdClr = nullptr;
+    QToolButton* cmdExit = nullptr;
+    QLabel* lblHelp = nullptr;
+    QCheckBox* chkOrgPos = nullptr;
+    std::array<QLabel*, 5> Label2{};
+    std::array<QLabel*, 4> Label1{};
+    std::array<FilteredLineEdit*, 4> txtInput{};
+    QPushButton* cmdScale = nullptr;
+    std::array<QLabel*, 1> lblMsg{};
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame4 = nullptr;
+    std::array<QRadioButton*, 2> optInput{};
+    std::array<QGroupBox*, 2> Frame5{};
+    QComboBox* cmbSyosu = nullptr;
+    QGroupBox* Frame7 = nullptr;
+    std::array<QCheckBox*, 2> chkZahyo{};
+    QComboBox* cmdWidth = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QPushButton* cmdWav = nullptr;
+    QGroupBox* Frame6 = nullptr;
+    QComboBox* cmbNiten = nullptr;
+
+    // The last texts of the two grid-size boxes, put back when the operator
+    // refuses to clear the data for a new size.
+    std::array<QString, 2> sizeTexts_;
+    bool restoringSizeText_ = false;
+    // While a table is read into the grid, the autosave is written once at
+    // the end instead of after every field.
+    bool deferAutosave_ = false;
+    // Why the window is being closed: 0 by the operator through the window's
+    // own controls, 1 from code (the exit button), 2 by the session ending.
+    int unloadMode_ = 0;
+    bool loaded_ = false;
+    bool unloaded_ = false;
+    bool focusedOnce_ = false;
+    bool resizing_ = false;
+};

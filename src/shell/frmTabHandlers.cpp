@@ -1,0 +1,292 @@
+// Handlers of the grid, the measurement controls and the exchange commands,
+// and the window's side of the measurement engine.
+
+#include "CellEditorBox.h"
+#include "CsvFile.h"
+#include "FilteredLineEdit.h"
+#include "Mei.h"
+#include "MeiGridView.h"
+#include "NumberText.h"
+#include "ParseIntoGrid.h"
+#include "TabControl.h"
+#include "TextBuffer.h"
+#include "TextTable.h"
+#include "frmTab.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace {
+
+// The grid's size limits: enough for any drawing, small enough to stay
+// responsive.
+constexpr double kMaxDataRows = 10000;
+constexpr double kMaxDataCols = 1000;
+constexpr int kHeaderColumnWidth = 600;  // twips
+// Keys typed on the grid open the editor through the number filter.
+constexpr int kNumberKind = 2;
+
+const QString kClearQuestion = QStringLiteral("全データをクリアしてよろしいですか？");
+
+// Rows or Cols from a size text: the number plus the header, rounded half to
+// even and held within the limits. No value for a text that is not a number.
+std::optional<int> GridSizeFromText(const QString& text, double maxData) {
+    const std::optional<double> n = ParseNumber(text);
+    if (!n) return std::nullopt;
+    return RoundHalfEven(std::clamp(*n + 1.0, 2.0, maxData + 1.0));
+}
+
+}  // namespace
+
+// --- Fill direction and the cursor -------------------------------------------
+
+bool frmTab::FillsDown() const { return optInput[0]->isChecked(); }
+
+void frmTab::AdvanceInFillDirection() {
+    int col = grid_.Col();
+    int row = grid_.Row();
+    if (FillsDown()) {
+        ++row;
+    } else {
+        ++col;
+    }
+    Mei::AdvanceCursor(*msgMei, col, row, 1);
+}
+
+void frmTab::PutValue(double value, bool advance) {
+    grid_.SetTextMatrix(grid_.Row(), grid_.Col(), FormatDecimals(value, cmbSyosu->currentIndex()));
+    engine_.points.lPointCount = 0;
+    if (!deferAutosave_) WriteAutosave();
+    if (advance) AdvanceInFillDirection();
+}
+
+void frmTab::WriteAutosave() {
+    if (edition_.autosave) WriteCsv(AutosavePath());
+}
+
+bool frmTab::WriteCsv(const QString& path) { return ::WriteCsv(grid_, path); }
+
+void frmTab::cmdNextLine_Click() {
+    int col, row;
+    if (FillsDown()) {
+        col = grid_.Col() + 1;
+        row = 1;
+    } else {
+        col = 1;
+        row = grid_.Row() + 1;
+    }
+    Mei::AdvanceCursor(*msgMei, col, row, 1);
+}
+
+// --- Grid keys and the cell editor --------------------------------------------
+
+void frmTab::msgMei_KeyPress(int code, const QString& typed) {
+    if (code == Mei::kKeyReturn) {
+        cmdNextLine_Click();
+        return;
+    }
+    Mei::StartEditByKey(*msgMei, *txtForEdit, code, kNumberKind, typed);
+}
+
+void frmTab::msgMei_KeyDown(int keyCode, int /*shift*/) {
+    Mei::GridKeyDown(*msgMei, *txtForEdit, keyCode);
+}
+
+void frmTab::msgMei_Scroll() { Mei::GridScrolled(*msgMei, *txtForEdit); }
+
+void frmTab::txtForEdit_KeyDown(int keyCode, int shift) {
+    Mei::EditorKeyDown(*msgMei, *txtForEdit, keyCode, shift);
+}
+
+void frmTab::txtForEdit_LostFocus() {
+    const QString before = grid_.TextMatrix(Mei::lEditRow, Mei::lEditCol);
+    Mei::CommitEdit(*msgMei, *txtForEdit, FillsDown());
+    // A corrected or emptied cell must survive a crash like a measured one.
+    if (grid_.TextMatrix(Mei::lEditRow, Mei::lEditCol) != before) WriteAutosave();
+}
+
+// --- Grid layout and clearing -----------------------------------------------------
+
+void frmTab::LayoutGrid() {
+    if (const auto rows = GridSizeFromText(txtInput[1]->text(), kMaxDataRows)) grid_.SetRows(*rows);
+    if (const auto cols = GridSizeFromText(txtInput[2]->text(), kMaxDataCols)) grid_.SetCols(*cols);
+    for (int i = 1; i < grid_.Rows(); ++i) grid_.SetTextMatrix(i, 0, QString::number(i));
+    grid_.SetColWidth(0, kHeaderColumnWidth);
+    const std::optional<double> width = ParseNumber(cmdWidth->currentText());
+    const std::optional<int> widthTwips = width ? RoundHalfEven(*width) : std::nullopt;
+    for (int j = 1; j < grid_.Cols(); ++j) {
+        grid_.SetTextMatrix(0, j, QString::number(j));
+        if (widthTwips) grid_.SetColWidth(j, *widthTwips);
+    }
+}
+
+void frmTab::ClearGrid() {
+    grid_.ClearData();
+    int col = 1;
+    int row = 1;
+    Mei::AdvanceCursor(*msgMei, col, row, 1);
+}
+
+void frmTab::txtInput_Change(int index) {
+    if (index != 1 && index != 2) return;
+    if (restoringSizeText_) return;
+    const int slot = index - 1;
+    // A new size empties the grid: measured data are not thrown away without
+    // the operator's word.
+    if (grid_.UsedRows() > 0 && !CommonDialog1.Ask(kClearQuestion)) {
+        restoringSizeText_ = true;
+        txtInput[index]->setText(sizeTexts_[slot]);
+        restoringSizeText_ = false;
+        return;
+    }
+    sizeTexts_[slot] = txtInput[index]->text();
+    LayoutGrid();
+    ClearGrid();
+    txtInput[index]->setFocus(Qt::OtherFocusReason);
+}
+
+void frmTab::cmdWidth_Click() { LayoutGrid(); }
+
+// --- Clipboard, files and confirmations ------------------------------------------
+
+void frmTab::CopyToClipboard() {
+    const QString text = BuildTextTable(grid_, QStringLiteral("\t"));
+    clipboard_.Clear();
+    clipboard_.SetText(text);
+}
+
+void frmTab::cmdCopy_Click() {
+    CopyToClipboard();
+    CommonDialog1.Notify(
+        QStringLiteral("クリップボードにコピーしました。 エクセルなどにペースト（貼付け）できます。"));
+}
+
+void frmTab::cmdPaste_Click() {
+    if (txtClip == nullptr) return;
+    if (!CommonDialog1.Ask(QStringLiteral("貼付けしてよろしいですか？"))) return;
+    if (!clipboard_.HasText()) return;
+    txtClip->SetText(clipboard_.Text());
+    ParseIntoGrid(QStringLiteral("\t"));
+}
+
+void frmTab::ParseIntoGrid(const QString& separator) {
+    if (txtClip == nullptr) return;
+    // One autosave when the whole table is in, byte for byte what a write
+    // after every field would have left, without rewriting the file per field.
+    deferAutosave_ = true;
+    const int put = ::ParseIntoGrid(txtClip->Text(), separator, grid_,
+                                    [this](double value) { PutValue(value, true); });
+    deferAutosave_ = false;
+    if (put > 0) WriteAutosave();
+}
+
+void frmTab::LoadAutosave(const QString& path) {
+    if (txtClip == nullptr) return;
+    // A file that exists but cannot be read leaves the grid empty; start-up
+    // goes on.
+    const std::optional<QString> text = ReadTextTableFile(path);
+    if (!text) return;
+    txtClip->SetText(*text);
+    ParseIntoGrid(QStringLiteral(","));
+}
+
+void frmTab::cmdSave_Click() {
+    const QString name =
+        CommonDialog1.SaveFileName(QStringLiteral("CSVファイル (*.csv)"), QString());
+    if (name.isEmpty()) return;
+    if (WriteCsv(name)) {
+        CommonDialog1.Notify(name + QStringLiteral("に、ファイル保存しました。"));
+    } else {
+        CommonDialog1.Notify(name + QStringLiteral("に、ファイル保存できませんでした。"));
+    }
+}
+
+void frmTab::cmdClr_Click() {
+    if (CommonDialog1.Ask(kClearQuestion)) ClearGrid();
+}
+
+void frmTab::cmdWav_Click() {
+    const QString name = CommonDialog1.OpenFileName(QStringLiteral("Wavファイル (*.wav)"), sWavFile);
+    if (name.isEmpty()) return;
+    sWavFile = name;
+    MMControl1.Close();
+    MMControl1.Open(sWavFile);
+    PlayCaptureSound();
+}
+
+// --- Measurement -----------------------------------------------------------------
+
+void frmTab::cmdMes_Click(int index) { engine_.cmdMes_Click(index); }
+
+void frmTab::optMes_Click(int index) { engine_.optMes_Click(index); }
+
+void frmTab::cmdScale_Click() { engine_.cmdScale_Click(); }
+
+QString frmTab::ReferenceLengthText() const { return txtInput[0]->text(); }
+
+QString frmTab::TabletCountsText() const { return txtInput[3]->text(); }
+
+int frmTab::SelectedMeasurement() const {
+    for (int i = 0; i < edition_.MeasurementCount(); ++i)
+        if (optMes[i]->isChecked()) return i;
+    return -1;
+}
+
+int frmTab::TwoPointAxis() const { return cmbNiten->currentIndex(); }
+
+QString frmTab::TwoPointAxisText() const { return cmbNiten->currentText(); }
+
+bool frmTab::NextPointIsOrigin() const {
+    return chkOrgPos != nullptr && chkOrgPos->checkState() == Qt::Checked;
+}
+
+void frmTab::SetNextPointIsOrigin(bool ticked) {
+    if (chkOrgPos != nullptr) chkOrgPos->setChecked(ticked);
+}
+
+bool frmTab::InvertX() const {
+    return chkZahyo[0] != nullptr && chkZahyo[0]->checkState() == Qt::Checked;
+}
+
+bool frmTab::InvertY() const {
+    return chkZahyo[1] != nullptr && chkZahyo[1]->checkState() == Qt::Checked;
+}
+
+void frmTab::MoveCursor(int dCol, int dRow, int step) {
+    int col = grid_.Col() + dCol;
+    int row = grid_.Row() + dRow;
+    Mei::AdvanceCursor(*msgMei, col, row, step);
+}
+
+void frmTab::FocusGrid() { msgMei->SetFocus(); }
+
+void frmTab::SetStartEnabled(bool enabled) {
+    cmdMes[0]->setEnabled(enabled);
+    cmdMes[1]->setEnabled(!enabled);
+}
+
+void frmTab::SetGuidance(const QString& text) { lblMesHelp->setText(text); }
+
+void frmTab::SetOriginBoxVisible(bool visible) {
+    if (chkOrgPos != nullptr) chkOrgPos->setVisible(visible);
+}
+
+void frmTab::SetCalibrationNoticeVisible(bool visible) { lblMsg[0]->setVisible(visible); }
+
+void frmTab::SetTabletCountsText(const QString& text) { txtInput[3]->setText(text); }
+
+void frmTab::ListReceivedPoint(const QString& line) {
+    lstGetData->addItem(line);
+    lstGetData->setCurrentRow(lstGetData->count() - 1);
+}
+
+void frmTab::PlayCaptureSound() {
+    MMControl1.Prev();
+    MMControl1.Play();
+}
