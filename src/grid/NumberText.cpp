@@ -106,19 +106,61 @@ QString FormatDecimals(double value, int decimals) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+namespace {
+
+// A plain number as this program writes it: an optional sign, digits and at
+// most one "." with digits around it, nothing else.
+bool IsPlainDecimal(QStringView text) {
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
+    bool digits = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            digits = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
+std::optional<double> FiniteOrNothing(bool ok, double value) {
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
 std::optional<double> ParseNumber(const QString& text) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) {
         return std::nullopt;
     }
+    const QLocale locale;
+    // The texts this program writes itself (cells, the calibrated length) use
+    // "." whatever the locale. Where "." cannot be a group separator such a
+    // text means the same in every locale, so it is read directly: faster,
+    // and readable on a decimal-comma locale too.
+    if (IsPlainDecimal(trimmed) && locale.groupSeparator() != QLatin1String(".")) {
+        const QByteArray ascii = trimmed.toLatin1();
+        const char* begin = ascii.constData();
+        if (*begin == '+') ++begin;
+        double value = 0;
+        const auto [end, ec] = std::from_chars(begin, ascii.constData() + ascii.size(), value);
+        return FiniteOrNothing(ec == std::errc() && end == ascii.constData() + ascii.size(), value);
+    }
     bool ok = false;
-    const double value = QLocale().toDouble(trimmed, &ok);
+    double value = locale.toDouble(trimmed, &ok);
     // The locale conversion reads "nan" and "inf" as numbers and reports an
     // overflow through ok; neither is a value a cell can hold.
-    if (!ok || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
+    if (const auto parsed = FiniteOrNothing(ok, value)) return parsed;
+    // The program's own "." decimals, on a locale whose decimal point is not.
+    value = QLocale::c().toDouble(trimmed, &ok);
+    return FiniteOrNothing(ok, value);
 }
 
 std::optional<int> RoundHalfEven(double value) {

@@ -19,7 +19,8 @@ QString FormatDecimals(double value, int decimals);
 // trailing spaces are accepted, and so is the locale's group separator
 // ("1,000" is 1000 on a Japanese or English locale). Only finite decimal
 // numbers convert: empty text, letters, "nan", "inf", hexadecimal and values
-// that overflow a double give no value.
+// that overflow a double give no value. The program's own texts, written
+// with "." whatever the locale, read back on a decimal-comma locale too.
 std::optional<double> ParseNumber(const QString& text);
 
 // Rounds to the nearest integer, a value exactly halfway going to the even

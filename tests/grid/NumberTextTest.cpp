@@ -146,6 +146,23 @@ TEST(ParseNumber, follows_the_default_locale_decimal_comma) {
     ExpectParses({"", std::nullopt});
 }
 
+TEST(ParseNumber, reads_the_programs_own_point_decimals_on_a_decimal_comma_locale) {
+    // Cells and the calibrated length are written with "." whatever the
+    // locale; they must read back where the decimal point is a comma.
+    {
+        const DefaultLocale french(QLocale(QLocale::French, QLocale::France));
+        EXPECT_EQ(ParseNumber(QStringLiteral("12.50")), 12.5);
+        EXPECT_EQ(ParseNumber(QStringLiteral("400.00")), 400.0);
+        EXPECT_EQ(ParseNumber(QStringLiteral("1,5")), 1.5);
+    }
+    {
+        // Where "." groups thousands, the locale's reading comes first.
+        const DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
+        EXPECT_EQ(ParseNumber(QStringLiteral("1.000")), 1000.0);
+        EXPECT_EQ(ParseNumber(QStringLiteral("12.50")), 12.5);
+    }
+}
+
 TEST(RoundHalfEven, sends_exact_halves_to_the_even_integer) {
     const struct {
         double value;
