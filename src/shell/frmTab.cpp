@@ -265,8 +265,11 @@ void frmTab::Form_Resize() {
     const int tabHeight = 2475;
     const int tabTop = height - tabHeight - kTabBottomGap;
     sstMenu->move(TwipsToPixels(60, dpiX), TwipsToPixels(tabTop, dpiY));
-    const int gridHeight = tabTop - kGridTabGap - 120;
-    msgMei->resize(TwipsToPixels(width - kGridWidthMargin - 60, dpiX),
+    // The margins are taken off the grid's size, not measured from its edges:
+    // its height is the tab control's top less 225 and its width the outer
+    // width less 300, which leaves 105 twips right of and below the grid.
+    const int gridHeight = tabTop - kGridTabGap;
+    msgMei->resize(TwipsToPixels(width - kGridWidthMargin, dpiX),
                    TwipsToPixels(std::max(gridHeight, 0), dpiY));
 }
 
