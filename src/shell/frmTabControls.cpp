@@ -8,6 +8,7 @@
 #include "TabControl.h"
 #include "TextBuffer.h"
 #include "Twips.h"
+#include "WrappingPushButton.h"
 #include "frmTab.h"
 
 #include <QApplication>
@@ -238,7 +239,7 @@ void frmTab::BuildPageScale(QWidget* page) {
                          "0.0125mmの分解能なら800です。"),
           {2940, 1320, 7755, 495}, true);
 
-    cmdScale = new QPushButton(QStringLiteral("タブレット上の長さの自動計測"), page);
+    cmdScale = new WrappingPushButton(QStringLiteral("タブレット上の長さの自動計測"), page);
     cmdScale->setObjectName(QStringLiteral("cmdScale"));
     sstMenu->PlaceOnPage(cmdScale, {240, 1920, 2655, 435});
 
@@ -326,7 +327,7 @@ void frmTab::BuildPageOther(QWidget* page) {
     Place(cmdWidth, {180, 240, 1155, 300}, dpi);
 
     frame(Frame2, QStringLiteral("Frame2"), QStringLiteral("音の設定"), {7380, 540, 1695, 1095});
-    cmdWav = new QPushButton(QStringLiteral("Wavファイルの指定"), Frame2);
+    cmdWav = new WrappingPushButton(QStringLiteral("Wavファイルの指定"), Frame2);
     cmdWav->setObjectName(QStringLiteral("cmdWav"));
     Place(cmdWav, {180, 300, 1335, 615}, dpi);
 
