@@ -1,0 +1,124 @@
+// Figures for the real main window over fakes, headless: laying the grid out
+// at its largest size and putting one value there, with the view following
+// and the autosave written. Prints one line per figure; asserts nothing.
+
+#include "Edition.h"
+#include "FakePadLink.h"
+#include "frmTab.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kRuns = 7;
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+class SilentDialogs : public Dialogs {
+public:
+    bool Ask(const QString&) override { return true; }
+    void Notify(const QString&) override {}
+    QString SaveFileName(const QString&, const QString& preset) override { return preset; }
+    QString OpenFileName(const QString&, const QString& preset) override { return preset; }
+};
+
+class SilentSound : public SoundPlayer {
+public:
+    void Open(const QString&) override {}
+    void Prev() override {}
+    void Play() override {}
+    void Close() override {}
+};
+
+class MemoryClipboard : public Clipboard {
+public:
+    void Clear() override { text_.clear(); }
+    void SetText(const QString& text) override { text_ = text; }
+    bool HasText() const override { return !text_.isEmpty(); }
+    QString Text() const override { return text_; }
+
+private:
+    QString text_;
+};
+
+void Measure(const Edition& edition, const char* label) {
+    QTemporaryDir dir;
+    FakePadLink tablet;
+    SilentSound sound;
+    SilentDialogs dialogs;
+    MemoryClipboard clipboard;
+    frmTabServices services;
+    services.tablet = &tablet;
+    services.sound = &sound;
+    services.dialogs = &dialogs;
+    services.clipboard = &clipboard;
+    services.dataDirectory = dir.path();
+    services.executableDirectory = dir.path();
+    services.executableBaseName = edition.executableName;
+
+    frmTab window(edition, services);
+    window.Form_Load();
+    window.show();
+    QApplication::processEvents();
+    auto* rows = window.findChild<QLineEdit*>(QStringLiteral("txtInput(1)"));
+    auto* cols = window.findChild<QLineEdit*>(QStringLiteral("txtInput(2)"));
+
+    std::vector<double> layout;
+    std::vector<double> put;
+    std::vector<double> putDefault;
+    for (int run = 0; run < kRuns; ++run) {
+        rows->setText(QStringLiteral("20"));
+        cols->setText(QStringLiteral("15"));
+        QApplication::processEvents();
+        auto start = Clock::now();
+        window.PutValue(12.5, true);
+        putDefault.push_back(MillisecondsSince(start));
+
+        // Both boxes changed, as the operator would: each lays out and clears.
+        start = Clock::now();
+        rows->setText(QStringLiteral("10000"));
+        cols->setText(QStringLiteral("1000"));
+        QApplication::processEvents();
+        layout.push_back(MillisecondsSince(start));
+
+        start = Clock::now();
+        window.PutValue(12.5, true);
+        put.push_back(MillisecondsSince(start));
+    }
+    std::printf("%s: PutValue on the default 20 x 15 grid: %.3f ms (median of %d)\n", label,
+                Median(putDefault), kRuns);
+    std::printf("%s: grid size boxes to 10000 x 1000 (two layouts and clears, view updated): "
+                "%.1f ms (median of %d; target < 100 per layout)\n",
+                label, Median(layout), kRuns);
+    std::printf("%s: PutValue on an empty 10000 x 1000 grid: %.3f ms (median of %d)\n", label,
+                Median(put), kRuns);
+    window.Form_Unload();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    // The full edition's PutValue includes the atomic autosave with its disk
+    // sync; the reduced edition's is the same work without any file.
+    Measure(FullEdition(), "full edition, with autosave");
+    Measure(ReducedEdition(), "reduced edition, no autosave");
+    return 0;
+}
