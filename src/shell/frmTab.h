@@ -139,6 +139,8 @@ private:
     void BuildPageStandard(QWidget* page);
     void BuildPageScale(QWidget* page);
     void BuildPageOther(QWidget* page);
+    // One of the four number boxes txtInput, with its design text.
+    FilteredLineEdit* NumberBox(int index, const QString& designText, QWidget* container);
     void SetFocusOrder();
     void ConnectHandlers();
     void RestoreSettings();

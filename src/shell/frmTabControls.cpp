@@ -154,34 +154,38 @@ void frmTab::BuildPageStandard(QWidget* page) {
     UseHighlightColour(lblMesHelp);
     Place(lblMesHelp, edition_.lblMesHelp, dpi);
 
-    cmdMes[0] = PictureButton(page, IndexedName("cmdMes", 0), QStringLiteral("計測開始"),
-                              QStyle::SP_MediaPlay);
-    sstMenu->PlaceOnPage(cmdMes[0], {5160, 540, 915, 795});
-    cmdMes[1] = PictureButton(page, IndexedName("cmdMes", 1), QStringLiteral("計測中止"),
-                              QStyle::SP_MediaStop);
-    sstMenu->PlaceOnPage(cmdMes[1], {5160, 1500, 915, 795});
-    cmdMes[1]->setEnabled(false);
-
-    cmdNextLine = PictureButton(page, QStringLiteral("cmdNextLine"), QStringLiteral("次行移動"),
-                                QStyle::SP_ArrowDown);
-    sstMenu->PlaceOnPage(cmdNextLine, {6300, 540, 915, 795});
-    if (edition_.paste) {
-        cmdPaste = PictureButton(page, QStringLiteral("cmdPaste"), QStringLiteral("貼付"),
-                                 QStyle::SP_DialogApplyButton);
-        sstMenu->PlaceOnPage(cmdPaste, {6300, 1500, 915, 795});
+    const struct {
+        QToolButton*& slot;
+        QString name;
+        const char* caption;
+        QStyle::StandardPixmap icon;
+        DesignRect rect;
+        bool present;
+    } buttons[] = {
+        {cmdMes[0], IndexedName("cmdMes", 0), "計測開始", QStyle::SP_MediaPlay,
+         {5160, 540, 915, 795}, true},
+        {cmdMes[1], IndexedName("cmdMes", 1), "計測中止", QStyle::SP_MediaStop,
+         {5160, 1500, 915, 795}, true},
+        {cmdNextLine, QStringLiteral("cmdNextLine"), "次行移動", QStyle::SP_ArrowDown,
+         {6300, 540, 915, 795}, true},
+        {cmdPaste, QStringLiteral("cmdPaste"), "貼付", QStyle::SP_DialogApplyButton,
+         {6300, 1500, 915, 795}, edition_.paste},
+        {cmdCopy, QStringLiteral("cmdCopy"), "コピー", QStyle::SP_FileDialogDetailedView,
+         {7500, 540, 915, 795}, true},
+        {cmdSave, QStringLiteral("cmdSave"), "ﾌｧｲﾙ保存", QStyle::SP_DialogSaveButton,
+         {7500, 1500, 915, 795}, true},
+        {cmdClr, QStringLiteral("cmdClr"), "クリア", QStyle::SP_TrashIcon,
+         {8640, 540, 915, 795}, true},
+        {cmdExit, QStringLiteral("cmdExit"), "終了", QStyle::SP_DialogCloseButton,
+         {8640, 1500, 915, 795}, true},
+    };
+    for (const auto& b : buttons) {
+        if (!b.present) continue;
+        b.slot = PictureButton(page, b.name, QString::fromUtf8(b.caption), b.icon);
+        sstMenu->PlaceOnPage(b.slot, b.rect);
     }
-    cmdCopy = PictureButton(page, QStringLiteral("cmdCopy"), QStringLiteral("コピー"),
-                            QStyle::SP_FileDialogDetailedView);
-    sstMenu->PlaceOnPage(cmdCopy, {7500, 540, 915, 795});
-    cmdSave = PictureButton(page, QStringLiteral("cmdSave"), QStringLiteral("ﾌｧｲﾙ保存"),
-                            QStyle::SP_DialogSaveButton);
-    sstMenu->PlaceOnPage(cmdSave, {7500, 1500, 915, 795});
-    cmdClr = PictureButton(page, QStringLiteral("cmdClr"), QStringLiteral("クリア"),
-                           QStyle::SP_TrashIcon);
-    sstMenu->PlaceOnPage(cmdClr, {8640, 540, 915, 795});
-    cmdExit = PictureButton(page, QStringLiteral("cmdExit"), QStringLiteral("終了"),
-                            QStyle::SP_DialogCloseButton);
-    sstMenu->PlaceOnPage(cmdExit, {8640, 1500, 915, 795});
+    // Nothing to stop before a run has started.
+    cmdMes[1]->setEnabled(false);
 
     lblHelp = new QLabel(QStringLiteral("Enterキー ： 次行移動"), page);
     lblHelp->setObjectName(QStringLiteral("lblHelp"));
@@ -198,6 +202,13 @@ void frmTab::BuildPageStandard(QWidget* page) {
     }
 }
 
+FilteredLineEdit* frmTab::NumberBox(int index, const QString& designText, QWidget* container) {
+    txtInput[index] = new FilteredLineEdit(kNumberKind, container);
+    txtInput[index]->setObjectName(IndexedName("txtInput", index));
+    txtInput[index]->setText(designText);
+    return txtInput[index];
+}
+
 void frmTab::BuildPageScale(QWidget* page) {
     auto label = [&](QLabel*& slot, const QString& name, const QString& caption,
                      const DesignRect& rect, bool highlight) {
@@ -208,31 +219,19 @@ void frmTab::BuildPageScale(QWidget* page) {
         if (highlight) UseHighlightColour(slot);
         sstMenu->PlaceOnPage(slot, rect);
     };
-    auto numberBox = [&](int index, const QString& design, const DesignRect& rect,
-                         QWidget* container) {
-        txtInput[index] = new FilteredLineEdit(kNumberKind, container);
-        txtInput[index]->setObjectName(IndexedName("txtInput", index));
-        txtInput[index]->setText(design);
-        if (container == page) {
-            sstMenu->PlaceOnPage(txtInput[index], rect);
-        } else {
-            Place(txtInput[index], rect, DpiY());
-        }
-    };
-
     label(Label2[4], IndexedName("Label2", 4),
           QStringLiteral("計測するために必要な「基準となる長さ」と、タブレット上の長さを設定します。"
                          "  タブレットを変えたり、長さを変える場合は、やり直ししてください。"),
           {240, 480, 10995, 195}, true);
     label(Label1[0], IndexedName("Label1", 0), QStringLiteral("基準となる長さ"),
           {240, 960, 1515, 315}, false);
-    numberBox(0, QStringLiteral("1"), {1860, 900, 975, 315}, page);
+    sstMenu->PlaceOnPage(NumberBox(0, QStringLiteral("1"), page), {1860, 900, 975, 315});
     label(Label2[1], IndexedName("Label2", 1),
           QStringLiteral("1ｃｍなら「１」。 10ｍｍなら「10」と入れてください。"),
           {2940, 960, 5355, 315}, true);
     label(Label1[3], IndexedName("Label1", 3), QStringLiteral("タブレット上の長さ"),
           {300, 1440, 1455, 315}, false);
-    numberBox(3, QStringLiteral("400"), {1860, 1380, 975, 315}, page);
+    sstMenu->PlaceOnPage(NumberBox(3, QStringLiteral("400"), page), {1860, 1380, 975, 315});
     label(Label2[3], IndexedName("Label2", 3),
           QStringLiteral("タブレットの「分解能」により、「基準となる長さ」がタブレット上でいくつに"
                          "なるのかを、直接指定します。 たとえば、１ｃｍで0.025mmの分解能なら400、"
@@ -279,16 +278,10 @@ void frmTab::BuildPageOther(QWidget* page) {
           {240, 540, 1935, 1335});
     frameLabel(Label1[1], Frame1, IndexedName("Label1", 1), QStringLiteral("縦の項目数"),
                {120, 360, 975, 315});
-    txtInput[1] = new FilteredLineEdit(kNumberKind, Frame1);
-    txtInput[1]->setObjectName(IndexedName("txtInput", 1));
-    txtInput[1]->setText(QStringLiteral("20"));
-    Place(txtInput[1], {1200, 300, 555, 315}, dpi);
+    Place(NumberBox(1, QStringLiteral("20"), Frame1), {1200, 300, 555, 315}, dpi);
     frameLabel(Label1[2], Frame1, IndexedName("Label1", 2), QStringLiteral("横の項目数"),
                {120, 780, 975, 315});
-    txtInput[2] = new FilteredLineEdit(kNumberKind, Frame1);
-    txtInput[2]->setObjectName(IndexedName("txtInput", 2));
-    txtInput[2]->setText(QStringLiteral("20"));
-    Place(txtInput[2], {1200, 720, 555, 315}, dpi);
+    Place(NumberBox(2, QStringLiteral("20"), Frame1), {1200, 720, 555, 315}, dpi);
 
     frame(Frame4, QStringLiteral("Frame4"), QStringLiteral("入力する方向"),
           {2340, 540, 1335, 1335});
