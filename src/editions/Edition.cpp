@@ -9,6 +9,7 @@ Edition FullEdition() {
     e.coordinateMode = true;
     e.paste = true;
     e.autosave = true;
+    e.twoPointNote = true;
     e.frame3 = {180, 420, 4635, 1935};
     e.lblMesHelp = {180, 1020, 4155, 795};
     e.lblHelp = {9840, 540, 2235, 1455};
@@ -22,6 +23,7 @@ Edition ReducedEdition() {
     e.coordinateMode = false;
     e.paste = false;
     e.autosave = false;
+    e.twoPointNote = false;
     e.frame3 = {180, 420, 4635, 1995};
     e.lblMesHelp = {240, 1080, 4155, 855};
     e.lblHelp = {9840, 540, 2235, 1695};

@@ -26,6 +26,8 @@ struct Edition {
     bool paste = true;
     // The autosave file, the run marker and the recovery at start-up.
     bool autosave = true;
+    // The two-point guidance ends with a note naming the axis setting.
+    bool twoPointNote = true;
 
     // The three controls whose size differs.
     DesignRect frame3;

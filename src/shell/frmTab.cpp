@@ -65,7 +65,7 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
       settings_(SettingsFilePath(services.dataDirectory, services.executableBaseName)),
       grid_(20, 7),
       engine_(*services.tablet, *this,
-              MeasureEngine::Options{edition.coordinateMode, edition.coordinateMode}),
+              MeasureEngine::Options{edition.coordinateMode, edition.twoPointNote}),
       wndProc_([this](std::int32_t w, std::int32_t l) { GetWintab(w, l); }) {
     BuildControls();
     SetFocusOrder();
