@@ -29,9 +29,6 @@ void SubstituteDesignFonts() {
 int RunKalvor(int argc, char** argv, const Edition& edition) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(edition.executableName);
-    // Leave the program running in the session's last moments only through
-    // the window's own unload.
-    QApplication::setQuitOnLastWindowClosed(true);
     SubstituteDesignFonts();
     QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
