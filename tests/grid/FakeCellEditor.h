@@ -18,7 +18,6 @@ public:
     }
     void SetSelStart(int position) override {
         requestedSelStart = position;
-        selStart = position > text.size() ? static_cast<int>(text.size()) : position;
         Note("editor.SetSelStart");
     }
     void SetSelLength(int length) override {
@@ -36,7 +35,6 @@ public:
     }
     void Hide() override {
         visible = false;
-        ++hideCount;
         Note("editor.Hide");
         LoseFocus();
     }
@@ -58,15 +56,13 @@ public:
     }
 
     QString text;
-    int selStart = 0;
-    // The caret position asked for, before it was clamped to the text.
+    // The caret position asked for; a text box clamps it to the text.
     int requestedSelStart = 0;
     int selLength = 0;
     TwipRect rect;
     bool visible = false;
     bool focused = false;
     int showCount = 0;
-    int hideCount = 0;
     std::function<void()> onLostFocus;
     std::vector<std::string>* journal = nullptr;
 

@@ -27,12 +27,9 @@ public:
 
     int Left() const override { return left; }
     int Top() const override { return top; }
-    // By default every column is colWidth twips wide and every row rowHeight
-    // twips high, headers included.
+    // Every column is colWidth twips wide and every row rowHeight twips
+    // high, headers included.
     TwipRect CurrentCellRect() const override {
-        if (cellRect) {
-            return cellRect(model_->Row(), model_->Col());
-        }
         return {model_->Col() * colWidth, model_->Row() * rowHeight, colWidth, rowHeight};
     }
 
@@ -53,7 +50,6 @@ public:
 
     // Runs and empties the queued callbacks, as the event loop would.
     void ProcessPendingEvents() override {
-        ++processCount;
         Note("grid.ProcessPendingEvents");
         auto queued = std::exchange(pending, {});
         for (auto& event : queued) {
@@ -65,14 +61,12 @@ public:
     int top = 480;
     int colWidth = 750;
     int rowHeight = 240;
-    std::function<TwipRect(int row, int col)> cellRect;
     int topRow = 1;
     int visibleRows = 1000000;
     std::function<bool(int row)> rowIsVisible;
     std::vector<int> topRowSets;
 
     int focusCount = 0;
-    int processCount = 0;
     // Called after each SetFocus, e.g. to make an open editor lose the focus.
     std::function<void()> onSetFocus;
     std::vector<std::function<void()>> pending;

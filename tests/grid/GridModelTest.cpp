@@ -9,6 +9,8 @@
 
 namespace {
 
+using Events = std::vector<std::string>;
+
 class RecordingObserver : public GridModel::Observer {
 public:
     void CellChanged(int row, int col) override {
@@ -18,56 +20,41 @@ public:
     void CursorChanged() override { events.emplace_back("cursor"); }
     void ColWidthChanged(int col) override { events.push_back("width " + std::to_string(col)); }
 
-    std::vector<std::string> events;
+    Events events;
 };
 
-using Events = std::vector<std::string>;
-
 TEST(GridModel, used_extent_follows_every_write) {
+    struct Write {
+        int row;
+        int col;
+        QString text;
+        int usedRows;
+        int usedCols;
+    };
+    const Write writes[] = {
+        {3, 2, QStringLiteral("1.50"), 3, 2},
+        {1, 4, QStringLiteral("x"), 3, 4},  // the corner (3, 4) itself is empty
+        {3, 2, QStringLiteral("   "), 1, 4},  // spaces only: blank
+        {5, 5, QStringLiteral("1"), 5, 5},
+        {5, 5, QStringLiteral("2"), 5, 5},  // an overwritten cell counts once
+        {5, 5, QString(), 1, 4},
+        {2, 1, QStringLiteral("\t"), 2, 4},  // only the plain space is blank
+        {4, 1, QStringLiteral("\u3000"), 4, 4},
+        {0, 5, QStringLiteral("5"), 4, 4},  // header cells do not count
+        {10, 0, QStringLiteral("10"), 4, 4},
+        {1, 4, QString(), 4, 1},
+        {2, 1, QString(), 4, 1},
+        {4, 1, QString(), 0, 0},
+    };
     GridModel grid(11, 6);
     EXPECT_EQ(grid.UsedRows(), 0);
     EXPECT_EQ(grid.UsedCols(), 0);
-
-    grid.SetTextMatrix(3, 2, QStringLiteral("1.50"));
-    grid.SetTextMatrix(1, 4, QStringLiteral("x"));
-    EXPECT_EQ(grid.UsedRows(), 3);  // the corner (3, 4) itself is empty
-    EXPECT_EQ(grid.UsedCols(), 4);
-
-    grid.SetTextMatrix(3, 2, QStringLiteral("   "));
-    EXPECT_EQ(grid.UsedRows(), 1);
-    EXPECT_EQ(grid.UsedCols(), 4);
-
-    grid.SetTextMatrix(1, 4, QString());
-    EXPECT_EQ(grid.UsedRows(), 0);
-    EXPECT_EQ(grid.UsedCols(), 0);
-}
-
-TEST(GridModel, overwriting_a_used_cell_counts_it_once) {
-    GridModel grid(11, 6);
-    grid.SetTextMatrix(5, 5, QStringLiteral("1"));
-    grid.SetTextMatrix(5, 5, QStringLiteral("2"));
-    grid.SetTextMatrix(2, 2, QStringLiteral("3"));
-    grid.SetTextMatrix(5, 5, QString());
-    EXPECT_EQ(grid.UsedRows(), 2);
-    EXPECT_EQ(grid.UsedCols(), 2);
-}
-
-TEST(GridModel, only_the_plain_space_counts_as_blank) {
-    GridModel grid(11, 6);
-    grid.SetTextMatrix(2, 1, QStringLiteral("\t"));
-    grid.SetTextMatrix(4, 1, QStringLiteral("\u3000"));  // full-width space
-    grid.SetTextMatrix(6, 3, QStringLiteral("  "));
-    EXPECT_EQ(grid.UsedRows(), 4);
-    EXPECT_EQ(grid.UsedCols(), 1);
-    EXPECT_EQ(grid.TextMatrix(6, 3), QStringLiteral("  "));  // kept as written
-}
-
-TEST(GridModel, header_cells_do_not_count_as_used) {
-    GridModel grid(11, 6);
-    grid.SetTextMatrix(0, 5, QStringLiteral("5"));
-    grid.SetTextMatrix(10, 0, QStringLiteral("10"));
-    EXPECT_EQ(grid.UsedRows(), 0);
-    EXPECT_EQ(grid.UsedCols(), 0);
+    for (const Write& w : writes) {
+        ASSERT_TRUE(grid.SetTextMatrix(w.row, w.col, w.text));
+        EXPECT_EQ(grid.UsedRows(), w.usedRows) << w.row << "," << w.col << " " << w.text.toStdString();
+        EXPECT_EQ(grid.UsedCols(), w.usedCols) << w.row << "," << w.col << " " << w.text.toStdString();
+    }
+    EXPECT_EQ(grid.TextMatrix(3, 2), QStringLiteral("   ")) << "kept as written";
     EXPECT_EQ(grid.TextMatrix(0, 5), QStringLiteral("5"));
 }
 
@@ -92,7 +79,7 @@ TEST(GridModel, shrinking_drops_cells_outside_and_growing_back_gives_empty_ones)
     EXPECT_EQ(grid.UsedRows(), 2);
 }
 
-TEST(GridModel, shrinking_pulls_the_cursor_onto_the_last_data_cell) {
+TEST(GridModel, shrinking_pulls_the_cursor_onto_the_last_data_cell_and_keeps_one) {
     GridModel grid(11, 6);
     RecordingObserver observer;
     grid.SetObserver(&observer);
@@ -105,77 +92,44 @@ TEST(GridModel, shrinking_pulls_the_cursor_onto_the_last_data_cell) {
     EXPECT_EQ(grid.Row(), 3);
     EXPECT_EQ(grid.Col(), 2);
     EXPECT_EQ(observer.events, (Events{"size", "cursor", "size", "cursor"}));
-}
 
-TEST(GridModel, sizes_below_two_are_raised_to_two) {
-    GridModel grid(0, -3);
-    EXPECT_EQ(grid.Rows(), 2);
-    EXPECT_EQ(grid.Cols(), 2);
-    grid.SetRows(10);
     grid.SetRows(1);
-    EXPECT_EQ(grid.Rows(), 2);
+    EXPECT_EQ(grid.Rows(), 2) << "sizes below two are raised to two";
     EXPECT_EQ(grid.Row(), 1);
+    EXPECT_EQ(GridModel(0, -3).Cols(), 2);
 }
 
-TEST(GridModel, cursor_refuses_header_and_outside_cells) {
-    GridModel grid(4, 3);
-    for (int row : {0, 4, -1}) {
-        EXPECT_FALSE(grid.SetRow(row)) << row;
-    }
-    for (int col : {0, 3, -1}) {
-        EXPECT_FALSE(grid.SetCol(col)) << col;
-    }
-    EXPECT_EQ(grid.Row(), 1);
-    EXPECT_EQ(grid.Col(), 1);
-    EXPECT_TRUE(grid.SetRow(3));
-    EXPECT_TRUE(grid.SetCol(2));
-    grid.SetTextMatrix(3, 2, QStringLiteral("here"));
-    EXPECT_EQ(grid.Text(), QStringLiteral("here"));
-}
-
-TEST(GridModel, writing_outside_the_grid_is_refused_and_reading_gives_empty_text) {
+TEST(GridModel, header_and_outside_cells_refuse_the_cursor_and_outside_cells_refuse_text) {
     GridModel grid(4, 3);
     RecordingObserver observer;
     grid.SetObserver(&observer);
+    for (int index : {0, -1}) {
+        EXPECT_FALSE(grid.SetRow(index)) << index;
+        EXPECT_FALSE(grid.SetCol(index)) << index;
+    }
+    EXPECT_FALSE(grid.SetRow(4));
+    EXPECT_FALSE(grid.SetCol(3));
     for (auto [row, col] : {std::pair{4, 1}, {1, 3}, {-1, 1}, {1, -1}}) {
         EXPECT_FALSE(grid.SetTextMatrix(row, col, QStringLiteral("x")));
         EXPECT_EQ(grid.TextMatrix(row, col), QString());
     }
     EXPECT_TRUE(observer.events.empty());
     EXPECT_EQ(grid.UsedRows(), 0);
+    EXPECT_EQ(grid.Row(), 1);
+    EXPECT_EQ(grid.Col(), 1);
 }
 
 TEST(GridModel, clearing_empties_data_cells_but_keeps_headers_and_cursor) {
-    GridModel grid(6, 4);
-    grid.SetTextMatrix(0, 1, QStringLiteral("1"));
-    grid.SetTextMatrix(5, 0, QStringLiteral("5"));
-    grid.SetTextMatrix(2, 3, QStringLiteral("data"));
-    grid.SetTextMatrix(5, 1, QStringLiteral("more"));
-    grid.SetRow(4);
-    RecordingObserver observer;
-    grid.SetObserver(&observer);
-
-    grid.ClearData();
-    EXPECT_EQ(grid.TextMatrix(0, 1), QStringLiteral("1"));
-    EXPECT_EQ(grid.TextMatrix(5, 0), QStringLiteral("5"));
-    EXPECT_EQ(grid.TextMatrix(2, 3), QString());
-    EXPECT_EQ(grid.TextMatrix(5, 1), QString());
-    EXPECT_EQ(grid.UsedRows(), 0);
-    EXPECT_EQ(grid.UsedCols(), 0);
-    EXPECT_EQ(grid.Row(), 4);
-    EXPECT_EQ(observer.events, (Events{"size"}));
-
-    grid.SetTextMatrix(1, 1, QStringLiteral("after"));
-    EXPECT_EQ(grid.UsedRows(), 1);
-}
-
-TEST(GridModel, clearing_a_grid_with_many_cells_keeps_every_header) {
     GridModel grid(30, 20);
     for (int row = 0; row < 30; ++row) {
         for (int col = 0; col < 20; ++col) {
             grid.SetTextMatrix(row, col, QString::number(row * 100 + col));
         }
     }
+    grid.SetRow(4);
+    RecordingObserver observer;
+    grid.SetObserver(&observer);
+
     grid.ClearData();
     for (int row = 0; row < 30; ++row) {
         for (int col = 0; col < 20; ++col) {
@@ -183,6 +137,12 @@ TEST(GridModel, clearing_a_grid_with_many_cells_keeps_every_header) {
             EXPECT_EQ(grid.TextMatrix(row, col), header ? QString::number(row * 100 + col) : QString());
         }
     }
+    EXPECT_EQ(grid.UsedRows(), 0);
+    EXPECT_EQ(grid.UsedCols(), 0);
+    EXPECT_EQ(grid.Row(), 4);
+    EXPECT_EQ(observer.events, (Events{"size"}));
+    grid.SetTextMatrix(1, 1, QStringLiteral("after"));
+    EXPECT_EQ(grid.UsedRows(), 1);
 }
 
 TEST(GridModel, tells_the_observer_of_each_change) {
@@ -205,7 +165,6 @@ TEST(GridModel, column_widths_default_until_set_and_reset_when_columns_are_dropp
     grid.SetColWidth(0, 600);
     grid.SetColWidth(5, 750);
     grid.SetColWidth(6, 900);  // outside: ignored
-    EXPECT_EQ(grid.ColWidth(0), 600);
     EXPECT_EQ(grid.ColWidth(5), 750);
     EXPECT_EQ(grid.ColWidth(6), -1);
     grid.SetCols(3);

@@ -38,6 +38,7 @@ class FakeMeasureHost : public MeasureHost {
 
     // What the engine did.
     std::vector<Put> puts;
+    std::vector<double> values;  // the values of puts alone
     std::vector<Move> moves;
     // PutValue and MoveCursor in call order: "put <value>" and "move".
     std::vector<QString> gridLog;
@@ -46,7 +47,6 @@ class FakeMeasureHost : public MeasureHost {
     std::vector<QString> guidance;
     std::vector<bool> originBoxVisible;
     bool calibrationNotice = false;
-    std::vector<QString> tabletCountsTexts;
     std::vector<QString> listed;
     int sounds = 0;
 
@@ -62,6 +62,7 @@ class FakeMeasureHost : public MeasureHost {
 
     void PutValue(double value, bool advance) override {
         puts.push_back({value, advance});
+        values.push_back(value);
         gridLog.push_back(QStringLiteral("put %1").arg(value));
         if (store != nullptr) {
             store->lPointCount = 0;
@@ -77,10 +78,7 @@ class FakeMeasureHost : public MeasureHost {
     void SetOriginBoxVisible(bool visible) override { originBoxVisible.push_back(visible); }
     void SetCalibrationNoticeVisible(bool visible) override { calibrationNotice = visible; }
     // The calibration writes txtInput(3), which later conversions read.
-    void SetTabletCountsText(const QString& text) override {
-        tabletCountsTexts.push_back(text);
-        tabletCounts = text;
-    }
+    void SetTabletCountsText(const QString& text) override { tabletCounts = text; }
     void ListReceivedPoint(const QString& line) override { listed.push_back(line); }
     void PlayCaptureSound() override { ++sounds; }
 };

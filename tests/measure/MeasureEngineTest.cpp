@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <functional>
 #include <limits>
+#include <tuple>
 
 #include "FakeMeasureHost.h"
 #include "FakePadLink.h"
@@ -15,25 +16,13 @@ constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
 // Option indexes of optMes.
-enum Option {
-    kTwoPoint = 0,
-    kPickedArea = 1,
-    kTracedArea = 2,
-    kPickedLength = 3,
-    kTracedLength = 4,
-    kCoordinate = 5
-};
+enum Option { kTwoPoint, kPickedArea, kTracedArea, kPickedLength, kTracedLength, kCoordinate };
 
-class Engine : public ::testing::Test {
-  protected:
-    explicit Engine(MeasureEngine::Options options = {}) : engine(pad, host, options) {
+// An engine wired to a scripted library and a stand-in window.
+struct Rig {
+    explicit Rig(MeasureEngine::Options options = {}) : engine(pad, host, options) {
         host.store = &engine.points;
-        // Scale texts are read with the locale's conventions, and the
-        // calibration writes "######.00": the Japanese systems it is used on.
-        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     }
-    ~Engine() override { QLocale::setDefault(savedLocale); }
-
     void Start(int option) {
         host.selected = option;
         engine.cmdMes_Click(0);
@@ -50,18 +39,22 @@ class Engine : public ::testing::Test {
         pad.PushSide();
         engine.GetWintab(0, 0);
     }
-    std::vector<double> Values() const {
-        std::vector<double> values;
-        for (const auto& put : host.puts) {
-            values.push_back(put.value);
-        }
-        return values;
-    }
 
-    QLocale savedLocale;
     FakePadLink pad;
     FakeMeasureHost host;
     MeasureEngine engine;
+};
+
+class Engine : public ::testing::Test, protected Rig {
+  protected:
+    explicit Engine(MeasureEngine::Options options = {}) : Rig(options) {
+        // Scale texts are read with the locale's conventions, and the
+        // calibration writes "######.00": the Japanese systems it is used on.
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    }
+    ~Engine() override { QLocale::setDefault(savedLocale); }
+
+    QLocale savedLocale;
 };
 
 class ReducedEngine : public Engine {
@@ -73,15 +66,24 @@ class ReducedEngine : public Engine {
 
 // ---- intake ----
 
-TEST_F(Engine, nothing_waiting_lists_stores_and_plays_nothing) {
+TEST_F(Engine, fetch_takes_no_more_points_than_the_library_reports) {
     Start(kPickedArea);
+    pad.PushPick(1, 2, 1);
+    pad.PushPick(3, 4);
     pad.ScriptWintab(0);
     engine.GetWintab(0, 0);
     EXPECT_EQ(pad.getDataCalls, 0);
     EXPECT_TRUE(host.listed.empty());
-    EXPECT_EQ(engine.points.lPointCount, 0);
     EXPECT_EQ(engine.points.lPointMax, 0);
     EXPECT_EQ(host.sounds, 0);
+
+    pad.ScriptWintab(3);
+    pad.ScriptDataCnt(0);  // the queue ran dry after the first point
+    engine.GetWintab(0, 0);
+    EXPECT_EQ(pad.getDataCalls, 1);
+    EXPECT_EQ(host.listed.size(), 1u);
+    EXPECT_EQ(engine.points.lPointCount, 1);
+    EXPECT_EQ(pad.Queued(), 1u);
 }
 
 TEST_F(Engine, side_switch_without_a_run_calculates_but_plays_no_sound) {
@@ -90,96 +92,58 @@ TEST_F(Engine, side_switch_without_a_run_calculates_but_plays_no_sound) {
     }
     EXPECT_EQ(engine.points.lPointCount, 3) << "points are stored with no run";
     Side();
-    EXPECT_EQ(Values(), std::vector<double>{0.5});
+    EXPECT_EQ(host.values, std::vector<double>{0.5});
     EXPECT_TRUE(host.puts[0].advance);
     EXPECT_EQ(engine.points.lPointCount, 0);
     EXPECT_EQ(host.sounds, 0);
     EXPECT_EQ(pad.getDataCalls, 3);
 }
 
-TEST_F(Engine, empty_library_queue_ends_the_fetch_early) {
-    Start(kPickedArea);
-    pad.PushPick(1, 2);
-    pad.PushPick(3, 4);
-    pad.ScriptWintab(3);
-    pad.ScriptDataCnt(0);
-    engine.GetWintab(0, 0);
-    EXPECT_EQ(pad.getDataCalls, 1);
-    EXPECT_EQ(host.listed.size(), 1u);
-    EXPECT_EQ(engine.points.lPointCount, 1);
-    EXPECT_EQ(pad.Queued(), 1u);
-}
-
 TEST_F(Engine, received_point_is_listed_with_its_log_coordinates) {
     pad.PushPoint({-12, 40, 5, 6, 0});
     engine.GetWintab(0, 0);
-    ASSERT_EQ(host.listed.size(), 1u);
-    EXPECT_EQ(host.listed[0], QStringLiteral("取得座標データ   x=-12  y=40"));
+    EXPECT_EQ(host.listed, std::vector<QString>{QStringLiteral("取得座標データ   x=-12  y=40")});
     EXPECT_EQ(engine.points.lPointX[0], 5) << "the pen coordinates are measured";
     EXPECT_EQ(engine.points.lPointY[0], 6);
     EXPECT_EQ(engine.points.lPointMax, 100) << "the first point creates the arrays";
 }
 
-TEST_F(Engine, sound_marks_stroke_ends_and_side_switch_in_a_running_mode) {
+TEST(EngineSound, marks_stroke_ends_and_side_switch_in_a_running_mode) {
     struct Row {
         bool run;
         bool side;
         std::int32_t strokeEnd;
         int sounds;
     };
-    const Row rows[] = {
-        {false, false, 1, 0}, {false, true, 0, 0}, {true, false, 0, 0},
-        {true, false, 1, 1},  {true, true, 0, 1},
-    };
-    for (const Row& row : rows) {
-        FakePadLink pad2;
-        FakeMeasureHost host2;
-        MeasureEngine engine2(pad2, host2, {});
-        host2.store = &engine2.points;
+    for (const Row row : {Row{false, false, 1, 0}, Row{false, true, 0, 0}, Row{true, false, 0, 0},
+                          Row{true, false, 1, 1}, Row{true, true, 0, 1}}) {
+        Rig rig;
         if (row.run) {
-            host2.selected = kPickedLength;
-            engine2.cmdMes_Click(0);
+            rig.Start(kPickedLength);
         }
-        if (row.side) {
-            pad2.PushSide();
-        } else {
-            pad2.PushPick(1, 1, row.strokeEnd);
-        }
-        engine2.GetWintab(0, 0);
-        EXPECT_EQ(host2.sounds, row.sounds)
+        row.side ? rig.Side() : rig.Pick(1, 1, row.strokeEnd);
+        EXPECT_EQ(rig.host.sounds, row.sounds)
             << "run " << row.run << " side " << row.side << " end " << row.strokeEnd;
     }
 }
 
 // ---- two-point distance ----
 
-TEST_F(Engine, two_point_distance_follows_the_axis_choice) {
-    struct Row {
-        int axis;
-        double expected;
-    };
-    for (const Row row : {Row{0, 1.25}, Row{1, 0.75}, Row{2, 1.0}, Row{-1, 1.25}}) {
-        host.puts.clear();
-        host.axis = row.axis;
-        Start(kTwoPoint);
-        Pick(100, 200);
-        Pick(400, 600);
-        ASSERT_EQ(host.puts.size(), 1u) << "axis " << row.axis;
-        EXPECT_DOUBLE_EQ(host.puts[0].value, row.expected) << "axis " << row.axis;
-        EXPECT_TRUE(host.puts[0].advance);
-        EXPECT_EQ(engine.points.lPointCount, 0);
+TEST_F(Engine, two_point_distance_follows_the_axis_choice_and_leaves_later_picks_queued) {
+    for (auto [axis, expected] : {std::pair{0, 1.25}, {1, 0.75}, {2, 1.0}, {-1, 1.25}}) {
+        Rig rig;
+        rig.host.axis = axis;
+        rig.Start(kTwoPoint);
+        for (auto [x, y] : {std::pair{100, 200}, {400, 600}, {9, 9}}) {
+            rig.pad.PushPick(x, y);
+        }
+        rig.engine.GetWintab(0, 0);
+        ASSERT_EQ(rig.host.puts.size(), 1u) << "axis " << axis;
+        EXPECT_DOUBLE_EQ(rig.host.puts[0].value, expected) << "axis " << axis;
+        EXPECT_TRUE(rig.host.puts[0].advance);
+        EXPECT_EQ(rig.engine.points.lPointCount, 0);
+        EXPECT_EQ(rig.pad.Queued(), 1u);
     }
-}
-
-TEST_F(Engine, two_point_distance_leaves_later_picks_in_the_library) {
-    Start(kTwoPoint);
-    pad.PushPick(0, 0);
-    pad.PushPick(300, 400);
-    pad.PushPick(9, 9);
-    engine.GetWintab(0, 0);
-    EXPECT_EQ(Values(), std::vector<double>{1.25});
-    EXPECT_EQ(pad.Queued(), 1u);
-    EXPECT_EQ(engine.points.lPointCount, 0);
 }
 
 TEST_F(Engine, side_switch_after_one_pick_discards_it) {
@@ -189,25 +153,29 @@ TEST_F(Engine, side_switch_after_one_pick_discards_it) {
     EXPECT_TRUE(host.puts.empty());
     EXPECT_EQ(engine.points.lPointCount, 0);
     EXPECT_EQ(host.sounds, 1);
-    // The next two picks make a figure of their own.
     Pick(0, 0);
     Pick(400, 0);
-    EXPECT_EQ(Values(), std::vector<double>{1.0});
+    EXPECT_EQ(host.values, std::vector<double>{1.0}) << "the next two picks make their own figure";
 }
 
-TEST_F(Engine, two_point_distance_without_usable_scale_is_skipped_and_picks_dropped) {
+// The picks of a value that cannot be had are dropped with it, so the next
+// figure starts from fresh points.
+TEST_F(Engine, unusable_scale_writes_nothing_and_drops_the_picks) {
     for (const char* counts : {"0", "abc"}) {
         host.tabletCounts = QString::fromLatin1(counts);
         Start(kTwoPoint);
         Pick(0, 0);
         Pick(400, 0);
-        EXPECT_TRUE(host.puts.empty()) << counts;
+        EXPECT_EQ(engine.points.lPointCount, 0) << counts;
+        Start(kCoordinate);
+        Pick(400, 400);
         EXPECT_EQ(engine.points.lPointCount, 0) << counts;
     }
+    EXPECT_TRUE(host.puts.empty());
+    EXPECT_EQ(host.moves.size(), 4u) << "the coordinate mode still moves the cursor twice";
     host.tabletCounts = QStringLiteral("400");
-    Pick(0, 0);
-    Pick(0, 800);
-    EXPECT_EQ(Values(), std::vector<double>{2.0});
+    Pick(800, 1200);
+    EXPECT_EQ(host.values, (std::vector<double>{2, 3})) << "the new pick is read, not an old one";
 }
 
 // ---- coordinate point ----
@@ -225,55 +193,41 @@ TEST_F(Engine, coordinate_pick_writes_x_and_y_from_the_origin) {
     EXPECT_FALSE(host.puts[1].advance);
 
     Pick(1400, 2400);
-    EXPECT_EQ(Values(), (std::vector<double>{0, 0, 1, 1}));
-
     host.invertX = true;
     Pick(1400, 2400);
     host.invertX = false;
     host.invertY = true;
     Pick(1400, 2400);
-    EXPECT_EQ(Values(), (std::vector<double>{0, 0, 1, 1, -1, 1, 1, -1}));
+    EXPECT_EQ(host.values, (std::vector<double>{0, 0, 1, 1, -1, 1, 1, -1}));
     EXPECT_EQ(engine.points.lPointCount, 0);
-}
-
-TEST_F(Engine, coordinate_without_usable_scale_still_moves_and_drops_the_pick) {
-    host.tabletCounts = QStringLiteral("0");
-    Start(kCoordinate);
-    Pick(400, 400);
-    EXPECT_TRUE(host.puts.empty());
-    EXPECT_EQ(host.moves.size(), 2u);
-    EXPECT_EQ(engine.points.lPointCount, 0);
-    host.tabletCounts = QStringLiteral("400");
-    Pick(800, 1200);
-    EXPECT_EQ(Values(), (std::vector<double>{2, 3})) << "the new pick is read, not the old one";
 }
 
 TEST_F(Engine, coordinate_overflowing_32_bits_skips_only_that_axis) {
+    const std::vector<QString> xSkipped{"move", "put 1", "move"};
     Start(kCoordinate);
     host.nextIsOrigin = true;
     Pick(kMin, 0);
     host.gridLog.clear();
     Pick(kMax, 400);
-    EXPECT_EQ(host.gridLog, (std::vector<QString>{"move", "put 1", "move"}));
+    EXPECT_EQ(host.gridLog, xSkipped);
     // Inverting the most negative difference overflows too.
     host.nextIsOrigin = true;
     Pick(0, 0);
     host.invertX = true;
     host.gridLog.clear();
     Pick(kMin, 400);
-    EXPECT_EQ(host.gridLog, (std::vector<QString>{"move", "put 1", "move"}));
+    EXPECT_EQ(host.gridLog, xSkipped);
 }
 
 // ---- picked and traced figures ----
 
 TEST_F(Engine, traced_area_is_written_at_the_stroke_end_and_later_points_start_anew) {
     Start(kTracedArea);
-    EXPECT_EQ(pad.setModeCalls.back(), 1);
     pad.PushStroke({{0, 0}, {400, 0}, {400, 400}, {0, 400}});
     pad.PushPick(5, 5);
     pad.PushPick(6, 6);
     engine.GetWintab(0, 0);
-    EXPECT_EQ(Values(), std::vector<double>{1.0});
+    EXPECT_EQ(host.values, std::vector<double>{1.0});
     EXPECT_EQ(engine.points.lPointCount, 2);
     EXPECT_EQ(engine.points.lPointX[0], 5);
     EXPECT_EQ(host.sounds, 0) << "the last point fetched did not end a stroke";
@@ -290,7 +244,7 @@ TEST_F(Engine, picked_figure_ends_by_hand_even_after_stop) {
     EXPECT_EQ(engine.lMesMode, kMesNone);
     EXPECT_EQ(engine.points.lPointCount, 3) << "a stop keeps the points";
     engine.CalcLengthArea();  // F12
-    EXPECT_EQ(Values(), std::vector<double>{2.0});
+    EXPECT_EQ(host.values, std::vector<double>{2.0});
     EXPECT_EQ(engine.points.lPointCount, 0);
 }
 
@@ -298,28 +252,26 @@ TEST_F(Engine, picked_figure_ends_by_hand_even_after_stop) {
 
 TEST_F(Engine, start_sets_mode_library_input_and_length_flag_by_option) {
     struct Row {
-        int option;
         std::int32_t mode;
         std::int32_t libraryMode;
         bool length;
     };
-    const Row rows[] = {
-        {0, kMesTwoPoint, 0, true}, {1, kMesPicked, 0, false}, {2, kMesTraced, 1, false},
-        {3, kMesPicked, 0, true},   {4, kMesTraced, 1, true},  {5, kMesCoordinate, 0, false},
-    };
-    for (const Row& row : rows) {
+    const Row rows[] = {{kMesTwoPoint, 0, true}, {kMesPicked, 0, false},
+                        {kMesTraced, 1, false},  {kMesPicked, 0, true},
+                        {kMesTraced, 1, true},   {kMesCoordinate, 0, false}};
+    for (int option = 0; option <= 5; ++option) {
         Pick(1, 1);
-        Start(row.option);
-        EXPECT_EQ(engine.lMesMode, row.mode) << row.option;
-        EXPECT_EQ(pad.setModeCalls.back(), row.libraryMode) << row.option;
-        EXPECT_EQ(engine.bLengthMode, row.length) << row.option;
-        EXPECT_EQ(engine.points.lPointCount, 0) << row.option;
+        Start(option);
+        EXPECT_EQ(engine.lMesMode, rows[option].mode) << option;
+        EXPECT_EQ(pad.setModeCalls.back(), rows[option].libraryMode) << option;
+        EXPECT_EQ(engine.bLengthMode, rows[option].length) << option;
+        EXPECT_EQ(engine.points.lPointCount, 0) << option;
         EXPECT_EQ(host.startEnabled, false);
     }
     EXPECT_EQ(host.focusCalls, 6);
 }
 
-TEST_F(Engine, choosing_an_option_without_a_run_changes_only_the_guidance) {
+TEST_F(Engine, choosing_an_option_restarts_a_run_and_otherwise_changes_only_the_guidance) {
     Pick(1, 1);
     Choose(kTracedArea);
     Choose(kCoordinate);
@@ -329,9 +281,7 @@ TEST_F(Engine, choosing_an_option_without_a_run_changes_only_the_guidance) {
     EXPECT_EQ(host.guidance.size(), 2u);
     EXPECT_EQ(host.originBoxVisible, (std::vector<bool>{false, false, true}));
     EXPECT_EQ(host.focusCalls, 0);
-}
 
-TEST_F(Engine, choosing_an_option_during_a_run_restarts_it) {
     Start(kTwoPoint);
     Pick(1, 1);
     Choose(kTracedLength);
@@ -382,73 +332,60 @@ TEST_F(ReducedEngine, guidance_for_two_points_has_no_note_and_no_coordinate_mode
 // ---- scale calibration ----
 
 TEST_F(Engine, calibration_writes_the_tablet_distance_in_counts) {
-    struct Row {
-        std::int32_t x;
-        std::int32_t y;
-        const char* text;
-    };
-    for (const Row row :
-         {Row{400, 0, "400.00"}, Row{0, 0, ".00"}, Row{300, 400, "500.00"}, Row{1, 1, "1.41"}}) {
+    for (auto [x, y, text] :
+         {std::tuple{400, 0, "400.00"}, {0, 0, ".00"}, {300, 400, "500.00"}, {1, 1, "1.41"}}) {
         engine.cmdScale_Click();
         EXPECT_TRUE(host.calibrationNotice);
-        EXPECT_EQ(engine.lMesMode, kMesCalibration);
         Pick(0, 0);
-        Pick(row.x, row.y);
-        EXPECT_EQ(host.tabletCounts, QString::fromLatin1(row.text));
+        Pick(x, y);
+        EXPECT_EQ(host.tabletCounts, QString::fromLatin1(text));
         EXPECT_FALSE(host.calibrationNotice);
-        EXPECT_EQ(engine.lMesMode, kMesNone);
     }
-    EXPECT_EQ(pad.setModeCalls, (std::vector<std::int32_t>(4, 0)))
-        << "returning to no run sends no mode";
     EXPECT_TRUE(host.puts.empty());
 }
 
-TEST_F(Engine, calibration_during_traced_run_returns_to_it_with_stroke_input) {
-    Start(kTracedArea);
-    engine.cmdScale_Click();
-    EXPECT_EQ(pad.setModeCalls.back(), 0);
-    EXPECT_EQ(host.startEnabled, false) << "a calibration leaves the buttons";
-    pad.PushPick(0, 0);
-    pad.PushPick(800, 0, 1);
-    engine.GetWintab(0, 0);
-    EXPECT_EQ(host.tabletCounts, QStringLiteral("800.00"));
-    EXPECT_EQ(engine.lMesMode, kMesTraced);
-    EXPECT_EQ(pad.setModeCalls.back(), 1);
-    EXPECT_EQ(engine.points.lPointCount, 0) << "calibration points join no figure";
-    EXPECT_EQ(host.sounds, 1) << "the last point ended a stroke; entry mode was 1";
-
-    // The next stroke is a figure of its own, on the new scale.
-    pad.PushStroke({{0, 0}, {800, 0}, {800, 800}, {0, 800}});
-    engine.GetWintab(0, 0);
-    ASSERT_EQ(host.puts.size(), 1u);
-    EXPECT_DOUBLE_EQ(host.puts[0].value, 1.0);
-}
-
-TEST_F(Engine, calibration_during_two_point_run_leaves_the_next_two_picks_for_a_distance) {
-    host.referenceLength = QStringLiteral("10");
-    Start(kTwoPoint);
-    Pick(5, 5);
-    engine.cmdScale_Click();
-    EXPECT_EQ(engine.points.lPointCount, 0);
-    Pick(0, 0);
-    Pick(0, 500);
-    EXPECT_EQ(host.tabletCounts, QStringLiteral("500.00"));
-    EXPECT_EQ(engine.lMesMode, kMesTwoPoint);
-    EXPECT_EQ(pad.setModeCalls, (std::vector<std::int32_t>{0, 0, 0}));
-    Pick(100, 100);
-    EXPECT_TRUE(host.puts.empty());
-    Pick(100, 1100);
-    EXPECT_EQ(Values(), std::vector<double>{20.0});
-}
-
-TEST_F(Engine, second_calibration_press_still_returns_to_the_run) {
-    Start(kTracedLength);
-    engine.cmdScale_Click();
-    engine.cmdScale_Click();
-    Pick(0, 0);
-    Pick(400, 0);
-    EXPECT_EQ(engine.lMesMode, kMesTraced);
-    EXPECT_EQ(pad.setModeCalls.back(), 1);
+// The calibration picks belong to no figure, and the run it interrupted gets
+// its own library input back, also after a second press of cmdScale.
+TEST_F(Engine, calibration_returns_to_the_interrupted_run_with_an_empty_store) {
+    struct Row {
+        int option;  // -1: no run
+        int presses;
+        std::int32_t mode;
+        std::vector<std::int32_t> libraryModes;
+        std::vector<double> nextFigure;  // from a 400-count square stroke
+    };
+    const Row rows[] = {
+        {-1, 1, kMesNone, {0}, {}},
+        {kTwoPoint, 1, kMesTwoPoint, {0, 0, 0}, {0.5}},
+        {kTracedArea, 1, kMesTraced, {1, 0, 1}, {0.25}},
+        {kTracedLength, 2, kMesTraced, {1, 0, 0, 1}, {1.5}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.option);
+        Rig rig;
+        if (row.option >= 0) {
+            rig.Start(row.option);
+            rig.Pick(5, 5);
+        }
+        for (int press = 0; press < row.presses; ++press) {
+            rig.engine.cmdScale_Click();
+        }
+        EXPECT_EQ(rig.engine.lMesMode, kMesCalibration);
+        EXPECT_EQ(rig.engine.points.lPointCount, 0);
+        rig.pad.PushPick(0, 0);
+        rig.pad.PushPick(0, 800, 1);
+        rig.engine.GetWintab(0, 0);
+        EXPECT_EQ(rig.host.tabletCounts, QStringLiteral("800.00"));
+        EXPECT_EQ(rig.engine.lMesMode, row.mode);
+        EXPECT_EQ(rig.pad.setModeCalls, row.libraryModes);
+        EXPECT_EQ(rig.engine.points.lPointCount, 0);
+        EXPECT_EQ(rig.host.sounds, 1) << "the last point ended a stroke; entry mode was 1";
+        EXPECT_EQ(rig.host.startEnabled, row.option >= 0 ? std::optional(false) : std::nullopt)
+            << "a calibration leaves the buttons";
+        rig.pad.PushStroke({{0, 0}, {400, 0}, {400, 400}, {0, 400}});
+        rig.engine.GetWintab(0, 0);
+        EXPECT_EQ(rig.host.values, row.nextFigure);
+    }
 }
 
 TEST_F(Engine, abandoned_calibration_hides_its_notice) {

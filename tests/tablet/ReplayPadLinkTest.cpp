@@ -14,10 +14,11 @@
 namespace {
 
 using Points = std::vector<std::pair<std::int32_t, std::int32_t>>;
+using Yield = std::vector<std::vector<std::int32_t>>;  // x, y, strokeEnd of each point
 
 struct Fetched {
     std::int32_t wintab;
-    std::vector<std::vector<std::int32_t>> points;  // x, y, strokeEnd
+    Yield points;
 };
 
 // A window that, like the tablet handler, drains the library on every
@@ -57,10 +58,22 @@ bool RunUntil(const std::function<bool()>& done, qint64 limitMs = 2000) {
     return done();
 }
 
-std::vector<ReplayEvent> Script() {
-    return ParseReplay(QStringLiteral("pick 1 2\nstroke 3 4 5 6 7 8\nside\n"), QStringLiteral("t"))
-        .events;
-}
+constexpr const char* kScript = "pick 1 2\nstroke 3 4 5 6 7 8\nside\n";
+
+// A replay library started in `mode`, playing into a Window.
+struct Playback {
+    explicit Playback(const char* script, int mode = 0)
+        : pad(ParseReplay(QString::fromLatin1(script), QStringLiteral("t")).events), window(pad) {
+        pad.PadlinkSetMode(mode);
+        pad.PadlinkInit(&window, 0, 0);
+    }
+    bool Until(std::size_t count) {
+        return RunUntil([&] { return window.notifications.size() == count; });
+    }
+
+    ReplayPadLink pad;
+    Window window;
+};
 
 }  // namespace
 
@@ -87,14 +100,10 @@ TEST(ParseReplay, reads_each_kind_of_line) {
 }
 
 TEST(ParseReplay, bad_line_is_reported_with_file_and_line_and_skipped) {
-    const char* bad[] = {
-        "Pick 1 2", "pick 1",       "pick 1 2 3", "pick 1 x", "pick 2147483648 0",
-        "stroke",   "stroke 1 2 3", "side 1",     "wait",     "wait -5",
-        "wait 1 2", "tap 1 2",      "pick 1.5 2",
-    };
-    for (const char* line : bad) {
-        const QString text =
-            QStringLiteral("pick 0 0\n") + QString::fromLatin1(line) + QStringLiteral("\nside\n");
+    for (const char* line :
+         {"Pick 1 2", "pick 1", "pick 1 2 3", "pick 1 x", "pick 2147483648 0", "stroke",
+          "stroke 1 2 3", "side 1", "wait", "wait -5", "wait 1 2", "tap 1 2", "pick 1.5 2"}) {
+        const QString text = QStringLiteral("pick 0 0\n%1\nside\n").arg(QString::fromLatin1(line));
         const ReplayParseResult result = ParseReplay(text, QStringLiteral("s.txt"));
         ASSERT_EQ(result.errors.size(), 1u) << line;
         EXPECT_TRUE(result.errors[0].startsWith(QStringLiteral("s.txt:2: ")))
@@ -105,75 +114,51 @@ TEST(ParseReplay, bad_line_is_reported_with_file_and_line_and_skipped) {
     }
 }
 
-TEST(ReplayPadLink, stroke_mode_delivers_every_point_of_a_stroke) {
-    ReplayPadLink pad(Script());
-    Window window(pad);
-    pad.PadlinkSetMode(1);
-    pad.PadlinkInit(&window, 0, 0);
-    ASSERT_TRUE(RunUntil([&] { return window.notifications.size() == 3; }));
-    EXPECT_EQ(window.notifications[0].points, (std::vector<std::vector<std::int32_t>>{{1, 2, 1}}));
-    EXPECT_EQ(window.notifications[1].points,
-              (std::vector<std::vector<std::int32_t>>{{3, 4, 0}, {5, 6, 0}, {7, 8, 1}}));
-    EXPECT_EQ(window.notifications[2].wintab, -1);
-    EXPECT_EQ(pad.Remaining(), 0u);
-}
-
-TEST(ReplayPadLink, pick_mode_delivers_only_where_the_pen_went_down) {
-    ReplayPadLink pad(Script());
-    Window window(pad);
-    pad.PadlinkSetMode(0);
-    pad.PadlinkInit(&window, 0, 0);
-    ASSERT_TRUE(RunUntil([&] { return window.notifications.size() == 3; }));
-    EXPECT_EQ(window.notifications[1].points, (std::vector<std::vector<std::int32_t>>{{3, 4, 1}}));
-    EXPECT_EQ(pad.PadlinkWintab(0, 0), 0) << "the side press was taken once";
+// A stroke yields all its points in mode 1 but only its first in mode 0; a
+// pick yields its point, and each ends a stroke.
+TEST(ReplayPadLink, delivery_follows_the_library_mode) {
+    for (const auto& [mode, stroke] :
+         {std::pair{1, Yield{{3, 4, 0}, {5, 6, 0}, {7, 8, 1}}}, std::pair{0, Yield{{3, 4, 1}}}}) {
+        Playback play(kScript, mode);
+        ASSERT_TRUE(play.Until(3));
+        EXPECT_EQ(play.window.notifications[0].points, (Yield{{1, 2, 1}})) << mode;
+        EXPECT_EQ(play.window.notifications[1].points, stroke) << mode;
+        EXPECT_EQ(play.window.notifications[2].wintab, -1) << mode;
+        EXPECT_EQ(play.pad.PadlinkWintab(0, 0), 0) << "the side press was taken once";
+        EXPECT_EQ(play.pad.Remaining(), 0u);
+    }
 }
 
 TEST(ReplayPadLink, mode_is_the_one_set_when_a_line_goes_out) {
-    ReplayPadLink pad(
-        ParseReplay(QStringLiteral("stroke 1 1 2 2\nstroke 3 3 4 4\n"), QStringLiteral("t"))
-            .events);
-    Window window(pad);
-    pad.PadlinkInit(&window, 0, 0);
-    ASSERT_TRUE(RunUntil([&] { return window.notifications.size() == 1; }));
-    pad.PadlinkSetMode(1);
-    ASSERT_TRUE(RunUntil([&] { return window.notifications.size() == 2; }));
-    EXPECT_EQ(window.notifications[0].points.size(), 1u);
-    EXPECT_EQ(window.notifications[1].points.size(), 2u);
+    Playback play("stroke 1 1 2 2\nstroke 3 3 4 4\n");
+    ASSERT_TRUE(play.Until(1));
+    play.pad.PadlinkSetMode(1);
+    ASSERT_TRUE(play.Until(2));
+    EXPECT_EQ(play.window.notifications[0].points.size(), 1u);
+    EXPECT_EQ(play.window.notifications[1].points.size(), 2u);
 }
 
-TEST(ReplayPadLink, wait_delays_the_next_line) {
-    ReplayPadLink pad(
-        ParseReplay(QStringLiteral("pick 1 1\nwait 400\npick 2 2\n"), QStringLiteral("t")).events);
-    Window window(pad);
-    pad.PadlinkInit(&window, 0, 0);
-    ASSERT_TRUE(RunUntil([&] { return window.notifications.size() == 1; }));
+TEST(ReplayPadLink, wait_delays_the_next_line_and_close_stops_delivery) {
+    Playback play("pick 1 1\nwait 400\npick 2 2\npick 3 3\n");
+    ASSERT_TRUE(play.Until(1));
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(RunUntil([&] { return window.notifications.size() == 2; }));
+    ASSERT_TRUE(play.Until(2));
     EXPECT_GE(clock.elapsed(), 300);
-}
-
-TEST(ReplayPadLink, closed_library_delivers_nothing_more) {
-    ReplayPadLink pad(Script());
-    Window window(pad);
-    pad.PadlinkInit(&window, 0, 0);
-    ASSERT_TRUE(RunUntil([&] { return window.notifications.size() == 1; }));
-    pad.PadlinkClose();
+    play.pad.PadlinkClose();
     RunUntil([] { return false; }, 500);
-    EXPECT_EQ(window.notifications.size(), 1u);
-    EXPECT_EQ(pad.Remaining(), 2u);
+    EXPECT_EQ(play.window.notifications.size(), 2u);
+    EXPECT_EQ(play.pad.Remaining(), 1u);
 }
 
 TEST(ReplayPadLink, reads_its_file_and_survives_a_missing_one) {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("session.txt"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("pick 5 6\r\nbogus\r\nside\r\n");
     file.close();
-    ReplayPadLink fromFile(path);
-    EXPECT_EQ(fromFile.Remaining(), 2u);
+    EXPECT_EQ(ReplayPadLink(path).Remaining(), 2u);
 
     ReplayPadLink missing(dir.filePath(QStringLiteral("absent.txt")));
     EXPECT_EQ(missing.Remaining(), 0u);

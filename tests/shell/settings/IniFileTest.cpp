@@ -9,95 +9,87 @@
 
 namespace {
 
+const QByteArray kOneKey("[frmTab]\r\nk=1\r\n");
+
 class IniFileTest : public ::testing::Test {
   protected:
     QString PathOf(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
+    // Names and values are ASCII or UTF-8 literals.
+    static bool Write(const QString& path, const QString& key, const QString& value,
+                      const QString& section = "frmTab") {
+        return IniFile(path).Write(section, key, value);
+    }
+    static std::optional<QString> Read(const QString& path, const char* key) {
+        return IniFile(path).Read(QStringLiteral("frmTab"), QString::fromUtf8(key));
+    }
 
     QTemporaryDir dir_;
     const QString ini_ = PathOf("Kalvor.INI");
 };
 
 TEST_F(IniFileTest, first_write_creates_section_and_key_with_crlf) {
-    ASSERT_TRUE(IniFile(ini_).Write(QStringLiteral("frmTab"), QStringLiteral("txtInput 0"),
-                                    QStringLiteral("10")));
+    ASSERT_TRUE(Write(ini_, "txtInput 0", "10"));
     EXPECT_EQ(ReadBytes(ini_), QByteArray("[frmTab]\r\ntxtInput 0=10\r\n"));
 }
 
-struct ReadCase {
-    const char* name;
-    QByteArray file;
-    const char* key;
-    std::optional<const char*> expected;
-};
-
 TEST_F(IniFileTest, read_matches_profile_string_lookup) {
-    const ReadCase cases[] = {
+    const struct {
+        const char* name;
+        QByteArray file;
+        const char* key;
+        std::optional<const char*> expected;
+    } cases[] = {
         {"plain", "[frmTab]\r\ntxtInput 0=10\r\n", "txtInput 0", "10"},
         {"key and section in other case", "[FRMTAB]\r\nTXTINPUT 0=10\r\n", "txtInput 0", "10"},
         {"blanks around everything", "  [ frmTab ] \r\n \t txtInput 0 \t=  a b \t\r\n",
          "txtInput 0", "a b"},
-        {"value keeps its case", "[frmTab]\r\noptDataDebug=Api Padlink\r\n", "OPTDATADEBUG",
-         "Api Padlink"},
-        {"double quotes dropped", "[frmTab]\r\nsWavFile=\"C:\\a b.wav\"\r\n", "sWavFile",
-         "C:\\a b.wav"},
+        {"value keeps its case", "[frmTab]\r\nk=Api Padlink\r\n", "K", "Api Padlink"},
+        {"double quotes dropped", "[frmTab]\r\nk=\"C:\\a b.wav\"\r\n", "k", "C:\\a b.wav"},
         {"single quotes dropped", "[frmTab]\r\nk='x'\r\n", "k", "x"},
         {"unmatched quotes kept", "[frmTab]\r\nk=\"x'\r\n", "k", "\"x'"},
         {"lone quote kept", "[frmTab]\r\nk=\"\r\n", "k", "\""},
         {"empty value", "[frmTab]\r\nk=\r\n", "k", ""},
         {"value holds '='", "[frmTab]\r\nk=a=b\r\n", "k", "a=b"},
-        {"LF line ends", "[frmTab]\nx=1\ny=2", "y", "2"},
-        {"CR line ends", "[frmTab]\rx=1\ry=2\r", "y", "2"},
+        {"LF and CR line ends", "[frmTab]\nx=1\ry=2\r", "y", "2"},
         {"first of two keys", "[frmTab]\r\nk=1\r\nk=2\r\n", "k", "1"},
         {"key in another section", "[other]\r\nk=1\r\n[frmTab]\r\nj=2\r\n", "k", std::nullopt},
         {"key above every section", "k=1\r\n[frmTab]\r\n", "k", std::nullopt},
         {"commented out", "[frmTab]\r\n;k=1\r\n", "k", std::nullopt},
         {"line without '='", "[frmTab]\r\nk\r\n", "k", std::nullopt},
-        {"no such section", "[frmTab2]\r\nk=1\r\n", "k", std::nullopt},
     };
-    for (const ReadCase& c : cases) {
+    for (const auto& c : cases) {
         WriteBytes(ini_, c.file);
-        const std::optional<QString> value =
-            IniFile(ini_).Read(QStringLiteral("frmTab"), QString::fromUtf8(c.key));
-        if (c.expected) {
-            EXPECT_EQ(value, std::optional<QString>(QString::fromUtf8(*c.expected))) << c.name;
-        } else {
-            EXPECT_EQ(value, std::nullopt) << c.name;
-        }
+        const auto expected =
+            c.expected ? std::optional(QString::fromUtf8(*c.expected)) : std::nullopt;
+        EXPECT_EQ(Read(ini_, c.key), expected) << c.name;
     }
 }
 
-struct WriteCase {
-    const char* name;
-    QByteArray before;
-    const char* key;
-    QByteArray after;
-};
-
 TEST_F(IniFileTest, write_changes_only_the_line_of_its_key) {
-    const WriteCase cases[] = {
-        {"replaced in place, caller's spelling",
-         "; kept\r\n[FrmTab]\r\n  TXTINPUT 0 = 7 \r\nnext=1\r\n", "txtInput 0",
-         "; kept\r\n[FrmTab]\r\ntxtInput 0=V\r\nnext=1\r\n"},
+    const struct {
+        const char* name;
+        QByteArray before;
+        QByteArray after;
+    } cases[] = {
+        {"replaced in place, caller's spelling", "; kept\r\n[FrmTab]\r\n  K = 7 \r\nnext=1\r\n",
+         "; kept\r\n[FrmTab]\r\nk=V\r\nnext=1\r\n"},
         {"new key at the end of its section, before the blank lines",
-         "[frmTab]\r\na=1\r\n;note\r\n\r\n \r\n[other]\r\nk=old\r\n", "k",
+         "[frmTab]\r\na=1\r\n;note\r\n\r\n \r\n[other]\r\nk=old\r\n",
          "[frmTab]\r\na=1\r\n;note\r\nk=V\r\n\r\n \r\n[other]\r\nk=old\r\n"},
-        {"new key in a section of blank lines only", "[frmTab]\r\n\r\n[other]\r\n", "k",
+        {"new key in a section of blank lines only", "[frmTab]\r\n\r\n[other]\r\n",
          "[frmTab]\r\nk=V\r\n\r\n[other]\r\n"},
-        {"missing section appended without a blank line", "[other]\r\nk=1\r\n", "k",
+        {"missing section appended without a blank line", "[other]\r\nk=1\r\n",
          "[other]\r\nk=1\r\n[frmTab]\r\nk=V\r\n"},
-        {"missing section after a last line without line end", "[other]\r\nk=1", "k",
+        {"missing section after a last line without line end", "[other]\r\nk=1",
          "[other]\r\nk=1\r\n[frmTab]\r\nk=V\r\n"},
-        {"empty file", "", "k", "[frmTab]\r\nk=V\r\n"},
-        {"LF and CR files come back with CR LF", "[a]\nx=1\r[frmTab]\n", "k",
+        {"LF and CR files come back with CR LF", "[a]\nx=1\r[frmTab]\n",
          "[a]\r\nx=1\r\n[frmTab]\r\nk=V\r\n"},
-        {"undecodable bytes of other lines survive", "[a]\r\nx=\xff\xfe\x81\r\n", "k",
+        {"undecodable bytes of other lines survive", "[a]\r\nx=\xff\xfe\x81\r\n",
          "[a]\r\nx=\xff\xfe\x81\r\n[frmTab]\r\nk=V\r\n"},
     };
-    for (const WriteCase& c : cases) {
+    for (const auto& c : cases) {
         WriteBytes(ini_, c.before);
-        EXPECT_TRUE(IniFile(ini_).Write(QStringLiteral("frmTab"), QString::fromUtf8(c.key),
-                                        QStringLiteral("V")))
-            << c.name;
+        EXPECT_TRUE(Write(ini_, "k", "V")) << c.name;
         EXPECT_EQ(ReadBytes(ini_), c.after) << c.name;
     }
 }
@@ -105,13 +97,7 @@ TEST_F(IniFileTest, write_changes_only_the_line_of_its_key) {
 // A line end would let a value forge lines of its own, a '[' or '=' in a
 // name would change how its line parses: such writes are refused whole.
 TEST_F(IniFileTest, write_refuses_what_a_line_cannot_hold) {
-    const QByteArray before("[frmTab]\r\nk=1\r\n");
-    struct Refused {
-        const char* section;
-        const char* key;
-        const char* value;
-    };
-    const Refused cases[] = {
+    const char* const cases[][3] = {
         {"frmTab", "k", "x\r\n[frmTab]\r\nk=2"},
         {"frmTab", "k", "x\ny"},
         {"frmTab", "a=b", "1"},
@@ -121,18 +107,15 @@ TEST_F(IniFileTest, write_refuses_what_a_line_cannot_hold) {
         {"frm]Tab", "k", "1"},
         {"", "k", "1"},
     };
-    for (const Refused& c : cases) {
-        WriteBytes(ini_, before);
-        EXPECT_FALSE(IniFile(ini_).Write(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
-                                         QString::fromUtf8(c.value)))
-            << c.section << " " << c.key;
-        EXPECT_EQ(ReadBytes(ini_), before) << c.section << " " << c.key;
+    for (const auto& [section, key, value] : cases) {
+        WriteBytes(ini_, kOneKey);
+        EXPECT_FALSE(Write(ini_, key, value, section)) << section << " " << key;
+        EXPECT_EQ(ReadBytes(ini_), kOneKey) << section << " " << key;
     }
 }
 
 TEST_F(IniFileTest, write_stops_at_nul_like_a_c_string) {
-    ASSERT_TRUE(IniFile(ini_).Write(QStringLiteral("frmTab"), QStringLiteral("k"),
-                                    QStringLiteral("ab") + QChar(u'\0') + QStringLiteral("cd")));
+    ASSERT_TRUE(Write(ini_, "k", QStringLiteral("ab") + QChar(u'\0') + QStringLiteral("cd")));
     EXPECT_EQ(ReadBytes(ini_), QByteArray("[frmTab]\r\nk=ab\r\n"));
 }
 
@@ -140,15 +123,13 @@ TEST_F(IniFileTest, write_stops_at_nul_like_a_c_string) {
 TEST_F(IniFileTest, unusable_path_reads_nothing_and_refuses_writes) {
     WriteBytes(PathOf("plain"), "not a directory");
     const QString underFile = PathOf("plain/Kalvor.INI");
-    EXPECT_EQ(IniFile(underFile).Read(QStringLiteral("frmTab"), QStringLiteral("k")), std::nullopt);
-    EXPECT_FALSE(IniFile(underFile).Write(QStringLiteral("frmTab"), QStringLiteral("k"),
-                                          QStringLiteral("1")));
+    EXPECT_EQ(Read(underFile, "k"), std::nullopt);
+    EXPECT_FALSE(Write(underFile, "k", "1"));
     EXPECT_EQ(ReadBytes(PathOf("plain")), QByteArray("not a directory"));
 
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Kalvor.INI")));
-    EXPECT_EQ(IniFile(ini_).Read(QStringLiteral("frmTab"), QStringLiteral("k")), std::nullopt);
-    EXPECT_FALSE(
-        IniFile(ini_).Write(QStringLiteral("frmTab"), QStringLiteral("k"), QStringLiteral("1")));
+    EXPECT_EQ(Read(ini_, "k"), std::nullopt);
+    EXPECT_FALSE(Write(ini_, "k", "1"));
     EXPECT_TRUE(QDir(ini_).exists());
 }
 
@@ -156,42 +137,35 @@ TEST_F(IniFileTest, read_only_or_unreadable_file_is_left_as_it_was) {
     if (PermissionsAreIgnored()) {
         GTEST_SKIP() << "permissions do not bind root";
     }
-    const QByteArray before("[frmTab]\r\nk=1\r\n");
-    const QFileDevice::Permissions modes[] = {QFileDevice::ReadOwner, QFileDevice::WriteOwner};
-    for (const QFileDevice::Permissions mode : modes) {
+    for (const auto mode : {QFileDevice::ReadOwner, QFileDevice::WriteOwner}) {
         QFile::remove(ini_);
-        WriteBytes(ini_, before);
+        WriteBytes(ini_, kOneKey);
         ASSERT_TRUE(QFile::setPermissions(ini_, mode));
-        EXPECT_FALSE(IniFile(ini_).Write(QStringLiteral("frmTab"), QStringLiteral("k"),
-                                         QStringLiteral("2")));
+        EXPECT_FALSE(Write(ini_, "k", "2"));
+        if (mode == QFileDevice::WriteOwner) {
+            EXPECT_EQ(Read(ini_, "k"), std::nullopt);
+        }
         QFile::setPermissions(ini_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        EXPECT_EQ(ReadBytes(ini_), before);
+        EXPECT_EQ(ReadBytes(ini_), kOneKey);
     }
-    ASSERT_TRUE(QFile::setPermissions(ini_, QFileDevice::WriteOwner));
-    EXPECT_EQ(IniFile(ini_).Read(QStringLiteral("frmTab"), QStringLiteral("k")), std::nullopt);
-    QFile::setPermissions(ini_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 #ifdef Q_OS_UNIX
 TEST_F(IniFileTest, read_only_directory_takes_no_new_file_but_rewrites_a_writable_one) {
-    const QFileDevice::Permissions readOnlyDir = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
-    const QFileDevice::Permissions writableDir = readOnlyDir | QFileDevice::WriteOwner;
     const QString sub = PathOf("sub");
     const QString ini = sub + QStringLiteral("/Kalvor.INI");
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("sub")));
-    WriteBytes(ini, "[frmTab]\r\nk=1\r\n");
-    ASSERT_TRUE(QFile::setPermissions(sub, readOnlyDir));
-    EXPECT_TRUE(
-        IniFile(ini).Write(QStringLiteral("frmTab"), QStringLiteral("k"), QStringLiteral("2")));
+    WriteBytes(ini, kOneKey);
+    ASSERT_TRUE(QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    EXPECT_TRUE(Write(ini, "k", "2"));
     EXPECT_EQ(ReadBytes(ini), QByteArray("[frmTab]\r\nk=2\r\n"));
-
     if (!PermissionsAreIgnored()) {
         const QString absent = sub + QStringLiteral("/Other.INI");
-        EXPECT_FALSE(IniFile(absent).Write(QStringLiteral("frmTab"), QStringLiteral("k"),
-                                           QStringLiteral("1")));
+        EXPECT_FALSE(Write(absent, "k", "1"));
         EXPECT_FALSE(QFile::exists(absent));
     }
-    QFile::setPermissions(sub, writableDir);
+    QFile::setPermissions(sub,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 #endif
 
