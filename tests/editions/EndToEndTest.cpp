@@ -7,7 +7,6 @@
 
 #include <QByteArray>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -21,12 +20,7 @@ namespace {
 
 // A square of 800 × 800 tablet counts, closed by the side switch. With the
 // default scale (10 real units per 800 counts) its area is 100.
-const char* const kSquareReplay =
-    "pick 0 0\n"
-    "pick 800 0\n"
-    "pick 800 800\n"
-    "pick 0 800\n"
-    "side\n";
+const char* const kSquareReplay = "pick 0 0\npick 800 0\npick 800 800\npick 0 800\nside\n";
 
 // Bounds of every wait, ms: a start of the program with its window, and the
 // replay on top (300 ms before the first line, 50 ms between lines).
@@ -36,8 +30,7 @@ constexpr int kReplayDoneMs = 1500;
 
 QByteArray ReadBytes(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 bool WriteBytes(const QString& path, const QByteArray& bytes) {
@@ -60,18 +53,18 @@ bool WaitUntil(Done done, int ms) {
 // settings, autosave file and run marker land there, run as a child process.
 class InstalledCopy {
 public:
-    explicit InstalledCopy(const QString& built) {
-        exe_ = dir_.filePath(QFileInfo(built).fileName());
-        copied_ = QFile::copy(built, exe_) &&
-                  QFile::setPermissions(exe_, QFile::permissions(built));
-    }
-    ~InstalledCopy() { End(); }
+    explicit InstalledCopy(const QString& built)
+        : exe_(dir_.filePath(QFileInfo(built).fileName())),
+          copied_(QFile::copy(built, exe_) &&
+                  QFile::setPermissions(exe_, QFile::permissions(built))) {}
+    ~InstalledCopy() { Kill(); }
 
-    bool Copied() const { return copied_; }
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
-    // Starts the program, with the tablet replaying `replay` unless it is empty.
+    // Starts the program, with the tablet replaying `replay` unless it is empty;
+    // false when it could not be installed or started.
     bool Start(const QByteArray& replay = {}) {
+        if (!copied_) return false;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("KALVOR_PAD"));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -79,18 +72,14 @@ public:
         // ours, so that the killed run's lock is found by the next start and
         // nothing is left behind in the system's.
         env.insert(QStringLiteral("TMPDIR"), side_.path());
-        if (!replay.isEmpty()) {
-            const QString file = side_.filePath(QStringLiteral("replay.txt"));
-            if (!WriteBytes(file, replay)) return false;
-            env.insert(QStringLiteral("KALVOR_PAD"), QStringLiteral("replay:") + file);
-        }
+        const QString file = side_.filePath(QStringLiteral("replay.txt"));
+        if (!replay.isEmpty() && !WriteBytes(file, replay)) return false;
+        if (!replay.isEmpty()) env.insert(QStringLiteral("KALVOR_PAD"), "replay:" + file);
         process_.setProcessEnvironment(env);
         // Somewhere else than its own directory: it must find its files anyway.
         process_.setWorkingDirectory(side_.path());
-        process_.setStandardOutputFile(side_.filePath(QStringLiteral("output.txt")),
-                                       QIODevice::Append);
-        process_.setStandardErrorFile(side_.filePath(QStringLiteral("output.txt")),
-                                      QIODevice::Append);
+        process_.setStandardOutputFile(side_.filePath("output.txt"), QIODevice::Append);
+        process_.setStandardErrorFile(side_.filePath("output.txt"), QIODevice::Append);
         process_.start(exe_, {});
         return process_.waitForStarted(kStartUpMs);
     }
@@ -100,30 +89,21 @@ public:
         return process_.state() != QProcess::NotRunning;
     }
 
-    // Ends the process at once, without the window's unload.
+    // Ends the process at once, without the window's unload: a confirmed
+    // close is out of reach from outside.
     void Kill() {
         if (process_.state() == QProcess::NotRunning) return;
         process_.kill();
         process_.waitForFinished(5000);
     }
 
-    // Ends a run; a confirmed close is out of reach from outside, so the
-    // window's unload is not what is tested here.
-    void End() {
-        if (process_.state() == QProcess::NotRunning) return;
-        process_.terminate();
-        if (!process_.waitForFinished(2000)) Kill();
-    }
-
-    std::string Output() const {
-        return ReadBytes(side_.filePath(QStringLiteral("output.txt"))).toStdString();
-    }
+    std::string Output() const { return ReadBytes(side_.filePath("output.txt")).toStdString(); }
 
 private:
     QTemporaryDir dir_;
     QTemporaryDir side_;
     QString exe_;
-    bool copied_ = false;
+    bool copied_;
     QProcess process_;
 };
 
@@ -131,45 +111,37 @@ private:
 
 TEST(EndToEnd, killed_full_edition_brings_its_measured_value_back_at_the_next_start) {
     InstalledCopy app(QStringLiteral(KALVOR_EXE));
-    ASSERT_TRUE(app.Copied());
     ASSERT_TRUE(app.Start(kSquareReplay));
-
-    const QString save = app.Path(QStringLiteral("Save.csv"));
-    const QString marker = app.Path(QStringLiteral("err.dat"));
+    const QString save = app.Path("Save.csv");
+    const QString marker = app.Path("err.dat");
     ASSERT_TRUE(WaitUntil([&] { return ReadBytes(save) == "100.00\r\n"; }, kMeasuredMs))
-        << "Save.csv holds \"" << ReadBytes(save).toStdString() << "\"\n"
-        << app.Output();
+        << "Save.csv: " << ReadBytes(save).toStdString() << "\n" << app.Output();
     EXPECT_EQ(ReadBytes(marker), QByteArray("err\r\n"));
     EXPECT_TRUE(app.Running());
 
     app.Kill();
-    ASSERT_FALSE(app.Running());
     EXPECT_EQ(ReadBytes(marker), QByteArray("err\r\n"));
     EXPECT_EQ(ReadBytes(save), QByteArray("100.00\r\n"));
 
     // Fewer decimals for the next run: the reloaded grid is rewritten in the
     // new form, which tells a recovery apart from the file left as it was.
-    const QString iniPath = app.Path(QStringLiteral("Kalvor.INI"));
-    QByteArray ini = ReadBytes(iniPath);
+    QByteArray ini = ReadBytes(app.Path("Kalvor.INI"));
     ASSERT_TRUE(ini.contains("\r\ncmbSyosu=2\r\n")) << ini.toStdString();
-    ini.replace("\r\ncmbSyosu=2\r\n", "\r\ncmbSyosu=0\r\n");
-    ASSERT_TRUE(WriteBytes(iniPath, ini));
+    ASSERT_TRUE(WriteBytes(app.Path("Kalvor.INI"),
+                           ini.replace("\r\ncmbSyosu=2\r\n", "\r\ncmbSyosu=0\r\n")));
 
     ASSERT_TRUE(app.Start());
     EXPECT_TRUE(WaitUntil([&] { return ReadBytes(save) == "100\r\n"; }, kStartUpMs))
-        << "Save.csv holds \"" << ReadBytes(save).toStdString() << "\"\n"
-        << app.Output();
+        << "Save.csv: " << ReadBytes(save).toStdString() << "\n" << app.Output();
     EXPECT_EQ(ReadBytes(marker), QByteArray("err\r\n"));
     EXPECT_TRUE(app.Running()) << app.Output();
-    app.End();
 }
 
 TEST(EndToEnd, killed_reduced_edition_leaves_neither_autosave_nor_marker) {
     InstalledCopy app(QStringLiteral(KALVOR_REDUCED_EXE));
-    ASSERT_TRUE(app.Copied());
-    const QString save = app.Path(QStringLiteral("Save.csv"));
-    const QString marker = app.Path(QStringLiteral("err.dat"));
-    const QString ini = app.Path(QStringLiteral("Kalvor080125.INI"));
+    const QString save = app.Path("Save.csv");
+    const QString marker = app.Path("err.dat");
+    const QString ini = app.Path("Kalvor080125.INI");
     auto anyFile = [&] { return QFile::exists(save) || QFile::exists(marker); };
 
     for (const QByteArray& replay : {QByteArray(kSquareReplay), QByteArray()}) {
@@ -181,5 +153,5 @@ TEST(EndToEnd, killed_reduced_edition_leaves_neither_autosave_nor_marker) {
         app.Kill();
         EXPECT_FALSE(anyFile());
     }
-    EXPECT_FALSE(QFile::exists(app.Path(QStringLiteral("Kalvor.INI"))));
+    EXPECT_FALSE(QFile::exists(app.Path("Kalvor.INI")));
 }

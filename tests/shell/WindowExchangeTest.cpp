@@ -1,19 +1,20 @@
 // The grid leaving and entering the window: save as, clipboard copy and
-// paste, clearing, quitting, and the autosave load.
+// paste, clearing, quitting, and the autosave load. The byte layouts and the
+// paste reader are tested in tests/exchange; these tests keep the buttons,
+// questions, messages and files of the window.
 
-#include "CsvFile.h"
-#include "QStringPrinter.h"
-#include "TextTable.h"
-#include "WindowFixture.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QToolButton>
-
-#include <gtest/gtest.h>
-
 #include <utility>
+
+#include "CsvFile.h"
+#include "QStringPrinter.h"
+#include "TextTable.h"
+#include "WindowFixture.h"
 
 namespace {
 
@@ -25,26 +26,15 @@ const QString kClearQuestion = QStringLiteral("全データをクリアしてよ
 const QString kExitQuestion = QStringLiteral("終了してよろしいですか？");
 const QString kCopied =
     QStringLiteral("クリップボードにコピーしました。 エクセルなどにペースト（貼付け）できます。");
+const QString kSaved = QStringLiteral("に、ファイル保存しました。");
 
 // The worked example: 12.50 and 3.00 in row 1, 7.25 in row 2, column 1.
 const QByteArray kExampleCsv("12.50,3.00\r\n7.25,\r\n");
 const QString kExampleTabs = QStringLiteral("12.50\t3.00\r\n7.25\t\r\n");
 
-struct EditionCase {
-    const char* name;
-    Edition (*make)();
-};
-
-void PrintTo(const EditionCase& c, std::ostream* os) { *os << c.name; }
-
-std::string EditionName(const testing::TestParamInfo<EditionCase>& info) {
-    return info.param.name;
-}
-
 QByteArray ReadBytes(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 bool WriteBytes(const QString& path, const QByteArray& bytes) {
@@ -54,15 +44,17 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
 
 // The window shown with the start-up defaults (20 data rows by 15 data
 // columns, two decimals, filling across).
-class WindowExchangeBase {
+template <typename Base>
+class WindowExchangeBase : public Base {
 protected:
     explicit WindowExchangeBase(const Edition& edition) : fx(edition) {}
 
-    void Open() {
+    void SetUp() override {
         fx.Start();
         fx.window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(fx.window.get()));
     }
+    void TearDown() override { SetBeforeCommitHookForTest(nullptr); }
 
     frmTab& window() { return *fx.window; }
     GridModel& grid() { return fx.window->Grid(); }
@@ -87,6 +79,14 @@ protected:
     QStringList FilesInDataDir() const {
         return QDir(fx.dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     }
+    // What a refused or failed command must leave as it was.
+    struct State {
+        QByteArray table, autosave;
+        Cell cursor;
+        QStringList files;
+        bool operator==(const State&) const = default;
+    };
+    State Now() { return {TableOfGrid(), Autosave(), Cursor(), FilesInDataDir()}; }
 
     int Questions() const { return fx.dialogs.Count(Kind::Question); }
     const FakeDialogs::Shown& LastShown() const { return fx.dialogs.shown.back(); }
@@ -94,46 +94,42 @@ protected:
     WindowFixture fx;
 };
 
-class WindowExchange : public WindowExchangeBase, public testing::Test {
+class WindowExchange : public WindowExchangeBase<testing::Test> {
 protected:
     WindowExchange() : WindowExchangeBase(FullEdition()) {}
-    void SetUp() override { Open(); }
-    void TearDown() override { SetBeforeCommitHookForTest(nullptr); }
 };
 
-class WindowExchangeEditions : public WindowExchangeBase,
-                               public testing::TestWithParam<EditionCase> {
+class WindowExchangeEditions : public WindowExchangeBase<testing::TestWithParam<bool>> {
 protected:
-    WindowExchangeEditions() : WindowExchangeBase(GetParam().make()) {}
-    void SetUp() override { Open(); }
+    WindowExchangeEditions() : WindowExchangeBase(GetParam() ? FullEdition() : ReducedEdition()) {}
 };
 
-INSTANTIATE_TEST_SUITE_P(Editions, WindowExchangeEditions,
-                         testing::Values(EditionCase{"Full", &FullEdition},
-                                         EditionCase{"Reduced", &ReducedEdition}),
-                         EditionName);
+INSTANTIATE_TEST_SUITE_P(Editions, WindowExchangeEditions, testing::Bool(),
+                         [](const auto& info) { return info.param ? "Full" : "Reduced"; });
 
 // --- Save as -------------------------------------------------------------------------
 
-TEST_F(WindowExchange, save_as_offers_csv_files_with_an_empty_name) {
-    fx.dialogs.ChooseNextFile(QString());
-    window().cmdSave_Click();
-    ASSERT_EQ(1u, fx.dialogs.shown.size());
-    EXPECT_EQ(Kind::SaveDialog, fx.dialogs.shown[0].kind);
-    EXPECT_EQ(QStringLiteral("CSVファイル (*.csv)"), fx.dialogs.shown[0].text);
-    EXPECT_EQ(QString(), fx.dialogs.shown[0].preset);
-}
-
-TEST_F(WindowExchange, save_as_cancelled_writes_nothing_and_shows_nothing) {
+TEST_F(WindowExchange, save_as_offers_csv_files_with_an_empty_name_and_cancelled_does_nothing) {
     PutExample();
-    const QStringList before = FilesInDataDir();
+    const State before = Now();
     fx.dialogs.ChooseNextFile(QString());
     window().cmdSave_Click();
-    EXPECT_EQ(before, FilesInDataDir());
-    EXPECT_EQ(1u, fx.dialogs.shown.size()) << "only the dialog itself";
+    ASSERT_EQ(1u, fx.dialogs.shown.size()) << "only the dialog itself";
+    EXPECT_EQ(Kind::SaveDialog, LastShown().kind);
+    EXPECT_EQ(QStringLiteral("CSVファイル (*.csv)"), LastShown().text);
+    EXPECT_EQ(QString(), LastShown().preset);
+    EXPECT_EQ(before, Now());
 }
 
 TEST_F(WindowExchange, save_as_writes_the_autosave_bytes_under_the_name_as_typed) {
+    // An empty grid truncates the chosen file and still says so.
+    const QString old = fx.Path(QStringLiteral("old.csv"));
+    ASSERT_TRUE(WriteBytes(old, "1,2\r\n"));
+    fx.dialogs.ChooseNextFile(old);
+    window().cmdSave_Click();
+    EXPECT_EQ(QByteArray(), ReadBytes(old));
+    EXPECT_EQ(old + kSaved, LastShown().text);
+
     PutExample();
     for (const QString& name : {QStringLiteral("table.csv"), QStringLiteral("table")}) {
         SCOPED_TRACE(name.toStdString());
@@ -143,158 +139,79 @@ TEST_F(WindowExchange, save_as_writes_the_autosave_bytes_under_the_name_as_typed
         EXPECT_EQ(kExampleCsv, ReadBytes(path));
         EXPECT_EQ(Autosave(), ReadBytes(path));
         EXPECT_EQ(Kind::Notice, LastShown().kind);
-        EXPECT_EQ(path + QStringLiteral("に、ファイル保存しました。"), LastShown().text);
+        EXPECT_EQ(path + kSaved, LastShown().text);
     }
-    // No extension was added to the name typed without one.
     EXPECT_FALSE(QFile::exists(fx.Path(QStringLiteral("table.csv.csv"))));
-    EXPECT_EQ(1, FilesInDataDir().count(QStringLiteral("table")));
-}
-
-TEST_F(WindowExchange, save_as_of_an_empty_grid_truncates_the_file_to_zero_bytes) {
-    const QString path = fx.Path(QStringLiteral("old.csv"));
-    ASSERT_TRUE(WriteBytes(path, "1,2\r\n"));
-    fx.dialogs.ChooseNextFile(path);
-    window().cmdSave_Click();
-    EXPECT_EQ(QByteArray(), ReadBytes(path));
-    EXPECT_EQ(path + QStringLiteral("に、ファイル保存しました。"), LastShown().text);
 }
 
 TEST_F(WindowExchange, save_as_that_cannot_write_says_so_and_changes_nothing) {
     ASSERT_TRUE(WriteBytes(fx.Path(QStringLiteral("plain")), "x"));
-    // Under a regular file no one can create a file, root included.
-    const QString cases[] = {fx.Path(QStringLiteral("missing/table.csv")),
-                             fx.Path(QStringLiteral("plain/table.csv"))};
     PutExample();
-    const QByteArray grid = TableOfGrid();
-    const QByteArray autosave = Autosave();
-    const Cell cursor = Cursor();
-    for (const QString& path : cases) {
+    // Under a regular file no one can create a file, root included.
+    for (const QString& path : {fx.Path(QStringLiteral("missing/table.csv")),
+                                fx.Path(QStringLiteral("plain/table.csv"))}) {
         SCOPED_TRACE(path.toStdString());
-        const QStringList files = FilesInDataDir();
+        const State before = Now();
         const std::size_t shown = fx.dialogs.shown.size();
         fx.dialogs.ChooseNextFile(path);
         window().cmdSave_Click();
         ASSERT_EQ(shown + 2, fx.dialogs.shown.size()) << "the dialog and one notice";
         EXPECT_EQ(Kind::Notice, LastShown().kind);
         EXPECT_EQ(path + QStringLiteral("に、ファイル保存できませんでした。"), LastShown().text);
-        EXPECT_FALSE(QFile::exists(path));
-        EXPECT_EQ(files, FilesInDataDir());
-        EXPECT_EQ(grid, TableOfGrid());
-        EXPECT_EQ(autosave, Autosave());
-        EXPECT_EQ(cursor, Cursor());
+        EXPECT_EQ(before, Now());
     }
 }
 
-// --- Copy ---------------------------------------------------------------------------------
+// --- Copy and paste -------------------------------------------------------------------------
 
-TEST_F(WindowExchange, copy_puts_the_tab_table_on_the_clipboard_and_says_so) {
-    PutExample();
-    fx.clipboard.SetText(QStringLiteral("old"));
-    window().cmdCopy_Click();
-    EXPECT_EQ(kExampleTabs, fx.clipboard.text);
-    EXPECT_TRUE(fx.clipboard.hasText);
-    EXPECT_EQ(1, fx.clipboard.clears);
-    ASSERT_EQ(1u, fx.dialogs.shown.size());
-    EXPECT_EQ(Kind::Notice, LastShown().kind);
-    EXPECT_EQ(kCopied, LastShown().text);
+TEST_F(WindowExchange, copy_puts_the_tab_table_on_the_clipboard_and_says_so_even_when_empty) {
+    for (const QString& expected : {QString(), kExampleTabs}) {
+        if (!expected.isEmpty()) PutExample();
+        fx.clipboard.SetText(QStringLiteral("old"));
+        fx.dialogs.shown.clear();
+        window().cmdCopy_Click();
+        EXPECT_EQ(expected, fx.clipboard.text);
+        EXPECT_TRUE(fx.clipboard.hasText);
+        ASSERT_EQ(1u, fx.dialogs.shown.size());
+        EXPECT_EQ(Kind::Notice, LastShown().kind);
+        EXPECT_EQ(kCopied, LastShown().text);
+    }
+    EXPECT_EQ(2, fx.clipboard.clears);
 }
 
-TEST_F(WindowExchange, copy_of_an_empty_grid_puts_the_empty_text_and_still_says_so) {
-    fx.clipboard.SetText(QStringLiteral("old"));
-    window().cmdCopy_Click();
-    EXPECT_EQ(QString(), fx.clipboard.text);
-    ASSERT_EQ(1u, fx.dialogs.shown.size());
-    EXPECT_EQ(kCopied, LastShown().text);
-}
-
-// --- Paste --------------------------------------------------------------------------------
-
-TEST_F(WindowExchange, paste_answered_no_changes_nothing) {
+TEST_F(WindowExchange, paste_answered_no_or_without_clipboard_text_changes_nothing) {
     PutExample();
     Place(5, 3);
-    const QByteArray grid = TableOfGrid();
-    const QByteArray autosave = Autosave();
-    fx.clipboard.SetText(QStringLiteral("1\t2\r\n"));
-    fx.dialogs.AnswerNext(false);
-    window().cmdPaste_Click();
-    ASSERT_EQ(1u, fx.dialogs.shown.size());
-    EXPECT_EQ(kPasteQuestion, fx.dialogs.shown[0].text);
-    EXPECT_EQ(grid, TableOfGrid());
-    EXPECT_EQ(Cell(5, 3), Cursor());
-    EXPECT_EQ(autosave, Autosave());
-}
-
-TEST_F(WindowExchange, paste_without_clipboard_text_stops_silently) {
-    PutExample();
-    Place(5, 3);
-    const QByteArray grid = TableOfGrid();
-    const QByteArray autosave = Autosave();
-    fx.dialogs.AnswerNext(true);
-    window().cmdPaste_Click();
-    EXPECT_EQ(1u, fx.dialogs.shown.size()) << "the question only";
-    EXPECT_EQ(grid, TableOfGrid());
-    EXPECT_EQ(Cell(5, 3), Cursor());
-    EXPECT_EQ(autosave, Autosave());
+    const State before = Now();
+    for (bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "yes, no text" : "no");
+        fx.clipboard.hasText = !yes;
+        fx.clipboard.text = yes ? QString() : QStringLiteral("1\t2\r\n");
+        fx.dialogs.shown.clear();
+        fx.dialogs.AnswerNext(yes);
+        window().cmdPaste_Click();
+        ASSERT_EQ(1u, fx.dialogs.shown.size()) << "the question only";
+        EXPECT_EQ(kPasteQuestion, LastShown().text);
+        EXPECT_EQ(before, Now());
+    }
 }
 
 TEST_F(WindowExchange, paste_puts_the_values_at_the_cursor_formatted_and_autosaves_once) {
-    const struct {
-        const char* what;
-        QString clip;
-        Cell start;
-        std::vector<std::pair<Cell, QString>> cells;
-        Cell cursorAfter;
-    } cases[] = {
-        {"two lines with an empty field",
-         QStringLiteral("1\t\t3\r\n4.125\r\n"),
-         {2, 2},
-         {{{2, 2}, QStringLiteral("1.00")}, {{2, 4}, QStringLiteral("3.00")},
-          {{3, 2}, QStringLiteral("4.13")}},
-         {5, 2}},
-        {"no final line end",
-         QStringLiteral("1\t2\r\n3"),
-         {1, 1},
-         {{{1, 1}, QStringLiteral("1.00")}, {{1, 2}, QStringLiteral("2.00")},
-          {{2, 1}, QStringLiteral("3.00")}},
-         {3, 1}},
-        {"spreadsheet with column titles",
-         QStringLiteral("幅\t高さ\r\n12.5\t3\r\n7.25\t\r\n"),
-         {1, 1},
-         {{{2, 1}, QStringLiteral("12.50")}, {{2, 2}, QStringLiteral("3.00")},
-          {{3, 1}, QStringLiteral("7.25")}},
-         {5, 1}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        grid().ClearData();
-        ASSERT_TRUE(WriteBytes(AutosavePath(), "before\r\n"));
-        Place(c.start.first, c.start.second);
-        int writes = 0;
-        SetBeforeCommitHookForTest([&writes] {
-            ++writes;
-            return true;
-        });
-        fx.clipboard.SetText(c.clip);
-        fx.dialogs.AnswerNext(true);
-        window().cmdPaste_Click();
-        SetBeforeCommitHookForTest(nullptr);
+    ASSERT_TRUE(WriteBytes(AutosavePath(), "before\r\n"));
+    Place(2, 2);
+    int writes = 0;
+    SetBeforeCommitHookForTest([&writes] {
+        ++writes;
+        return true;
+    });
+    fx.clipboard.SetText(QStringLiteral("1\t\t3\r\n4.125\r\n"));
+    fx.dialogs.AnswerNext(true);
+    window().cmdPaste_Click();
 
-        for (const auto& [cell, text] : c.cells)
-            EXPECT_EQ(text, grid().TextMatrix(cell.first, cell.second))
-                << "(" << cell.first << "," << cell.second << ")";
-        EXPECT_EQ(static_cast<int>(c.cells.size()),
-                  [&] {
-                      int n = 0;
-                      for (int r = 1; r < grid().Rows(); ++r)
-                          for (int k = 1; k < grid().Cols(); ++k)
-                              n += grid().TextMatrix(r, k).isEmpty() ? 0 : 1;
-                      return n;
-                  }())
-            << "no other cell written";
-        EXPECT_EQ(c.cursorAfter, Cursor());
-        EXPECT_EQ(1, writes) << "the autosave is written once, at the end";
-        EXPECT_EQ(TableOfGrid(), Autosave());
-    }
+    EXPECT_EQ(QByteArray(",,,\r\n,1.00,,3.00\r\n,4.13,,\r\n"), TableOfGrid());
+    EXPECT_EQ(Cell(5, 2), Cursor()) << "two rows below the last line, at the start column";
+    EXPECT_EQ(1, writes) << "the autosave is written once, at the end";
+    EXPECT_EQ(TableOfGrid(), Autosave());
 }
 
 TEST_F(WindowExchange, copy_then_paste_into_a_cleared_grid_gives_back_the_same_cells) {
@@ -326,87 +243,58 @@ TEST(WindowExchangeReduced, has_no_paste_and_its_paste_handler_does_nothing) {
 
 // --- Clear and exit -------------------------------------------------------------------------
 
-TEST_F(WindowExchange, clear_answered_no_keeps_cells_cursor_and_autosave) {
+TEST_F(WindowExchange, clear_asks_and_yes_empties_the_grid_but_never_the_autosave) {
     PutExample();
-    const QByteArray grid = TableOfGrid();
-    const Cell cursor = Cursor();
+    const State before = Now();
     fx.dialogs.AnswerNext(false);
     window().cmdClr_Click();
     ASSERT_EQ(1u, fx.dialogs.shown.size());
-    EXPECT_EQ(kClearQuestion, fx.dialogs.shown[0].text);
-    EXPECT_EQ(grid, TableOfGrid());
-    EXPECT_EQ(cursor, Cursor());
-    EXPECT_EQ(kExampleCsv, Autosave());
-}
+    EXPECT_EQ(kClearQuestion, LastShown().text);
+    EXPECT_EQ(before, Now());
 
-TEST_F(WindowExchange, clear_answered_yes_empties_the_grid_but_not_the_autosave) {
-    PutExample();
     fx.dialogs.AnswerNext(true);
     window().cmdClr_Click();
-    EXPECT_EQ(0, grid().UsedRows());
-    EXPECT_EQ(0, grid().UsedCols());
+    EXPECT_EQ(QByteArray(), TableOfGrid());
     EXPECT_EQ(Cell(1, 1), Cursor());
-    // Headers stay.
-    EXPECT_EQ(QStringLiteral("1"), grid().TextMatrix(1, 0));
+    EXPECT_EQ(QStringLiteral("1"), grid().TextMatrix(1, 0)) << "headers stay";
     EXPECT_EQ(QStringLiteral("1"), grid().TextMatrix(0, 1));
-    // The autosave keeps the previous contents until the next value.
-    EXPECT_EQ(kExampleCsv, Autosave());
+    EXPECT_EQ(kExampleCsv, Autosave()) << "kept until the next value";
 }
 
-TEST_F(WindowExchange, exit_answered_no_keeps_the_window) {
-    PutExample();
-    fx.dialogs.AnswerNext(false);
-    window().cmdExit_Click();
-    EXPECT_EQ(1, Questions());
-    EXPECT_EQ(kExitQuestion, LastShown().text);
-    EXPECT_FALSE(window().Unloaded());
-    EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(kExampleCsv, TableOfGrid());
-}
-
-TEST_F(WindowExchange, exit_answered_yes_unloads_after_exactly_one_question) {
-    // Answered yes by default: a second question would also be answered and
-    // show up in the count.
-    window().cmdExit_Click();
-    QApplication::processEvents();
-    EXPECT_EQ(1, Questions());
-    EXPECT_TRUE(window().Unloaded());
-    EXPECT_FALSE(window().isVisible());
-    EXPECT_FALSE(QFile::exists(fx.Path(QStringLiteral("err.dat"))));
-}
-
-TEST_F(WindowExchange, closing_the_window_asks_and_no_keeps_it_open_with_its_data) {
-    PutExample();
-    fx.dialogs.AnswerNext(false);
-    window().close();
-    EXPECT_EQ(1, Questions());
-    EXPECT_EQ(kExitQuestion, LastShown().text);
-    EXPECT_FALSE(window().Unloaded());
-    EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(kExampleCsv, TableOfGrid());
-
-    // The refusal does not turn the next close into one that does not ask.
-    fx.dialogs.AnswerNext(true);
-    window().close();
-    EXPECT_EQ(2, Questions());
-    EXPECT_TRUE(window().Unloaded());
-    EXPECT_FALSE(window().isVisible());
+TEST(WindowExchangeExit, exit_and_the_close_box_ask_once_and_no_keeps_the_window_with_its_data) {
+    for (bool closeBox : {false, true}) {
+        SCOPED_TRACE(closeBox ? "close box" : "cmdExit");
+        WindowFixture f;
+        f.Start();
+        f.window->PutValue(12.5, true);
+        // Answered yes by default: a second question would show in the count.
+        f.dialogs.AnswerNext(false);
+        for (int asked = 1; asked <= 2; ++asked) {
+            if (closeBox) {
+                f.window->close();
+            } else {
+                f.window->cmdExit_Click();
+            }
+            QApplication::processEvents();
+            EXPECT_EQ(asked, f.dialogs.Count(Kind::Question));
+            EXPECT_EQ(kExitQuestion, f.dialogs.shown.back().text);
+            EXPECT_EQ(asked == 2, f.window->Unloaded());
+            EXPECT_EQ(asked == 1, f.window->isVisible());
+            EXPECT_EQ(QStringLiteral("12.50"), f.window->Grid().TextMatrix(1, 1));
+        }
+        EXPECT_FALSE(QFile::exists(f.Path(QStringLiteral("err.dat"))));
+    }
 }
 
 TEST_F(WindowExchange, only_a_close_through_the_window_asks_before_unloading) {
-    const struct {
-        int unloadMode;
-        bool asks;
-    } cases[] = {{0, true}, {1, false}, {2, false}, {3, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.unloadMode);
+    for (auto [unloadMode, asks] : {std::pair{0, true}, {1, false}, {2, false}, {3, false}}) {
+        SCOPED_TRACE(unloadMode);
         const int asked = Questions();
         bool cancel = false;
-        fx.dialogs.AnswerNext(false);
-        window().Form_QueryUnload(cancel, c.unloadMode);
-        EXPECT_EQ(asked + (c.asks ? 1 : 0), Questions());
-        EXPECT_EQ(c.asks, cancel) << "refused only when asked and answered no";
-        fx.dialogs.answers.clear();
+        fx.dialogs.answers.assign(1, false);
+        window().Form_QueryUnload(cancel, unloadMode);
+        EXPECT_EQ(asked + (asks ? 1 : 0), Questions());
+        EXPECT_EQ(asks, cancel) << "refused only when asked and answered no";
     }
     EXPECT_FALSE(window().Unloaded());
 }
@@ -416,8 +304,8 @@ TEST_F(WindowExchange, only_a_close_through_the_window_asks_before_unloading) {
 TEST_F(WindowExchange, loading_an_empty_or_missing_autosave_leaves_the_grid_empty) {
     const QString empty = fx.Path(QStringLiteral("empty.csv"));
     ASSERT_TRUE(WriteBytes(empty, QByteArray()));
-    for (const QString& path : {empty, fx.Path(QStringLiteral("missing.csv")),
-                                fx.dir.path()}) {  // a directory is not a file
+    // A directory is not a file either.
+    for (const QString& path : {empty, fx.Path(QStringLiteral("missing.csv")), fx.dir.path()}) {
         SCOPED_TRACE(path.toStdString());
         window().LoadAutosave(path);
         EXPECT_EQ(0, grid().UsedRows());
@@ -427,23 +315,16 @@ TEST_F(WindowExchange, loading_an_empty_or_missing_autosave_leaves_the_grid_empt
 }
 
 TEST_F(WindowExchange, an_autosave_without_a_final_line_end_loads_like_one_with_it) {
-    const QString withEnd = fx.Path(QStringLiteral("with.csv"));
-    const QString withoutEnd = fx.Path(QStringLiteral("without.csv"));
-    ASSERT_TRUE(WriteBytes(withEnd, "1,,3\r\n4.5\r\n"));
-    ASSERT_TRUE(WriteBytes(withoutEnd, "1,,3\r\n4.5"));
-
-    window().LoadAutosave(withEnd);
-    const QByteArray loaded = TableOfGrid();
-    const Cell cursor = Cursor();
-    EXPECT_EQ(QByteArray("1.00,,3.00\r\n4.50,,\r\n"), loaded);
-    EXPECT_EQ(Cell(4, 1), cursor);
-    // The autosave afterwards holds the reloaded grid.
-    EXPECT_EQ(loaded, Autosave());
-
-    window().ClearGrid();
-    window().LoadAutosave(withoutEnd);
-    EXPECT_EQ(loaded, TableOfGrid());
-    EXPECT_EQ(cursor, Cursor());
+    for (const QByteArray& bytes : {QByteArray("1,,3\r\n4.5\r\n"), QByteArray("1,,3\r\n4.5")}) {
+        SCOPED_TRACE(bytes.toStdString());
+        const QString path = fx.Path(QStringLiteral("in.csv"));
+        ASSERT_TRUE(WriteBytes(path, bytes));
+        window().ClearGrid();
+        window().LoadAutosave(path);
+        EXPECT_EQ(QByteArray("1.00,,3.00\r\n4.50,,\r\n"), TableOfGrid());
+        EXPECT_EQ(Cell(4, 1), Cursor());
+        EXPECT_EQ(TableOfGrid(), Autosave()) << "the autosave holds the reloaded grid";
+    }
 }
 
 // --- Both editions ----------------------------------------------------------------------------
@@ -454,7 +335,7 @@ TEST_P(WindowExchangeEditions, save_as_and_copy_give_the_same_bytes_and_messages
     fx.dialogs.ChooseNextFile(path);
     window().cmdSave_Click();
     EXPECT_EQ(kExampleCsv, ReadBytes(path));
-    EXPECT_EQ(path + QStringLiteral("に、ファイル保存しました。"), LastShown().text);
+    EXPECT_EQ(path + kSaved, LastShown().text);
 
     window().cmdCopy_Click();
     EXPECT_EQ(kExampleTabs, fx.clipboard.text);

@@ -18,7 +18,7 @@
 #include <QToolButton>
 
 #include <cmath>
-#include <vector>
+#include <utility>
 
 namespace {
 
@@ -38,23 +38,26 @@ struct ControlRow {
     const char* frame;    // frame holding it, nullptr when on the page or window
     Rect rect;
     bool fullOnly;  // absent from the reduced edition
+    Rect reduced{};  // the reduced edition's rectangle where it differs, else empty
 };
 
-// Design inventory of the full edition. The three controls whose size
-// differs between the editions carry the full edition's rectangle here.
+// Design inventory of the full edition; three controls have another size in
+// the reduced edition.
 const ControlRow kInventory[] = {
     {"txtForEdit", "QLineEdit", "明細用テキスト", kOnWindow, nullptr, {2460, 4080, 1635, 375}, false},
     {"lstGetData", "QListWidget", nullptr, kOnWindow, nullptr, {12720, 6660, 1575, 1500}, false},
     {"sstMenu", "QTabWidget", nullptr, kOnWindow, nullptr, {60, 7560, 12255, 2475}, false},
 
-    {"Frame3", "QGroupBox", "計測の選択", 0, nullptr, {180, 420, 4635, 1935}, false},
+    {"Frame3", "QGroupBox", "計測の選択", 0, nullptr, {180, 420, 4635, 1935}, false,
+     {180, 420, 4635, 1995}},
     {"optMes(0)", "QRadioButton", "二点間の距離", 0, "Frame3", {180, 300, 1380, 300}, false},
     {"optMes(1)", "QRadioButton", "多点の面積", 0, "Frame3", {1740, 300, 1380, 300}, false},
     {"optMes(2)", "QRadioButton", "なぞり面積", 0, "Frame3", {3120, 300, 1260, 300}, false},
     {"optMes(3)", "QRadioButton", "多点の距離", 0, "Frame3", {1740, 600, 1380, 300}, false},
     {"optMes(4)", "QRadioButton", "なぞり距離", 0, "Frame3", {3120, 600, 1260, 300}, false},
     {"optMes(5)", "QRadioButton", "座標点", 0, "Frame3", {180, 600, 1380, 300}, true},
-    {"lblMesHelp", "QLabel", "", 0, "Frame3", {180, 1020, 4155, 795}, false},
+    {"lblMesHelp", "QLabel", "", 0, "Frame3", {180, 1020, 4155, 795}, false,
+     {240, 1080, 4155, 855}},
     {"cmdMes(0)", "QToolButton", "計測開始", 0, nullptr, {5160, 540, 915, 795}, false},
     {"cmdMes(1)", "QToolButton", "計測中止", 0, nullptr, {5160, 1500, 915, 795}, false},
     {"cmdNextLine", "QToolButton", "次行移動", 0, nullptr, {6300, 540, 915, 795}, false},
@@ -63,7 +66,8 @@ const ControlRow kInventory[] = {
     {"cmdSave", "QToolButton", "ﾌｧｲﾙ保存", 0, nullptr, {7500, 1500, 915, 795}, false},
     {"cmdClr", "QToolButton", "クリア", 0, nullptr, {8640, 540, 915, 795}, false},
     {"cmdExit", "QToolButton", "終了", 0, nullptr, {8640, 1500, 915, 795}, false},
-    {"lblHelp", "QLabel", "Enterキー ： 次行移動", 0, nullptr, {9840, 540, 2235, 1455}, false},
+    {"lblHelp", "QLabel", "Enterキー ： 次行移動", 0, nullptr, {9840, 540, 2235, 1455}, false,
+     {9840, 540, 2235, 1695}},
     {"chkOrgPos", "QCheckBox", "次点を原点にする", 0, nullptr, {9780, 2040, 2235, 315}, true},
 
     {"Label2(4)", "QLabel",
@@ -135,14 +139,6 @@ QString CaptionOf(const QObject* o) {
     return {};
 }
 
-// Rect of a control as its container sees it: a frame's child relative to the
-// frame, a page's control relative to the tab control (strip included), a
-// window's control relative to the window.
-QRect PlacedRect(const QWidget& w, const ControlRow& row, QWidget& sstMenu) {
-    if (row.frame != nullptr || row.page == kOnWindow) return w.geometry();
-    return QRect(w.mapTo(&sstMenu, QPoint(0, 0)), w.size());
-}
-
 // The control on whose behalf a widget holds the focus: the tab bar holds it
 // for sstMenu.
 QString FocusOwnerName(const QWidget* w, const QWidget* window) {
@@ -152,25 +148,63 @@ QString FocusOwnerName(const QWidget* w, const QWidget* window) {
     return {};
 }
 
-bool Activate(QWidget& window) {
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
+// A group of option buttons is one stop for the Tab key (the arrow keys move
+// inside it), so walks are compared group by group.
+QStringList AsStops(const QStringList& names) {
+    QStringList out;
+    for (QString n : names) {
+        for (const char* group : {"optMes(", "optInput("})
+            if (n.startsWith(QLatin1String(group))) n = QLatin1String(group) + QLatin1Char('*');
+        if (out.isEmpty() || out.last() != n) out << n;
+    }
+    return out;
 }
 
 class WindowInventory : public ::testing::TestWithParam<bool> {
 protected:
     bool Full() const { return GetParam(); }
-    Edition TheEdition() const { return Full() ? FullEdition() : ReducedEdition(); }
 
     // A window as designed: built, not loaded, not shown.
     frmTab& Designed() {
         f.window = std::make_unique<frmTab>(edition, f.services);
         return *f.window;
     }
+    QTabWidget* Tabs() const { return f.Find<QTabWidget>(QStringLiteral("sstMenu")); }
+    void ShowPage(int page) {
+        Tabs()->setCurrentIndex(page);
+        QApplication::processEvents();
+    }
 
-    Edition edition = TheEdition();
+    // The design's focus order restricted to what Tab can reach now.
+    QStringList ReachableInOrder() const {
+        QStringList out;
+        for (const char* name : kFocusOrder) {
+            auto* w = f.Find<QWidget>(QString::fromUtf8(name));
+            if (w != nullptr && w->isVisible() && w->isEnabled() && w->focusPolicy() != Qt::NoFocus)
+                out << w->objectName();
+        }
+        return AsStops(out);
+    }
+
+    // Presses Tab from the grid until the focus comes back to it.
+    QStringList TabWalk() const {
+        QWidget* grid = f.Find<QWidget>(QStringLiteral("msgMei"));
+        grid->setFocus(Qt::TabFocusReason);
+        QStringList out{FocusOwnerName(QApplication::focusWidget(), f.window.get())};
+        for (int i = 0; i < 80; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QApplication::focusWidget() == grid) break;
+            out << FocusOwnerName(QApplication::focusWidget(), f.window.get());
+        }
+        return AsStops(out);
+    }
+
+    Edition edition = Full() ? FullEdition() : ReducedEdition();
     WindowFixture f{edition};
 };
+
+INSTANTIATE_TEST_SUITE_P(Editions, WindowInventory, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "full" : "reduced"; });
 
 TEST_P(WindowInventory, every_control_has_its_name_kind_container_and_design_caption) {
     frmTab& w = Designed();
@@ -186,7 +220,6 @@ TEST_P(WindowInventory, every_control_has_its_name_kind_container_and_design_cap
         if (row.caption != nullptr) {
             EXPECT_EQ(CaptionOf(o), QString::fromUtf8(row.caption));
         }
-
         auto* widget = qobject_cast<QWidget*>(o);
         ASSERT_NE(widget, nullptr);
         if (row.frame != nullptr) {
@@ -195,148 +228,73 @@ TEST_P(WindowInventory, every_control_has_its_name_kind_container_and_design_cap
         if (row.page == kOnWindow) {
             EXPECT_EQ(widget->parentWidget(), &w);
         } else {
-            auto* tabs = f.Find<QTabWidget>(QStringLiteral("sstMenu"));
-            EXPECT_TRUE(tabs->widget(row.page)->isAncestorOf(widget)) << "page " << row.page;
+            EXPECT_TRUE(Tabs()->widget(row.page)->isAncestorOf(widget)) << "page " << row.page;
         }
     }
-}
-
-TEST_P(WindowInventory, grid_and_tool_controls_have_their_kinds) {
-    frmTab& w = Designed();
-    EXPECT_NE(qobject_cast<QTableView*>(w.findChild<QObject*>(QStringLiteral("msgMei"))), nullptr);
-    EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("msgMei"))->parentWidget(), &w);
+    auto* grid = w.findChild<QTableView*>(QStringLiteral("msgMei"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->parentWidget(), &w);
     // The paste buffer is a plain text holder, never a widget on screen.
     QObject* clip = w.findChild<QObject*>(QStringLiteral("txtClip"));
-    if (Full()) {
-        ASSERT_NE(clip, nullptr);
-        EXPECT_EQ(qobject_cast<QWidget*>(clip), nullptr);
-    } else {
-        EXPECT_EQ(clip, nullptr);
-    }
-}
-
-TEST_P(WindowInventory, label_arrays_keep_their_gap) {
-    frmTab& w = Designed();
+    EXPECT_EQ(clip != nullptr, Full());
+    EXPECT_EQ(qobject_cast<QWidget*>(clip), nullptr);
+    // The label arrays keep their gap.
     EXPECT_EQ(w.findChild<QObject*>(QStringLiteral("Label2(2)")), nullptr);
-    for (const char* name : {"Label2(0)", "Label2(1)", "Label2(3)", "Label2(4)", "Label1(0)",
-                             "Label1(1)", "Label1(2)", "Label1(3)"})
-        EXPECT_NE(w.findChild<QLabel*>(QString::fromUtf8(name)), nullptr) << name;
 }
 
-TEST_P(WindowInventory, tabs_carry_their_captions_exactly) {
+TEST_P(WindowInventory, tabs_and_drop_down_lists_carry_their_design_texts) {
     Designed();
-    auto* tabs = f.Find<QTabWidget>(QStringLiteral("sstMenu"));
-    ASSERT_EQ(tabs->count(), 3);
-    EXPECT_EQ(tabs->tabText(0), QStringLiteral(" 標準  "));
-    EXPECT_EQ(tabs->tabText(1), QStringLiteral("基準となる長さの設定 "));
-    EXPECT_EQ(tabs->tabText(2), QStringLiteral("その他の設定  "));
-}
-
-TEST_P(WindowInventory, drop_down_lists_hold_their_items_take_no_typing_and_start_unselected) {
-    Designed();
-    const struct {
-        const char* name;
-        QStringList items;
-    } lists[] = {
-        {"cmbSyosu",
-         {QStringLiteral("なし"), QStringLiteral("１位"), QStringLiteral("２位"),
-          QStringLiteral("３位"), QStringLiteral("４位"), QStringLiteral("５位")}},
-        {"cmdWidth",
-         {QStringLiteral("450"), QStringLiteral("600"), QStringLiteral("750"), QStringLiteral("900"),
-          QStringLiteral("1050"), QStringLiteral("1200"), QStringLiteral("1350"),
-          QStringLiteral("1500")}},
-        {"cmbNiten",
-         {QStringLiteral("通常"), QStringLiteral("横距離のみ （X軸）"),
-          QStringLiteral("縦距離のみ （Y軸）")}},
+    ASSERT_EQ(Tabs()->count(), 3);
+    EXPECT_EQ(Tabs()->tabText(0), QStringLiteral(" 標準  "));
+    EXPECT_EQ(Tabs()->tabText(1), QStringLiteral("基準となる長さの設定 "));
+    EXPECT_EQ(Tabs()->tabText(2), QStringLiteral("その他の設定  "));
+    const std::pair<const char*, QStringList> lists[] = {
+        {"cmbSyosu", {"なし", "１位", "２位", "３位", "４位", "５位"}},
+        {"cmdWidth", {"450", "600", "750", "900", "1050", "1200", "1350", "1500"}},
+        {"cmbNiten", {"通常", "横距離のみ （X軸）", "縦距離のみ （Y軸）"}},
     };
-    for (const auto& list : lists) {
-        SCOPED_TRACE(list.name);
-        auto* combo = f.Find<QComboBox>(QString::fromUtf8(list.name));
+    for (const auto& [name, expected] : lists) {
+        SCOPED_TRACE(name);
+        auto* combo = f.Find<QComboBox>(QString::fromUtf8(name));
         ASSERT_NE(combo, nullptr);
         EXPECT_FALSE(combo->isEditable());
         EXPECT_EQ(combo->currentIndex(), -1);
         QStringList items;
         for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-        EXPECT_EQ(items, list.items);
+        EXPECT_EQ(items, expected);
     }
 }
 
-TEST_P(WindowInventory, started_window_selects_list_items_from_the_settings_defaults) {
-    f.Start();
-    EXPECT_EQ(f.Find<QComboBox>(QStringLiteral("cmbSyosu"))->currentIndex(), 2);
-    EXPECT_EQ(f.Find<QComboBox>(QStringLiteral("cmdWidth"))->currentIndex(), 2);
-    EXPECT_EQ(f.Find<QComboBox>(QStringLiteral("cmbNiten"))->currentIndex(), 0);
-}
-
+// The table holds the full edition's rectangles, so in the reduced edition
+// it also shows that nothing but the three resized controls moves.
 TEST_P(WindowInventory, controls_sit_at_their_design_rectangles) {
     frmTab& w = f.Start();
     const double dpi = w.logicalDpiY();
-    auto* tabs = f.Find<QTabWidget>(QStringLiteral("sstMenu"));
-    for (int page = 0; page < 3; ++page) {
-        tabs->setCurrentIndex(page);
-        QApplication::processEvents();
+    for (int page = kOnWindow; page < 3; ++page) {
+        if (page != kOnWindow) ShowPage(page);
         for (const ControlRow& row : kInventory) {
             if (row.page != page || (row.fullOnly && !Full())) continue;
             SCOPED_TRACE(row.name);
-            Rect design = row.rect;
-            const QString name = QString::fromUtf8(row.name);
-            if (name == QLatin1String("Frame3")) design = {edition.frame3.left, edition.frame3.top,
-                                                          edition.frame3.width,
-                                                          edition.frame3.height};
-            if (name == QLatin1String("lblMesHelp"))
-                design = {edition.lblMesHelp.left, edition.lblMesHelp.top,
-                          edition.lblMesHelp.width, edition.lblMesHelp.height};
-            if (name == QLatin1String("lblHelp"))
-                design = {edition.lblHelp.left, edition.lblHelp.top, edition.lblHelp.width,
-                          edition.lblHelp.height};
-            auto* widget = f.Find<QWidget>(name);
+            const Rect design = !Full() && row.reduced.width > 0 ? row.reduced : row.rect;
+            auto* widget = f.Find<QWidget>(QString::fromUtf8(row.name));
             ASSERT_NE(widget, nullptr);
-            EXPECT_EQ(PlacedRect(*widget, row, *tabs), PxRect(design, dpi));
+            // A page's control is placed relative to the tab control, strip included.
+            const bool onPage = row.frame == nullptr && row.page != kOnWindow;
+            const QRect placed = onPage ? QRect(widget->mapTo(Tabs(), QPoint(0, 0)), widget->size())
+                                        : widget->geometry();
+            EXPECT_EQ(placed, PxRect(design, dpi));
         }
     }
-    for (const ControlRow& row : kInventory) {
-        if (row.page != kOnWindow) continue;
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(f.Find<QWidget>(QString::fromUtf8(row.name))->geometry(), PxRect(row.rect, dpi));
-    }
-    // The grid's size follows the window (layout tests); its corner does not.
-    EXPECT_EQ(f.Find<QWidget>(QStringLiteral("msgMei"))->pos(), QPoint(Px(60, dpi), Px(120, dpi)));
-}
-
-TEST(WindowInventoryEditions, reduced_edition_leaves_every_other_control_in_place) {
-    WindowFixture full(FullEdition());
-    WindowFixture reduced(ReducedEdition());
-    full.Start();
-    reduced.Start();
-    auto* fullTabs = full.Find<QTabWidget>(QStringLiteral("sstMenu"));
-    auto* reducedTabs = reduced.Find<QTabWidget>(QStringLiteral("sstMenu"));
-    for (int page = 0; page < 3; ++page) {
-        fullTabs->setCurrentIndex(page);
-        reducedTabs->setCurrentIndex(page);
-        QApplication::processEvents();
-        for (const ControlRow& row : kInventory) {
-            const QString name = QString::fromUtf8(row.name);
-            if (row.page != page || row.fullOnly || name == QLatin1String("Frame3") ||
-                name == QLatin1String("lblMesHelp") || name == QLatin1String("lblHelp"))
-                continue;
-            SCOPED_TRACE(row.name);
-            QWidget* a = full.Find<QWidget>(name);
-            QWidget* b = reduced.Find<QWidget>(name);
-            ASSERT_NE(b, nullptr);
-            EXPECT_EQ(QRect(a->mapTo(full.window.get(), QPoint(0, 0)), a->size()),
-                      QRect(b->mapTo(reduced.window.get(), QPoint(0, 0)), b->size()));
-        }
-    }
-    EXPECT_EQ(full.window->size(), reduced.window->size());
-    EXPECT_EQ(full.Find<QWidget>(QStringLiteral("msgMei"))->geometry(),
-              reduced.Find<QWidget>(QStringLiteral("msgMei"))->geometry());
+    // At the design size of the window; how the grid follows resizing is
+    // for the layout tests.
+    EXPECT_EQ(f.Find<QWidget>(QStringLiteral("msgMei"))->geometry(),
+              PxRect({60, 120, 14715, 7335}, dpi));
 }
 
 TEST_P(WindowInventory, title_shows_caption_version_and_a_notice) {
-    frmTab& w = f.Start();
     const QString head = QStringLiteral("Kalvor ／ タブレット計測システム ver") +
                          (Full() ? QStringLiteral("1.1.1") : QStringLiteral("1.0.14"));
-    const QString title = w.windowTitle();
+    const QString title = f.Start().windowTitle();
     ASSERT_TRUE(title.startsWith(head)) << title.toStdString();
     const QString notice = title.mid(head.size());
     EXPECT_TRUE(notice.startsWith(QStringLiteral("   "))) << notice.toStdString();
@@ -344,136 +302,54 @@ TEST_P(WindowInventory, title_shows_caption_version_and_a_notice) {
 }
 
 TEST_P(WindowInventory, window_opens_on_the_first_page_with_the_grid_focused) {
-    f.window = std::make_unique<frmTab>(edition, f.services);
+    Designed();
     // Whatever page was showing before start-up.
-    f.Find<QTabWidget>(QStringLiteral("sstMenu"))->setCurrentIndex(2);
+    Tabs()->setCurrentIndex(2);
     ASSERT_TRUE(f.window->Form_Load());
     f.window->show();
-    ASSERT_TRUE(Activate(*f.window));
+    f.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
     QApplication::processEvents();
-    EXPECT_EQ(f.Find<QTabWidget>(QStringLiteral("sstMenu"))->currentIndex(), 0);
+    EXPECT_EQ(Tabs()->currentIndex(), 0);
     EXPECT_EQ(QApplication::focusWidget(), f.Find<QWidget>(QStringLiteral("msgMei")));
 }
 
-TEST_P(WindowInventory, initial_states_hide_the_tools_and_disable_stop) {
+TEST_P(WindowInventory, tools_stay_hidden_and_the_origin_box_shows_only_for_coordinates) {
     frmTab& w = f.Start();
-    EXPECT_TRUE(f.Find<QWidget>(QStringLiteral("cmdMes(0)"))->isEnabled());
-    EXPECT_FALSE(f.Find<QWidget>(QStringLiteral("cmdMes(1)"))->isEnabled());
     for (const char* hidden : {"lblMsg(0)", "txtForEdit", "lstGetData", "chkOrgPos"}) {
         auto* widget = f.Find<QWidget>(QString::fromUtf8(hidden));
         if (widget == nullptr && !Full()) continue;
         ASSERT_NE(widget, nullptr) << hidden;
         EXPECT_FALSE(widget->isVisibleTo(&w)) << hidden;
     }
-    EXPECT_TRUE(f.Find<QWidget>(QStringLiteral("msgMei"))->isVisible());
-    EXPECT_TRUE(f.Find<QWidget>(QStringLiteral("sstMenu"))->isVisible());
-}
-
-TEST(WindowInventoryFull, origin_box_shows_only_while_coordinates_are_chosen) {
-    WindowFixture f;
-    frmTab& w = f.Start();
+    if (!Full()) return;
     auto* box = f.Find<QWidget>(QStringLiteral("chkOrgPos"));
-    const struct {
-        int option;
-        bool shown;
-    } steps[] = {{5, true}, {1, false}, {5, true}, {0, false}, {4, false}};
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.option);
-        f.Find<QRadioButton>(QStringLiteral("optMes(%1)").arg(step.option))->setChecked(true);
-        EXPECT_EQ(box->isVisibleTo(&w), step.shown);
+    for (const auto& [option, shown] : {std::pair{5, true}, std::pair{1, false},
+                                        std::pair{5, true}, std::pair{0, false},
+                                        std::pair{4, false}}) {
+        SCOPED_TRACE(option);
+        f.Find<QRadioButton>(QStringLiteral("optMes(%1)").arg(option))->setChecked(true);
+        EXPECT_EQ(box->isVisibleTo(&w), shown);
     }
-}
-
-TEST_P(WindowInventory, mode_buttons_are_six_in_full_and_five_in_reduced) {
-    f.Start();
-    int modes = 0;
-    for (int i = 0; i < 6; ++i)
-        if (f.Find<QRadioButton>(QStringLiteral("optMes(%1)").arg(i)) != nullptr) ++modes;
-    EXPECT_EQ(modes, Full() ? 6 : 5);
-}
-
-// A group of option buttons is one stop for the Tab key (the arrow keys move
-// inside it), so the walk is compared group by group: every member of a
-// group stands for the group.
-QString StopName(const QString& name) {
-    for (const char* group : {"optMes(", "optInput("})
-        if (name.startsWith(QLatin1String(group))) return QLatin1String(group) + QLatin1Char('*');
-    return name;
-}
-
-QStringList AsStops(const QStringList& names) {
-    QStringList out;
-    for (const QString& n : names)
-        if (out.isEmpty() || out.last() != StopName(n)) out << StopName(n);
-    return out;
-}
-
-// The design's focus order restricted to what Tab can reach on the page shown.
-QStringList ReachableInOrder(const WindowFixture& f) {
-    QStringList out;
-    for (const char* name : kFocusOrder) {
-        auto* w = f.Find<QWidget>(QString::fromUtf8(name));
-        if (w == nullptr) continue;
-        if (w->isVisible() && w->isEnabled() && w->focusPolicy() != Qt::NoFocus)
-            out << w->objectName();
-    }
-    return AsStops(out);
-}
-
-// Presses Tab from the grid until the focus comes back to it.
-QStringList TabWalk(const WindowFixture& f) {
-    QWidget* grid = f.Find<QWidget>(QStringLiteral("msgMei"));
-    grid->setFocus(Qt::TabFocusReason);
-    QStringList out{FocusOwnerName(QApplication::focusWidget(), f.window.get())};
-    for (int i = 0; i < 80; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QWidget* now = QApplication::focusWidget();
-        if (now == grid) break;
-        out << FocusOwnerName(now, f.window.get());
-    }
-    return AsStops(out);
 }
 
 TEST_P(WindowInventory, tab_key_walks_each_page_in_design_order) {
-    frmTab& w = f.Start();
-    ASSERT_TRUE(Activate(w));
-    auto* tabs = f.Find<QTabWidget>(QStringLiteral("sstMenu"));
+    f.Start().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
     for (int page = 0; page < 3; ++page) {
         SCOPED_TRACE(page);
-        tabs->setCurrentIndex(page);
-        QApplication::processEvents();
-        EXPECT_EQ(TabWalk(f), ReachableInOrder(f));
+        ShowPage(page);
+        EXPECT_EQ(TabWalk(), ReachableInOrder());
     }
-}
-
-TEST_P(WindowInventory, tab_key_reaches_stop_and_origin_box_once_they_are_usable) {
-    frmTab& w = f.Start();
-    ASSERT_TRUE(Activate(w));
+    // Stop and the origin box join the walk once they are usable, start leaves it.
     f.Find<QAbstractButton>(QStringLiteral("cmdMes(0)"))->click();
     if (Full()) f.Find<QRadioButton>(QStringLiteral("optMes(5)"))->setChecked(true);
-    QApplication::processEvents();
-    const QStringList walk = TabWalk(f);
-    EXPECT_EQ(walk, ReachableInOrder(f));
+    ShowPage(0);
+    const QStringList walk = TabWalk();
+    EXPECT_EQ(walk, ReachableInOrder());
     EXPECT_TRUE(walk.contains(QStringLiteral("cmdMes(1)")));
     EXPECT_FALSE(walk.contains(QStringLiteral("cmdMes(0)")));
     EXPECT_EQ(walk.contains(QStringLiteral("chkOrgPos")), Full());
 }
-
-TEST_P(WindowInventory, tab_key_never_lands_on_the_editor_or_the_tools) {
-    frmTab& w = f.Start();
-    ASSERT_TRUE(Activate(w));
-    auto* tabs = f.Find<QTabWidget>(QStringLiteral("sstMenu"));
-    for (int page = 0; page < 3; ++page) {
-        tabs->setCurrentIndex(page);
-        QApplication::processEvents();
-        const QStringList walk = TabWalk(f);
-        EXPECT_FALSE(walk.contains(QStringLiteral("txtForEdit")));
-        EXPECT_FALSE(walk.contains(QStringLiteral("lstGetData")));
-        EXPECT_FALSE(walk.contains(QString()));  // nothing unnamed either
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Editions, WindowInventory, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "full" : "reduced"; });
 
 }  // namespace

@@ -75,12 +75,6 @@ TEST_F(WindowLayout, tab_control_stays_at_the_bottom_and_grid_fills_the_rest) {
     }
 }
 
-TEST_F(WindowLayout, shown_window_keeps_its_design_size) {
-    EXPECT_NEAR(f.window->width(), Px(14880, dpi), 1);
-    EXPECT_NEAR(f.window->height(), Px(10095, dpi), 1);
-    ExpectNearRect(tabs->geometry(), QRect(Px(60, dpi), Px(7560, dpi), Px(12255, dpi), Px(2475, dpi)));
-}
-
 TEST_F(WindowLayout, enlarging_gives_all_extra_room_to_the_grid) {
     ResizeClient(14880, 10095);
     const QRect gridBefore = grid->geometry();

@@ -1,8 +1,8 @@
 // From the pen to the grid through the real window: the operator chooses a
 // measurement and presses start, the scripted tablet posts its notification,
-// and the value lands in the grid, the autosave file and the speaker.
-
-#include "WindowFixture.h"
+// and the value lands in the grid, the autosave file and the speaker. The
+// engine's modes and calculations are tested in tests/measure; these tests
+// keep the wiring of the window's buttons, boxes, keys and files.
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -14,18 +14,18 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <tuple>
+
+#include "QStringPrinter.h"
+#include "WindowFixture.h"
 
 namespace {
 
-bool Activate(QWidget& window) {
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
+const QString kCrLf = QStringLiteral("\r\n");
 
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 class WindowMeasure : public ::testing::TestWithParam<bool> {
@@ -34,9 +34,9 @@ protected:
 
     void SetUp() override {
         f.Start();
-        ASSERT_TRUE(Activate(*f.window));
-        // Only what the measurements play counts.
-        f.sound.commands.clear();
+        f.window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
+        f.sound.commands.clear();  // only what the measurements play counts
     }
 
     template <typename T = QWidget>
@@ -45,18 +45,19 @@ protected:
         EXPECT_NE(w, nullptr) << name.toStdString();
         return w;
     }
-    QRadioButton* Option(int i) { return Control<QRadioButton>(QStringLiteral("optMes(%1)").arg(i)); }
+    QRadioButton* Option(int i) {
+        return Control<QRadioButton>(QStringLiteral("optMes(%1)").arg(i));
+    }
     QAbstractButton* MesButton(int i) {
         return Control<QAbstractButton>(QStringLiteral("cmdMes(%1)").arg(i));
     }
-    QLineEdit* Input(int i) { return Control<QLineEdit>(QStringLiteral("txtInput(%1)").arg(i)); }
 
-    // The operator clicks an option button and then "計測開始".
-    void StartRun(int option) {
+    // The operator clicks an option button, and then "計測開始" when asked.
+    void ClickOption(int option, bool start = true) {
         QRadioButton* o = Option(option);
         QTest::mouseClick(o, Qt::LeftButton, Qt::NoModifier, QPoint(8, o->height() / 2));
         ASSERT_TRUE(o->isChecked());
-        MesButton(0)->click();
+        if (start) QTest::mouseClick(MesButton(0), Qt::LeftButton);
     }
 
     // The library posts its notification; the message loop delivers it.
@@ -64,24 +65,24 @@ protected:
         f.tablet.Notify();
         QApplication::processEvents();
     }
-
     void PickSquare(int side) {
-        f.tablet.PushPick(0, 0);
-        f.tablet.PushPick(side, 0);
-        f.tablet.PushPick(side, side);
-        f.tablet.PushPick(0, side);
+        for (auto [x, y] : {std::pair{0, 0}, {side, 0}, {side, side}, {0, side}})
+            f.tablet.PushPick(x, y);
         Deliver();
     }
 
     QString Cell(int row, int col) { return f.window->Grid().TextMatrix(row, col); }
     QPoint Cursor() { return QPoint(f.window->Grid().Col(), f.window->Grid().Row()); }
+    QStringList PrevPlay() const { return {QStringLiteral("prev"), QStringLiteral("play")}; }
 
-    Edition edition = GetParam() ? FullEdition() : ReducedEdition();
-    WindowFixture f{edition};
+    WindowFixture f{GetParam() ? FullEdition() : ReducedEdition()};
 };
 
-TEST_P(WindowMeasure, picked_square_ended_by_side_switch_fills_the_cell_and_plays) {
-    StartRun(1);  // 多点の面積
+INSTANTIATE_TEST_SUITE_P(Editions, WindowMeasure, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "full" : "reduced"; });
+
+TEST_P(WindowMeasure, picked_square_ended_by_side_switch_fills_the_cell_lists_and_plays) {
+    ClickOption(1);  // 多点の面積
     PickSquare(800);
     EXPECT_EQ(f.sound.Plays(), 0);
     f.tablet.PushSide();
@@ -90,146 +91,74 @@ TEST_P(WindowMeasure, picked_square_ended_by_side_switch_fills_the_cell_and_play
     // Scale "10" over "800": 800 counts are 10 units, the square 100.
     EXPECT_EQ(Cell(1, 1), QStringLiteral("100.00"));
     EXPECT_EQ(Cursor(), QPoint(2, 1));  // along the row by default
-    EXPECT_EQ(f.sound.commands, QStringList({QStringLiteral("prev"), QStringLiteral("play")}));
-    if (Full()) {
-        EXPECT_EQ(FileBytes(f.Path(QStringLiteral("Save.csv"))), QByteArray("100.00\r\n"));
-    } else {
-        EXPECT_FALSE(QFile::exists(f.Path(QStringLiteral("Save.csv"))));
-    }
-}
+    EXPECT_EQ(f.sound.commands, PrevPlay());
+    EXPECT_EQ(FileBytes(f.Path(QStringLiteral("Save.csv"))),
+              Full() ? QByteArray("100.00\r\n") : QByteArray("<missing>"));
 
-TEST_P(WindowMeasure, every_received_point_is_listed) {
-    StartRun(1);
-    f.tablet.PushPick(12, 34);
-    f.tablet.PushPick(-5, 6789);
-    Deliver();
     auto* list = Control<QListWidget>(QStringLiteral("lstGetData"));
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->item(0)->text(), QStringLiteral("取得座標データ   x=12  y=34"));
-    EXPECT_EQ(list->item(1)->text(), QStringLiteral("取得座標データ   x=-5  y=6789"));
+    ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(list->item(2)->text(), QStringLiteral("取得座標データ   x=800  y=800"));
     EXPECT_FALSE(list->isVisibleTo(f.window.get()));
 }
 
 TEST_P(WindowMeasure, two_point_distance_follows_the_axis_choice) {
-    Input(0)->setText(QStringLiteral("1"));
-    Input(3)->setText(QStringLiteral("400"));
-    StartRun(0);  // 二点間の距離
-    const struct {
-        int axis;
-        const char* expected;
-    } rows[] = {
-        {0, "1.25"},  // 500 counts whole
-        {1, ".75"},   // 300 counts along X
-        {2, "1.00"},  // 400 counts along Y
-    };
+    Control<QLineEdit>(QStringLiteral("txtInput(0)"))->setText(QStringLiteral("1"));
+    Control<QLineEdit>(QStringLiteral("txtInput(3)"))->setText(QStringLiteral("400"));
+    ClickOption(0);  // 二点間の距離
     auto* axis = Control<QComboBox>(QStringLiteral("cmbNiten"));
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.axis);
-        axis->setCurrentIndex(row.axis);
+    // whole 500 counts, 300 along X, 400 along Y
+    for (auto [index, expected] : {std::pair{0, "1.25"}, {1, ".75"}, {2, "1.00"}}) {
+        SCOPED_TRACE(index);
+        axis->setCurrentIndex(index);
         const QPoint at = Cursor();
         f.tablet.PushPick(100, 100);
         f.tablet.PushPick(400, 500);
         Deliver();
-        EXPECT_EQ(Cell(at.y(), at.x()), QString::fromLatin1(row.expected));
+        EXPECT_EQ(Cell(at.y(), at.x()), QString::fromLatin1(expected));
         EXPECT_EQ(Cursor(), at + QPoint(1, 0));
     }
-    // Picks carry no stroke end here: the two-point distance plays nothing.
-    EXPECT_EQ(f.sound.Plays(), 0);
+    EXPECT_EQ(f.sound.Plays(), 0) << "picks carry no stroke end here";
 }
 
-TEST_P(WindowMeasure, f12_without_a_run_calculates_from_the_points_held) {
-    // Points are stored even with no run going on; with no run since start-up
-    // the figure is an area.
+TEST_P(WindowMeasure, f12_without_a_run_calculates_from_the_points_held_and_plays) {
+    // Points are stored with no run going on; with no run since start-up the
+    // figure is an area.
     PickSquare(800);
     EXPECT_TRUE(f.sound.commands.isEmpty());
     QTest::keyClick(Control(QStringLiteral("msgMei")), Qt::Key_F12);
     EXPECT_EQ(Cell(1, 1), QStringLiteral("100.00"));
-    EXPECT_EQ(f.sound.commands, QStringList({QStringLiteral("prev"), QStringLiteral("play")}));
+    EXPECT_EQ(f.sound.commands, PrevPlay());
 }
 
-TEST_P(WindowMeasure, stopping_keeps_the_points_for_f12) {
-    StartRun(3);  // 多点の距離
-    f.tablet.PushPick(0, 0);
-    f.tablet.PushPick(800, 0);
-    f.tablet.PushPick(800, 600);
-    Deliver();
-    MesButton(1)->click();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F12);
-    // An open path: 10 + 7.5, no way back to the first point.
-    EXPECT_EQ(Cell(1, 1), QStringLiteral("17.50"));
-    EXPECT_EQ(f.sound.Plays(), 1);
-}
-
-TEST_P(WindowMeasure, start_and_stop_swap_the_two_buttons) {
+TEST_P(WindowMeasure, start_and_stop_swap_the_buttons_and_each_option_starts_its_own_run) {
     QAbstractButton* start = MesButton(0);
     QAbstractButton* stop = MesButton(1);
     QTest::mouseClick(stop, Qt::LeftButton);  // disabled: nothing happens
     EXPECT_TRUE(start->isEnabled());
     EXPECT_EQ(f.window->Engine().lMesMode, kMesNone);
 
-    QTest::mouseClick(start, Qt::LeftButton);
-    EXPECT_FALSE(start->isEnabled());
-    EXPECT_TRUE(stop->isEnabled());
-    EXPECT_EQ(f.window->Engine().lMesMode, kMesTwoPoint);
-    EXPECT_EQ(QApplication::focusWidget(), Control(QStringLiteral("msgMei")));
+    // option, lMesMode, library input mode, length
+    for (auto [option, mesMode, libraryMode, length] : {std::tuple{0, kMesTwoPoint, 0, true},
+                                                        {1, kMesPicked, 0, false},
+                                                        {2, kMesTraced, 1, false},
+                                                        {3, kMesPicked, 0, true},
+                                                        {4, kMesTraced, 1, true},
+                                                        {5, kMesCoordinate, 0, false}}) {
+        if (option == 5 && !Full()) continue;
+        SCOPED_TRACE(option);
+        ClickOption(option);
+        EXPECT_FALSE(start->isEnabled());
+        EXPECT_TRUE(stop->isEnabled());
+        EXPECT_EQ(f.window->Engine().lMesMode, mesMode);
+        EXPECT_EQ(f.tablet.mode, libraryMode);
+        EXPECT_EQ(f.window->Engine().bLengthMode, length);
+        EXPECT_EQ(QApplication::focusWidget(), Control(QStringLiteral("msgMei")));
 
-    QTest::mouseClick(stop, Qt::LeftButton);
-    EXPECT_TRUE(start->isEnabled());
-    EXPECT_FALSE(stop->isEnabled());
-    EXPECT_EQ(f.window->Engine().lMesMode, kMesNone);
-}
-
-TEST_P(WindowMeasure, each_option_starts_its_own_kind_of_run) {
-    const struct {
-        int option;
-        std::int32_t mesMode;
-        std::int32_t libraryMode;
-        bool length;
-    } rows[] = {
-        {0, kMesTwoPoint, 0, true}, {1, kMesPicked, 0, false}, {2, kMesTraced, 1, false},
-        {3, kMesPicked, 0, true},   {4, kMesTraced, 1, true},  {5, kMesCoordinate, 0, false},
-    };
-    for (const auto& row : rows) {
-        if (row.option == 5 && !Full()) continue;
-        SCOPED_TRACE(row.option);
-        MesButton(1)->click();
-        StartRun(row.option);
-        EXPECT_EQ(f.window->Engine().lMesMode, row.mesMode);
-        EXPECT_EQ(f.tablet.mode, row.libraryMode);
-        EXPECT_EQ(f.window->Engine().bLengthMode, row.length);
+        QTest::mouseClick(stop, Qt::LeftButton);
+        EXPECT_TRUE(start->isEnabled());
+        EXPECT_FALSE(stop->isEnabled());
+        EXPECT_EQ(f.window->Engine().lMesMode, kMesNone);
     }
-}
-
-TEST_P(WindowMeasure, choosing_an_option_during_a_run_restarts_it_in_the_new_mode) {
-    StartRun(0);
-    f.tablet.PushPick(10, 10);
-    Deliver();
-    ASSERT_EQ(f.window->Engine().points.lPointCount, 1);
-    Control(QStringLiteral("cmdNextLine"))->setFocus();
-
-    Option(2)->setChecked(true);  // なぞり面積
-    EXPECT_EQ(f.window->Engine().lMesMode, kMesTraced);
-    EXPECT_EQ(f.tablet.mode, 1);
-    EXPECT_EQ(f.window->Engine().points.lPointCount, 0);
-    EXPECT_FALSE(MesButton(0)->isEnabled());
-    EXPECT_TRUE(MesButton(1)->isEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), Control(QStringLiteral("msgMei")));
-}
-
-TEST_P(WindowMeasure, choosing_an_option_with_no_run_only_changes_the_guidance) {
-    const std::size_t modeCalls = f.tablet.setModeCalls.size();
-    Option(3)->setChecked(true);
-    EXPECT_EQ(f.window->Engine().lMesMode, kMesNone);
-    EXPECT_EQ(f.tablet.setModeCalls.size(), modeCalls);
-    EXPECT_TRUE(MesButton(0)->isEnabled());
-}
-
-TEST_P(WindowMeasure, traced_stroke_is_calculated_at_its_end_and_plays) {
-    StartRun(2);  // なぞり面積
-    f.tablet.PushStroke({{0, 0}, {800, 0}, {800, 800}, {0, 800}});
-    Deliver();
-    EXPECT_EQ(Cell(1, 1), QStringLiteral("100.00"));
-    EXPECT_EQ(f.sound.Plays(), 1);
 }
 
 TEST_P(WindowMeasure, calibration_writes_the_tablet_length_and_hides_its_notice) {
@@ -242,106 +171,84 @@ TEST_P(WindowMeasure, calibration_writes_the_tablet_length_and_hides_its_notice)
 
     f.tablet.PushPick(100, 200);
     Deliver();
-    EXPECT_TRUE(notice->isVisibleTo(f.window.get()));  // one point is not enough
-    f.tablet.PushPick(340, 520);                        // 240 across, 320 up: 400 counts
+    EXPECT_TRUE(notice->isVisibleTo(f.window.get())) << "one point is not enough";
+    f.tablet.PushPick(340, 520);  // 240 across, 320 up: 400 counts
     Deliver();
-    EXPECT_EQ(Input(3)->text(), QStringLiteral("400.00"));
+    EXPECT_EQ(Control<QLineEdit>(QStringLiteral("txtInput(3)"))->text(), QStringLiteral("400.00"));
     EXPECT_FALSE(notice->isVisibleTo(f.window.get()));
     EXPECT_EQ(f.window->Engine().lMesMode, kMesNone);
-    // The calibration writes no value into the grid.
-    EXPECT_EQ(f.window->Grid().UsedRows(), 0);
+    EXPECT_EQ(f.window->Grid().UsedRows(), 0) << "no value for the grid";
 }
 
 TEST_P(WindowMeasure, guidance_text_follows_the_chosen_option) {
-    const QString crlf = QStringLiteral("\r\n");
-    const QString twoPoint = QStringLiteral("タブレットで、２点をクリックしてください。") + crlf +
+    const QString twoPoint = QStringLiteral("タブレットで、２点をクリックしてください。") + kCrLf +
                              QStringLiteral("２点目の後で、計算を行います。");
-    const QString picked = QStringLiteral("タブレットで、多数の点をクリックしてください。") + crlf +
-                           QStringLiteral("F12キーか、ペンのサイドスイッチで計算を行います。") +
-                           crlf +
-                           QStringLiteral("サイドスイッチは、ペンを浮かせたまま押してください。");
-    const QString traced = QStringLiteral("タブレットでペンを押したまま、計る範囲をドラッグ") + crlf +
-                           QStringLiteral("してください。ドラッグ終了後に計算を行います。");
+    const QString picked =
+        QStringLiteral("タブレットで、多数の点をクリックしてください。") + kCrLf +
+        QStringLiteral("F12キーか、ペンのサイドスイッチで計算を行います。") + kCrLf +
+        QStringLiteral("サイドスイッチは、ペンを浮かせたまま押してください。");
+    const QString traced = QStringLiteral("タブレットでペンを押したまま、計る範囲をドラッグ") +
+                           kCrLf + QStringLiteral("してください。ドラッグ終了後に計算を行います。");
     const QString coordinate = QStringLiteral("タブレットでクリックした点の座標を表示します。") +
-                               crlf + QStringLiteral("ある点を原点にしたい場合は、") + crlf +
+                               kCrLf + QStringLiteral("ある点を原点にしたい場合は、") + kCrLf +
                                QStringLiteral("「次点を原点にする」をチェックしてください。");
-    const QString note = crlf + crlf + QStringLiteral("※注意 設定は「 通常 」です。");
-    const struct {
-        int option;
-        QString text;
-    } rows[] = {
-        {1, picked}, {2, traced}, {3, picked}, {4, traced}, {5, coordinate},
-        {0, Full() ? twoPoint + note : twoPoint},
+    // The full edition notes the axis as it was when the option was chosen.
+    const auto note = [this](const char* axis) {
+        return Full()
+                   ? kCrLf + kCrLf +
+                         QStringLiteral("※注意 設定は「 %1 」です。").arg(QString::fromUtf8(axis))
+                   : QString();
     };
     auto* help = Control<QLabel>(QStringLiteral("lblMesHelp"));
-    for (const auto& row : rows) {
-        if (row.option == 5 && !Full()) continue;
-        SCOPED_TRACE(row.option);
-        QRadioButton* o = Option(row.option);
-        QTest::mouseClick(o, Qt::LeftButton, Qt::NoModifier, QPoint(8, o->height() / 2));
-        EXPECT_EQ(help->text(), row.text);
+    for (auto [option, text] : {std::pair{1, picked},
+                                {2, traced},
+                                {3, picked},
+                                {4, traced},
+                                {5, coordinate},
+                                {0, twoPoint + note("通常")}}) {
+        if (option == 5 && !Full()) continue;
+        SCOPED_TRACE(option);
+        ClickOption(option, false);
+        EXPECT_EQ(help->text(), text);
     }
 
-    // The note shows the axis as it was when the option was chosen.
-    auto* axis = Control<QComboBox>(QStringLiteral("cmbNiten"));
-    axis->setCurrentIndex(1);
-    EXPECT_EQ(help->text(), Full() ? twoPoint + note : twoPoint);
-    Option(1)->setChecked(true);
-    Option(0)->setChecked(true);
-    EXPECT_EQ(help->text(),
-              Full() ? twoPoint + crlf + crlf + QStringLiteral("※注意 設定は「 横距離のみ （X軸） 」です。")
-                     : twoPoint);
+    Control<QComboBox>(QStringLiteral("cmbNiten"))->setCurrentIndex(1);
+    EXPECT_EQ(help->text(), twoPoint + note("通常"));
+    ClickOption(1, false);
+    ClickOption(0, false);
+    EXPECT_EQ(help->text(), twoPoint + note("横距離のみ （X軸）"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Editions, WindowMeasure, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "full" : "reduced"; });
-
 // The coordinate mode exists in the full edition only.
-class WindowMeasureCoordinates : public ::testing::Test {
-protected:
-    void SetUp() override {
-        f.Start();
-        f.Find<QLineEdit>(QStringLiteral("txtInput(0)"))->setText(QStringLiteral("1"));
-        f.Find<QLineEdit>(QStringLiteral("txtInput(3)"))->setText(QStringLiteral("400"));
-        f.Find<QRadioButton>(QStringLiteral("optMes(5)"))->setChecked(true);
-        f.Find<QAbstractButton>(QStringLiteral("cmdMes(0)"))->click();
-        originBox = f.Find<QCheckBox>(QStringLiteral("chkOrgPos"));
-    }
-
-    void Pick(int x, int y) {
+TEST(WindowMeasureCoordinates, origin_pick_writes_zeros_and_later_picks_read_from_it) {
+    WindowFixture f;
+    f.Start();
+    f.Find<QLineEdit>(QStringLiteral("txtInput(0)"))->setText(QStringLiteral("1"));
+    f.Find<QLineEdit>(QStringLiteral("txtInput(3)"))->setText(QStringLiteral("400"));
+    f.Find<QRadioButton>(QStringLiteral("optMes(5)"))->setChecked(true);
+    f.Find<QAbstractButton>(QStringLiteral("cmdMes(0)"))->click();
+    auto* originBox = f.Find<QCheckBox>(QStringLiteral("chkOrgPos"));
+    const auto pick = [&f](int x, int y) {
         f.tablet.PushPick(x, y);
         f.tablet.Notify();
         QApplication::processEvents();
-    }
+    };
+    const auto row = [&f](int r) {
+        return QStringList{f.window->Grid().TextMatrix(r, 1), f.window->Grid().TextMatrix(r, 2)};
+    };
 
-    QString Cell(int row, int col) { return f.window->Grid().TextMatrix(row, col); }
-
-    WindowFixture f;
-    QCheckBox* originBox = nullptr;
-};
-
-TEST_F(WindowMeasureCoordinates, origin_pick_writes_zeros_and_clears_the_box) {
     ASSERT_TRUE(originBox->isVisibleTo(f.window.get()));
     originBox->setChecked(true);
-    Pick(1000, 2000);
-    EXPECT_EQ(Cell(1, 1), QStringLiteral(".00"));
-    EXPECT_EQ(Cell(1, 2), QStringLiteral(".00"));
-    EXPECT_EQ(f.window->Grid().Row(), 2);
-    EXPECT_EQ(f.window->Grid().Col(), 1);
+    pick(1000, 2000);
+    EXPECT_EQ(row(1), QStringList({QStringLiteral(".00"), QStringLiteral(".00")}));
     EXPECT_FALSE(originBox->isChecked());
     EXPECT_EQ(FileBytes(f.Path(QStringLiteral("Save.csv"))), QByteArray(".00,.00\r\n"));
-}
 
-TEST_F(WindowMeasureCoordinates, later_picks_read_from_the_origin_with_axis_inversion) {
-    originBox->setChecked(true);
-    Pick(1000, 2000);
-    Pick(1400, 2400);
-    EXPECT_EQ(Cell(2, 1), QStringLiteral("1.00"));
-    EXPECT_EQ(Cell(2, 2), QStringLiteral("1.00"));
+    pick(1400, 2400);
+    EXPECT_EQ(row(2), QStringList({QStringLiteral("1.00"), QStringLiteral("1.00")}));
     f.Find<QCheckBox>(QStringLiteral("chkZahyo(0)"))->setChecked(true);
-    Pick(1400, 2400);
-    EXPECT_EQ(Cell(3, 1), QStringLiteral("-1.00"));
-    EXPECT_EQ(Cell(3, 2), QStringLiteral("1.00"));
+    pick(1400, 2400);
+    EXPECT_EQ(row(3), QStringList({QStringLiteral("-1.00"), QStringLiteral("1.00")}));
     EXPECT_EQ(f.window->Grid().Row(), 4);
     EXPECT_EQ(f.window->Grid().Col(), 1);
 }
