@@ -108,6 +108,26 @@ void Measure(const Edition& edition, const char* label) {
                 label, Median(layout), kRuns);
     std::printf("%s: PutValue on an empty 10000 x 1000 grid: %.3f ms (median of %d)\n", label,
                 Median(put), kRuns);
+
+    // A long trace through the real window: every point is listed in the
+    // hidden diagnostic list as it arrives.
+    rows->setText(QStringLiteral("20"));
+    cols->setText(QStringLiteral("15"));
+    window.Engine().lMesMode = kMesPicked;
+    constexpr int kPoints = 100000;
+    constexpr int kBatch = 100;
+    for (int i = 0; i < kPoints; ++i) tablet.PushPick(i % 800, i / 800);
+    auto start = Clock::now();
+    for (int i = 0; i < kPoints / kBatch; ++i) {
+        tablet.ScriptWintab(kBatch);
+        window.GetWintab(0, 0);
+    }
+    const double intake = MillisecondsSince(start);
+    start = Clock::now();
+    window.Engine().CalcLengthArea();
+    std::printf("%s: a 100000-point trace taken in batches of 100 through the window: %.1f ms, "
+                "then measured and put: %.2f ms\n",
+                label, intake, MillisecondsSince(start));
     window.Form_Unload();
 }
 

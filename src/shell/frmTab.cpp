@@ -334,4 +334,8 @@ void frmTab::cmdExit_Click() {
     close();
 }
 
-void frmTab::GetWintab(std::int32_t wParam, std::int32_t lParam) { engine_.GetWintab(wParam, lParam); }
+void frmTab::GetWintab(std::int32_t wParam, std::int32_t lParam) {
+    listedPoints_ = false;
+    engine_.GetWintab(wParam, lParam);
+    if (listedPoints_) lstGetData->setCurrentRow(lstGetData->count() - 1);
+}

@@ -206,6 +206,8 @@ private:
     // refuses to clear the data for a new size.
     std::array<QString, 2> sizeTexts_;
     bool restoringSizeText_ = false;
+    // Points were added to the diagnostic list during this notification.
+    bool listedPoints_ = false;
     // While a table is read into the grid, the autosave is written once at
     // the end instead of after every field.
     bool deferAutosave_ = false;

@@ -283,7 +283,10 @@ void frmTab::SetTabletCountsText(const QString& text) { txtInput[3]->setText(tex
 
 void frmTab::ListReceivedPoint(const QString& line) {
     lstGetData->addItem(line);
-    lstGetData->setCurrentRow(lstGetData->count() - 1);
+    // Brought into view once the notification's points are all listed:
+    // selecting row by row cost most of a long trace's intake, and the
+    // list shows the same either way.
+    listedPoints_ = true;
 }
 
 void frmTab::PlayCaptureSound() {

@@ -98,6 +98,7 @@ TEST_P(WindowMeasure, picked_square_ended_by_side_switch_fills_the_cell_lists_an
     auto* list = Control<QListWidget>(QStringLiteral("lstGetData"));
     ASSERT_EQ(list->count(), 4);
     EXPECT_EQ(list->item(2)->text(), QStringLiteral("取得座標データ   x=800  y=800"));
+    EXPECT_EQ(list->currentRow(), 3);  // the last line is brought into view
     EXPECT_FALSE(list->isVisibleTo(f.window.get()));
 }
 
