@@ -180,8 +180,10 @@ void frmTab::ParseIntoGrid(const QString& separator) {
     // One autosave when the whole table is in, byte for byte what a write
     // after every field would have left, without rewriting the file per field.
     deferAutosave_ = true;
+    msgMei->BeginBulkChange();
     const int put = ::ParseIntoGrid(txtClip->Text(), separator, grid_,
                                     [this](double value) { PutValue(value, true); });
+    msgMei->EndBulkChange();
     deferAutosave_ = false;
     if (put > 0) WriteAutosave();
 }

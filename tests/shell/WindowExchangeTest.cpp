@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
 #include <utility>
@@ -212,6 +213,11 @@ TEST_F(WindowExchange, paste_puts_the_values_at_the_cursor_formatted_and_autosav
     EXPECT_EQ(Cell(5, 2), Cursor()) << "two rows below the last line, at the start column";
     EXPECT_EQ(1, writes) << "the autosave is written once, at the end";
     EXPECT_EQ(TableOfGrid(), Autosave());
+
+    // The view catches up with the pasted values and the cursor at the end.
+    auto* grid = fx.Find<QTableView>(QStringLiteral("msgMei"));
+    EXPECT_EQ(QStringLiteral("4.13"), grid->model()->index(2, 1).data().toString());
+    EXPECT_EQ(grid->model()->index(4, 1), grid->currentIndex());
 }
 
 TEST_F(WindowExchange, copy_then_paste_into_a_cleared_grid_gives_back_the_same_cells) {

@@ -28,7 +28,15 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
                                          : grid_.TextMatrix(section + 1, 0);
 }
 
+void GridTableModel::EndBulkChange() {
+    bulk_ = false;
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+    emit cursorChanged();
+}
+
 void GridTableModel::CellChanged(int row, int col) {
+    if (bulk_) return;
     if (row == 0 && col > 0) {
         emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
     } else if (col == 0 && row > 0) {
@@ -45,6 +53,8 @@ void GridTableModel::SizeChanged() {
     emit cursorChanged();
 }
 
-void GridTableModel::CursorChanged() { emit cursorChanged(); }
+void GridTableModel::CursorChanged() {
+    if (!bulk_) emit cursorChanged();
+}
 
 void GridTableModel::ColWidthChanged(int col) { emit colWidthChanged(col); }

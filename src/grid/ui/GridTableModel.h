@@ -13,6 +13,11 @@ public:
     explicit GridTableModel(GridModel& grid, QObject* parent = nullptr);
     ~GridTableModel() override;
 
+    // While a bulk change runs (a paste or load of many values), cell and
+    // cursor changes are not reported one by one; ending it reports them once.
+    void BeginBulkChange() { bulk_ = true; }
+    void EndBulkChange();
+
     GridModel& Grid() { return grid_; }
     const GridModel& Grid() const { return grid_; }
 
@@ -33,4 +38,5 @@ private:
     void ColWidthChanged(int col) override;
 
     GridModel& grid_;
+    bool bulk_ = false;
 };

@@ -27,6 +27,11 @@ public:
 
     double Dpi() const;
 
+    // Many values written in a row (a paste, a load): the view catches up
+    // once at the end instead of after every value.
+    void BeginBulkChange() { model_.BeginBulkChange(); }
+    void EndBulkChange() { model_.EndBulkChange(); }
+
 signals:
     // A character typed on the grid: its code (negative for a double-byte
     // character) and the text the keyboard or input method delivered.
