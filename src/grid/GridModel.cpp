@@ -61,41 +61,23 @@ void GridModel::DropOutside() {
     }
 }
 
-void GridModel::SetRows(int rows) {
-    rows = std::max(rows, kMinSize);
-    if (rows == rows_) {
-        return;
-    }
-    const bool shrinking = rows < rows_;
-    rows_ = rows;
-    if (shrinking) {
-        DropOutside();
-    }
-    const bool cursorMoved = row_ >= rows_;
-    if (cursorMoved) {
-        row_ = rows_ - 1;
-    }
-    if (observer_ != nullptr) {
-        observer_->SizeChanged();
-        if (cursorMoved) {
-            observer_->CursorChanged();
-        }
-    }
-}
+void GridModel::SetRows(int rows) { Resize(rows_, row_, rows); }
 
-void GridModel::SetCols(int cols) {
-    cols = std::max(cols, kMinSize);
-    if (cols == cols_) {
+void GridModel::SetCols(int cols) { Resize(cols_, col_, cols); }
+
+void GridModel::Resize(int& size, int& cursor, int newSize) {
+    newSize = std::max(newSize, kMinSize);
+    if (newSize == size) {
         return;
     }
-    const bool shrinking = cols < cols_;
-    cols_ = cols;
+    const bool shrinking = newSize < size;
+    size = newSize;
     if (shrinking) {
         DropOutside();
     }
-    const bool cursorMoved = col_ >= cols_;
+    const bool cursorMoved = cursor >= size;
     if (cursorMoved) {
-        col_ = cols_ - 1;
+        cursor = size - 1;
     }
     if (observer_ != nullptr) {
         observer_->SizeChanged();

@@ -77,6 +77,9 @@ private:
     static bool IsBlank(const QString& text);
     void Count(int row, int col, int delta);
     void DropOutside();
+    // Sets the row or column count (size) and pulls its cursor coordinate
+    // back inside when it would fall outside.
+    void Resize(int& size, int& cursor, int newSize);
 
     int rows_;
     int cols_;
