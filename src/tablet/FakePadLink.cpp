@@ -13,9 +13,9 @@ void FakePadLink::PushStroke(const std::vector<std::pair<std::int32_t, std::int3
     }
 }
 
-void FakePadLink::PushPoint(const Point& point) { queue_.push_back(point); }
+void FakePadLink::PushPoint(const Point& point) { queue_.PushPoint(point); }
 
-void FakePadLink::PushSide() { ++pendingSide_; }
+void FakePadLink::PushSide() { queue_.PushSide(); }
 
 void FakePadLink::Notify() {
     // A closed library posts nothing, like the real one.
@@ -44,28 +44,14 @@ std::int32_t FakePadLink::PadlinkWintab(std::int32_t, std::int32_t) {
         scriptedWintab_.pop_front();
         return count;
     }
-    if (pendingSide_ > 0) {
-        --pendingSide_;
-        return -1;
-    }
-    return static_cast<std::int32_t>(queue_.size());
+    return queue_.Announce();
 }
 
 void FakePadLink::PadlinkGetData(std::int32_t, std::int32_t& lLogX, std::int32_t& lLogY,
                                  std::int32_t& lPenX, std::int32_t& lPenY,
                                  std::int32_t& lStrokeEnd) {
     ++getDataCalls;
-    if (queue_.empty()) {
-        lLogX = lLogY = lPenX = lPenY = lStrokeEnd = 0;
-        return;
-    }
-    const Point point = queue_.front();
-    queue_.pop_front();
-    lLogX = point.logX;
-    lLogY = point.logY;
-    lPenX = point.penX;
-    lPenY = point.penY;
-    lStrokeEnd = point.strokeEnd;
+    queue_.Take(lLogX, lLogY, lPenX, lPenY, lStrokeEnd);
 }
 
 std::int32_t FakePadLink::PadlinkGetDataCnt() {
@@ -74,7 +60,7 @@ std::int32_t FakePadLink::PadlinkGetDataCnt() {
         scriptedDataCnt_.pop_front();
         return count;
     }
-    return static_cast<std::int32_t>(queue_.size());
+    return queue_.Count();
 }
 
 void FakePadLink::PadlinkClose() { ++closeCalls; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PadLink.h"
+#include "PenQueue.h"
 
 #include <cstdint>
 #include <deque>
@@ -13,13 +14,7 @@
 // receives.
 class FakePadLink : public PadLink {
 public:
-    struct Point {
-        std::int32_t logX = 0;
-        std::int32_t logY = 0;
-        std::int32_t penX = 0;
-        std::int32_t penY = 0;
-        std::int32_t strokeEnd = 0;
-    };
+    using Point = PenPoint;
 
     // Queue a pick (one point, lStrokeEnd as given), or a stroke (all points,
     // lStrokeEnd 1 on the last). lLogX/lLogY equal the pen coordinates.
@@ -36,7 +31,7 @@ public:
     // Posts WT_PACKET to the initialised window.
     void Notify();
 
-    std::size_t Queued() const { return queue_.size(); }
+    std::size_t Queued() const { return static_cast<std::size_t>(queue_.Count()); }
 
     // What the library received.
     WindowHandle window = nullptr;
@@ -60,8 +55,7 @@ public:
     void PadlinkClose() override;
 
 private:
-    std::deque<Point> queue_;
-    int pendingSide_ = 0;
+    PenQueue queue_;
     std::deque<std::int32_t> scriptedWintab_;
     std::deque<std::int32_t> scriptedDataCnt_;
 };

@@ -172,16 +172,16 @@ void ReplayPadLink::DeliverNext() {
             if (mode_ == 1 && event.kind == ReplayEvent::Kind::Stroke) {
                 for (std::size_t i = 0; i < event.points.size(); ++i) {
                     const auto [x, y] = event.points[i];
-                    queue_.push_back(QueuedPoint{x, y, i + 1 == event.points.size() ? 1 : 0});
+                    queue_.PushPoint({x, y, x, y, i + 1 == event.points.size() ? 1 : 0});
                 }
             } else {
                 const auto [x, y] = event.points.front();
-                queue_.push_back(QueuedPoint{x, y, 1});
+                queue_.PushPoint({x, y, x, y, 1});
             }
             PostWintabPacket(window_);
             break;
         case ReplayEvent::Kind::Side:
-            ++pendingSide_;
+            queue_.PushSide();
             PostWintabPacket(window_);
             break;
         case ReplayEvent::Kind::Wait:
@@ -195,29 +195,15 @@ void ReplayPadLink::DeliverNext() {
     }
 }
 
-std::int32_t ReplayPadLink::PadlinkWintab(std::int32_t, std::int32_t) {
-    if (pendingSide_ > 0) {
-        --pendingSide_;
-        return -1;
-    }
-    return static_cast<std::int32_t>(queue_.size());
-}
+std::int32_t ReplayPadLink::PadlinkWintab(std::int32_t, std::int32_t) { return queue_.Announce(); }
 
 void ReplayPadLink::PadlinkGetData(std::int32_t, std::int32_t& lLogX, std::int32_t& lLogY,
                                    std::int32_t& lPenX, std::int32_t& lPenY,
                                    std::int32_t& lStrokeEnd) {
-    if (queue_.empty()) {
-        lLogX = lLogY = lPenX = lPenY = lStrokeEnd = 0;
-        return;
-    }
-    const QueuedPoint point = queue_.front();
-    queue_.pop_front();
-    lLogX = lPenX = point.x;
-    lLogY = lPenY = point.y;
-    lStrokeEnd = point.strokeEnd;
+    queue_.Take(lLogX, lLogY, lPenX, lPenY, lStrokeEnd);
 }
 
-std::int32_t ReplayPadLink::PadlinkGetDataCnt() { return static_cast<std::int32_t>(queue_.size()); }
+std::int32_t ReplayPadLink::PadlinkGetDataCnt() { return queue_.Count(); }
 
 void ReplayPadLink::PadlinkClose() {
     timer_.stop();

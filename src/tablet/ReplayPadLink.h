@@ -1,12 +1,12 @@
 #pragma once
 
 #include "PadLink.h"
+#include "PenQueue.h"
 
 #include <QString>
 #include <QTimer>
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 // One line of a replay file.
@@ -62,17 +62,11 @@ public:
     std::size_t Remaining() const { return events_.size() - next_; }
 
 private:
-    struct QueuedPoint {
-        std::int32_t x;
-        std::int32_t y;
-        std::int32_t strokeEnd;
-    };
     void DeliverNext();
 
     std::vector<ReplayEvent> events_;
     std::size_t next_ = 0;
-    std::deque<QueuedPoint> queue_;
-    int pendingSide_ = 0;
+    PenQueue queue_;
     std::int32_t mode_ = 0;
     WindowHandle window_ = nullptr;
     QTimer timer_;
