@@ -14,25 +14,36 @@ struct PenPoint {
     std::int32_t strokeEnd = 0;
 };
 
-// What a tablet library holds between notifications: its queued points in
-// pen order and the side-switch presses not yet reported. The stand-in
-// libraries share it so that they answer PadlinkWintab, PadlinkGetData and
+// What a tablet library holds between notifications: its queued points and
+// side-switch presses, in pen order. A side press is reported only once the
+// points before it have been taken, so picks followed by the side switch are
+// measured before the figure is ended, however they were batched. Every
+// library shares it, so that they answer PadlinkWintab, PadlinkGetData and
 // PadlinkGetDataCnt the same way.
 class PenQueue {
 public:
-    void PushPoint(const PenPoint& point) { points_.push_back(point); }
-    void PushSide() { ++pendingSide_; }
+    void PushPoint(const PenPoint& point);
+    void PushSide();
 
-    // PadlinkWintab's count: -1 for a waiting side press (taken now), else
-    // the number of points that can be fetched.
+    // PadlinkWintab's count: -1 when a side press is next (taken now), else
+    // the number of points before the next side press.
     std::int32_t Announce();
-    // PadlinkGetData: takes the oldest point; all zeros when none waits.
+    // PadlinkGetData: takes the oldest point; all zeros when none waits
+    // before the next side press.
     void Take(std::int32_t& lLogX, std::int32_t& lLogY, std::int32_t& lPenX, std::int32_t& lPenY,
               std::int32_t& lStrokeEnd);
-    // PadlinkGetDataCnt: points still queued.
-    std::int32_t Count() const { return static_cast<std::int32_t>(points_.size()); }
+    // PadlinkGetDataCnt: points that can be taken before the next side press.
+    std::int32_t Count() const;
+    // A side press waits behind the points that can be taken now: the
+    // library must announce again once those are taken.
+    bool SideWaitsBehind() const { return !sides_.empty() && sides_.front() > taken_; }
+    bool Empty() const { return points_.empty() && sides_.empty(); }
 
 private:
     std::deque<PenPoint> points_;
-    int pendingSide_ = 0;
+    // For each side press, how many points had been queued before it, counted
+    // from the first point ever queued.
+    std::deque<std::uint64_t> sides_;
+    std::uint64_t pushed_ = 0;
+    std::uint64_t taken_ = 0;
 };

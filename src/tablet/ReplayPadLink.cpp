@@ -195,7 +195,12 @@ void ReplayPadLink::DeliverNext() {
     }
 }
 
-std::int32_t ReplayPadLink::PadlinkWintab(std::int32_t, std::int32_t) { return queue_.Announce(); }
+std::int32_t ReplayPadLink::PadlinkWintab(std::int32_t, std::int32_t) {
+    const std::int32_t count = queue_.Announce();
+    // A side press behind these points needs a notification of its own.
+    if (queue_.SideWaitsBehind()) PostWintabPacket(window_);
+    return count;
+}
 
 void ReplayPadLink::PadlinkGetData(std::int32_t, std::int32_t& lLogX, std::int32_t& lLogY,
                                    std::int32_t& lPenX, std::int32_t& lPenY,
