@@ -11,10 +11,23 @@ bool CanCreateFileIn(const QString& directory) {
     QTemporaryFile probe(QDir(directory).filePath(QStringLiteral(".kalvor-probe-XXXXXX")));
     return probe.open();
 }
+
+// A program installed by the system's package manager lives among other
+// programs: even where it could write there (run by root), its files belong
+// to the operator, not beside the executable.
+bool IsSystemProgramDirectory(const QString& directory) {
+    const QString path = QDir(directory).canonicalPath();
+    for (const char* prefix : {"/usr", "/bin", "/sbin"}) {
+        const QString p = QString::fromLatin1(prefix);
+        if (path == p || path.startsWith(p + QLatin1Char('/'))) return true;
+    }
+    return false;
+}
 }  // namespace
 
 QString ResolveDataDirectory(const QString& executableDirectory) {
-    if (CanCreateFileIn(executableDirectory)) return executableDirectory;
+    if (!IsSystemProgramDirectory(executableDirectory) && CanCreateFileIn(executableDirectory))
+        return executableDirectory;
     const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (fallback.isEmpty()) return executableDirectory;
     QDir().mkpath(fallback);

@@ -409,7 +409,7 @@ TEST(LifecycleRunMarker, reduced_edition_never_creates_reads_or_deletes_autosave
 
 // --- Data directory and the real sound player ------------------------------------------
 
-TEST(LifecycleDataDirectory, is_the_executables_when_writable_else_the_per_user_one) {
+TEST(LifecycleDataDirectory, is_the_executables_when_writable_and_not_a_system_one_else_the_per_user_one) {
     QTemporaryDir dir;
     EXPECT_EQ(ResolveDataDirectory(dir.path()), dir.path());
     // The probe leaves nothing behind.
@@ -427,6 +427,8 @@ TEST(LifecycleDataDirectory, is_the_executables_when_writable_else_the_per_user_
         EXPECT_EQ(ResolveDataDirectory(dir.filePath(unwritable)), fallback) << unwritable;
         EXPECT_TRUE(QDir(fallback).exists());
     }
+    // Installed among the system's programs, even when root could write there.
+    EXPECT_EQ(ResolveDataDirectory(QStringLiteral("/usr/bin")), fallback);
     if (!existedBefore) QDir(fallback).removeRecursively();
 }
 
