@@ -49,9 +49,7 @@ bool WriteCsv(const GridModel& grid, const QString& path) {
     // Linux, the ANSI code page on Windows. A character the code page cannot
     // hold is written as the encoder's replacement rather than failing the
     // whole autosave. No byte-order mark.
-    QStringEncoder encoder(QStringConverter::System);
-    const QByteArray bytes = encoder.encode(BuildTextTable(grid, QStringLiteral(",")));
-    return WriteFileAtomically(path, bytes);
+    return WriteFileAtomically(path, BuildTextTableBytes(grid, ','));
 }
 
 std::optional<QString> ReadTextTableFile(const QString& path) {

@@ -1,6 +1,39 @@
 #include "TextTable.h"
 
+#include <QStringEncoder>
+
+#include <vector>
+
 #include "GridModel.h"
+
+namespace {
+
+// Walks the used rectangle row by row, handing each cell's text (empty for
+// cells past the end of a short row) and each separator and line end to the
+// sink, without a lookup per cell.
+template <typename Cell, typename Separator, typename LineEnd>
+void WalkTable(const GridModel& grid, Cell cell, Separator separator, LineEnd lineEnd) {
+    const UsedExtent extent = FindUsedExtent(grid);
+    if (extent.lMaxRow <= 0 || extent.lMaxCol <= 0) {
+        return;
+    }
+    const auto lastCol = static_cast<std::size_t>(extent.lMaxCol);
+    for (int row = 1; row <= extent.lMaxRow; ++row) {
+        const std::vector<QString>& cells = grid.RowCells(row);
+        const std::size_t stored = std::min(cells.size(), lastCol + 1);
+        for (std::size_t col = 1; col < stored; ++col) {
+            cell(cells[col]);
+            if (col < lastCol) separator();
+        }
+        // Empty cells after the row's last stored one: separators only.
+        for (std::size_t col = std::max<std::size_t>(stored, 1); col < lastCol; ++col) {
+            separator();
+        }
+        lineEnd();
+    }
+}
+
+}  // namespace
 
 UsedExtent FindUsedExtent(const GridModel& grid) {
     // The model keeps both maxima up to date on every write, so this costs
@@ -9,33 +42,40 @@ UsedExtent FindUsedExtent(const GridModel& grid) {
 }
 
 QString BuildTextTable(const GridModel& grid, const QString& separator) {
-    const UsedExtent extent = FindUsedExtent(grid);
-    if (extent.lMaxRow <= 0 || extent.lMaxCol <= 0) {
-        return QString();
-    }
-
-    // Size the result exactly first: the autosave rebuilds the table after
-    // every measured value, and growing one string by appends over a large
-    // rectangle would copy it again and again.
-    const qsizetype separatorsPerLine =
-        static_cast<qsizetype>(extent.lMaxCol - 1) * separator.size();
-    qsizetype total = static_cast<qsizetype>(extent.lMaxRow) * (separatorsPerLine + 2);
-    for (int row = 1; row <= extent.lMaxRow; ++row) {
-        for (int col = 1; col <= extent.lMaxCol; ++col) {
-            total += grid.TextMatrix(row, col).size();
-        }
-    }
-
     QString table;
-    table.reserve(total);
-    for (int row = 1; row <= extent.lMaxRow; ++row) {
-        for (int col = 1; col <= extent.lMaxCol; ++col) {
-            table += grid.TextMatrix(row, col);
-            if (col < extent.lMaxCol) {
-                table += separator;
-            }
-        }
-        table += QLatin1String("\r\n");
-    }
+    WalkTable(
+        grid, [&](const QString& text) { table += text; }, [&] { table += separator; },
+        [&] { table += QLatin1String("\r\n"); });
     return table;
+}
+
+QByteArray BuildTextTableBytes(const GridModel& grid, char separator) {
+    // One growing byte buffer, each cell encoded straight into it: no text
+    // copy of the whole table in between.
+    QStringEncoder encoder(QStringConverter::System);
+    QByteArray bytes;
+    qsizetype size = 0;
+    auto room = [&](qsizetype more) {
+        if (size + more > bytes.size()) {
+            bytes.resize(std::max(size + more, bytes.size() * 2 + 4096));
+        }
+    };
+    WalkTable(
+        grid,
+        [&](const QString& text) {
+            room(encoder.requiredSpace(text.size()));
+            char* end = encoder.appendToBuffer(bytes.data() + size, text);
+            size = end - bytes.constData();
+        },
+        [&] {
+            room(1);
+            bytes[size++] = separator;
+        },
+        [&] {
+            room(2);
+            bytes[size++] = '\r';
+            bytes[size++] = '\n';
+        });
+    bytes.truncate(size);
+    return bytes;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class GridModel;
@@ -17,3 +18,7 @@ struct UsedExtent {
 UsedExtent FindUsedExtent(const GridModel& grid);
 
 QString BuildTextTable(const GridModel& grid, const QString& separator);
+
+// The same table encoded in the system's code page, built straight into the
+// bytes that a file receives: the autosave writes it after every value.
+QByteArray BuildTextTableBytes(const GridModel& grid, char separator);

@@ -1,7 +1,7 @@
 #include "GridModel.h"
 
 #include <algorithm>
-#include <utility>
+#include <cstddef>
 
 namespace {
 
@@ -13,12 +13,21 @@ const QString& EmptyText() {
     return empty;
 }
 
-bool IsHeader(int row, int col) { return row == 0 || col == 0; }
+const std::vector<QString>& EmptyRow() {
+    static const std::vector<QString> empty;
+    return empty;
+}
+
+std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 
 }  // namespace
 
 GridModel::GridModel(int rows, int cols)
-    : rows_(std::max(rows, kMinSize)), cols_(std::max(cols, kMinSize)) {}
+    : rows_(std::max(rows, kMinSize)), cols_(std::max(cols, kMinSize)) {
+    cells_.resize(Index(rows_));
+    usedPerRow_.resize(Index(rows_), 0);
+    usedPerCol_.resize(Index(cols_), 0);
+}
 
 bool GridModel::IsBlank(const QString& text) {
     // Only the space counts: a tab or a full-width space typed into a cell is
@@ -27,54 +36,81 @@ bool GridModel::IsBlank(const QString& text) {
 }
 
 void GridModel::Count(int row, int col, int delta) {
-    if (IsHeader(row, col)) {
+    if (row == 0 || col == 0) {
         return;
     }
-    auto bump = [delta](std::map<int, int>& counts, int key) {
-        auto it = counts.try_emplace(key, 0).first;
-        it->second += delta;
-        if (it->second <= 0) {
-            counts.erase(it);
-        }
-    };
-    bump(usedPerRow_, row);
-    bump(usedPerCol_, col);
-}
-
-void GridModel::DropOutside() {
-    for (auto it = cells_.begin(); it != cells_.end();) {
-        const int row = static_cast<int>(static_cast<std::uint32_t>(it->first >> 32));
-        const int col = static_cast<int>(static_cast<std::uint32_t>(it->first & 0xFFFFFFFFu));
-        if (row < rows_ && col < cols_) {
-            ++it;
-            continue;
-        }
-        if (!IsBlank(it->second)) {
-            Count(row, col, -1);
-        }
-        it = cells_.erase(it);
+    int& perRow = usedPerRow_[Index(row)];
+    int& perCol = usedPerCol_[Index(col)];
+    perRow += delta;
+    perCol += delta;
+    if (delta > 0) {
+        usedRows_ = std::max(usedRows_, row);
+        usedCols_ = std::max(usedCols_, col);
+        return;
     }
-    // Widths are held only up to the highest column given one, so a wide grid
-    // costs nothing until its widths are set.
-    if (colWidths_.size() > static_cast<std::size_t>(cols_)) {
-        colWidths_.resize(static_cast<std::size_t>(cols_));
+    // The maxima only fall back as far as the next row or column still in
+    // use; over a run of writes that costs each row or column once.
+    while (usedRows_ > 0 && usedPerRow_[Index(usedRows_)] == 0) {
+        --usedRows_;
+    }
+    while (usedCols_ > 0 && usedPerCol_[Index(usedCols_)] == 0) {
+        --usedCols_;
     }
 }
 
-void GridModel::SetRows(int rows) { Resize(rows_, row_, rows); }
+void GridModel::Drop(int row, int col, QString& cell) {
+    if (cell.isNull()) {
+        return;
+    }
+    if (recorder_ != nullptr && row > 0 && col > 0) {
+        recorder_->CellChanging(row, col, cell);
+    }
+    if (!IsBlank(cell)) {
+        Count(row, col, -1);
+    }
+    cell = QString();
+}
 
-void GridModel::SetCols(int cols) { Resize(cols_, col_, cols); }
+void GridModel::SetRows(int rows) {
+    rows = std::max(rows, kMinSize);
+    for (int row = rows; row < rows_; ++row) {
+        std::vector<QString>& cells = cells_[Index(row)];
+        for (std::size_t col = 1; col < cells.size(); ++col) {
+            Drop(row, static_cast<int>(col), cells[col]);
+        }
+    }
+    cells_.resize(Index(rows));
+    usedPerRow_.resize(Index(rows), 0);
+    Resize(rows_, row_, rows);
+}
+
+void GridModel::SetCols(int cols) {
+    cols = std::max(cols, kMinSize);
+    if (cols < cols_) {
+        for (int row = 0; row < rows_; ++row) {
+            std::vector<QString>& cells = cells_[Index(row)];
+            for (std::size_t col = Index(cols); col < cells.size(); ++col) {
+                Drop(row, static_cast<int>(col), cells[col]);
+            }
+            if (cells.size() > Index(cols)) {
+                cells.resize(Index(cols));
+            }
+        }
+        // Widths are held only up to the highest column given one, so a wide
+        // grid costs nothing until its widths are set.
+        if (colWidths_.size() > Index(cols)) {
+            colWidths_.resize(Index(cols));
+        }
+    }
+    usedPerCol_.resize(Index(cols), 0);
+    Resize(cols_, col_, cols);
+}
 
 void GridModel::Resize(int& size, int& cursor, int newSize) {
-    newSize = std::max(newSize, kMinSize);
     if (newSize == size) {
         return;
     }
-    const bool shrinking = newSize < size;
     size = newSize;
-    if (shrinking) {
-        DropOutside();
-    }
     const bool cursorMoved = cursor >= size;
     if (cursorMoved) {
         cursor = size - 1;
@@ -117,27 +153,41 @@ const QString& GridModel::TextMatrix(int row, int col) const {
     if (row < 0 || col < 0 || row >= rows_ || col >= cols_) {
         return EmptyText();
     }
-    const auto it = cells_.find(Key(row, col));
-    return it == cells_.end() ? EmptyText() : it->second;
+    const std::vector<QString>& cells = cells_[Index(row)];
+    return Index(col) < cells.size() ? cells[Index(col)] : EmptyText();
+}
+
+const std::vector<QString>& GridModel::RowCells(int row) const {
+    if (row < 0 || row >= rows_) {
+        return EmptyRow();
+    }
+    return cells_[Index(row)];
 }
 
 bool GridModel::SetTextMatrix(int row, int col, const QString& text) {
     if (row < 0 || col < 0 || row >= rows_ || col >= cols_) {
         return false;
     }
-    const bool nowUsed = !IsBlank(text);
-    const auto it = cells_.find(Key(row, col));
-    const bool wasUsed = it != cells_.end() && !IsBlank(it->second);
-    if (text.isEmpty()) {
-        // An empty cell is simply absent, which keeps the table sparse.
-        if (it != cells_.end()) {
-            cells_.erase(it);
+    std::vector<QString>& cells = cells_[Index(row)];
+    if (Index(col) >= cells.size()) {
+        if (text.isEmpty()) {
+            // Nothing stored and nothing to store: the row stays short.
+            if (observer_ != nullptr) {
+                observer_->CellChanged(row, col);
+            }
+            return true;
         }
-    } else if (it != cells_.end()) {
-        it->second = text;
-    } else {
-        cells_.emplace(Key(row, col), text);
+        cells.resize(Index(col) + 1);
     }
+    QString& cell = cells[Index(col)];
+    if (recorder_ != nullptr && row > 0 && col > 0 && cell != text) {
+        recorder_->CellChanging(row, col, cell);
+    }
+    const bool wasUsed = !cell.isNull() && !IsBlank(cell);
+    const bool nowUsed = !IsBlank(text);
+    // An empty text is stored as a null one, so that emptied cells read the
+    // same as cells never written.
+    cell = text.isEmpty() ? QString() : text;
     if (wasUsed != nowUsed) {
         Count(row, col, nowUsed ? 1 : -1);
     }
@@ -148,17 +198,17 @@ bool GridModel::SetTextMatrix(int row, int col, const QString& text) {
 }
 
 int GridModel::ColWidth(int col) const {
-    if (col < 0 || static_cast<std::size_t>(col) >= colWidths_.size()) {
+    if (col < 0 || Index(col) >= colWidths_.size()) {
         return -1;
     }
-    return colWidths_[static_cast<std::size_t>(col)];
+    return colWidths_[Index(col)];
 }
 
 void GridModel::SetColWidth(int col, int twips) {
     if (col < 0 || col >= cols_) {
         return;
     }
-    const auto index = static_cast<std::size_t>(col);
+    const auto index = Index(col);
     if (index >= colWidths_.size()) {
         colWidths_.resize(index + 1, -1);
     }
@@ -168,40 +218,25 @@ void GridModel::SetColWidth(int col, int twips) {
     }
 }
 
-int GridModel::UsedRows() const { return usedPerRow_.empty() ? 0 : usedPerRow_.rbegin()->first; }
-
-int GridModel::UsedCols() const { return usedPerCol_.empty() ? 0 : usedPerCol_.rbegin()->first; }
-
 void GridModel::ClearData() {
-    // Keep the header cells and drop the rest in one go, walking whichever is
-    // smaller: the stored cells or the header positions.
-    std::unordered_map<std::uint64_t, QString> headers;
-    const auto headerCount = static_cast<std::size_t>(rows_) + static_cast<std::size_t>(cols_);
-    if (cells_.size() <= headerCount) {
-        for (auto& [key, text] : cells_) {
-            const auto row = static_cast<std::uint32_t>(key >> 32);
-            const auto col = static_cast<std::uint32_t>(key & 0xFFFFFFFFu);
-            if (row == 0 || col == 0) {
-                headers.emplace(key, std::move(text));
+    // Header cells stay: row 0 whole, and column 0 of every other row.
+    for (int row = 1; row < rows_; ++row) {
+        std::vector<QString>& cells = cells_[Index(row)];
+        if (recorder_ != nullptr) {
+            for (std::size_t col = 1; col < cells.size(); ++col) {
+                if (!cells[col].isNull()) {
+                    recorder_->CellChanging(row, static_cast<int>(col), cells[col]);
+                }
             }
         }
-    } else {
-        auto keep = [this, &headers](int row, int col) {
-            const auto it = cells_.find(Key(row, col));
-            if (it != cells_.end()) {
-                headers.emplace(it->first, std::move(it->second));
-            }
-        };
-        for (int col = 0; col < cols_; ++col) {
-            keep(0, col);
-        }
-        for (int row = 1; row < rows_; ++row) {
-            keep(row, 0);
+        if (cells.size() > 1) {
+            cells.resize(1);
         }
     }
-    cells_ = std::move(headers);
-    usedPerRow_.clear();
-    usedPerCol_.clear();
+    std::fill(usedPerRow_.begin(), usedPerRow_.end(), 0);
+    std::fill(usedPerCol_.begin(), usedPerCol_.end(), 0);
+    usedRows_ = 0;
+    usedCols_ = 0;
     if (observer_ != nullptr) {
         observer_->SizeChanged();
     }

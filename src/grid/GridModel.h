@@ -2,19 +2,18 @@
 
 #include <QString>
 
-#include <cstdint>
-#include <map>
-#include <unordered_map>
 #include <vector>
 
 // The detail grid's content: a table of text cells with one fixed header row
 // (row 0) and one fixed header column (column 0), a cursor on a data cell and
 // the column widths in twips. It knows nothing of how the grid is drawn.
 //
-// Cells are stored sparsely, so a large empty grid costs next to nothing, and
-// the used extent of the data cells (highest row and column holding a
-// non-blank text) is kept up to date on every write, so that writing the used
-// rectangle costs in proportion to that rectangle rather than to the grid.
+// Cells are held row by row, each row only as long as its last stored cell,
+// so a large empty grid costs next to nothing and the used rectangle is read
+// row by row without a lookup per cell. The used extent of the data cells
+// (highest row and column holding a non-blank text) is kept up to date on
+// every write, so that writing the used rectangle costs in proportion to that
+// rectangle rather than to the grid.
 class GridModel {
 public:
     // Told of every change so that a view can follow.
@@ -27,9 +26,18 @@ public:
         virtual void ColWidthChanged(int col) = 0;
     };
 
+    // Told of every data cell's text just before it changes (a write, a
+    // clear, a shrink that drops it), so that the change can be taken back.
+    class Recorder {
+    public:
+        virtual ~Recorder() = default;
+        virtual void CellChanging(int row, int col, const QString& before) = 0;
+    };
+
     GridModel(int rows = 20, int cols = 7);
 
     void SetObserver(Observer* observer) { observer_ = observer; }
+    void SetRecorder(Recorder* recorder) { recorder_ = recorder; }
 
     // Size, header row and header column included. Shrinking drops the cells
     // that fall outside; growing adds empty cells. The cursor is pulled back
@@ -55,6 +63,9 @@ public:
     bool SetTextMatrix(int row, int col, const QString& text);
     // The current cell's text.
     const QString& Text() const { return TextMatrix(row_, col_); }
+    // The stored cells of a row from column 0 on; cells past the end of the
+    // returned row are empty. For reading many cells in order.
+    const std::vector<QString>& RowCells(int row) const;
 
     // Column width in twips; -1 means the view's default.
     int ColWidth(int col) const;
@@ -63,20 +74,17 @@ public:
     // Highest data row and column holding a cell whose text, with leading and
     // trailing spaces removed, is not empty; 0 when there is none. The two are
     // independent: their corner cell may itself be empty.
-    int UsedRows() const;
-    int UsedCols() const;
+    int UsedRows() const { return usedRows_; }
+    int UsedCols() const { return usedCols_; }
 
     // Empties every data cell; header cells stay.
     void ClearData();
 
 private:
-    static std::uint64_t Key(int row, int col) {
-        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
-               static_cast<std::uint32_t>(col);
-    }
     static bool IsBlank(const QString& text);
     void Count(int row, int col, int delta);
-    void DropOutside();
+    // Empties a stored data cell, telling the recorder and the counts.
+    void Drop(int row, int col, QString& cell);
     // Sets the row or column count (size) and pulls its cursor coordinate
     // back inside when it would fall outside.
     void Resize(int& size, int& cursor, int newSize);
@@ -85,10 +93,14 @@ private:
     int cols_;
     int row_ = 1;
     int col_ = 1;
-    std::unordered_map<std::uint64_t, QString> cells_;
+    std::vector<std::vector<QString>> cells_;
     std::vector<int> colWidths_;
-    // Number of non-blank data cells per row and per column, for the extent.
-    std::map<int, int> usedPerRow_;
-    std::map<int, int> usedPerCol_;
+    // Number of non-blank data cells per row and per column, and the highest
+    // row and column where that number is not 0.
+    std::vector<int> usedPerRow_;
+    std::vector<int> usedPerCol_;
+    int usedRows_ = 0;
+    int usedCols_ = 0;
     Observer* observer_ = nullptr;
+    Recorder* recorder_ = nullptr;
 };

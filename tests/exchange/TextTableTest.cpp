@@ -7,6 +7,8 @@
 #include "QStringPrinter.h"
 #include "TextTable.h"
 
+#include <QStringEncoder>
+
 namespace {
 
 struct Cell {
@@ -34,6 +36,9 @@ class TextTableLayout : public ::testing::TestWithParam<TableCase> {};
 TEST_P(TextTableLayout, writes_used_rectangle_as_it_stands) {
     const GridModel grid = GridWith(GetParam().cells);
     EXPECT_EQ(BuildTextTable(grid, QStringLiteral(",")), QString::fromUtf8(GetParam().expected));
+    // The file's bytes are the same table in the system's code page.
+    EXPECT_EQ(BuildTextTableBytes(grid, ','),
+              QStringEncoder(QStringConverter::System).encode(QString::fromUtf8(GetParam().expected)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -53,7 +58,10 @@ INSTANTIATE_TEST_SUITE_P(
             "texts_not_quoted_or_trimmed", {{1, 1, " a,b "}, {1, 2, "\"q\""}}, " a,b ,\"q\"\r\n"},
         TableCase{
             "headers_never_written", {{0, 0, "H"}, {0, 1, "1"}, {1, 0, "1"}, {1, 1, "9"}}, "9\r\n"},
-        TableCase{"corner_cell_may_be_empty", {{1, 2, "a"}, {2, 1, "b"}}, ",a\r\nb,\r\n"}),
+        TableCase{"corner_cell_may_be_empty", {{1, 2, "a"}, {2, 1, "b"}}, ",a\r\nb,\r\n"},
+        TableCase{"short_and_long_rows_and_typed_text",
+                  {{1, 5, "５"}, {2, 1, "1.2.3"}, {3, 3, "x"}, {3, 1, ""}},
+                  ",,,,５\r\n1.2.3,,,,\r\n,,x,,\r\n"}),
     [](const ::testing::TestParamInfo<TableCase>& info) { return std::string(info.param.name); });
 
 TEST(TextTable, only_value_in_last_data_cell_gives_separator_lines) {

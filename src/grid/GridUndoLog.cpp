@@ -1,0 +1,113 @@
+#include "GridUndoLog.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+std::uint64_t Key(int row, int col) {
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
+           static_cast<std::uint32_t>(col);
+}
+
+}  // namespace
+
+GridUndoLog::GridUndoLog(GridModel& grid) : grid_(grid) { grid_.SetRecorder(this); }
+
+GridUndoLog::~GridUndoLog() { grid_.SetRecorder(nullptr); }
+
+void GridUndoLog::Begin() {
+    if (depth_++ > 0) {
+        return;
+    }
+    open_ = Step{};
+    open_.rowBefore = grid_.Row();
+    open_.colBefore = grid_.Col();
+    openIndex_.clear();
+}
+
+void GridUndoLog::CellChanging(int row, int col, const QString& before) {
+    // Changes outside a step (the start-up load) and the log's own replay are
+    // not steps of the operator's.
+    if (depth_ == 0 || applying_) {
+        return;
+    }
+    const auto [it, added] = openIndex_.try_emplace(Key(row, col), open_.changes.size());
+    if (added) {
+        open_.changes.push_back(Change{row, col, before, QString()});
+    }
+}
+
+void GridUndoLog::End() {
+    if (depth_ == 0 || --depth_ > 0) {
+        return;
+    }
+    openIndex_.clear();
+    // What each cell holds now; cells that came back to their old text are
+    // no change at all.
+    auto& changes = open_.changes;
+    for (Change& change : changes) {
+        change.after = grid_.TextMatrix(change.row, change.col);
+    }
+    changes.erase(std::remove_if(changes.begin(), changes.end(),
+                                 [](const Change& c) { return c.before == c.after; }),
+                  changes.end());
+    if (changes.empty()) {
+        return;
+    }
+    open_.rowAfter = grid_.Row();
+    open_.colAfter = grid_.Col();
+    done_.push_back(std::move(open_));
+    open_ = Step{};
+    if (done_.size() > kMaxSteps) {
+        done_.pop_front();
+    }
+    undone_.clear();
+}
+
+void GridUndoLog::Apply(const Step& step, bool forward) {
+    int rows = 0;
+    int cols = 0;
+    for (const Change& change : step.changes) {
+        rows = std::max(rows, change.row + 1);
+        cols = std::max(cols, change.col + 1);
+    }
+    if ((rows > grid_.Rows() || cols > grid_.Cols()) && growGrid_) {
+        growGrid_(std::max(rows, grid_.Rows()), std::max(cols, grid_.Cols()));
+    }
+    // Each cell appears once in a step, so the order does not matter.
+    applying_ = true;
+    for (const Change& change : step.changes) {
+        grid_.SetTextMatrix(change.row, change.col, forward ? change.after : change.before);
+    }
+    applying_ = false;
+    grid_.SetRow(forward ? step.rowAfter : step.rowBefore);
+    grid_.SetCol(forward ? step.colAfter : step.colBefore);
+}
+
+bool GridUndoLog::Undo() {
+    if (done_.empty() || depth_ > 0) {
+        return false;
+    }
+    Step step = std::move(done_.back());
+    done_.pop_back();
+    Apply(step, false);
+    undone_.push_back(std::move(step));
+    return true;
+}
+
+bool GridUndoLog::Redo() {
+    if (undone_.empty() || depth_ > 0) {
+        return false;
+    }
+    Step step = std::move(undone_.back());
+    undone_.pop_back();
+    Apply(step, true);
+    done_.push_back(std::move(step));
+    return true;
+}
+
+void GridUndoLog::Clear() {
+    done_.clear();
+    undone_.clear();
+}

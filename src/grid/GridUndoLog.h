@@ -1,0 +1,84 @@
+#pragma once
+
+#include "GridModel.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+// Undo and redo of the operator's changes to the grid's cells. The window
+// brackets each change the operator makes (a measured value, a hand edit, a
+// paste, a clear) with Begin() and End(); the model tells the log the old
+// text of every data cell the change touches, and End() reads the new ones.
+// Undo puts the old texts back and the cursor where it stood before the
+// change; Redo does the change again and puts the cursor where it ended.
+//
+// A log in the grid core rather than Qt's undo framework: the change itself
+// is only known cell by cell as the model makes it (a clear or a paste of a
+// million cells is one step), and the core stays free of the GUI library.
+class GridUndoLog : private GridModel::Recorder {
+public:
+    static constexpr std::size_t kMaxSteps = 1000;
+
+    explicit GridUndoLog(GridModel& grid);
+    ~GridUndoLog() override;
+    GridUndoLog(const GridUndoLog&) = delete;
+    GridUndoLog& operator=(const GridUndoLog&) = delete;
+
+    // A change by the operator starts and ends. Steps nest: only the
+    // outermost pair counts. A step that changed no cell is not kept. A new
+    // step drops the steps that could have been redone.
+    void Begin();
+    void End();
+
+    // Called before a step's cells are put back when one of them lies outside
+    // the grid (a clear that came with a smaller grid): the owner makes the
+    // grid at least rows × cols.
+    void SetGrowGrid(std::function<void(int rows, int cols)> growGrid) {
+        growGrid_ = std::move(growGrid);
+    }
+
+    bool CanUndo() const { return !done_.empty(); }
+    bool CanRedo() const { return !undone_.empty(); }
+    // False when there was nothing to take back or to do again.
+    bool Undo();
+    bool Redo();
+    // Forgets every step (a grid loaded anew).
+    void Clear();
+
+    std::size_t UndoCount() const { return done_.size(); }
+
+private:
+    struct Change {
+        int row;
+        int col;
+        QString before;
+        QString after;
+    };
+    struct Step {
+        std::vector<Change> changes;
+        int rowBefore = 1;
+        int colBefore = 1;
+        int rowAfter = 1;
+        int colAfter = 1;
+    };
+
+    void CellChanging(int row, int col, const QString& before) override;
+    void Apply(const Step& step, bool forward);
+
+    GridModel& grid_;
+    std::function<void(int, int)> growGrid_;
+    int depth_ = 0;
+    bool applying_ = false;
+    Step open_;
+    // Where each cell of the open step stands in its change list, so that a
+    // cell written twice keeps its first old text.
+    std::unordered_map<std::uint64_t, std::size_t> openIndex_;
+    std::deque<Step> done_;
+    std::vector<Step> undone_;
+};

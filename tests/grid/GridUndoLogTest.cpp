@@ -1,0 +1,125 @@
+#include "GridUndoLog.h"
+
+#include "QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Sheet {
+    Sheet() : log(grid) {}
+
+    // One step of the operator's: writes the cells, then moves the cursor.
+    void Step(std::initializer_list<std::tuple<int, int, const char*>> cells, int row, int col) {
+        log.Begin();
+        for (const auto& [r, c, text] : cells) grid.SetTextMatrix(r, c, QString::fromUtf8(text));
+        grid.SetRow(row);
+        grid.SetCol(col);
+        log.End();
+    }
+    QString At(int row, int col) const { return grid.TextMatrix(row, col); }
+    std::pair<int, int> Cursor() const { return {grid.Row(), grid.Col()}; }
+
+    GridModel grid{6, 4};
+    GridUndoLog log;
+};
+
+TEST(GridUndoLog, undo_puts_back_texts_and_cursor_and_redo_does_the_step_again) {
+    Sheet s;
+    s.Step({{1, 1, "1.00"}}, 1, 2);
+    s.Step({{1, 2, "2.00"}, {1, 3, "3.00"}}, 2, 2);  // a coordinate pick: one step
+
+    ASSERT_TRUE(s.log.Undo());
+    EXPECT_EQ(s.At(1, 2), QString());
+    EXPECT_EQ(s.At(1, 3), QString());
+    EXPECT_EQ(s.Cursor(), std::make_pair(1, 2));
+    ASSERT_TRUE(s.log.Undo());
+    EXPECT_EQ(s.At(1, 1), QString());
+    EXPECT_EQ(s.Cursor(), std::make_pair(1, 1));
+    EXPECT_FALSE(s.log.Undo()) << "nothing more to take back";
+
+    ASSERT_TRUE(s.log.Redo());
+    ASSERT_TRUE(s.log.Redo());
+    EXPECT_EQ(s.At(1, 1), QStringLiteral("1.00"));
+    EXPECT_EQ(s.At(1, 3), QStringLiteral("3.00"));
+    EXPECT_EQ(s.Cursor(), std::make_pair(2, 2));
+    EXPECT_FALSE(s.log.Redo());
+}
+
+TEST(GridUndoLog, a_cell_overwritten_comes_back_with_its_first_text) {
+    Sheet s;
+    s.grid.SetTextMatrix(2, 2, QStringLiteral("typed"));  // outside any step: not undoable
+    s.Step({{2, 2, "5.00"}, {2, 2, "6.00"}}, 2, 3);
+    s.log.Undo();
+    EXPECT_EQ(s.At(2, 2), QStringLiteral("typed"));
+    EXPECT_FALSE(s.log.CanUndo());
+}
+
+TEST(GridUndoLog, nested_brackets_are_one_step_and_a_step_without_change_is_none) {
+    Sheet s;
+    s.log.Begin();
+    s.grid.SetTextMatrix(1, 1, QStringLiteral("a"));
+    s.Step({{1, 2, "b"}}, 3, 3);
+    s.log.End();
+    EXPECT_EQ(s.log.UndoCount(), 1u);
+
+    s.Step({{1, 1, "a"}}, 1, 1);  // the same text again
+    s.Step({}, 2, 2);             // only the cursor moved
+    EXPECT_EQ(s.log.UndoCount(), 1u);
+}
+
+TEST(GridUndoLog, a_new_step_after_undo_drops_what_could_have_been_redone) {
+    Sheet s;
+    s.Step({{1, 1, "1"}}, 1, 2);
+    s.Step({{1, 2, "2"}}, 1, 3);
+    s.log.Undo();
+    s.Step({{3, 3, "9"}}, 3, 1);
+    EXPECT_FALSE(s.log.CanRedo());
+    s.log.Undo();
+    s.log.Undo();
+    EXPECT_EQ(s.At(1, 2), QString());
+}
+
+TEST(GridUndoLog, keeps_the_last_thousand_steps) {
+    Sheet s;
+    for (int i = 0; i < 1005; ++i) s.Step({{1, 1, i % 2 ? "odd" : "even"}}, 1, 1);
+    int undone = 0;
+    while (s.log.Undo()) ++undone;
+    EXPECT_EQ(undone, 1000);
+    EXPECT_EQ(s.At(1, 1), QStringLiteral("even")) << "what step 4 left, before the oldest kept";
+}
+
+TEST(GridUndoLog, undo_of_a_clear_with_a_smaller_grid_brings_the_sheet_back) {
+    Sheet s;
+    s.Step({{1, 1, "1"}, {5, 3, "far"}, {2, 2, "x"}}, 2, 3);
+    int grownRows = 0;
+    int grownCols = 0;
+    s.log.SetGrowGrid([&](int rows, int cols) {
+        grownRows = rows;
+        grownCols = cols;
+        s.grid.SetRows(rows);
+        s.grid.SetCols(cols);
+    });
+
+    // A new grid size: the grid shrinks, then is emptied; one step.
+    s.log.Begin();
+    s.grid.SetRows(3);
+    s.grid.ClearData();
+    s.grid.SetRow(1);
+    s.grid.SetCol(1);
+    s.log.End();
+    EXPECT_EQ(s.grid.UsedRows(), 0);
+
+    ASSERT_TRUE(s.log.Undo());
+    EXPECT_EQ(grownRows, 6);
+    EXPECT_EQ(grownCols, 4);
+    EXPECT_EQ(s.At(5, 3), QStringLiteral("far"));
+    EXPECT_EQ(s.At(1, 1), QStringLiteral("1"));
+    EXPECT_EQ(s.At(2, 2), QStringLiteral("x"));
+    EXPECT_EQ(s.Cursor(), std::make_pair(2, 3));
+
+    ASSERT_TRUE(s.log.Redo());
+    EXPECT_EQ(s.grid.UsedRows(), 0);
+}
+
+}  // namespace
