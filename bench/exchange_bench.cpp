@@ -44,16 +44,10 @@ QString NumberBlock(int rows, int cols) {
     return text;
 }
 
-// The value intake with the fill direction across, without the per-value
-// autosave: two decimals at the cursor, then one column right or wrap.
-void PutAcross(GridModel& grid, double value) {
+// The value intake without the per-value autosave: two decimals at the
+// cursor, which the paste places on each field's cell.
+void PutAtCursor(GridModel& grid, double value) {
     grid.SetTextMatrix(grid.Row(), grid.Col(), FormatDecimals(value, 2));
-    if (grid.Col() + 1 < grid.Cols()) {
-        grid.SetCol(grid.Col() + 1);
-    } else {
-        grid.SetRow(grid.Row() + 1);
-        grid.SetCol(1);
-    }
 }
 
 }  // namespace
@@ -69,7 +63,8 @@ int main(int argc, char** argv) {
     const double pasteMs = MedianMs(5, [&] {
         GridModel grid(10000, 1000);
         put = ParseIntoGrid(block, QStringLiteral("\t"), grid,
-                            [&grid](double value) { PutAcross(grid, value); });
+                            [&grid](double value) { PutAtCursor(grid, value); })
+                  .put;
         WriteCsv(grid, csvPath);
         filled = std::move(grid);
     });

@@ -2,75 +2,86 @@
 
 #include <QStringView>
 
+#include <algorithm>
+
 #include "GridModel.h"
 #include "NumberText.h"
 
 namespace {
 
-// Puts one field when it is a number; anything else is skipped without
-// moving the cursor, so the next field takes the cell this one would have.
-int PutField(QStringView field, const std::function<void(double)>& putValue) {
-    const std::optional<double> value = ParseNumber(field.toString());
+// Where the next field goes. It may lie past the grid's last row or column:
+// what lands there is counted, not written, so the cells inside keep the
+// table's shape.
+struct Position {
+    int row;
+    int col;
+};
+
+// Puts one field when it is a number; false for anything else, which the
+// next field's value then replaces in the same cell.
+bool PutField(QStringView field, const Position& at, GridModel& grid,
+              const std::function<void(double)>& putValue, PasteResult& result) {
+    const std::optional<double> value = ParseNumber(field);
     if (!value) {
-        return 0;
+        return false;
     }
+    if (at.row >= grid.Rows() || at.col >= grid.Cols()) {
+        ++result.outside;
+        return true;
+    }
+    grid.SetRow(at.row);
+    grid.SetCol(at.col);
     putValue(*value);
-    return 1;
+    ++result.put;
+    return true;
 }
 
-int ParseLine(QStringView line, QStringView separator, GridModel& grid,
-              const std::function<void(double)>& putValue) {
-    int put = 0;
+void ParseLine(QStringView line, QStringView separator, Position& at, GridModel& grid,
+               const std::function<void(double)>& putValue, PasteResult& result) {
     qsizetype pos = 0;
     while (pos < line.size()) {
         // With no separator to look for, the whole line is one field.
         const qsizetype found = separator.isEmpty() ? -1 : line.indexOf(separator, pos);
-        if (found < 0) {
-            put += PutField(line.sliced(pos), putValue);
-            break;
+        const qsizetype fieldEnd = found < 0 ? line.size() : found;
+        // An empty field keeps its cell free; a number takes its cell.
+        if (fieldEnd == pos || PutField(line.sliced(pos, fieldEnd - pos), at, grid, putValue, result)) {
+            ++at.col;
         }
-        if (found == pos) {
-            // An empty field keeps its column free: one column right, never
-            // wrapping, refused by the model past the last data column.
-            grid.SetCol(grid.Col() + 1);
-        } else {
-            put += PutField(line.sliced(pos, found - pos), putValue);
+        if (found < 0) {
+            return;
         }
         pos = found + separator.size();
     }
-    return put;
 }
 
 }  // namespace
 
-int ParseIntoGrid(const QString& text, const QString& separator, GridModel& grid,
-                  const std::function<void(double)>& putValue) {
-    // Splitting an empty text gives no lines at all, so an empty clipboard or
-    // a zero-byte autosave file leaves the cursor where it is.
+PasteResult ParseIntoGrid(const QString& text, const QString& separator, GridModel& grid,
+                          const std::function<void(double)>& putValue) {
+    PasteResult result;
+    // Splitting an empty text gives no lines at all, so an empty clipboard
+    // leaves the cursor where it is.
     if (text.isEmpty()) {
-        return 0;
+        return result;
     }
-
-    // Lines and fields are views into the one text: a large paste is read
-    // once from start to end instead of being copied piece by piece.
     const int startCol = grid.Col();
+    Position at{grid.Row(), startCol};
     const QStringView all(text);
-    const QStringView lineEnd(u"\r\n");
-    int put = 0;
     qsizetype lineStart = 0;
     for (;;) {
-        const qsizetype end = all.indexOf(lineEnd, lineStart);
-        const bool last = end < 0;
-        const qsizetype stop = last ? all.size() : end;
-        put += ParseLine(all.sliced(lineStart, stop - lineStart), separator, grid, putValue);
-        // Both moves are tried whatever happens to the other: at the last data
-        // row the row stays but the column still returns to the start.
-        grid.SetRow(grid.Row() + 1);
-        grid.SetCol(startCol);
-        if (last) {
+        qsizetype end = lineStart;
+        while (end < all.size() && all[end] != u'\r' && all[end] != u'\n') ++end;
+        ParseLine(all.sliced(lineStart, end - lineStart), separator, at, grid, putValue, result);
+        ++at.row;
+        at.col = startCol;
+        if (end >= all.size()) {
             break;
         }
-        lineStart = end + lineEnd.size();
+        lineStart = end + (all[end] == u'\r' && end + 1 < all.size() && all[end + 1] == u'\n' ? 2 : 1);
     }
-    return put;
+    // The cursor ends where the next line would start, held on the last row
+    // when that lies past it.
+    grid.SetRow(std::min(at.row, grid.Rows() - 1));
+    grid.SetCol(startCol);
+    return result;
 }

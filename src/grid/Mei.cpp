@@ -5,13 +5,6 @@
 
 namespace Mei {
 
-namespace {
-
-// Backspace and Delete open the editor with the caret past any text it could
-// hold, so it sits at the end.
-constexpr int kCaretAtEnd = 10000;
-
-}  // namespace
 
 void AdvanceCursor(GridView& grid, int& column, int& row, int step) {
     GridModel& model = grid.Model();

@@ -19,6 +19,9 @@ inline constexpr int kKeyUp = 38;
 inline constexpr int kKeyDown = 40;
 inline constexpr int kKeyDelete = 46;
 
+// A caret position past any text the editor could hold: it sits at the end.
+inline constexpr int kCaretAtEnd = 10000;
+
 // The cell the editor was last opened on; its commit writes there even if
 // the cursor moved in between.
 inline int lEditRow = 0;

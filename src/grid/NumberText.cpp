@@ -59,6 +59,19 @@ QString FormatDecimals(double value, int decimals) {
     if (p != result.ptr) {
         std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), result.ptr, exponent);
     }
+    // Taken at 15 digits, the largest doubles round up past the largest
+    // double: their text would read back as infinity, and a cell that cannot
+    // be read back would be lost to the next recovery. Such a value gets no
+    // text, as a value that is not finite gets none.
+    if (exponent >= std::numeric_limits<double>::max_exponent10) {
+        const std::string rounded = mantissa.substr(0, 1) + "." + mantissa.substr(1) + "e" +
+                                    std::to_string(exponent);
+        double back = 0;
+        const auto [end, ec] = std::from_chars(rounded.data(), rounded.data() + rounded.size(), back);
+        if (ec != std::errc() || !std::isfinite(back)) {
+            return {};
+        }
+    }
 
     // The value in units of 10^-d is the mantissa times 10^shift.
     const int shift = exponent - (kSignificantDigits - 1) + d;
@@ -135,8 +148,8 @@ std::optional<double> FiniteOrNothing(bool ok, double value) {
 
 }  // namespace
 
-std::optional<double> ParseNumber(const QString& text) {
-    const QString trimmed = text.trimmed();
+std::optional<double> ParseNumber(QStringView text) {
+    const QStringView trimmed = text.trimmed();
     if (trimmed.isEmpty()) {
         return std::nullopt;
     }
@@ -145,13 +158,17 @@ std::optional<double> ParseNumber(const QString& text) {
     // "." whatever the locale. Where "." cannot be a group separator such a
     // text means the same in every locale, so it is read directly: faster,
     // and readable on a decimal-comma locale too.
-    if (IsPlainDecimal(trimmed) && locale.groupSeparator() != QLatin1String(".")) {
-        const QByteArray ascii = trimmed.toLatin1();
-        const char* begin = ascii.constData();
-        if (*begin == '+') ++begin;
+    constexpr qsizetype kShortText = 64;
+    if (trimmed.size() < kShortText && IsPlainDecimal(trimmed) &&
+        locale.groupSeparator() != QLatin1String(".")) {
+        char ascii[kShortText];
+        qsizetype n = 0;
+        for (const QChar c : trimmed) {
+            if (c != u'+') ascii[n++] = static_cast<char>(c.unicode());
+        }
         double value = 0;
-        const auto [end, ec] = std::from_chars(begin, ascii.constData() + ascii.size(), value);
-        return FiniteOrNothing(ec == std::errc() && end == ascii.constData() + ascii.size(), value);
+        const auto [end, ec] = std::from_chars(ascii, ascii + n, value);
+        return FiniteOrNothing(ec == std::errc() && end == ascii + n, value);
     }
     bool ok = false;
     double value = locale.toDouble(trimmed, &ok);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -21,7 +22,7 @@ QString FormatDecimals(double value, int decimals);
 // numbers convert: empty text, letters, "nan", "inf", hexadecimal and values
 // that overflow a double give no value. The program's own texts, written
 // with "." whatever the locale, read back on a decimal-comma locale too.
-std::optional<double> ParseNumber(const QString& text);
+std::optional<double> ParseNumber(QStringView text);
 
 // Rounds to the nearest integer, a value exactly halfway going to the even
 // one. No value for a number outside the 32-bit range.

@@ -266,7 +266,9 @@ void MeasureEngine::PutTwoPointDistance() {
     }
     const MaybeValue d = CalcDistance(x1, y1, x2, y2, true, host_);
     if (d) {
+        host_.BeginValue();
         host_.PutValue(*d, true);
+        host_.EndValue();
     }
     // The two picks are used up whether or not a value could be had (an
     // unusable scale): kept, they would pair with the next pick.
@@ -292,6 +294,7 @@ void MeasureEngine::PutCoordinate() {
 
     // A value that cannot be had is not written; the cursor still moves so
     // that X and Y keep their columns.
+    host_.BeginValue();
     if (dx) {
         if (const MaybeValue x = ScaleToReal(static_cast<double>(*dx), host_)) {
             host_.PutValue(*x, false);
@@ -304,12 +307,16 @@ void MeasureEngine::PutCoordinate() {
         }
     }
     host_.MoveCursor(-1, +1, 2);
+    host_.EndValue();
     // Each pick is a reading of its own: one whose values could not be had
     // must not stay as point 0 for the next pick.
     points.lPointCount = 0;
 }
 
 void MeasureEngine::CalcLengthArea() {
-    ::CalcLengthArea(points, bLengthMode, host_,
-                     [this](double value) { host_.PutValue(value, true); });
+    ::CalcLengthArea(points, bLengthMode, host_, [this](double value) {
+        host_.BeginValue();
+        host_.PutValue(value, true);
+        host_.EndValue();
+    });
 }

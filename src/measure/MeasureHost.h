@@ -24,6 +24,10 @@ public:
     // Writes a value at the cursor with the chosen decimals, empties the
     // point store and, with advance, moves the cursor in the fill direction.
     virtual void PutValue(double value, bool advance) = 0;
+    // A measured value, or the two cells of a coordinate, is one change the
+    // operator can take back: the engine brackets it with these.
+    virtual void BeginValue() {}
+    virtual void EndValue() {}
     // AdvanceCursor(grid, Col + dCol, Row + dRow, step).
     virtual void MoveCursor(int dCol, int dRow, int step) = 0;
     virtual void FocusGrid() = 0;

@@ -64,6 +64,7 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
       clipboard_(*services.clipboard),
       settings_(SettingsFilePath(services.dataDirectory, services.executableBaseName)),
       grid_(20, 7),
+      undo_(grid_),
       engine_(*services.tablet, *this,
               MeasureEngine::Options{edition.coordinateMode, edition.twoPointNote}),
       wndProc_([this](std::int32_t w, std::int32_t l) { GetWintab(w, l); }) {
@@ -71,6 +72,7 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     SetFocusOrder();
     ConnectHandlers();
     sizeTexts_ = {txtInput[1]->text(), txtInput[2]->text()};
+    undo_.SetGrowGrid([this](int rows, int cols) { GrowGridTo(rows, cols); });
     // Key preview: the window's key handler sees every key before the
     // focused control.
     qApp->installEventFilter(this);
@@ -80,7 +82,13 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     });
 }
 
-frmTab::~frmTab() { qApp->removeEventFilter(this); }
+frmTab::~frmTab() {
+    qApp->removeEventFilter(this);
+    // The grid view reads the cells until it is gone: it must go before the
+    // cell table, which as a member would otherwise be destroyed first.
+    delete msgMei;
+    msgMei = nullptr;
+}
 
 int frmTab::DpiX() const { return logicalDpiX(); }
 int frmTab::DpiY() const { return logicalDpiY(); }
@@ -108,6 +116,7 @@ void frmTab::ConnectHandlers() {
     connect(msgMei, &MeiGridView::keyDown, this,
             [this](int keyCode, int shift) { msgMei_KeyDown(keyCode, shift); });
     connect(msgMei, &MeiGridView::scrolled, this, [this] { msgMei_Scroll(); });
+    connect(msgMei, &MeiGridView::doubleClicked, this, [this] { EditCurrentCell(); });
     connect(txtForEdit, &CellEditorBox::keyDown, this,
             [this](int keyCode, int shift) { txtForEdit_KeyDown(keyCode, shift); });
     connect(txtForEdit, &CellEditorBox::lostFocus, this, [this] { txtForEdit_LostFocus(); });

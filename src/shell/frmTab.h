@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "Edition.h"
 #include "GridModel.h"
+#include "GridUndoLog.h"
 #include "MeasureEngine.h"
 #include "PadLink.h"
 #include "SoundPlayer.h"
@@ -98,6 +99,15 @@ public:
     void LoadAutosave(const QString& path);
     bool WriteCsv(const QString& path);
 
+    // Takes back the operator's last change to the cells (a measured value, a
+    // hand edit, a paste, a clear), or does it again. False when there was
+    // nothing to take back or to do again.
+    bool Undo();
+    bool Redo();
+    // Opens the cell editor on the current cell's text, caret at its end
+    // (F2, a double click).
+    void EditCurrentCell();
+
     // State, for the composition root and tests.
     const Edition& EditionInfo() const { return edition_; }
     MeasureEngine& Engine() { return engine_; }
@@ -125,6 +135,8 @@ private:
     void SetNextPointIsOrigin(bool ticked) override;
     bool InvertX() const override;
     bool InvertY() const override;
+    void BeginValue() override { undo_.Begin(); }
+    void EndValue() override { undo_.End(); }
     void MoveCursor(int dCol, int dRow, int step) override;
     void FocusGrid() override;
     void SetStartEnabled(bool enabled) override;
@@ -147,6 +159,9 @@ private:
     void SaveSettings();
     int ReadIndexSetting(const QString& key, int defaultValue, int lowest, int highest);
     bool FillsDown() const;
+    // Makes the grid at least rows x cols (headers included), within its
+    // limits, showing the new size in the size boxes; keeps every cell.
+    void GrowGridTo(int rows, int cols);
     void AdvanceInFillDirection();
     void WriteAutosave();
     int DpiX() const;
@@ -161,6 +176,7 @@ private:
     Common settings_;
 
     GridModel grid_;
+    GridUndoLog undo_;
     MeasureEngine engine_;
     TabletWndProc wndProc_;
     QString sWavFile;

@@ -8,6 +8,7 @@
 #include "MeiGridView.h"
 #include "NumberText.h"
 #include "ParseIntoGrid.h"
+#include "RestoreTable.h"
 #include "TabControl.h"
 #include "TextBuffer.h"
 #include "TextTable.h"
@@ -21,6 +22,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -33,6 +35,14 @@ constexpr int kHeaderColumnWidth = 600;  // twips
 constexpr int kNumberKind = 2;
 
 const QString kClearQuestion = QStringLiteral("全データをクリアしてよろしいですか？");
+
+// Key codes of the undo keys on the grid, and the control bit of the shift
+// state.
+constexpr int kKeyF2 = 113;
+constexpr int kKeyY = 89;
+constexpr int kKeyZ = 90;
+constexpr int kShiftBit = 1;
+constexpr int kCtrlBit = 2;
 
 // Rows or Cols from a size text: the number plus the header, rounded half to
 // even and held within the limits. No value for a text that is not a number.
@@ -94,8 +104,44 @@ void frmTab::msgMei_KeyPress(int code, const QString& typed) {
     Mei::StartEditByKey(*msgMei, *txtForEdit, code, kNumberKind, typed);
 }
 
-void frmTab::msgMei_KeyDown(int keyCode, int /*shift*/) {
+void frmTab::msgMei_KeyDown(int keyCode, int shift) {
+    // Undo keys of every spreadsheet: Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z.
+    if ((shift & kCtrlBit) != 0 && (keyCode == kKeyZ || keyCode == kKeyY)) {
+        if (keyCode == kKeyZ && (shift & kShiftBit) == 0) {
+            Undo();
+        } else {
+            Redo();
+        }
+        return;
+    }
+    if (keyCode == kKeyF2 && shift == 0) {
+        EditCurrentCell();
+        return;
+    }
     Mei::GridKeyDown(*msgMei, *txtForEdit, keyCode);
+}
+
+void frmTab::EditCurrentCell() {
+    if (txtForEdit->IsVisible()) return;
+    Mei::ShowEditor(*msgMei, *txtForEdit, grid_.Text(), Mei::kCaretAtEnd, 0);
+}
+
+bool frmTab::Undo() {
+    msgMei->BeginBulkChange();
+    const bool undone = undo_.Undo();
+    msgMei->EndBulkChange();
+    if (undone) WriteAutosave();
+    msgMei->SetFocus();
+    return undone;
+}
+
+bool frmTab::Redo() {
+    msgMei->BeginBulkChange();
+    const bool redone = undo_.Redo();
+    msgMei->EndBulkChange();
+    if (redone) WriteAutosave();
+    msgMei->SetFocus();
+    return redone;
 }
 
 void frmTab::msgMei_Scroll() { Mei::GridScrolled(*msgMei, *txtForEdit); }
@@ -106,7 +152,9 @@ void frmTab::txtForEdit_KeyDown(int keyCode, int shift) {
 
 void frmTab::txtForEdit_LostFocus() {
     const QString before = grid_.TextMatrix(Mei::lEditRow, Mei::lEditCol);
+    undo_.Begin();
     Mei::CommitEdit(*msgMei, *txtForEdit, FillsDown());
+    undo_.End();
     // A corrected or emptied cell must survive a crash like a measured one.
     if (grid_.TextMatrix(Mei::lEditRow, Mei::lEditCol) != before) WriteAutosave();
 }
@@ -146,8 +194,12 @@ void frmTab::txtInput_Change(int index) {
         return;
     }
     sizeTexts_[slot] = txtInput[index]->text();
+    // The smaller grid and the clearing are one change: undone, the sheet
+    // comes back whole.
+    undo_.Begin();
     LayoutGrid();
     ClearGrid();
+    undo_.End();
     txtInput[index]->setFocus(Qt::OtherFocusReason);
 }
 
@@ -172,7 +224,9 @@ void frmTab::cmdPaste_Click() {
     if (!CommonDialog1.Ask(QStringLiteral("貼付けしてよろしいですか？"))) return;
     if (!clipboard_.HasText()) return;
     txtClip->SetText(clipboard_.Text());
+    undo_.Begin();
     ParseIntoGrid(QStringLiteral("\t"));
+    undo_.End();
 }
 
 void frmTab::ParseIntoGrid(const QString& separator) {
@@ -181,11 +235,20 @@ void frmTab::ParseIntoGrid(const QString& separator) {
     // after every field would have left, without rewriting the file per field.
     deferAutosave_ = true;
     msgMei->BeginBulkChange();
-    const int put = ::ParseIntoGrid(txtClip->Text(), separator, grid_,
-                                    [this](double value) { PutValue(value, true); });
+    const PasteResult result = ::ParseIntoGrid(txtClip->Text(), separator, grid_,
+                                               [this](double value) { PutValue(value, false); });
     msgMei->EndBulkChange();
     deferAutosave_ = false;
-    if (put > 0) WriteAutosave();
+    if (result.put > 0) WriteAutosave();
+    msgMei->SetFocus();
+    // The grid never grows for a paste; what did not fit must not go
+    // unnoticed.
+    if (result.outside > 0) {
+        CommonDialog1.Notify(
+            QStringLiteral("表に入りきらない値が %1 個あったため、その値は貼り付けていません。"
+                           "「その他の設定」で縦・横の項目数を増やしてから、もう一度貼り付けてください。")
+                .arg(result.outside));
+    }
 }
 
 void frmTab::LoadAutosave(const QString& path) {
@@ -195,7 +258,41 @@ void frmTab::LoadAutosave(const QString& path) {
     const std::optional<QString> text = ReadTextTableFile(path);
     if (!text) return;
     txtClip->SetText(*text);
-    ParseIntoGrid(QStringLiteral(","));
+    // Every value goes back into the cell it was saved from, the grid grown
+    // to hold the whole table: the grid's size is only saved at a normal exit.
+    const QChar separator(u',');
+    const TableShape shape = MeasureTable(*text, separator);
+    GrowGridTo(shape.rows + 1, shape.cols + 1);
+    msgMei->BeginBulkChange();
+    const RestoredTable restored =
+        RestoreTable(*text, separator, grid_, cmbSyosu->currentIndex());
+    msgMei->EndBulkChange();
+    if (restored.lastAcrossRow == 0) return;
+    // The cursor goes where the next value would have gone.
+    int col = FillsDown() ? restored.lastDownCol : restored.lastAcrossCol + 1;
+    int row = FillsDown() ? restored.lastDownRow + 1 : restored.lastAcrossRow;
+    Mei::AdvanceCursor(*msgMei, col, row, 1);
+    // Written once, now that the grid is whole: the file stays as it was
+    // until then.
+    WriteAutosave();
+}
+
+void frmTab::GrowGridTo(int rows, int cols) {
+    const int dataRows = std::min(rows - 1, static_cast<int>(kMaxDataRows));
+    const int dataCols = std::min(cols - 1, static_cast<int>(kMaxDataCols));
+    bool grew = false;
+    const std::array<int, 2> wanted = {dataRows, dataCols};
+    const std::array<int, 2> now = {grid_.Rows() - 1, grid_.Cols() - 1};
+    for (int slot = 0; slot < 2; ++slot) {
+        if (wanted[slot] <= now[slot]) continue;
+        // The size boxes show the new size without clearing the grid.
+        restoringSizeText_ = true;
+        txtInput[slot + 1]->setText(QString::number(wanted[slot]));
+        restoringSizeText_ = false;
+        sizeTexts_[slot] = txtInput[slot + 1]->text();
+        grew = true;
+    }
+    if (grew) LayoutGrid();
 }
 
 void frmTab::cmdSave_Click() {
@@ -210,7 +307,10 @@ void frmTab::cmdSave_Click() {
 }
 
 void frmTab::cmdClr_Click() {
-    if (CommonDialog1.Ask(kClearQuestion)) ClearGrid();
+    if (!CommonDialog1.Ask(kClearQuestion)) return;
+    undo_.Begin();
+    ClearGrid();
+    undo_.End();
 }
 
 void frmTab::cmdWav_Click() {

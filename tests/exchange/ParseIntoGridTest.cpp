@@ -12,10 +12,8 @@
 
 namespace {
 
-// Stands in for the window's value intake with the fill direction across:
-// the value is written with two decimals at the cursor, which then moves one
-// column right, past the last column to the start of the next row, and at
-// the last data cell back to column 1 of the same row.
+// Stands in for the window's value intake: the value is written with two
+// decimals at the cursor, which the reader puts on each field's cell.
 class ParseIntoGridTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -25,18 +23,13 @@ class ParseIntoGridTest : public ::testing::Test {
     void TearDown() override { QLocale::setDefault(saved_); }
 
     int Paste(const char* text, const char* separator = ",") {
-        return ParseIntoGrid(QString::fromUtf8(text), QString::fromUtf8(separator), grid_,
-                             [this](double value) { PutAcross(value); });
+        last_ = ParseIntoGrid(QString::fromUtf8(text), QString::fromUtf8(separator), grid_,
+                              [this](double value) { PutAtCursor(value); });
+        return last_.put;
     }
 
-    void PutAcross(double value) {
+    void PutAtCursor(double value) {
         grid_.SetTextMatrix(grid_.Row(), grid_.Col(), FormatDecimals(value, 2));
-        if (grid_.Col() + 1 < grid_.Cols()) {
-            grid_.SetCol(grid_.Col() + 1);
-        } else {
-            grid_.SetRow(grid_.Row() + 1);
-            grid_.SetCol(1);
-        }
     }
 
     std::pair<int, int> Cursor() const { return {grid_.Row(), grid_.Col()}; }
@@ -44,6 +37,7 @@ class ParseIntoGridTest : public ::testing::Test {
 
     QLocale saved_;
     GridModel grid_{20, 7};
+    PasteResult last_;
 };
 
 TEST_F(ParseIntoGridTest, empty_field_skips_a_cell_and_line_ends_return_to_start_column) {
@@ -101,36 +95,32 @@ TEST_F(ParseIntoGridTest, empty_text_changes_nothing) {
     EXPECT_EQ(grid_.UsedRows(), 0);
 }
 
-TEST_F(ParseIntoGridTest, empty_fields_past_last_column_are_refused) {
+TEST_F(ParseIntoGridTest, numbers_past_the_grid_are_counted_not_written_over_its_edge) {
     GridModel small(4, 3);  // data rows 1-3, data columns 1-2
     grid_ = small;
+    grid_.SetRow(2);
     grid_.SetCol(2);
-    Paste(",,,7");
-    EXPECT_EQ(At(1, 2), QStringLiteral("7.00"));
+    // Empty fields and a number past the last column; lines past the last row.
+    EXPECT_EQ(Paste("1,,,7\r\n2,8\r\n3\r\n4\r\n"), 2);
+    EXPECT_EQ(last_.outside, 4);
+    EXPECT_EQ(At(2, 2), QStringLiteral("1.00"));
+    EXPECT_EQ(At(3, 2), QStringLiteral("2.00"));
+    EXPECT_TRUE(At(3, 1).isEmpty()) << "nothing wraps into the next row";
+    EXPECT_EQ(Cursor(), std::make_pair(3, 2)) << "held on the last row";
     EXPECT_EQ(grid_.Rows(), 4);
     EXPECT_EQ(grid_.Cols(), 3);
 }
 
-TEST_F(ParseIntoGridTest, lines_past_last_row_are_refused_and_grid_never_grows) {
-    GridModel small(3, 3);  // data rows 1-2, data columns 1-2
-    grid_ = small;
-    grid_.SetRow(2);
-    EXPECT_EQ(Paste("1\r\n2\r\n3\r\n"), 3);
-    // Every line end stays on the last row, so each value overwrites the one
-    // before it in the same cell.
-    EXPECT_EQ(At(2, 1), QStringLiteral("3.00"));
-    EXPECT_TRUE(At(1, 1).isEmpty());
-    EXPECT_EQ(Cursor(), std::make_pair(2, 1));
-    EXPECT_EQ(grid_.Rows(), 3);
-    EXPECT_EQ(grid_.Cols(), 3);
-}
-
-TEST_F(ParseIntoGridTest, lone_cr_or_lf_does_not_end_a_line) {
-    // Only the exact CR LF pair splits lines; a stray CR or LF stays inside
-    // the field, which then is not a number.
-    EXPECT_EQ(Paste("1\r2,3\n4,5"), 1);
-    EXPECT_EQ(At(1, 1), QStringLiteral("5.00"));
-    EXPECT_EQ(Cursor(), std::make_pair(2, 1));
+TEST_F(ParseIntoGridTest, lone_lf_and_lone_cr_end_lines_as_cr_lf_does) {
+    for (const char* text : {"1\t2\n3\t4\n", "1\t2\r3\t4\r", "1\t2\r\n3\t4\n"}) {
+        grid_ = GridModel(20, 7);
+        EXPECT_EQ(Paste(text, "\t"), 4) << text;
+        EXPECT_EQ(At(1, 1), QStringLiteral("1.00"));
+        EXPECT_EQ(At(1, 2), QStringLiteral("2.00"));
+        EXPECT_EQ(At(2, 1), QStringLiteral("3.00"));
+        EXPECT_EQ(At(2, 2), QStringLiteral("4.00"));
+        EXPECT_EQ(Cursor(), std::make_pair(4, 1));
+    }
 }
 
 TEST_F(ParseIntoGridTest, copied_table_pastes_back_into_the_same_cells) {
@@ -144,7 +134,7 @@ TEST_F(ParseIntoGridTest, copied_table_pastes_back_into_the_same_cells) {
         source.SetTextMatrix(where.first, where.second, QString::fromUtf8(text));
     }
     const QString table = BuildTextTable(source, QStringLiteral("\t"));
-    ParseIntoGrid(table, QStringLiteral("\t"), grid_, [this](double value) { PutAcross(value); });
+    ParseIntoGrid(table, QStringLiteral("\t"), grid_, [this](double value) { PutAtCursor(value); });
     for (int row = 1; row < source.Rows(); ++row) {
         for (int col = 1; col < source.Cols(); ++col) {
             EXPECT_EQ(At(row, col), source.TextMatrix(row, col)) << row << "," << col;

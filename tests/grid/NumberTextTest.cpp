@@ -95,11 +95,22 @@ TEST(FormatDecimals, gives_empty_text_for_values_that_are_not_finite) {
     EXPECT_EQ(FormatDecimals(std::numeric_limits<double>::infinity(), 0), QString());
 }
 
-TEST(FormatDecimals, writes_the_largest_and_smallest_doubles_without_exponent) {
-    const QString largest = FormatDecimals(std::numeric_limits<double>::max(), 0);
-    EXPECT_EQ(largest.size(), 309);
-    EXPECT_TRUE(largest.startsWith(QStringLiteral("179769313486232")));
+TEST(FormatDecimals, writes_huge_and_tiny_doubles_without_exponent_but_only_readable_ones) {
+    const QString huge = FormatDecimals(1.79769313486231e308, 0);
+    EXPECT_EQ(huge.size(), 309);
+    EXPECT_TRUE(huge.startsWith(QStringLiteral("179769313486231")));
+    EXPECT_TRUE(ParseNumber(huge).has_value());
     EXPECT_EQ(FormatDecimals(std::numeric_limits<double>::denorm_min(), 5), QStringLiteral(".00000"));
+    // At 15 digits the largest doubles round past the largest double: their
+    // text would read back as infinity, so they get none, as infinity does.
+    for (const double value : {std::numeric_limits<double>::max(), -1.7976931348623157e308,
+                               std::nextafter(std::numeric_limits<double>::max(), 0.0)}) {
+        for (const int decimals : {0, 2, 5}) {
+            const QString text = FormatDecimals(value, decimals);
+            EXPECT_TRUE(text.isEmpty() || ParseNumber(text).has_value()) << text.toStdString();
+        }
+    }
+    EXPECT_TRUE(FormatDecimals(std::numeric_limits<double>::max(), 2).isEmpty());
 }
 
 struct ParseCase {
