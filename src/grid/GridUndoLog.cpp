@@ -23,6 +23,8 @@ void GridUndoLog::Begin() {
     open_ = Step{};
     open_.rowBefore = grid_.Row();
     open_.colBefore = grid_.Col();
+    open_.rowsBefore = grid_.Rows();
+    open_.colsBefore = grid_.Cols();
     openIndex_.clear();
 }
 
@@ -57,6 +59,8 @@ void GridUndoLog::End() {
     }
     open_.rowAfter = grid_.Row();
     open_.colAfter = grid_.Col();
+    open_.rowsAfter = grid_.Rows();
+    open_.colsAfter = grid_.Cols();
     done_.push_back(std::move(open_));
     open_ = Step{};
     if (done_.size() > kMaxSteps) {
@@ -66,14 +70,10 @@ void GridUndoLog::End() {
 }
 
 void GridUndoLog::Apply(const Step& step, bool forward) {
-    int rows = 0;
-    int cols = 0;
-    for (const Change& change : step.changes) {
-        rows = std::max(rows, change.row + 1);
-        cols = std::max(cols, change.col + 1);
-    }
-    if ((rows > grid_.Rows() || cols > grid_.Cols()) && growGrid_) {
-        growGrid_(std::max(rows, grid_.Rows()), std::max(cols, grid_.Cols()));
+    const int rows = forward ? step.rowsAfter : step.rowsBefore;
+    const int cols = forward ? step.colsAfter : step.colsBefore;
+    if ((rows != grid_.Rows() || cols != grid_.Cols()) && resizeGrid_) {
+        resizeGrid_(rows, cols);
     }
     // Each cell appears once in a step, so the order does not matter.
     applying_ = true;

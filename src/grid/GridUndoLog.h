@@ -36,11 +36,11 @@ public:
     void Begin();
     void End();
 
-    // Called before a step's cells are put back when one of them lies outside
-    // the grid (a clear that came with a smaller grid): the owner makes the
-    // grid at least rows × cols.
-    void SetGrowGrid(std::function<void(int rows, int cols)> growGrid) {
-        growGrid_ = std::move(growGrid);
+    // Called before a step's cells are put back when the step changed the
+    // grid's size (a clear that came with a new size): the owner gives the
+    // grid that size again, rows × cols with the headers, keeping its cells.
+    void SetResizeGrid(std::function<void(int rows, int cols)> resizeGrid) {
+        resizeGrid_ = std::move(resizeGrid);
     }
 
     bool CanUndo() const { return !done_.empty(); }
@@ -66,13 +66,17 @@ private:
         int colBefore = 1;
         int rowAfter = 1;
         int colAfter = 1;
+        int rowsBefore = 0;
+        int colsBefore = 0;
+        int rowsAfter = 0;
+        int colsAfter = 0;
     };
 
     void CellChanging(int row, int col, const QString& before) override;
     void Apply(const Step& step, bool forward);
 
     GridModel& grid_;
-    std::function<void(int, int)> growGrid_;
+    std::function<void(int, int)> resizeGrid_;
     int depth_ = 0;
     bool applying_ = false;
     Step open_;

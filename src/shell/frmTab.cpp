@@ -69,10 +69,12 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
               MeasureEngine::Options{edition.coordinateMode, edition.twoPointNote}),
       wndProc_([this](std::int32_t w, std::int32_t l) { GetWintab(w, l); }) {
     BuildControls();
+    // The key help keeps its five lines; the keys beyond them are told here.
+    msgMei->setToolTip(QStringLiteral("Ctrl+Z：元に戻す　Ctrl+Y：やり直し　F2・ダブルクリック：セルの編集"));
     SetFocusOrder();
     ConnectHandlers();
     sizeTexts_ = {txtInput[1]->text(), txtInput[2]->text()};
-    undo_.SetGrowGrid([this](int rows, int cols) { GrowGridTo(rows, cols); });
+    undo_.SetResizeGrid([this](int rows, int cols) { ResizeGridTo(rows, cols); });
     // Key preview: the window's key handler sees every key before the
     // focused control.
     qApp->installEventFilter(this);

@@ -159,9 +159,9 @@ private:
     void SaveSettings();
     int ReadIndexSetting(const QString& key, int defaultValue, int lowest, int highest);
     bool FillsDown() const;
-    // Makes the grid at least rows x cols (headers included), within its
-    // limits, showing the new size in the size boxes; keeps every cell.
-    void GrowGridTo(int rows, int cols);
+    // Gives the grid rows x cols (headers included), within its limits,
+    // showing the new size in the size boxes; keeps every cell that fits.
+    void ResizeGridTo(int rows, int cols);
     void AdvanceInFillDirection();
     void WriteAutosave();
     int DpiX() const;

@@ -262,37 +262,36 @@ void frmTab::LoadAutosave(const QString& path) {
     // to hold the whole table: the grid's size is only saved at a normal exit.
     const QChar separator(u',');
     const TableShape shape = MeasureTable(*text, separator);
-    GrowGridTo(shape.rows + 1, shape.cols + 1);
+    ResizeGridTo(std::max(shape.rows + 1, grid_.Rows()), std::max(shape.cols + 1, grid_.Cols()));
     msgMei->BeginBulkChange();
     const RestoredTable restored =
         RestoreTable(*text, separator, grid_, cmbSyosu->currentIndex());
     msgMei->EndBulkChange();
     if (restored.lastAcrossRow == 0) return;
-    // The cursor goes where the next value would have gone.
-    int col = FillsDown() ? restored.lastDownCol : restored.lastAcrossCol + 1;
-    int row = FillsDown() ? restored.lastDownRow + 1 : restored.lastAcrossRow;
-    Mei::AdvanceCursor(*msgMei, col, row, 1);
+    // The cursor goes where the next value would have gone: from the last
+    // filled cell in the fill direction, one step on as a put value moves.
+    grid_.SetRow(FillsDown() ? restored.lastDownRow : restored.lastAcrossRow);
+    grid_.SetCol(FillsDown() ? restored.lastDownCol : restored.lastAcrossCol);
+    AdvanceInFillDirection();
     // Written once, now that the grid is whole: the file stays as it was
     // until then.
     WriteAutosave();
 }
 
-void frmTab::GrowGridTo(int rows, int cols) {
-    const int dataRows = std::min(rows - 1, static_cast<int>(kMaxDataRows));
-    const int dataCols = std::min(cols - 1, static_cast<int>(kMaxDataCols));
-    bool grew = false;
-    const std::array<int, 2> wanted = {dataRows, dataCols};
+void frmTab::ResizeGridTo(int rows, int cols) {
+    const std::array<int, 2> wanted = {std::clamp(rows - 1, 1, static_cast<int>(kMaxDataRows)),
+                                       std::clamp(cols - 1, 1, static_cast<int>(kMaxDataCols))};
     const std::array<int, 2> now = {grid_.Rows() - 1, grid_.Cols() - 1};
+    if (wanted == now) return;
+    // The size boxes show the new size without clearing the grid.
+    restoringSizeText_ = true;
     for (int slot = 0; slot < 2; ++slot) {
-        if (wanted[slot] <= now[slot]) continue;
-        // The size boxes show the new size without clearing the grid.
-        restoringSizeText_ = true;
+        if (wanted[slot] == now[slot]) continue;
         txtInput[slot + 1]->setText(QString::number(wanted[slot]));
-        restoringSizeText_ = false;
         sizeTexts_[slot] = txtInput[slot + 1]->text();
-        grew = true;
     }
-    if (grew) LayoutGrid();
+    restoringSizeText_ = false;
+    LayoutGrid();
 }
 
 void frmTab::cmdSave_Click() {

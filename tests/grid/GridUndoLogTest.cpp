@@ -92,11 +92,7 @@ TEST(GridUndoLog, keeps_the_last_thousand_steps) {
 TEST(GridUndoLog, undo_of_a_clear_with_a_smaller_grid_brings_the_sheet_back) {
     Sheet s;
     s.Step({{1, 1, "1"}, {5, 3, "far"}, {2, 2, "x"}}, 2, 3);
-    int grownRows = 0;
-    int grownCols = 0;
-    s.log.SetGrowGrid([&](int rows, int cols) {
-        grownRows = rows;
-        grownCols = cols;
+    s.log.SetResizeGrid([&](int rows, int cols) {
         s.grid.SetRows(rows);
         s.grid.SetCols(cols);
     });
@@ -111,8 +107,7 @@ TEST(GridUndoLog, undo_of_a_clear_with_a_smaller_grid_brings_the_sheet_back) {
     EXPECT_EQ(s.grid.UsedRows(), 0);
 
     ASSERT_TRUE(s.log.Undo());
-    EXPECT_EQ(grownRows, 6);
-    EXPECT_EQ(grownCols, 4);
+    EXPECT_EQ(s.grid.Rows(), 6) << "the grid's size comes back with its cells";
     EXPECT_EQ(s.At(5, 3), QStringLiteral("far"));
     EXPECT_EQ(s.At(1, 1), QStringLiteral("1"));
     EXPECT_EQ(s.At(2, 2), QStringLiteral("x"));
@@ -120,6 +115,7 @@ TEST(GridUndoLog, undo_of_a_clear_with_a_smaller_grid_brings_the_sheet_back) {
 
     ASSERT_TRUE(s.log.Redo());
     EXPECT_EQ(s.grid.UsedRows(), 0);
+    EXPECT_EQ(s.grid.Rows(), 3);
 }
 
 }  // namespace
