@@ -32,7 +32,8 @@ render() {  # SVG SIZE OUT
   rsvg-convert --width "$2" --height "$2" --format png "$1" --output "$3"
 }
 
-for svg in *.svg; do
+svgs=(*.svg)
+for svg in "${svgs[@]}"; do
   name="${svg%.svg}"
   render "$svg" 32 "$name.png"
   render "$svg" 64 "$name@2x.png"
@@ -52,4 +53,4 @@ for s in "${ico_sizes[@]}"; do ico_inputs+=("hicolor/${s}x${s}/kalvor.png"); don
 convert "${ico_inputs[@]}" -define png:exclude-chunks=date,time +set date:create +set date:modify \
   kalvor.ico
 
-echo "rendered $(ls *.svg | wc -l) icons into $(pwd)"
+echo "rendered ${#svgs[@]} icons into $(pwd)"
