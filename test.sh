@@ -18,3 +18,9 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}"
 cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+
+# The Debian package made from the same build: its contents, its menu
+# entries, and one start of the installed program.
+if [ "${KALVOR_SANITIZE:-0}" != 1 ]; then
+  tools/test-package.sh "$build"
+fi

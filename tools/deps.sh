@@ -9,6 +9,8 @@ KALVOR_PACKAGES=(
   libgtest-dev libgmock-dev
   fonts-ipafont-gothic
   xvfb xauth xdotool imagemagick
+  # The Debian package and its test: dependency scan, menu entry check.
+  dpkg-dev file desktop-file-utils
 )
 
 kalvor_missing_packages() {

@@ -29,6 +29,9 @@ void SubstituteDesignFonts() {
 int RunKalvor(int argc, char** argv, const Edition& edition) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(edition.executableName);
+    // Ties the window to its menu entry (kalvor.desktop, kalvor080125.desktop),
+    // so that docks and task bars show the entry's name and icon.
+    QApplication::setDesktopFileName(edition.executableName.toLower());
     SubstituteDesignFonts();
     QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 

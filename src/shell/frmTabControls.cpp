@@ -11,15 +11,14 @@
 #include "WrappingPushButton.h"
 #include "frmTab.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 #include <QToolButton>
 
 namespace {
@@ -48,12 +47,26 @@ void UseHighlightColour(QLabel* label) {
     label->setPalette(p);
 }
 
+// One of the program's own icons, built into the executable: the 32-pixel
+// picture and its 64-pixel "@2x" twin for screens at twice the density. The
+// twin is added by hand because QIcon looks for it only when the program
+// starts on such a screen, not when the window is later moved to one. Taken
+// from the resources rather than the desktop's icon theme, the icons look the
+// same everywhere and start-up searches no theme folders.
+QIcon KalvorIcon(const char* name) {
+    const QString base = QStringLiteral(":/icons/") + QLatin1String(name);
+    QIcon icon;
+    icon.addFile(base + QStringLiteral(".png"));
+    icon.addFile(base + QStringLiteral("@2x.png"));
+    return icon;
+}
+
 QToolButton* PictureButton(QWidget* parent, const QString& name, const QString& caption,
-                           QStyle::StandardPixmap icon) {
+                           const char* icon) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
     b->setText(caption);
-    b->setIcon(QApplication::style()->standardIcon(icon));
+    b->setIcon(KalvorIcon(icon));
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setFocusPolicy(Qt::StrongFocus);
@@ -75,7 +88,7 @@ QComboBox* DropDownList(QWidget* parent, const QString& name, const QStringList&
 void frmTab::BuildControls() {
     const double dpi = DpiY();
     setObjectName(QStringLiteral("frmTab"));
-    setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_DesktopIcon));
+    setWindowIcon(KalvorIcon("kalvor"));
     resize(TwipsToPixels(14880, dpi), TwipsToPixels(10095, dpi));
 
     msgMei = new MeiGridView(grid_, this);
@@ -158,26 +171,20 @@ void frmTab::BuildPageStandard(QWidget* page) {
         QToolButton*& slot;
         QString name;
         const char* caption;
-        QStyle::StandardPixmap icon;
+        const char* icon;
         DesignRect rect;
         bool present;
     } buttons[] = {
-        {cmdMes[0], IndexedName("cmdMes", 0), "計測開始", QStyle::SP_MediaPlay,
-         {5160, 540, 915, 795}, true},
-        {cmdMes[1], IndexedName("cmdMes", 1), "計測中止", QStyle::SP_MediaStop,
-         {5160, 1500, 915, 795}, true},
-        {cmdNextLine, QStringLiteral("cmdNextLine"), "次行移動", QStyle::SP_ArrowDown,
+        {cmdMes[0], IndexedName("cmdMes", 0), "計測開始", "start", {5160, 540, 915, 795}, true},
+        {cmdMes[1], IndexedName("cmdMes", 1), "計測中止", "stop", {5160, 1500, 915, 795}, true},
+        {cmdNextLine, QStringLiteral("cmdNextLine"), "次行移動", "nextline",
          {6300, 540, 915, 795}, true},
-        {cmdPaste, QStringLiteral("cmdPaste"), "貼付", QStyle::SP_DialogApplyButton,
+        {cmdPaste, QStringLiteral("cmdPaste"), "貼付", "paste",
          {6300, 1500, 915, 795}, edition_.paste},
-        {cmdCopy, QStringLiteral("cmdCopy"), "コピー", QStyle::SP_FileDialogDetailedView,
-         {7500, 540, 915, 795}, true},
-        {cmdSave, QStringLiteral("cmdSave"), "ﾌｧｲﾙ保存", QStyle::SP_DialogSaveButton,
-         {7500, 1500, 915, 795}, true},
-        {cmdClr, QStringLiteral("cmdClr"), "クリア", QStyle::SP_TrashIcon,
-         {8640, 540, 915, 795}, true},
-        {cmdExit, QStringLiteral("cmdExit"), "終了", QStyle::SP_DialogCloseButton,
-         {8640, 1500, 915, 795}, true},
+        {cmdCopy, QStringLiteral("cmdCopy"), "コピー", "copy", {7500, 540, 915, 795}, true},
+        {cmdSave, QStringLiteral("cmdSave"), "ﾌｧｲﾙ保存", "save", {7500, 1500, 915, 795}, true},
+        {cmdClr, QStringLiteral("cmdClr"), "クリア", "clear", {8640, 540, 915, 795}, true},
+        {cmdExit, QStringLiteral("cmdExit"), "終了", "exit", {8640, 1500, 915, 795}, true},
     };
     for (const auto& b : buttons) {
         if (!b.present) continue;

@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,8 +19,10 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -312,6 +316,31 @@ TEST_P(WindowInventory, window_opens_on_the_first_page_with_the_grid_focused) {
     QApplication::processEvents();
     EXPECT_EQ(Tabs()->currentIndex(), 0);
     EXPECT_EQ(QApplication::focusWidget(), f.Find<QWidget>(QStringLiteral("msgMei")));
+}
+
+// The icons are built into the executable: a missing or misnamed picture
+// would leave a button blank on every desktop, and without the 64-pixel twin
+// a screen at 200 % would show a blurred enlargement.
+TEST_P(WindowInventory, window_and_picture_buttons_carry_distinct_icons_at_both_densities) {
+    frmTab& w = Designed();
+    std::vector<std::pair<QString, QIcon>> icons{{QStringLiteral("frmTab"), w.windowIcon()}};
+    for (const char* name : {"cmdMes(0)", "cmdMes(1)", "cmdNextLine", "cmdPaste", "cmdCopy",
+                             "cmdSave", "cmdClr", "cmdExit"}) {
+        auto* button = f.Find<QToolButton>(QString::fromUtf8(name));
+        if (button != nullptr) icons.emplace_back(button->objectName(), button->icon());
+    }
+    ASSERT_EQ(icons.size(), Full() ? 9u : 8u);
+    std::vector<QImage> seen;
+    for (const auto& [name, icon] : icons) {
+        SCOPED_TRACE(name.toStdString());
+        const QList<QSize> sizes = icon.availableSizes();
+        EXPECT_TRUE(sizes.contains(QSize(32, 32)) && sizes.contains(QSize(64, 64)))
+            << sizes.size() << " sizes";
+        const QImage picture = icon.pixmap(QSize(32, 32), 1.0).toImage();
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), picture), 0) << "same picture as another";
+        seen.push_back(picture);
+    }
 }
 
 TEST_P(WindowInventory, tools_stay_hidden_and_the_origin_box_shows_only_for_coordinates) {
