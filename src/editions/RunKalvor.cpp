@@ -4,6 +4,7 @@
 #include "PadLinkFactory.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
+#include "QtJapanese.h"
 #include "QtSoundPlayer.h"
 #include "frmTab.h"
 
@@ -37,6 +38,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
 
     const QString executablePath = QCoreApplication::applicationFilePath();
     const QFileInfo executable(executablePath);
+    InstallQtJapanese(app, executable.absolutePath());
     InstanceGuard guard(executablePath);
 
     PadLinkChoice tablet = CreatePadLink();

@@ -5,6 +5,7 @@
 #include "AppFiles.h"
 #include "Common.h"
 #include "QStringPrinter.h"
+#include "QtJapanese.h"
 #include "QtSoundPlayer.h"
 #include "WindowFixture.h"
 
@@ -14,10 +15,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -443,6 +446,22 @@ TEST(LifecycleSoundPlayer, missing_file_and_commands_in_any_order_are_silent) {
     player.Close();
     player.Close();
     QApplication::processEvents();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LifecycleJapanese, qts_own_dialog_texts_read_in_japanese) {
+    QTranslator* translator = InstallQtJapanese(*qApp, QStringLiteral("/nonexistent"));
+    ASSERT_NE(translator, nullptr) << "qtbase_ja.qm from Qt's translations directory";
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kalvor"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Save As"), QStringLiteral("名前を付けて保存"));
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
 }
 
 }  // namespace
