@@ -7,6 +7,7 @@
 #include "TabControl.h"
 #include "TextBuffer.h"
 #include "Twips.h"
+#include "WindowFit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QToolButton>
 
 namespace {
@@ -40,6 +42,13 @@ constexpr int kTabBottomGap = 450 - kOuterFrameHeight;
 constexpr int kGridTabGap = 225;
 constexpr int kGridWidthMargin = 300 - kOuterFrameWidth;
 constexpr int kMinWidthExtra = 150;
+
+// The smallest client area the layout allows: the tab control's right edge
+// plus a margin, and a fixed height, less the frame.
+constexpr int kMinClientWidth = 60 + 12255 + kMinWidthExtra - kOuterFrameWidth;
+constexpr int kMinClientHeight = kMinWindowHeight - kOuterFrameHeight;
+constexpr int kDesignClientWidth = 14880;
+constexpr int kDesignClientHeight = 10095;
 
 constexpr int kKeyF12 = 123;
 
@@ -141,7 +150,7 @@ bool frmTab::Form_Load() {
 
     setWindowTitle(kDesignCaption + QStringLiteral(" ver") + edition_.version + kTitleNotice);
     QDir::setCurrent(services_.executableDirectory);
-    move(0, 0);
+    PlaceOnScreen();
 
     engine_.lMesMode = kMesNone;
     engine_.points.lPointMax = 0;
@@ -260,8 +269,8 @@ void frmTab::Form_Resize() {
     if (isMinimized() || resizing_) return;
     const double dpiX = DpiX();
     const double dpiY = DpiY();
-    const int minWidth = 60 + 12255 + kMinWidthExtra - kOuterFrameWidth;
-    const int minHeight = kMinWindowHeight - kOuterFrameHeight;
+    const int minWidth = kMinClientWidth;
+    const int minHeight = kMinClientHeight;
     int width = PixelsToTwips(this->width(), dpiX);
     int height = PixelsToTwips(this->height(), dpiY);
     if (!isMaximized() && !isFullScreen() && (width < minWidth || height < minHeight)) {
@@ -282,6 +291,26 @@ void frmTab::Form_Resize() {
     const int gridHeight = tabTop - kGridTabGap;
     msgMei->resize(TwipsToPixels(width - kGridWidthMargin, dpiX),
                    TwipsToPixels(std::max(gridHeight, 0), dpiY));
+}
+
+void frmTab::PlaceOnScreen() {
+    const double dpiX = DpiX();
+    const double dpiY = DpiY();
+    auto size = [&](int widthTwips, int heightTwips) {
+        return QSize(TwipsToPixels(widthTwips, dpiX), TwipsToPixels(heightTwips, dpiY));
+    };
+    const QScreen* where = screen();
+    const QRect available = where != nullptr ? where->availableGeometry() : QRect();
+    if (available.isEmpty()) {
+        move(0, 0);
+        return;
+    }
+    const WindowFit fit = FitToScreen(size(kDesignClientWidth, kDesignClientHeight),
+                                      size(kMinClientWidth, kMinClientHeight),
+                                      size(kOuterFrameWidth, kOuterFrameHeight), available);
+    resize(fit.client);
+    move(fit.topLeft);
+    if (fit.maximize) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void frmTab::resizeEvent(QResizeEvent* event) {

@@ -155,6 +155,9 @@ private:
     FilteredLineEdit* NumberBox(int index, const QString& designText, QWidget* container);
     void SetFocusOrder();
     void ConnectHandlers();
+    // The design's place and size where the screen has room; else as large
+    // as the screen's free area allows.
+    void PlaceOnScreen();
     void RestoreSettings();
     void SaveSettings();
     int ReadIndexSetting(const QString& key, int defaultValue, int lowest, int highest);
