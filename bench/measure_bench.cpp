@@ -58,7 +58,7 @@ class TrivialHost : public MeasureHost {
     void SetOriginBoxVisible(bool) override {}
     void SetCalibrationNoticeVisible(bool) override {}
     void SetTabletCountsText(const QString&) override {}
-    void ListReceivedPoint(const QString&) override {}
+    void ListReceivedPoint(std::int32_t, std::int32_t) override {}
     void PlayCaptureSound() override {}
 };
 

@@ -27,8 +27,8 @@ std::optional<std::int32_t> Negated(std::optional<std::int32_t> value) {
     return Difference(0, *value);
 }
 
-// The diagnostic list line of a received point. Built with one allocation:
-// a traced stroke lists every one of its points.
+}  // namespace
+
 QString ReceivedPointLine(std::int32_t logX, std::int32_t logY) {
     static const QString prefix = QStringLiteral("取得座標データ   x=");
     char x[16];
@@ -43,6 +43,8 @@ QString ReceivedPointLine(std::int32_t logX, std::int32_t logY) {
     line += QLatin1String(y, yEnd);
     return line;
 }
+
+namespace {
 
 }  // namespace
 
@@ -177,7 +179,7 @@ void MeasureEngine::GetWintab(std::int32_t wParam, std::int32_t lParam) {
             std::int32_t lPenX = 0;
             std::int32_t lPenY = 0;
             tablet_.PadlinkGetData(0, lLogX, lLogY, lPenX, lPenY, lStrokeEnd);
-            host_.ListReceivedPoint(ReceivedPointLine(lLogX, lLogY));
+            host_.ListReceivedPoint(lLogX, lLogY);
             // Stored in every mode, also when no run is going on.
             points.Append(lPenX, lPenY);
             if (HandlePoint(lStrokeEnd)) {

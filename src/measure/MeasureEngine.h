@@ -18,6 +18,11 @@ enum MesMode : std::int32_t {
     kMesCoordinate = 5,
 };
 
+// The diagnostic list's line for a received point: "取得座標データ   x="
+// followed by lLogX, then "  y=" and lLogY, in plain decimals. Built with one
+// allocation, and only when the line is shown.
+QString ReceivedPointLine(std::int32_t logX, std::int32_t logY);
+
 // The measurement state of the main window and the handlers that act on it:
 // runs and modes, the scale calibration, the tablet notification and the
 // per-mode handling of each point. It reaches the window only through

@@ -41,7 +41,8 @@ public:
     // The calibration's result goes into txtInput(3).
     virtual void SetTabletCountsText(const QString& text) = 0;
 
-    // One line of the diagnostic list lstGetData, then the list scrolled to it.
-    virtual void ListReceivedPoint(const QString& line) = 0;
+    // One line of the diagnostic list lstGetData (its text is
+    // ReceivedPointLine(logX, logY)), then the list scrolled to it.
+    virtual void ListReceivedPoint(std::int32_t logX, std::int32_t logY) = 0;
     virtual void PlayCaptureSound() = 0;
 };

@@ -4,6 +4,7 @@
 #include "CellEditorBox.h"
 #include "FilteredLineEdit.h"
 #include "MeiGridView.h"
+#include "ReceivedPointList.h"
 #include "TabControl.h"
 #include "TextBuffer.h"
 #include "Twips.h"
@@ -17,7 +18,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -375,7 +376,10 @@ void frmTab::cmdExit_Click() {
 }
 
 void frmTab::GetWintab(std::int32_t wParam, std::int32_t lParam) {
-    listedPoints_ = false;
     engine_.GetWintab(wParam, lParam);
-    if (listedPoints_) lstGetData->setCurrentRow(lstGetData->count() - 1);
+    // The notification's points are shown, and the last line brought into
+    // view, once: line by line cost most of a long trace's intake.
+    if (receivedPoints_->Flush()) {
+        lstGetData->setCurrentIndex(receivedPoints_->index(receivedPoints_->rowCount() - 1));
+    }
 }

@@ -24,7 +24,8 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QListWidget;
+class QListView;
+class ReceivedPointList;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
@@ -144,7 +145,7 @@ private:
     void SetOriginBoxVisible(bool visible) override;
     void SetCalibrationNoticeVisible(bool visible) override;
     void SetTabletCountsText(const QString& text) override;
-    void ListReceivedPoint(const QString& line) override;
+    void ListReceivedPoint(std::int32_t logX, std::int32_t logY) override;
     void PlayCaptureSound() override;
 
     void BuildControls();
@@ -190,7 +191,8 @@ private:
     TabControl* sstMenu = nullptr;
     CellEditorBox* txtForEdit = nullptr;
     TextBuffer* txtClip = nullptr;
-    QListWidget* lstGetData = nullptr;
+    QListView* lstGetData = nullptr;
+    ReceivedPointList* receivedPoints_ = nullptr;
     QGroupBox* Frame3 = nullptr;
     std::array<QRadioButton*, 6> optMes{};
     QLabel* lblMesHelp = nullptr;
@@ -225,8 +227,6 @@ private:
     // refuses to clear the data for a new size.
     std::array<QString, 2> sizeTexts_;
     bool restoringSizeText_ = false;
-    // Points were added to the diagnostic list during this notification.
-    bool listedPoints_ = false;
     // While a table is read into the grid, the autosave is written once at
     // the end instead of after every field.
     bool deferAutosave_ = false;

@@ -5,6 +5,7 @@
 #include "CellEditorBox.h"
 #include "FilteredLineEdit.h"
 #include "MeiGridView.h"
+#include "ReceivedPointList.h"
 #include "TabControl.h"
 #include "TextBuffer.h"
 #include "Twips.h"
@@ -16,7 +17,7 @@
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -132,8 +133,10 @@ void frmTab::BuildControls() {
         txtClip->setObjectName(QStringLiteral("txtClip"));
     }
 
-    lstGetData = new QListWidget(this);
+    lstGetData = new QListView(this);
     lstGetData->setObjectName(QStringLiteral("lstGetData"));
+    receivedPoints_ = new ReceivedPointList(lstGetData);
+    lstGetData->setModel(receivedPoints_);
     lstGetData->setFocusPolicy(Qt::NoFocus);
     Place(lstGetData, {12720, 6660, 1575, 1500}, dpi);
     lstGetData->hide();

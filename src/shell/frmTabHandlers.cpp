@@ -8,6 +8,7 @@
 #include "MeiGridView.h"
 #include "NumberText.h"
 #include "ParseIntoGrid.h"
+#include "ReceivedPointList.h"
 #include "RestoreTable.h"
 #include "TabControl.h"
 #include "TextBuffer.h"
@@ -17,7 +18,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -382,12 +382,8 @@ void frmTab::SetCalibrationNoticeVisible(bool visible) { lblMsg[0]->setVisible(v
 
 void frmTab::SetTabletCountsText(const QString& text) { txtInput[3]->setText(text); }
 
-void frmTab::ListReceivedPoint(const QString& line) {
-    lstGetData->addItem(line);
-    // Brought into view once the notification's points are all listed:
-    // selecting row by row cost most of a long trace's intake, and the
-    // list shows the same either way.
-    listedPoints_ = true;
+void frmTab::ListReceivedPoint(std::int32_t logX, std::int32_t logY) {
+    receivedPoints_->Append(logX, logY);
 }
 
 void frmTab::PlayCaptureSound() {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "MeasureEngine.h"
 #include "MeasureHost.h"
 #include "PointStore.h"
 
@@ -79,6 +80,8 @@ class FakeMeasureHost : public MeasureHost {
     void SetCalibrationNoticeVisible(bool visible) override { calibrationNotice = visible; }
     // The calibration writes txtInput(3), which later conversions read.
     void SetTabletCountsText(const QString& text) override { tabletCounts = text; }
-    void ListReceivedPoint(const QString& line) override { listed.push_back(line); }
+    void ListReceivedPoint(std::int32_t logX, std::int32_t logY) override {
+        listed.push_back(ReceivedPointLine(logX, logY));
+    }
     void PlayCaptureSound() override { ++sounds; }
 };

@@ -11,7 +11,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -49,7 +49,7 @@ struct ControlRow {
 // the reduced edition.
 const ControlRow kInventory[] = {
     {"txtForEdit", "QLineEdit", "明細用テキスト", kOnWindow, nullptr, {2460, 4080, 1635, 375}, false},
-    {"lstGetData", "QListWidget", nullptr, kOnWindow, nullptr, {12720, 6660, 1575, 1500}, false},
+    {"lstGetData", "QListView", nullptr, kOnWindow, nullptr, {12720, 6660, 1575, 1500}, false},
     {"sstMenu", "QTabWidget", nullptr, kOnWindow, nullptr, {60, 7560, 12255, 2475}, false},
 
     {"Frame3", "QGroupBox", "計測の選択", 0, nullptr, {180, 420, 4635, 1935}, false,

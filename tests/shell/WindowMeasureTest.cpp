@@ -10,7 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
@@ -95,10 +95,11 @@ TEST_P(WindowMeasure, picked_square_ended_by_side_switch_fills_the_cell_lists_an
     EXPECT_EQ(FileBytes(f.Path(QStringLiteral("Save.csv"))),
               Full() ? QByteArray("100.00\r\n") : QByteArray("<missing>"));
 
-    auto* list = Control<QListWidget>(QStringLiteral("lstGetData"));
-    ASSERT_EQ(list->count(), 4);
-    EXPECT_EQ(list->item(2)->text(), QStringLiteral("取得座標データ   x=800  y=800"));
-    EXPECT_EQ(list->currentRow(), 3);  // the last line is brought into view
+    auto* list = Control<QListView>(QStringLiteral("lstGetData"));
+    ASSERT_EQ(list->model()->rowCount(), 4);
+    EXPECT_EQ(list->model()->index(2, 0).data().toString(),
+              QStringLiteral("取得座標データ   x=800  y=800"));
+    EXPECT_EQ(list->currentIndex().row(), 3);  // the last line is brought into view
     EXPECT_FALSE(list->isVisibleTo(f.window.get()));
 }
 
