@@ -18,12 +18,13 @@ TabletAxis AxisOf(const libevdev* device, unsigned code) {
     return {info->minimum, info->maximum, info->resolution};
 }
 
-}  // namespace
-
-bool DrainEvdevEvents(const EvdevNextEvent& next, const EvdevEventSource::Sink& sink) {
+// Hands every event that can be read now to the sink, resynchronisation
+// included. False when the device failed (most often: it was unplugged),
+// true when it would block.
+bool DrainEvents(libevdev* device, const EvdevEventSource::Sink& sink) {
     for (;;) {
         input_event event{};
-        int rc = next(LIBEVDEV_READ_FLAG_NORMAL, event);
+        int rc = libevdev_next_event(device, LIBEVDEV_READ_FLAG_NORMAL, &event);
         if (rc == LIBEVDEV_READ_STATUS_SUCCESS) {
             sink(event.type, event.code, event.value);
             continue;
@@ -34,11 +35,14 @@ bool DrainEvdevEvents(const EvdevNextEvent& next, const EvdevEventSource::Sink& 
         // The SYN_DROPPED itself, then the events that bring the state up
         // to date, until libevdev has none left.
         sink(event.type, event.code, event.value);
-        while ((rc = next(LIBEVDEV_READ_FLAG_SYNC, event)) == LIBEVDEV_READ_STATUS_SYNC)
+        while ((rc = libevdev_next_event(device, LIBEVDEV_READ_FLAG_SYNC, &event)) ==
+               LIBEVDEV_READ_STATUS_SYNC)
             sink(event.type, event.code, event.value);
         if (rc != -EAGAIN) return false;
     }
 }
+
+}  // namespace
 
 std::unique_ptr<EvdevDevice> EvdevDevice::Open(const QString& node, int& error) {
     const int fd = ::open(QFile::encodeName(node).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -83,14 +87,8 @@ void EvdevDevice::Stop() {
 }
 
 void EvdevDevice::Drain() {
-    const bool ok = DrainEvdevEvents(
-        [this](unsigned flags, input_event& event) {
-            return device_ != nullptr ? libevdev_next_event(device_, flags, &event) : -ENODEV;
-        },
-        [this](std::uint16_t type, std::uint16_t code, std::int32_t value) {
-            if (sink_) sink_(type, code, value);
-        });
-    if (!ok && notifier_) {
+    if (device_ == nullptr || !sink_) return;
+    if (!DrainEvents(device_, sink_) && notifier_) {
         // A node that fails now (most often: the tablet was unplugged)
         // would wake the loop for ever; stop listening to it.
         std::fprintf(stderr, "%s: tablet no longer readable\n",

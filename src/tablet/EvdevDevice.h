@@ -1,9 +1,6 @@
 #pragma once
 
-#include <linux/input.h>
-
 #include <QSocketNotifier>
-#include <functional>
 #include <memory>
 
 #include "EvdevEventSource.h"
@@ -40,12 +37,3 @@ class EvdevDevice : public EvdevEventSource {
     Sink sink_;
     std::unique_ptr<QSocketNotifier> notifier_;
 };
-
-// One read of libevdev_next_event with the given flags, as the drain loop
-// sees it: a libevdev read status, or a negative errno value.
-using EvdevNextEvent = std::function<int(unsigned flags, input_event& event)>;
-
-// Hands every event that can be read now to the sink, resynchronisation
-// included, and stops where the device would block (true) or failed, for
-// example because it was unplugged (false).
-bool DrainEvdevEvents(const EvdevNextEvent& next, const EvdevEventSource::Sink& sink);
