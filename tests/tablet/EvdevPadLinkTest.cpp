@@ -126,20 +126,24 @@ TEST(EvdevPadLink, points_left_behind_go_out_with_the_next_frame) {
     EXPECT_EQ(s.window.notifications[1].second, Points{"5000,3000!"});
 }
 
-// The first frame after the start delay, the second tap 410 ms after the
-// first as recorded; closing stops the rest.
+// The first tap 5 ms after the start delay, the second 415 ms after it, as
+// recorded; closing stops the rest (here a frame added a second
+// after the end).
 TEST(EvdevPadLink, recording_plays_in_real_time_until_closed) {
     constexpr int kStartDelayMs = 50;
-    auto owned = std::make_unique<EvemuPlayer>(Load("hid-pen-no-proximity"), kStartDelayMs);
+    EvemuRecording recording = Load("hid-pen-no-proximity");
+    recording.events.push_back({recording.events.back().timeUs + 1'000'000, EV_SYN, SYN_REPORT, 0});
+    auto owned = std::make_unique<EvemuPlayer>(std::move(recording), kStartDelayMs);
     EvemuPlayer* player = owned.get();
     EvdevPadLink pad(std::move(owned));
     Window window(pad);
     pad.PadlinkInit(&window, 0, 0);
     ASSERT_TRUE(RunUntil([&] { return window.notifications.size() == 2; }));
-    EXPECT_GE(window.times[0], kStartDelayMs);
-    EXPECT_GE(window.times[1] - window.times[0], 380);
+    // Never early; how late depends on the machine's load.
+    EXPECT_GE(window.times[0], kStartDelayMs + 5);
+    EXPECT_GE(window.times[1], kStartDelayMs + 415);
     EXPECT_EQ(window.notifications[1].second, Points{"5000,3000!"});
     pad.PadlinkClose();
-    RunFor(100);
-    EXPECT_GT(player->Remaining(), 0u);
+    RunFor(1100);
+    EXPECT_GE(player->Remaining(), 1u);
 }
