@@ -1,6 +1,7 @@
 #include "RunKalvor.h"
 
 #include "AppFiles.h"
+#include "NullPadLink.h"
 #include "PadLinkFactory.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
@@ -42,6 +43,9 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     InstanceGuard guard(executablePath);
 
     PadLinkChoice tablet = CreatePadLink();
+    // The on-screen pad stands in when no tablet is chosen or found; until it
+    // exists, the program runs without a tablet then.
+    if (!tablet.library) tablet.library = std::make_unique<NullPadLink>();
     QtSoundPlayer sound;
     QtDialogs dialogs;
     QtClipboard clipboard;

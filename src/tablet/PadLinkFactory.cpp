@@ -6,10 +6,21 @@
 #include "NullPadLink.h"
 #include "ReplayPadLink.h"
 
-PadLinkChoice CreatePadLink() {
+#ifdef KALVOR_EVDEV
+#include "EvdevPadChoice.h"
+#endif
+
+PadLinkChoice ChoosePadLink(const QString& requested) {
+#ifdef KALVOR_EVDEV
+    if (std::optional<PadLinkChoice> evdev = ChooseEvdevPadLink(requested, EvdevEnvironment{}))
+        return std::move(*evdev);
+#endif
     PadLinkChoice choice;
-    const QString requested = qEnvironmentVariable("KALVOR_PAD");
-    if (requested.isEmpty()) {
+    if (requested.isEmpty() || requested == QLatin1String("virtual")) {
+        choice.onScreenPad = true;
+        return choice;
+    }
+    if (requested == QLatin1String("none")) {
         choice.library = std::make_unique<NullPadLink>();
         return choice;
     }
@@ -37,3 +48,5 @@ PadLinkChoice CreatePadLink() {
             .arg(requested);
     return choice;
 }
+
+PadLinkChoice CreatePadLink() { return ChoosePadLink(qEnvironmentVariable("KALVOR_PAD")); }

@@ -61,20 +61,24 @@ public:
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
-    // Starts the program, with the tablet replaying `replay` unless it is empty;
-    // false when it could not be installed or started.
+    // Starts the program, with the tablet replaying `replay`, or with no
+    // tablet when it is empty; false when it could not be installed or started.
     bool Start(const QByteArray& replay = {}) {
+        if (replay.isEmpty()) return StartWithPad(QStringLiteral("none"));
+        const QString file = side_.filePath(QStringLiteral("replay.txt"));
+        return WriteBytes(file, replay) && StartWithPad(QStringLiteral("replay:") + file);
+    }
+
+    // Starts the program with KALVOR_PAD set to `pad`.
+    bool StartWithPad(const QString& pad) {
         if (!copied_) return false;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("KALVOR_PAD"));
+        env.insert(QStringLiteral("KALVOR_PAD"), pad);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         // The single-copy lock lives in the temporary directory: keep it in
         // ours, so that the killed run's lock is found by the next start and
         // nothing is left behind in the system's.
         env.insert(QStringLiteral("TMPDIR"), side_.path());
-        const QString file = side_.filePath(QStringLiteral("replay.txt"));
-        if (!replay.isEmpty() && !WriteBytes(file, replay)) return false;
-        if (!replay.isEmpty()) env.insert(QStringLiteral("KALVOR_PAD"), "replay:" + file);
         process_.setProcessEnvironment(env);
         // Somewhere else than its own directory: it must find its files anyway.
         process_.setWorkingDirectory(side_.path());
@@ -155,3 +159,19 @@ TEST(EndToEnd, killed_reduced_edition_leaves_neither_autosave_nor_marker) {
     }
     EXPECT_FALSE(QFile::exists(app.Path("Kalvor.INI")));
 }
+
+#ifdef __linux__
+// A real tablet's recorded events played through the Linux tablet library:
+// four taps on the corners of a square of 800 × 800 counts, then the side
+// switch. No run is started, so the figure is an area (a run, and with it a
+// traced figure, needs "計測開始", which is tested through the real window
+// in tests/shell).
+TEST(EndToEnd, recorded_tablet_session_measures_in_the_real_executable) {
+    InstalledCopy app(QStringLiteral(KALVOR_EXE));
+    ASSERT_TRUE(app.StartWithPad(QStringLiteral("evemu:" KALVOR_TEST_DATA "/square-picked.evemu")));
+    const QString save = app.Path("Save.csv");
+    EXPECT_TRUE(WaitUntil([&] { return ReadBytes(save) == "100.00\r\n"; }, kMeasuredMs))
+        << "Save.csv: " << ReadBytes(save).toStdString() << "\n" << app.Output();
+    EXPECT_TRUE(app.Running()) << app.Output();
+}
+#endif

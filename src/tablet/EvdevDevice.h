@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QSocketNotifier>
+#include <memory>
+
+#include "EvdevEventSource.h"
+
+struct libevdev;
+
+// A tablet's event node read through libevdev. The node is opened read-only
+// and non-blocking and never grabbed, so the pen goes on working the
+// desktop. Each time the node becomes readable, its events are drained
+// until it would block; after the kernel dropped events (SYN_DROPPED),
+// libevdev's resynchronisation events follow, ending in a SYN_REPORT.
+class EvdevDevice : public EvdevEventSource {
+  public:
+    // Null when the node cannot be opened as an evdev device; `error` then
+    // holds the errno value (EACCES when permission is missing).
+    static std::unique_ptr<EvdevDevice> Open(const QString& node, int& error);
+    ~EvdevDevice() override;
+
+    QString Name() const override { return name_; }
+    TabletAxes Axes() const override { return axes_; }
+    void Start(Sink sink) override;
+    // Closes the node.
+    void Stop() override;
+
+  private:
+    EvdevDevice(QString node, int fd, libevdev* device);
+    void Drain();
+
+    QString node_;
+    int fd_;
+    libevdev* device_;
+    QString name_;
+    TabletAxes axes_;
+    Sink sink_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+};

@@ -1,0 +1,184 @@
+#include "EvemuRecording.h"
+
+#include <linux/input.h>
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+// The largest event code of any type: the code bits of a B: line beyond it
+// belong to no event.
+constexpr unsigned kMaxCode = KEY_MAX;
+
+std::optional<unsigned> Hex(const QString& token, unsigned max) {
+    bool ok = false;
+    const qulonglong value = token.toULongLong(&ok, 16);
+    if (!ok || value > max) return std::nullopt;
+    return static_cast<unsigned>(value);
+}
+
+std::optional<std::int32_t> Int32(const QString& token) {
+    bool ok = false;
+    const int value = token.toInt(&ok, 10);
+    if (!ok) return std::nullopt;
+    return value;
+}
+
+// "sec.usec" as evemu writes it (six digits after the point); fewer digits
+// are read as a decimal fraction, so "1.5" is one and a half seconds.
+std::optional<std::int64_t> Microseconds(const QString& token) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,12})\\.(\\d{1,6})$"));
+    const QRegularExpressionMatch match = pattern.match(token);
+    if (!match.hasMatch()) return std::nullopt;
+    const std::int64_t seconds = match.captured(1).toLongLong();
+    const std::int64_t fraction = match.captured(2).leftJustified(6, QLatin1Char('0')).toLongLong();
+    return seconds * 1000000 + fraction;
+}
+
+}  // namespace
+
+EvemuRecording EvemuRecording::Read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        EvemuRecording empty;
+        empty.errors.push_back(
+            QStringLiteral("%1: cannot read recording: %2").arg(path, file.errorString()));
+        return empty;
+    }
+    return Parse(QString::fromUtf8(file.readAll()), path);
+}
+
+EvemuRecording EvemuRecording::Parse(const QString& text, const QString& sourceName) {
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    EvemuRecording r;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        QString line = lines[index];
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#'))) continue;
+
+        const auto fail = [&](const QString& reason) {
+            r.errors.push_back(QStringLiteral("%1:%2: %3: %4")
+                                   .arg(sourceName, QString::number(index + 1), reason, line));
+        };
+        if (trimmed.size() < 2 || trimmed[1] != QLatin1Char(':')) {
+            fail(QStringLiteral("not a line of an evemu recording"));
+            continue;
+        }
+        const char16_t kind = trimmed[0].unicode();
+        QString rest = trimmed.mid(2);
+        if (kind == u'N') {
+            // The name is the rest of the line, "#" included.
+            if (r.name.isEmpty()) r.name = rest.trimmed();
+            continue;
+        }
+        const qsizetype comment = rest.indexOf(QLatin1Char('#'));
+        if (comment >= 0) rest.truncate(comment);
+        const QStringList f = rest.split(blanks, Qt::SkipEmptyParts);
+
+        switch (kind) {
+            case u'I': {
+                std::optional<unsigned> id[4];
+                bool ok = f.size() == 4;
+                for (int i = 0; ok && i < 4; ++i) ok = (id[i] = Hex(f[i], 0xffff)).has_value();
+                if (!ok) {
+                    fail(QStringLiteral("I: needs bus, vendor, product and version in hex"));
+                    break;
+                }
+                r.bus = static_cast<std::uint16_t>(*id[0]);
+                r.vendor = static_cast<std::uint16_t>(*id[1]);
+                r.product = static_cast<std::uint16_t>(*id[2]);
+                r.version = static_cast<std::uint16_t>(*id[3]);
+                break;
+            }
+            case u'P': {
+                bool ok = f.size() == 8;
+                for (int i = 0; ok && i < 8; ++i) ok = Hex(f[i], 0xff).has_value();
+                if (!ok) fail(QStringLiteral("P: needs 8 bytes in hex"));
+                break;
+            }
+            case u'B': {
+                std::optional<unsigned> bytes[9];
+                bool ok = f.size() == 9 && (bytes[0] = Hex(f[0], EV_MAX)).has_value();
+                for (int i = 1; ok && i < 9; ++i) ok = (bytes[i] = Hex(f[i], 0xff)).has_value();
+                if (!ok) {
+                    fail(QStringLiteral("B: needs an event type and 8 bytes in hex"));
+                    break;
+                }
+                const auto type = static_cast<std::uint16_t>(*bytes[0]);
+                const unsigned first = static_cast<unsigned>(r.bitLines_[type]++) * 64;
+                for (unsigned byte = 0; byte < 8; ++byte) {
+                    for (unsigned bit = 0; bit < 8; ++bit) {
+                        const unsigned code = first + byte * 8 + bit;
+                        if ((*bytes[byte + 1] >> bit & 1u) != 0 && code <= kMaxCode)
+                            r.codes_.insert(std::uint32_t{type} << 16 | code);
+                    }
+                }
+                break;
+            }
+            case u'A': {
+                // Recordings before format 1.2 have no resolution.
+                const std::optional<unsigned> code =
+                    f.isEmpty() ? std::nullopt : Hex(f[0], ABS_MAX);
+                std::optional<std::int32_t> n[5];
+                bool ok = code && (f.size() == 5 || f.size() == 6);
+                for (qsizetype i = 1; ok && i < f.size(); ++i)
+                    ok = (n[i - 1] = Int32(f[i])).has_value();
+                if (!ok) {
+                    fail(
+                        QStringLiteral("A: needs an axis code in hex, then min, max, fuzz, "
+                                       "flat and resolution"));
+                    break;
+                }
+                r.axes_[static_cast<std::uint16_t>(*code)] =
+                    Axis{*n[0], *n[1], *n[2], *n[3], n[4].value_or(0)};
+                break;
+            }
+            case u'L':
+            case u'S':
+                if (f.size() != 2 || !Hex(f[0], kMaxCode) || !Int32(f[1]))
+                    fail(QStringLiteral("%1: needs a code in hex and a state").arg(QChar(kind)));
+                break;
+            case u'E': {
+                const std::optional<std::int64_t> time =
+                    f.size() == 4 ? Microseconds(f[0]) : std::nullopt;
+                const std::optional<unsigned> type = time ? Hex(f[1], EV_MAX) : std::nullopt;
+                const std::optional<unsigned> code = type ? Hex(f[2], kMaxCode) : std::nullopt;
+                const std::optional<std::int32_t> value = code ? Int32(f[3]) : std::nullopt;
+                if (!value) {
+                    fail(
+                        QStringLiteral("E: needs seconds.microseconds, type and code in hex, "
+                                       "and a decimal value"));
+                    break;
+                }
+                r.events.push_back(Event{*time, static_cast<std::uint16_t>(*type),
+                                         static_cast<std::uint16_t>(*code), *value});
+                break;
+            }
+            default:
+                fail(QStringLiteral("not a line of an evemu recording"));
+                break;
+        }
+    }
+    return r;
+}
+
+bool EvemuRecording::Has(std::uint16_t type, std::uint16_t code) const {
+    return codes_.count(std::uint32_t{type} << 16 | code) != 0;
+}
+
+std::optional<EvemuRecording::Axis> EvemuRecording::AbsAxis(std::uint16_t code) const {
+    const auto it = axes_.find(code);
+    if (it == axes_.end()) return std::nullopt;
+    return it->second;
+}
+
+TabletAxes EvemuRecording::Axes() const {
+    TabletAxes axes;
+    if (const auto x = AbsAxis(ABS_X)) axes.x = {x->minimum, x->maximum, x->resolution};
+    if (const auto y = AbsAxis(ABS_Y)) axes.y = {y->minimum, y->maximum, y->resolution};
+    return axes;
+}

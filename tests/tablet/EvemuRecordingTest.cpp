@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+#include <linux/input.h>
+
+#include <QRandomGenerator>
+
+#include "EvemuRecording.h"
+#include "QStringPrinter.h"
+
+// The recordings under tests/data exercise the ordinary lines; these are the
+// less ordinary ones.
+TEST(EvemuRecording, reads_continued_bits_old_axes_and_event_fields) {
+    const EvemuRecording r = EvemuRecording::Parse(
+        QStringLiteral("N: Pen #2\n"
+                       "I: 0003 056a 0357 0110\n"
+                       "B: 01 00 00 00 00 00 00 00 00\n"
+                       "B: 01 00 00 00 00 00 00 00 00\n"
+                       "B: 01 00 00 00 00 00 00 00 00\n"
+                       "B: 01 00 00 00 00 00 00 00 00\n"
+                       "B: 01 00 00 00 00 00 00 00 00\n"
+                       "B: 01 01 1c 00 00 00 00 00 00\n"
+                       "A: 00 -100 44800 4 0\r\n"
+                       "E: 0.000001 0003 001b -005\t# EV_ABS / ABS_TILT_Y -5\n"
+                       "E: 12.5 0001 014a 0001\n"),
+        QStringLiteral("t"));
+    EXPECT_TRUE(r.errors.empty());
+    EXPECT_EQ(r.name, QStringLiteral("Pen #2"));
+    EXPECT_EQ(r.product, 0x357);
+    // The sixth B: line of a type holds its codes 0x140 to 0x17f.
+    EXPECT_TRUE(r.Has(EV_KEY, BTN_TOOL_PEN) && r.Has(EV_KEY, BTN_TOUCH));
+    EXPECT_FALSE(r.Has(EV_KEY, BTN_TOOL_RUBBER) || r.Has(EV_KEY, BTN_0));
+    // Before format 1.2 an axis line has no resolution.
+    EXPECT_EQ(r.Axes().x.minimum, -100);
+    EXPECT_EQ(r.Axes().x.resolution, 0);
+    ASSERT_EQ(r.events.size(), 2u);
+    EXPECT_EQ(r.events[0].value, -5);
+    EXPECT_EQ(r.events[1].timeUs, 12'500'000);
+    EXPECT_EQ(r.events[1].code, BTN_TOUCH);
+}
+
+TEST(EvemuRecording, malformed_line_is_reported_with_its_line_and_skipped) {
+    for (const char* line : {
+             "E: 0.000001 0003 0000",        // a field short
+             "E: now 0003 0000 1",           // no time
+             "E: 0.1234567 0003 0000 1",     // finer than microseconds
+             "E: 0.1 0020 0000 1",           // no such event type
+             "E: 0.1 0003 0000 2147483648",  // beyond 32 bits
+             "A: 00 0 100",                  // an axis without its range
+             "B: 01 00 00",                  // bits cut short
+             "I: 10000 0000 0000 0000",      // beyond 16 bits
+             "Q: 1 2 3",                     // no such line
+             "EVEMU",                        // not a line of the format
+         }) {
+        const EvemuRecording r = EvemuRecording::Parse(
+            QStringLiteral("N: Pen\nE: 0.000001 0000 0000 0000\n%1\nE: 0.000002 0000 0000 0000\n")
+                .arg(QString::fromLatin1(line)),
+            QStringLiteral("pen.evemu"));
+        ASSERT_EQ(r.errors.size(), 1u) << line;
+        EXPECT_TRUE(r.errors[0].startsWith(QStringLiteral("pen.evemu:3: ")) &&
+                    r.errors[0].endsWith(QString::fromLatin1(line)))
+            << r.errors[0].toStdString();
+        EXPECT_EQ(r.events.size(), 2u) << line;
+    }
+}
+
+// Whatever the text, reading ends with a recording and a list of errors.
+TEST(EvemuRecording, arbitrary_text_never_breaks_the_reader) {
+    QRandomGenerator random(20240517);
+    const QString alphabet = QStringLiteral("EABINPLS: .#-0123456789abcdefx\t\r\n\n\n");
+    for (int round = 0; round < 200; ++round) {
+        QString text;
+        for (int i = 0; i < 400; ++i) text += alphabet[random.bounded(alphabet.size())];
+        for (const EvemuRecording::Event& e : EvemuRecording::Parse(text, {}).events)
+            EXPECT_LE(e.type, EV_MAX);
+    }
+}
