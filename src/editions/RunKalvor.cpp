@@ -59,6 +59,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     services.executableBaseName = executable.completeBaseName();
     services.previousInstance = guard.PreviousInstance();
     services.tabletLoadError = tablet.loadError;
+    if (tablet.axes) services.tabletResolution = tablet.axes->ResolutionLine();
     if (!services.previousInstance)
         services.dataDirectory = ResolveDataDirectory(services.executableDirectory);
 

@@ -50,6 +50,9 @@ struct frmTabServices {
     // Set when the tablet library could not be loaded: told to the operator,
     // then the program goes on without a tablet.
     QString tabletLoadError;
+    // The tablet's resolution as one line of text, where the device reports
+    // it; shown on the scale page.
+    QString tabletResolution;
 };
 
 // The main window: the detail grid above, the tab control with every button
@@ -210,6 +213,8 @@ private:
     std::array<FilteredLineEdit*, 4> txtInput{};
     QPushButton* cmdScale = nullptr;
     std::array<QLabel*, 1> lblMsg{};
+    // Beyond the design: the tablet's resolution, on the scale page.
+    QLabel* lblResolution = nullptr;
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame4 = nullptr;
     std::array<QRadioButton*, 2> optInput{};

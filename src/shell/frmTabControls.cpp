@@ -267,6 +267,12 @@ void frmTab::BuildPageScale(QWidget* page) {
         lblMsg[0]->setPalette(p);
     }
     lblMsg[0]->hide();
+
+    // In the free strip between the page's first line and the inputs: no
+    // control of the design moves for it.
+    label(lblResolution, QStringLiteral("lblResolution"), services_.tabletResolution,
+          {240, 690, 10995, 210}, false);
+    lblResolution->setVisible(!services_.tabletResolution.isEmpty());
 }
 
 void frmTab::BuildPageOther(QWidget* page) {

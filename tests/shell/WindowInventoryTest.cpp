@@ -381,4 +381,22 @@ TEST_P(WindowInventory, tab_key_walks_each_page_in_design_order) {
     EXPECT_EQ(walk.contains(QStringLiteral("chkOrgPos")), Full());
 }
 
+TEST_P(WindowInventory, the_tablets_resolution_shows_on_the_scale_page_only_when_known) {
+    for (const QString& line : {QString(), QStringLiteral("このタブレットの分解能: X 100 / Y 80 カウント/mm")}) {
+        WindowFixture g(Full() ? FullEdition() : ReducedEdition());
+        g.services.tabletResolution = line;
+        frmTab& w = g.Start();
+        auto* label = g.Find<QLabel>(QStringLiteral("lblResolution"));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), line);
+        EXPECT_EQ(label->isVisibleTo(label->parentWidget()), !line.isEmpty());
+        // In the free strip above the inputs: it covers no control of the design.
+        for (auto* other : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other == label || !other->isVisibleTo(&w)) continue;
+            EXPECT_FALSE(label->geometry().intersects(other->geometry()))
+                << other->objectName().toStdString();
+        }
+    }
+}
+
 }  // namespace
