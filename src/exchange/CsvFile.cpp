@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <utility>
@@ -10,41 +9,7 @@
 #include "GridModel.h"
 #include "TextTable.h"
 
-namespace {
-
-std::function<bool()>& BeforeCommitHook() {
-    static std::function<bool()> hook;
-    return hook;
-}
-
-}  // namespace
-
-void SetBeforeCommitHookForTest(std::function<bool()> hook) {
-    BeforeCommitHook() = std::move(hook);
-}
-
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
-    // QSaveFile writes a temporary file in the target's directory and renames
-    // it over the target on commit. Its direct-write fallback stays off: a
-    // directory where no temporary file can be made must fail the save rather
-    // than truncate the target and leave it half written.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    const std::function<bool()>& hook = BeforeCommitHook();
-    if (hook && !hook()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-bool WriteCsv(const GridModel& grid, const QString& path) {
+FileWriteResult WriteCsv(const GridModel& grid, const QString& path) {
     // The system code page, as every text file of the program uses: UTF-8 on
     // Linux, the ANSI code page on Windows. A character the code page cannot
     // hold is written as the encoder's replacement rather than failing the

@@ -39,7 +39,7 @@ QString Common::ReadSetting(const QString& section, const QString& key,
 }
 
 QString Common::ReadSettingOrDefault(const QString& section, const QString& key,
-                                     const QString& defaultValue) const {
+                                     const QString& defaultValue) {
     const QString value = ReadSetting(section, key, QString());
     if (!value.isEmpty()) {
         return value;
@@ -48,7 +48,7 @@ QString Common::ReadSettingOrDefault(const QString& section, const QString& key,
     return defaultValue;
 }
 
-void Common::WriteSetting(const QString& section, const QString& key, const QString& value) const {
+void Common::WriteSetting(const QString& section, const QString& key, const QString& value) {
     // A settings file that cannot be written is left as it was, without a word.
     (void)file_.Write(section, key, value);
 }

@@ -23,8 +23,12 @@ public:
     // The value of key; when it is missing or empty, defaultValue, which is
     // also written to the file.
     QString ReadSettingOrDefault(const QString& section, const QString& key,
-                                 const QString& defaultValue) const;
-    void WriteSetting(const QString& section, const QString& key, const QString& value) const;
+                                 const QString& defaultValue);
+    void WriteSetting(const QString& section, const QString& key, const QString& value);
+
+    // Settings written between these reach the file in one write.
+    void BeginBatch() { file_.BeginBatch(); }
+    bool EndBatch() { return file_.EndBatch(); }
 
     // The characters before the first NUL, or the whole text.
     static QString CutAtNul(const QString& text);

@@ -1,9 +1,10 @@
 #include "IniFile.h"
 
+#include "AtomicFile.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
 #include <QStringConverter>
 #include <QStringView>
 
@@ -171,19 +172,12 @@ std::optional<QByteArray> ReadAll(const QString& path) {
     return file.readAll();
 }
 
-}  // namespace
-
-std::optional<QString> IniFile::Read(const QString& section, const QString& key) const {
-    const std::optional<QByteArray> bytes = ReadAll(path_);
-    if (!bytes) {
-        return std::nullopt;
-    }
+std::optional<QString> ValueIn(const Lines& lines, const QString& section, const QString& key) {
     const QString sectionName = TrimBlanks(BeforeNul(section)).toString();
     const QString keyName = TrimBlanks(BeforeNul(key)).toString();
     if (sectionName.isEmpty() || keyName.isEmpty()) {
         return std::nullopt;
     }
-    const Lines lines = SplitLines(*bytes);
     const Location at = Find(lines, sectionName, keyName);
     if (at.key < 0) {
         return std::nullopt;
@@ -197,28 +191,13 @@ std::optional<QString> IniFile::Read(const QString& section, const QString& key)
     return value;
 }
 
-bool IniFile::Write(const QString& section, const QString& key, const QString& value) const {
+bool SetValueIn(Lines& lines, const QString& section, const QString& key, const QString& value) {
     const QString sectionName = TrimBlanks(BeforeNul(section)).toString();
     const QString keyName = TrimBlanks(BeforeNul(key)).toString();
     const QString text = BeforeNul(value);
     if (!Representable(sectionName, keyName, text)) {
         return false;
     }
-
-    Lines lines;
-    QFile existing(path_);
-    if (existing.exists()) {
-        // A file we cannot read whole would lose its other lines; one we
-        // cannot write must not be replaced behind its back by a rename,
-        // which only needs the directory to be writable.
-        const std::optional<QByteArray> bytes = ReadAll(path_);
-        if (!bytes || !existing.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            return false;
-        }
-        existing.close();
-        lines = SplitLines(*bytes);
-    }
-
     const QByteArray keyLine = Encode(keyName + u'=' + text);
     const Location at = Find(lines, sectionName, keyName);
     if (at.key >= 0) {
@@ -235,23 +214,99 @@ bool IniFile::Write(const QString& section, const QString& key, const QString& v
         lines.append(Encode(u'[' + sectionName + u']'));
         lines.append(keyLine);
     }
+    return true;
+}
 
+QByteArray Serialize(const Lines& lines) {
     QByteArray bytes;
-    for (const QByteArray& line : std::as_const(lines)) {
+    for (const QByteArray& line : lines) {
         bytes += line;
         bytes += "\r\n";
     }
+    return bytes;
+}
 
-    // Replaced atomically through a temporary file beside it; in a directory
-    // where no temporary file can be made, the file itself is rewritten.
-    QSaveFile file(path_);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
+}  // namespace
+
+std::optional<QString> IniFile::Read(const QString& section, const QString& key) const {
+    if (batch_) {
+        const std::optional<Lines>& lines = batch_->lines ? batch_->lines : batch_->readOnly;
+        return lines ? ValueIn(*lines, section, key) : std::nullopt;
+    }
+    const std::optional<QByteArray> bytes = ReadAll(path_);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return ValueIn(SplitLines(*bytes), section, key);
+}
+
+std::optional<QList<QByteArray>> IniFile::LoadForWrite() const {
+    QFile existing(path_);
+    if (!existing.exists()) {
+        return Lines();
+    }
+    // A file we cannot read whole would lose its other lines; one we cannot
+    // write must not be replaced behind its back by a rename, which only
+    // needs the directory to be writable.
+    const std::optional<QByteArray> bytes = ReadAll(path_);
+    if (!bytes || !existing.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        return std::nullopt;
+    }
+    return SplitLines(*bytes);
+}
+
+bool IniFile::Store(const QList<QByteArray>& lines, const QByteArray& before) const {
+    const QByteArray bytes = Serialize(lines);
+    // Nothing changed: the file is not touched.
+    if (bytes == before && QFile::exists(path_)) {
+        return true;
+    }
+    // Replaced whole through a temporary file, or left as it was: a full disk
+    // must never leave an empty settings file behind.
+    return WriteFileAtomically(path_, bytes).ok;
+}
+
+bool IniFile::Write(const QString& section, const QString& key, const QString& value) {
+    if (batch_) {
+        if (!batch_->lines || !SetValueIn(*batch_->lines, section, key, value)) {
+            return false;
+        }
+        batch_->dirty = true;
+        return true;
+    }
+    std::optional<Lines> lines = LoadForWrite();
+    if (!lines) {
         return false;
     }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    const QByteArray before = Serialize(*lines);
+    if (!SetValueIn(*lines, section, key, value)) {
         return false;
     }
-    return file.commit();
+    return Store(*lines, before);
+}
+
+void IniFile::BeginBatch() {
+    if (batchDepth_++ > 0) {
+        return;
+    }
+    batch_.emplace();
+    batch_->lines = LoadForWrite();
+    if (batch_->lines) {
+        batch_->before = Serialize(*batch_->lines);
+    } else if (const std::optional<QByteArray> bytes = ReadAll(path_)) {
+        // Readable but not writable: reads still see the file.
+        batch_->readOnly = SplitLines(*bytes);
+    }
+}
+
+bool IniFile::EndBatch() {
+    if (batchDepth_ == 0 || --batchDepth_ > 0) {
+        return true;
+    }
+    Batch batch = std::move(*batch_);
+    batch_.reset();
+    if (!batch.lines) {
+        return false;
+    }
+    return !batch.dirty || Store(*batch.lines, batch.before);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -14,6 +16,8 @@
 //   stays byte for byte;
 // - lines end with CR LF; text is in the system's code page;
 // - a missing file or section is created on the first write.
+// The file is replaced whole and atomically: a write that fails (a full
+// disk, a read-only file) leaves it exactly as it was.
 class IniFile {
 public:
     explicit IniFile(QString path) : path_(std::move(path)) {}
@@ -25,9 +29,31 @@ public:
     std::optional<QString> Read(const QString& section, const QString& key) const;
 
     // Sets key to value in section. Returns false when the file cannot be
-    // written; it is then left as it was.
-    bool Write(const QString& section, const QString& key, const QString& value) const;
+    // written; it is then left as it was. A write that changes no byte does
+    // not touch the file.
+    bool Write(const QString& section, const QString& key, const QString& value);
+
+    // Writes between BeginBatch and EndBatch reach the file in one write at
+    // EndBatch, with the same bytes as one write each would give; reads in
+    // between see them. Pairs nest: the outermost counts. EndBatch returns
+    // false when the file could not be written.
+    void BeginBatch();
+    bool EndBatch();
 
 private:
+    // The file's lines for a change, or no value when it exists but cannot
+    // be read whole or written.
+    std::optional<QList<QByteArray>> LoadForWrite() const;
+    bool Store(const QList<QByteArray>& lines, const QByteArray& before) const;
+
+    struct Batch {
+        std::optional<QList<QByteArray>> lines;
+        std::optional<QList<QByteArray>> readOnly;
+        QByteArray before;
+        bool dirty = false;
+    };
+
     QString path_;
+    int batchDepth_ = 0;
+    std::optional<Batch> batch_;
 };

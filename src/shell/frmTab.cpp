@@ -149,7 +149,8 @@ bool frmTab::Form_Load() {
     // tablet and leaves the first copy's run marker alone.
     if (services_.previousInstance) return false;
 
-    setWindowTitle(kDesignCaption + QStringLiteral(" ver") + edition_.version + kTitleNotice);
+    title_ = kDesignCaption + QStringLiteral(" ver") + edition_.version + kTitleNotice;
+    setWindowTitle(title_);
     QDir::setCurrent(services_.executableDirectory);
     PlaceOnScreen();
 

@@ -120,6 +120,9 @@ public:
     QString AutosavePath() const;
     QString RunMarkerPath() const;
     QString SettingsPath() const { return settings_.Path(); }
+    // Why the autosave file cannot be written, as the title shows it; empty
+    // while it can.
+    const QString& AutosaveProblem() const { return autosaveProblem_; }
     bool Unloaded() const { return unloaded_; }
 
 protected:
@@ -238,6 +241,10 @@ private:
     // Why the window is being closed: 0 by the operator through the window's
     // own controls, 1 from code (the exit button), 2 by the session ending.
     int unloadMode_ = 0;
+    // The window title as start-up builds it, and why the autosave fails (a
+    // notice after the title) or empty while it succeeds.
+    QString title_;
+    QString autosaveProblem_;
     bool loaded_ = false;
     bool unloaded_ = false;
     bool focusedOnce_ = false;

@@ -17,11 +17,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
 
 #include <algorithm>
+#include <cstdio>
 #include <array>
 
 namespace {
@@ -77,10 +79,23 @@ void frmTab::PutValue(double value, bool advance) {
 }
 
 void frmTab::WriteAutosave() {
-    if (edition_.autosave) WriteCsv(AutosavePath());
+    if (!edition_.autosave) return;
+    const FileWriteResult saved = ::WriteCsv(grid_, AutosavePath());
+    // Measuring goes on either way, but the operator must know that the
+    // values on screen are not safe: the title says so, once, from the first
+    // failure until a save succeeds again. The old file stays as it was.
+    const QString problem =
+        saved ? QString()
+              : QStringLiteral("   ※自動保存できません（%1：%2）")
+                    .arg(QDir::toNativeSeparators(AutosavePath()), saved.reason);
+    if (problem == autosaveProblem_) return;
+    if (!problem.isEmpty() && autosaveProblem_.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(problem.trimmed()));
+    autosaveProblem_ = problem;
+    setWindowTitle(title_ + autosaveProblem_);
 }
 
-bool frmTab::WriteCsv(const QString& path) { return ::WriteCsv(grid_, path); }
+bool frmTab::WriteCsv(const QString& path) { return ::WriteCsv(grid_, path).ok; }
 
 void frmTab::cmdNextLine_Click() {
     int col, row;

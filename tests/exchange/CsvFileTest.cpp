@@ -71,7 +71,7 @@ TEST_F(CsvFileTest, writer_stopped_before_replace_leaves_old_file_intact) {
     WriteBytes(path, old);
 
     bool hookRan = false;
-    SetBeforeCommitHookForTest([&] {
+    SetBeforeCommitHookForTest([&](const QString&) {
         hookRan = true;
         // The new content exists only under the temporary name by now.
         EXPECT_EQ(ReadBytes(path), old);

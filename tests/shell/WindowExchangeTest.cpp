@@ -201,7 +201,7 @@ TEST_F(WindowExchange, paste_puts_the_values_at_the_cursor_formatted_and_autosav
     ASSERT_TRUE(WriteBytes(AutosavePath(), "before\r\n"));
     Place(2, 2);
     int writes = 0;
-    SetBeforeCommitHookForTest([&writes] {
+    SetBeforeCommitHookForTest([&writes](const QString&) {
         ++writes;
         return true;
     });

@@ -13,19 +13,19 @@ const QString kSection = QStringLiteral("frmTab");
 
 class CommonTest : public ::testing::Test {
   protected:
-    QString OrDefault(const QString& key, const QString& value) const {
+    QString OrDefault(const QString& key, const QString& value) {
         return settings_.ReadSettingOrDefault(kSection, key, value);
     }
     QString Read(const QString& key, const QString& value = {}) const {
         return settings_.ReadSetting(kSection, key, value);
     }
-    void Write(const QString& key, const QString& value) const {
+    void Write(const QString& key, const QString& value) {
         settings_.WriteSetting(kSection, key, value);
     }
 
     QTemporaryDir dir_;
     const QString ini_ = dir_.filePath(QStringLiteral("Kalvor.INI"));
-    const Common settings_{ini_};
+    Common settings_{ini_};
 };
 
 qsizetype SystemBytes(const QString& text) {
@@ -111,7 +111,7 @@ TEST_F(CommonTest, missing_or_empty_value_brings_back_the_default_and_stores_it)
 
 TEST_F(CommonTest, unusable_file_gives_defaults_silently) {
     WriteBytes(dir_.filePath(QStringLiteral("plain")), "x");
-    const Common broken(dir_.filePath(QStringLiteral("plain/Kalvor.INI")));
+    Common broken(dir_.filePath(QStringLiteral("plain/Kalvor.INI")));
     EXPECT_EQ(broken.ReadSetting(kSection, QStringLiteral("optDataDebug"), QString()), QString());
     EXPECT_EQ(
         broken.ReadSettingOrDefault(kSection, QStringLiteral("txtInput 3"), QStringLiteral("800")),

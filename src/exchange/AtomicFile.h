@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+// The outcome of writing a file: on failure, why, in words for the operator
+// (the system's reason, such as a full disk or a missing permission).
+struct FileWriteResult {
+    bool ok = false;
+    QString reason;
+    explicit operator bool() const { return ok; }
+};
+
+// Writes bytes to path so that at every instant the path holds either its
+// previous content or the new one, whole, even across a crash or a power cut:
+// the bytes go to a temporary file beside the target, which is synced to
+// disk, renamed over the target, and then the directory is synced so that the
+// rename itself is on disk. A target that is a symbolic link is written
+// through, to the file it names; an existing target keeps its permissions.
+// On failure the target is left as it was and the temporary file removed.
+FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Removes the temporary files that a write to path left behind when the
+// program was killed between writing and renaming. Only names this writer
+// makes are touched ("<name>.kalvor-" and six letters or digits). Returns
+// how many were removed.
+int RemoveWriteLeftovers(const QString& path);
+
+// Test hook: when set, called with the target's path after the temporary
+// file has been written and synced and before it replaces the target;
+// returning false abandons the replace, as a writer killed at that moment
+// would.
+void SetBeforeCommitHookForTest(std::function<bool(const QString& path)> hook);
