@@ -9,7 +9,7 @@ KALVOR_PACKAGES=(
   libgtest-dev libgmock-dev
   libevdev-dev
   fonts-ipafont-gothic qt6-translations-l10n
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick strace
   # The Debian package and its test: dependency scan, menu entry check.
   dpkg-dev file desktop-file-utils
 )

@@ -1,6 +1,8 @@
 #include "RunKalvor.h"
 
 #include "AppFiles.h"
+#include "DataDirectoryLock.h"
+#include "InstanceGuard.h"
 #include "NullPadLink.h"
 #include "PadLinkFactory.h"
 #include "QtClipboard.h"
@@ -10,8 +12,11 @@
 #include "frmTab.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QFont>
+
+#include <optional>
 
 namespace {
 
@@ -40,14 +45,41 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     const QString executablePath = QCoreApplication::applicationFilePath();
     const QFileInfo executable(executablePath);
     InstallQtJapanese(app, executable.absolutePath());
+    // A second copy reads no settings and touches neither the tablet nor the
+    // running copy's files: it brings the running copy to the front and ends.
     InstanceGuard guard(executablePath);
+    if (guard.PreviousInstance()) {
+        guard.WakeRunningCopy();
+        return 0;
+    }
+
+    QtDialogs dialogs;
+    const QString executableDirectory = executable.absolutePath();
+    const QString dataDirectory = ResolveDataDirectory(executableDirectory);
+    QString startupNotice;
+    if (PreparePerUserDirectory(dataDirectory, executableDirectory, executable.completeBaseName())) {
+        startupNotice = QStringLiteral(
+                            "このプログラムのフォルダーには書き込めないため、設定と自動保存の"
+                            "ファイルは次のフォルダーに置きます。\n%1")
+                            .arg(QDir::toNativeSeparators(dataDirectory));
+    }
+    std::optional<DataDirectoryLock> dataLock;
+    if (edition.autosave) {
+        dataLock.emplace(dataDirectory);
+        if (!dataLock->Held()) {
+            dialogs.Notify(QStringLiteral("このフォルダーのデータは、別の Kalvor が使っています。\n%1\n"
+                                          "同じデータを二つのプログラムで使うと値が失われるため、"
+                                          "終了します。")
+                               .arg(QDir::toNativeSeparators(dataDirectory)));
+            return 0;
+        }
+    }
 
     PadLinkChoice tablet = CreatePadLink();
     // The on-screen pad stands in when no tablet is chosen or found; until it
     // exists, the program runs without a tablet then.
     if (!tablet.library) tablet.library = std::make_unique<NullPadLink>();
     QtSoundPlayer sound;
-    QtDialogs dialogs;
     QtClipboard clipboard;
 
     frmTabServices services;
@@ -55,17 +87,21 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     services.sound = &sound;
     services.dialogs = &dialogs;
     services.clipboard = &clipboard;
-    services.executableDirectory = executable.absolutePath();
+    services.executableDirectory = executableDirectory;
     services.executableBaseName = executable.completeBaseName();
-    services.previousInstance = guard.PreviousInstance();
+    services.dataDirectory = dataDirectory;
+    services.startupNotice = startupNotice;
     services.tabletLoadError = tablet.loadError;
     if (tablet.axes) services.tabletResolution = tablet.axes->ResolutionLine();
-    if (!services.previousInstance)
-        services.dataDirectory = ResolveDataDirectory(services.executableDirectory);
 
     frmTab window(edition, services);
     dialogs.SetParent(&window);
     if (!window.Form_Load()) return 0;
+    guard.OnWakeRequest([&window] {
+        if (window.isMinimized()) window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
     window.show();
     return app.exec();
 }

@@ -1,8 +1,8 @@
 #include "AppFiles.h"
 
-#include <QCryptographicHash>
 #include <QDir>
-#include <QLockFile>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -44,23 +44,22 @@ QString SettingsFilePath(const QString& directory, const QString& executableBase
     return AppFilePath(directory, executableBaseName + QStringLiteral(".INI"));
 }
 
-struct InstanceGuard::Lock {
-    explicit Lock(const QString& path) : file(path) {}
-    QLockFile file;
-};
-
-InstanceGuard::InstanceGuard(const QString& executablePath) {
-    const QByteArray key =
-        QCryptographicHash::hash(QDir::cleanPath(executablePath).toUtf8(), QCryptographicHash::Sha1)
-            .toHex()
-            .left(16);
-    const QString lockPath =
-        QDir(QDir::tempPath()).filePath(QStringLiteral("kalvor-%1.lock").arg(QString::fromLatin1(key)));
-    lock_ = new Lock(lockPath);
-    // Never stale by age while its owner lives; a lock left by a crashed copy
-    // is recognised by its dead owner and taken over.
-    lock_->file.setStaleLockTime(0);
-    previous_ = !lock_->file.tryLock(0);
+bool PreparePerUserDirectory(const QString& dataDirectory, const QString& executableDirectory,
+                             const QString& executableBaseName) {
+    if (QDir(dataDirectory) == QDir(executableDirectory)) return false;
+    const QString mine = SettingsFilePath(dataDirectory, executableBaseName);
+    if (QFileInfo::exists(mine)) return false;
+    const QString beside = SettingsFilePath(executableDirectory, executableBaseName);
+    if (QFileInfo(beside).isFile()) QFile::copy(beside, mine);
+    return true;
 }
 
-InstanceGuard::~InstanceGuard() { delete lock_; }
+bool CreateRunMarker(const QString& path) {
+    const QFileInfo existing(path);
+    if (existing.isSymLink() || existing.isFile()) QFile::remove(path);
+    // Created new, never opened through whatever may have been put in its
+    // place since.
+    QFile marker(path);
+    if (!marker.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+    return marker.write("err\r\n") == 5 && marker.flush();
+}

@@ -17,19 +17,15 @@ QString AppFilePath(const QString& directory, const QString& fileName);
 // its extension, and ".INI".
 QString SettingsFilePath(const QString& directory, const QString& executableBaseName);
 
-// Whether another copy of the same executable is running. The first copy
-// holds a lock for its whole run; a later copy finds it held.
-class InstanceGuard {
-public:
-    explicit InstanceGuard(const QString& executablePath);
-    ~InstanceGuard();
-    InstanceGuard(const InstanceGuard&) = delete;
-    InstanceGuard& operator=(const InstanceGuard&) = delete;
+// For a program whose own directory cannot hold its files: on its first
+// start in the per-user data directory (no settings file there yet), the
+// settings that stand beside the executable (an administrator's, say) are
+// copied in and used from then on. Returns true on that first start.
+bool PreparePerUserDirectory(const QString& dataDirectory, const QString& executableDirectory,
+                             const QString& executableBaseName);
 
-    bool PreviousInstance() const { return previous_; }
-
-private:
-    struct Lock;
-    Lock* lock_;
-    bool previous_ = false;
-};
+// Creates the run marker at path, one line "err", replacing whatever file
+// stands there. A symbolic link in its place is removed, never followed, so
+// the marker cannot be used to overwrite another file. False when the marker
+// cannot be created.
+bool CreateRunMarker(const QString& path);

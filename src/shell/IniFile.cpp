@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QStringConverter>
 #include <QStringView>
@@ -226,6 +227,24 @@ QByteArray Serialize(const Lines& lines) {
     return bytes;
 }
 
+// A writable file in a directory where no temporary file can be made is
+// rewritten where it stands. Should that fail half-way (a full disk), the
+// previous bytes go back: they fitted before.
+bool RewriteInPlace(const QString& path, const QByteArray& bytes, const QByteArray& before) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    if (file.write(bytes) == bytes.size() && file.flush()) {
+        return true;
+    }
+    file.close();
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(before);
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<QString> IniFile::Read(const QString& section, const QString& key) const {
@@ -260,6 +279,10 @@ bool IniFile::Store(const QList<QByteArray>& lines, const QByteArray& before) co
     // Nothing changed: the file is not touched.
     if (bytes == before && QFile::exists(path_)) {
         return true;
+    }
+    const QFileInfo file(path_);
+    if (file.isFile() && file.isWritable() && !QFileInfo(file.absolutePath()).isWritable()) {
+        return RewriteInPlace(path_, bytes, before);
     }
     // Replaced whole through a temporary file, or left as it was: a full disk
     // must never leave an empty settings file behind.

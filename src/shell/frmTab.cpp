@@ -1,6 +1,7 @@
 #include "frmTab.h"
 
 #include "AppFiles.h"
+#include "AtomicFile.h"
 #include "CellEditorBox.h"
 #include "FilteredLineEdit.h"
 #include "MeiGridView.h"
@@ -22,7 +23,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
+
+#include <cstdio>
 
 namespace {
 
@@ -52,6 +56,10 @@ constexpr int kDesignClientWidth = 14880;
 constexpr int kDesignClientHeight = 10095;
 
 constexpr int kKeyF12 = 123;
+
+// How long the settings wait after a change before they are written, ms:
+// long enough for a few clicks in a row, short against a crash.
+constexpr int kSettingsPauseMs = 800;
 
 // A check box's value as stored: 0 clear, 1 ticked, 2 greyed.
 int CheckValue(const QCheckBox& box) {
@@ -96,6 +104,10 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
 
 frmTab::~frmTab() {
     qApp->removeEventFilter(this);
+    // Controls losing the focus as they go must not write settings from a
+    // window that is half destroyed.
+    loaded_ = false;
+    settingsTimer_->stop();
     // The grid view reads the cells until it is gone: it must go before the
     // cell table, which as a member would otherwise be destroyed first.
     delete msgMei;
@@ -142,7 +154,32 @@ void frmTab::ConnectHandlers() {
     connect(cmdClr, &QToolButton::clicked, this, [this] { cmdClr_Click(); });
     connect(cmdExit, &QToolButton::clicked, this, [this] { cmdExit_Click(); });
     connect(cmdWav, &QPushButton::clicked, this, [this] { cmdWav_Click(); });
+
+    // Settings written while the program runs, not only at a normal exit.
+    settingsTimer_ = new QTimer(this);
+    settingsTimer_->setSingleShot(true);
+    settingsTimer_->setInterval(kSettingsPauseMs);
+    connect(settingsTimer_, &QTimer::timeout, this, [this] { WriteControlSettings(); });
+    // A number box is written after the pause that follows its last
+    // keystroke, not when it loses the focus: a new grid size sends the focus
+    // to the grid and back at every keystroke.
+    for (FilteredLineEdit* box : txtInput)
+        connect(box, &QLineEdit::textChanged, this, [this] { SettingsChanged(); });
+    for (QComboBox* list : {cmbSyosu, cmdWidth, cmbNiten})
+        connect(list, &QComboBox::currentIndexChanged, this, [this] { SettingsChanged(); });
+    for (QRadioButton* option : optMes)
+        if (option != nullptr) connect(option, &QRadioButton::toggled, this, [this] { SettingsChanged(); });
+    for (QRadioButton* option : optInput)
+        connect(option, &QRadioButton::toggled, this, [this] { SettingsChanged(); });
+    for (QCheckBox* box : chkZahyo)
+        if (box != nullptr) connect(box, &QCheckBox::stateChanged, this, [this] { SettingsChanged(); });
 }
+
+void frmTab::SettingsChanged() {
+    // The restore at start-up sets the controls too: nothing to write then.
+    if (loaded_ && !unloaded_) settingsTimer_->start();
+}
+
 
 bool frmTab::Form_Load() {
     // A second copy ends at once: it reads no settings, does not touch the
@@ -169,7 +206,11 @@ bool frmTab::Form_Load() {
     tablet_.PadlinkSetMove(2);
     if (!services_.tabletLoadError.isEmpty()) CommonDialog1.Notify(services_.tabletLoadError);
 
+    // Defaults of missing keys reach the file in one write, before the window
+    // shows.
+    settings_.BeginBatch();
     RestoreSettings();
+    settings_.EndBatch();
 
     MMControl1.Open(sWavFile);
     LayoutGrid();
@@ -184,9 +225,12 @@ bool frmTab::Form_Load() {
         // bring its autosaved grid back.
         if (QFile::exists(RunMarkerPath())) LoadAutosave(AutosavePath());
         // A marker that cannot be created only costs the recovery of this run.
-        QFile marker(RunMarkerPath());
-        if (marker.open(QIODevice::WriteOnly | QIODevice::Truncate)) marker.write("err\r\n");
+        CreateRunMarker(RunMarkerPath());
+        // What a write killed half-way left behind, now that the recovery
+        // has read what it needs.
+        RemoveWriteLeftovers(AutosavePath());
     }
+    RemoveWriteLeftovers(settings_.Path());
     loaded_ = true;
     return true;
 }
@@ -231,6 +275,7 @@ void frmTab::RestoreSettings() {
 void frmTab::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    settingsTimer_->stop();
     tablet_.PadlinkClose();
     wndProc_.Remove();
     MMControl1.Close();
@@ -243,6 +288,8 @@ void frmTab::SaveSettings() {
     auto write = [this](const QString& key, const QString& value) {
         settings_.WriteSetting(kSection, key, value);
     };
+    // Every key in one write of the file.
+    settings_.BeginBatch();
     const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
     write(QStringLiteral("WindowState"), QString::number(state));
     if (state == 0) {
@@ -252,6 +299,15 @@ void frmTab::SaveSettings() {
         write(QStringLiteral("w"), QString::number(PixelsToTwips(frame.width(), DpiX())));
         write(QStringLiteral("h"), QString::number(PixelsToTwips(frame.height(), DpiY())));
     }
+    WriteControlSettings();
+    settings_.EndBatch();
+}
+
+void frmTab::WriteControlSettings() {
+    auto write = [this](const QString& key, const QString& value) {
+        settings_.WriteSetting(kSection, key, value);
+    };
+    settings_.BeginBatch();
     for (int i = 0; i < edition_.MeasurementCount(); ++i)
         if (optMes[i]->isChecked()) write(QStringLiteral("optMes"), QString::number(i));
     for (int i = 0; i < 2; ++i)
@@ -265,6 +321,7 @@ void frmTab::SaveSettings() {
         write(QStringLiteral("chkZahyoY"), QString::number(CheckValue(*chkZahyo[1])));
     }
     write(QStringLiteral("sWavFile"), sWavFile);
+    settings_.EndBatch();
 }
 
 void frmTab::Form_Resize() {
@@ -325,6 +382,11 @@ void frmTab::showEvent(QShowEvent* event) {
     if (!focusedOnce_) {
         focusedOnce_ = true;
         msgMei->setFocus(Qt::OtherFocusReason);
+        // Once the window is up, so that it never holds up the start.
+        if (!services_.startupNotice.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(services_.startupNotice));
+            QTimer::singleShot(0, this, [this] { CommonDialog1.Notify(services_.startupNotice); });
+        }
     }
 }
 

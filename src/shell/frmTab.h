@@ -28,6 +28,7 @@ class QListView;
 class ReceivedPointList;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 class QToolButton;
 class TabControl;
 class TextBuffer;
@@ -53,6 +54,8 @@ struct frmTabServices {
     // The tablet's resolution as one line of text, where the device reports
     // it; shown on the scale page.
     QString tabletResolution;
+    // Told once, after the window first shows (where the files went).
+    QString startupNotice;
 };
 
 // The main window: the detail grid above, the tab control with every button
@@ -167,6 +170,12 @@ private:
     void PlaceOnScreen();
     void RestoreSettings();
     void SaveSettings();
+    // The settings the operator sets in the controls (every key but the
+    // window's state and placement), in one write of the file.
+    void WriteControlSettings();
+    // A setting changed: it is written after a short pause (the operator
+    // may still be typing), so that a crash costs no setting of the session.
+    void SettingsChanged();
     int ReadIndexSetting(const QString& key, int defaultValue, int lowest, int highest);
     bool FillsDown() const;
     // Gives the grid rows x cols (headers included), within its limits,
@@ -241,6 +250,7 @@ private:
     // Why the window is being closed: 0 by the operator through the window's
     // own controls, 1 from code (the exit button), 2 by the session ending.
     int unloadMode_ = 0;
+    QTimer* settingsTimer_ = nullptr;
     // The window title as start-up builds it, and why the autosave fails (a
     // notice after the title) or empty while it succeeds.
     QString title_;

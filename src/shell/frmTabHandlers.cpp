@@ -331,6 +331,7 @@ void frmTab::cmdWav_Click() {
     const QString name = CommonDialog1.OpenFileName(QStringLiteral("Wavファイル (*.wav)"), sWavFile);
     if (name.isEmpty()) return;
     sWavFile = name;
+    SettingsChanged();
     MMControl1.Close();
     MMControl1.Open(sWavFile);
     PlayCaptureSound();

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "AtomicFile.h"
+#include "FullDisk.h"
 #include "IniFile.h"
 #include "QStringPrinter.h"
 #include "SettingsTestFiles.h"
@@ -168,5 +170,51 @@ TEST_F(IniFileTest, read_only_directory_takes_no_new_file_but_rewrites_a_writabl
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 #endif
+
+TEST_F(IniFileTest, a_full_disk_leaves_the_old_file_whole_never_empty) {
+    WriteBytes(ini_, kOneKey);
+    {
+        FullDisk full(kOneKey.size() + 4);
+        if (!full.Active()) GTEST_SKIP() << "no file size limit here";
+        EXPECT_FALSE(Write(ini_, "long", QString(100, QLatin1Char('x'))));
+        IniFile batched(ini_);
+        batched.BeginBatch();
+        EXPECT_TRUE(batched.Write(QStringLiteral("frmTab"), QStringLiteral("a"), QStringLiteral("123456")));
+        EXPECT_EQ(batched.Read(QStringLiteral("frmTab"), QStringLiteral("a")), QStringLiteral("123456"));
+        EXPECT_FALSE(batched.EndBatch());
+    }
+    EXPECT_EQ(ReadBytes(ini_), kOneKey);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Kalvor.INI"})
+        << "no temporary file is left";
+}
+
+TEST_F(IniFileTest, a_batch_writes_once_with_the_bytes_of_one_write_each) {
+    const QStringList keys = {"txtInput 0", "cmbSyosu", "optMes", "txtInput 0"};
+    for (int i = 0; i < keys.size(); ++i) ASSERT_TRUE(Write(ini_, keys[i], QString::number(i)));
+    const QByteArray oneByOne = ReadBytes(ini_);
+    QFile::remove(ini_);
+
+    int writes = 0;
+    SetBeforeCommitHookForTest([&](const QString&) {
+        ++writes;
+        return true;
+    });
+    IniFile file(ini_);
+    file.BeginBatch();
+    file.BeginBatch();  // nested: the outer pair counts
+    for (int i = 0; i < keys.size(); ++i) file.Write(QStringLiteral("frmTab"), keys[i], QString::number(i));
+    EXPECT_TRUE(file.EndBatch());
+    EXPECT_EQ(writes, 0);
+    EXPECT_TRUE(file.EndBatch());
+    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(ReadBytes(ini_), oneByOne);
+    // Nothing changed: the file is not written at all.
+    file.BeginBatch();
+    file.Write(QStringLiteral("frmTab"), QStringLiteral("optMes"), QStringLiteral("2"));
+    EXPECT_TRUE(file.EndBatch());
+    EXPECT_TRUE(file.Write(QStringLiteral("frmTab"), QStringLiteral("cmbSyosu"), QStringLiteral("1")));
+    EXPECT_EQ(writes, 1);
+    SetBeforeCommitHookForTest(nullptr);
+}
 
 }  // namespace

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+// One running copy per data directory, whatever its executable is called: a
+// renamed copy started beside the first would take the first copy's run
+// marker for a crash, load its values, and both would then write the same
+// autosave file. Held from construction for the copy's whole run.
+class DataDirectoryLock {
+public:
+    explicit DataDirectoryLock(const QString& dataDirectory);
+
+    bool Held() const { return held_; }
+
+private:
+    QLockFile lock_;
+    bool held_ = false;
+};

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "AppFiles.h"
+#include "DataDirectoryLock.h"
+#include "InstanceGuard.h"
+#include "QStringPrinter.h"
+#include "SettingsTestFiles.h"
+
+namespace {
+
+TEST(AppFiles, first_start_in_the_per_user_directory_takes_the_settings_beside_the_executable) {
+    QTemporaryDir exe;
+    QTemporaryDir mine;
+    const QByteArray admin("[frmTab]\r\noptDataDebug=Api Padlink\r\n");
+    WriteBytes(exe.filePath("Kalvor.INI"), admin);
+
+    EXPECT_TRUE(PreparePerUserDirectory(mine.path(), exe.path(), "Kalvor")) << "the first start";
+    EXPECT_EQ(ReadBytes(mine.filePath("Kalvor.INI")), admin);
+    WriteBytes(mine.filePath("Kalvor.INI"), "[frmTab]\r\nk=mine\r\n");
+    EXPECT_FALSE(PreparePerUserDirectory(mine.path(), exe.path(), "Kalvor")) << "not the first";
+    EXPECT_EQ(ReadBytes(mine.filePath("Kalvor.INI")), QByteArray("[frmTab]\r\nk=mine\r\n"));
+
+    QTemporaryDir empty;
+    EXPECT_TRUE(PreparePerUserDirectory(empty.path(), QDir::tempPath() + "/none", "Kalvor"));
+    EXPECT_FALSE(QFile::exists(empty.filePath("Kalvor.INI")));
+    EXPECT_FALSE(PreparePerUserDirectory(exe.path(), exe.path(), "Kalvor")) << "no per-user directory";
+}
+
+#ifdef Q_OS_UNIX
+TEST(AppFiles, run_marker_replaces_a_symbolic_link_and_never_writes_through_it) {
+    QTemporaryDir dir;
+    const QString victim = dir.filePath("precious.txt");
+    WriteBytes(victim, "keep me\n");
+    const QString marker = dir.filePath("err.dat");
+    ASSERT_TRUE(QFile::link(victim, marker));
+    EXPECT_TRUE(CreateRunMarker(marker));
+    EXPECT_EQ(ReadBytes(victim), QByteArray("keep me\n"));
+    EXPECT_FALSE(QFileInfo(marker).isSymLink());
+    EXPECT_EQ(ReadBytes(marker), QByteArray("err\r\n"));
+    EXPECT_TRUE(CreateRunMarker(marker)) << "an old marker is replaced";
+}
+#endif
+
+TEST(InstanceGuard, a_second_copy_finds_the_lock_in_the_users_directory_and_wakes_the_first) {
+    QTemporaryDir runtime;
+    InstanceGuard first("/opt/kalvor/Kalvor", runtime.path());
+    ASSERT_FALSE(first.PreviousInstance());
+    int woken = 0;
+    first.OnWakeRequest([&] { ++woken; });
+
+    InstanceGuard second("/opt/kalvor/Kalvor", runtime.path());
+    EXPECT_TRUE(second.PreviousInstance());
+    EXPECT_FALSE(InstanceGuard("/opt/kalvor/Kalvor080125", runtime.path()).PreviousInstance())
+        << "another executable is not a second copy";
+    second.WakeRunningCopy();
+    QDeadlineTimer deadline(5000);
+    while (woken == 0 && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(woken, 1);
+#ifdef Q_OS_UNIX
+    EXPECT_TRUE(InstanceGuard::DefaultLockDirectory() != QDir::tempPath())
+        << "not the shared temporary directory";
+#endif
+}
+
+TEST(DataDirectoryLock, one_running_copy_per_data_directory) {
+    QTemporaryDir data;
+    auto first = std::make_unique<DataDirectoryLock>(data.path());
+    EXPECT_TRUE(first->Held());
+    EXPECT_FALSE(DataDirectoryLock(data.path()).Held());
+    first.reset();
+    EXPECT_TRUE(DataDirectoryLock(data.path()).Held()) << "free again once the first copy ends";
+}
+
+}  // namespace
