@@ -313,3 +313,9 @@ void MeasureEngine::CalcLengthArea() {
     ::CalcLengthArea(points, bLengthMode, host_,
                      [this](double value) { host_.PutValue(value, true); });
 }
+
+void MeasureEngine::DropLastPoint() {
+    if (points.lPointCount > 0) {
+        --points.lPointCount;
+    }
+}
