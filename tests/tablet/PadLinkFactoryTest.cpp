@@ -60,3 +60,18 @@ TEST(PadLinkFactory, unreadable_replay_file_is_named_and_delivers_nothing) {
         << choice.loadError.toStdString();
     EXPECT_EQ(choice.library->PadlinkWintab(0, 0), 0);
 }
+
+TEST(PadLinkFactory, virtual_asks_for_the_on_screen_pad_and_only_it_does) {
+    {
+        PadVariable pad("virtual");
+        PadLinkChoice choice = CreatePadLink();
+        EXPECT_TRUE(choice.onScreenPad);
+        EXPECT_TRUE(choice.loadError.isEmpty());
+        // Until the composition root puts the pad in, nothing is delivered.
+        EXPECT_NE(dynamic_cast<NullPadLink*>(choice.library.get()), nullptr);
+    }
+    for (const char* other : {static_cast<const char*>(nullptr), "replay:/nonexistent", "Virtual"}) {
+        PadVariable pad(other);
+        EXPECT_FALSE(CreatePadLink().onScreenPad) << (other ? other : "(unset)");
+    }
+}
