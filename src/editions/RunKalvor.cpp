@@ -1,15 +1,19 @@
 #include "RunKalvor.h"
 
 #include "AppFiles.h"
+#include "FigureWindow.h"
 #include "PadLinkFactory.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "QtSoundPlayer.h"
+#include "VirtualPadLink.h"
 #include "frmTab.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QFont>
+
+#include <memory>
 
 namespace {
 
@@ -37,6 +41,18 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     InstanceGuard guard(executablePath);
 
     PadLinkChoice tablet = CreatePadLink();
+    // The figure being measured is shown on the on-screen pad itself, or, with
+    // any other library, in a window of its own that F11 opens.
+    std::unique_ptr<FigureWindow> figureWindow;
+    FigureDisplay* figure = nullptr;
+    if (tablet.onScreenPad) {
+        auto pad = std::make_unique<VirtualPadLink>();
+        figure = &pad->Window();
+        tablet.library = std::move(pad);
+    } else {
+        figureWindow = std::make_unique<FigureWindow>();
+        figure = figureWindow.get();
+    }
     QtSoundPlayer sound;
     QtDialogs dialogs;
     QtClipboard clipboard;
@@ -50,6 +66,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     services.executableBaseName = executable.completeBaseName();
     services.previousInstance = guard.PreviousInstance();
     services.tabletLoadError = tablet.loadError;
+    services.figure = figure;
     if (!services.previousInstance)
         services.dataDirectory = ResolveDataDirectory(services.executableDirectory);
 

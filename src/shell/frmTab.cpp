@@ -41,6 +41,7 @@ constexpr int kGridTabGap = 225;
 constexpr int kGridWidthMargin = 300 - kOuterFrameWidth;
 constexpr int kMinWidthExtra = 150;
 
+constexpr int kKeyF11 = 122;
 constexpr int kKeyF12 = 123;
 
 // A check box's value as stored: 0 clear, 1 ticked, 2 greyed.
@@ -70,6 +71,7 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     BuildControls();
     SetFocusOrder();
     ConnectHandlers();
+    ConnectFigure();
     sizeTexts_ = {txtInput[1]->text(), txtInput[2]->text()};
     // Key preview: the window's key handler sees every key before the
     // focused control.
@@ -80,7 +82,10 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     });
 }
 
-frmTab::~frmTab() { qApp->removeEventFilter(this); }
+frmTab::~frmTab() {
+    DisconnectFigure();
+    qApp->removeEventFilter(this);
+}
 
 int frmTab::DpiX() const { return logicalDpiX(); }
 int frmTab::DpiY() const { return logicalDpiY(); }
@@ -300,8 +305,13 @@ bool frmTab::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmTab::Form_KeyDown(int keyCode, int /*shift*/) {
+    if (keyCode == kKeyF11) {
+        OpenFigureWindow();
+        return;
+    }
     if (keyCode != kKeyF12) return;
     engine_.CalcLengthArea();
+    FigureChanged();
     PlayCaptureSound();
 }
 
@@ -337,5 +347,6 @@ void frmTab::cmdExit_Click() {
 void frmTab::GetWintab(std::int32_t wParam, std::int32_t lParam) {
     listedPoints_ = false;
     engine_.GetWintab(wParam, lParam);
+    FigureChanged();
     if (listedPoints_) lstGetData->setCurrentRow(lstGetData->count() - 1);
 }

@@ -4,6 +4,7 @@
 #include "Common.h"
 #include "Dialogs.h"
 #include "Edition.h"
+#include "FigureDisplay.h"
 #include "GridModel.h"
 #include "MeasureEngine.h"
 #include "PadLink.h"
@@ -48,6 +49,9 @@ struct frmTabServices {
     // Set when the tablet library could not be loaded: told to the operator,
     // then the program goes on without a tablet.
     QString tabletLoadError;
+    // The window that shows the figure being measured (the on-screen pad,
+    // or the figure window beside a real tablet); none when null.
+    FigureDisplay* figure = nullptr;
 };
 
 // The main window: the detail grid above, the tab control with every button
@@ -97,6 +101,15 @@ public:
     void ParseIntoGrid(const QString& separator);
     void LoadAutosave(const QString& path);
     bool WriteCsv(const QString& path);
+
+    // The figure display: the figure is pushed shortly after each change of
+    // the point store, the mode or the scale, once for any number of changes
+    // in between; RefreshFigure pushes it at once.
+    void RefreshFigure();
+    // F11: opens the figure display again, or brings it to the front.
+    void OpenFigureWindow();
+    // The display's undo request: drops the last point of the figure.
+    void UndoLastPoint();
 
     // State, for the composition root and tests.
     const Edition& EditionInfo() const { return edition_; }
@@ -149,6 +162,9 @@ private:
     bool FillsDown() const;
     void AdvanceInFillDirection();
     void WriteAutosave();
+    void ConnectFigure();
+    void DisconnectFigure();
+    void FigureChanged();
     int DpiX() const;
     int DpiY() const;
 
@@ -218,4 +234,6 @@ private:
     bool unloaded_ = false;
     bool focusedOnce_ = false;
     bool resizing_ = false;
+    // A figure refresh is scheduled.
+    bool figurePending_ = false;
 };
