@@ -234,6 +234,7 @@ private:
     bool unloaded_ = false;
     bool focusedOnce_ = false;
     bool resizing_ = false;
-    // A figure refresh is scheduled.
+    // A figure refresh is scheduled; how long the last one took (ms).
     bool figurePending_ = false;
+    int figureCostMs_ = 0;
 };

@@ -2,8 +2,10 @@
 // what its requests do.
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "DescribeFigure.h"
 #include "FilteredLineEdit.h"
@@ -15,6 +17,9 @@ namespace {
 // most this often (milliseconds), not per notification, so its cost does
 // not grow with the packet rate. Short enough to follow the pen.
 constexpr int kFigureRefreshMs = 30;
+// A figure so long that rebuilding it takes a while is rebuilt at most
+// this share of the time: the next refresh waits that many times as long.
+constexpr int kFigureCostSpacing = 5;
 // F12 pressed in the figure display does what it does in the main window.
 constexpr int kKeyF12 = 123;
 
@@ -40,7 +45,8 @@ void frmTab::DisconnectFigure() {
 void frmTab::FigureChanged() {
     if (services_.figure == nullptr || figurePending_) return;
     figurePending_ = true;
-    QTimer::singleShot(kFigureRefreshMs, this, [this] {
+    const int wait = std::max(kFigureRefreshMs, kFigureCostSpacing * figureCostMs_);
+    QTimer::singleShot(wait, this, [this] {
         if (figurePending_) RefreshFigure();
     });
 }
@@ -48,6 +54,8 @@ void frmTab::FigureChanged() {
 void frmTab::RefreshFigure() {
     figurePending_ = false;
     if (services_.figure == nullptr) return;
+    QElapsedTimer timing;
+    timing.start();
     FigureFacts facts;
     facts.mesMode = engine_.lMesMode;
     facts.lengthMode = engine_.bLengthMode;
@@ -56,6 +64,7 @@ void frmTab::RefreshFigure() {
     facts.twoPointAxis = cmbNiten->currentIndex();
     facts.decimals = cmbSyosu->currentIndex();
     services_.figure->ShowFigure(CurrentFigure(engine_.points, facts, *this));
+    figureCostMs_ = static_cast<int>(std::min<qint64>(timing.elapsed(), 1000));
 }
 
 void frmTab::OpenFigureWindow() {

@@ -1,8 +1,8 @@
 #include "FigureView.h"
 
+#include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -14,6 +14,12 @@ namespace {
 constexpr int kFitMargin = 8;
 // Above this many drawn points a trace is a line, not a row of marks.
 constexpr qsizetype kMaxMarkedPoints = 300;
+// Above this many drawn points the figure is drawn with hairlines and no
+// antialiasing: the wide, smooth pen costs seconds on a dense scribble.
+constexpr qsizetype kMaxSmoothPoints = 5000;
+// A paint may take at most this share of the time: the next one waits that
+// many times as long as the last took.
+constexpr qint64 kPaintSpacing = 4;
 
 const QColor kSurface(255, 255, 255);
 const QColor kOutside(232, 232, 232);
@@ -35,12 +41,25 @@ TabletArea Include(TabletArea area, const FigurePoint& p) {
 FigureView::FigureView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
+    updateTimer_.setSingleShot(true);
+    connect(&updateTimer_, &QTimer::timeout, this, [this] { update(); });
 }
 
 void FigureView::SetFigure(Figure figure) {
     figure_ = std::move(figure);
     GrowSeenArea();
-    update();
+    // A figure that took long to paint is painted again only after a pause,
+    // so that a long trace keeps the program responsive whatever its shape.
+    if (!sinceLastPaint_.isValid() || lastPaintMs_ < 2) {
+        update();
+        return;
+    }
+    const qint64 wait = kPaintSpacing * lastPaintMs_ - sinceLastPaint_.elapsed();
+    if (wait <= 0) {
+        update();
+    } else if (!updateTimer_.isActive()) {
+        updateTimer_.start(static_cast<int>(std::min<qint64>(wait, 1000)));
+    }
 }
 
 void FigureView::SetArea(const TabletArea& area) {
@@ -117,6 +136,14 @@ QPolygonF FigureView::FigurePolyline() const {
 }
 
 void FigureView::paintEvent(QPaintEvent*) {
+    QElapsedTimer timing;
+    timing.start();
+    Paint();
+    lastPaintMs_ = timing.elapsed();
+    sinceLastPaint_.start();
+}
+
+void FigureView::Paint() {
     QPainter painter(this);
     const QRect surface = SurfaceRect();
     const QTransform map = CountsToPixels();
@@ -169,16 +196,17 @@ void FigureView::PaintGrid(QPainter& painter, const QTransform& map) const {
 void FigureView::PaintFigure(QPainter& painter) const {
     const QPolygonF polyline = FigurePolyline();
     if (polyline.isEmpty()) return;
-    painter.setRenderHint(QPainter::Antialiasing);
+    const bool smooth = polyline.size() <= kMaxSmoothPoints;
+    painter.setRenderHint(QPainter::Antialiasing, smooth);
 
-    const bool area = figure_.closed && polyline.size() >= 3;
-    if (area) {
-        QPainterPath fill;
-        fill.addPolygon(polyline);
-        fill.closeSubpath();
-        painter.fillPath(fill, kFill);
+    if (figure_.closed && polyline.size() >= 3) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kFill);
+        painter.drawPolygon(polyline, Qt::OddEvenFill);
     }
-    painter.setPen(QPen(kLine, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(smooth ? QPen(kLine, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
+                          : QPen(kLine, 0));
     painter.drawPolyline(polyline);
     if (figure_.closed && polyline.size() >= 2) {
         // The closing side is not a stroke of the pen: it is where the area

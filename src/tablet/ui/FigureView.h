@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPolygonF>
+#include <QTimer>
 #include <QTransform>
 #include <QWidget>
 #include <optional>
@@ -51,6 +53,7 @@ class FigureView : public QWidget {
     // The area the fitting mappings show; nullopt before there is any.
     std::optional<TabletArea> FittedArea() const;
     void GrowSeenArea();
+    void Paint();
     void PaintGrid(QPainter& painter, const QTransform& map) const;
     void PaintFigure(QPainter& painter) const;
 
@@ -60,4 +63,8 @@ class FigureView : public QWidget {
     double countsPerPixelX_ = 0.0;
     double countsPerPixelY_ = 0.0;
     double gridSpacing_ = 0.0;
+    // How long the last paint took, and since when it is done.
+    qint64 lastPaintMs_ = 0;
+    QElapsedTimer sinceLastPaint_;
+    QTimer updateTimer_;
 };
