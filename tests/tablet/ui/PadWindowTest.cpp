@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPointingDevice>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabletEvent>
 #include <QTest>
 #include <cmath>
 #include <functional>
@@ -203,6 +205,30 @@ TEST_F(Pad, mouse_acts_as_the_pen_in_the_library_mode) {
         c.gesture(Surface());
         EXPECT_EQ(Drain(pad), c.expected);
     }
+}
+
+TEST_F(Pad, pen_tip_and_barrel_buttons_through_tablet_events) {
+    const QPointingDevice stylus(QStringLiteral("stylus"), 1, QInputDevice::DeviceType::Stylus,
+                                 QPointingDevice::PointerType::Pen,
+                                 QInputDevice::Capability::Position, 1, 3);
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                          Qt::MouseButtons held) {
+        QTabletEvent event(type, &stylus, at, Surface()->mapToGlobal(at), held ? 0.5 : 0.0, 0, 0, 0,
+                           0, 0, {}, button, held);
+        QApplication::sendEvent(Surface(), &event);
+        EXPECT_TRUE(event.isAccepted()) << "no mouse event is made of it as well";
+    };
+    pad.PadlinkSetMode(1);
+    send(QEvent::TabletMove, {5, 5}, Qt::NoButton, {});  // hovering
+    send(QEvent::TabletPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::TabletMove, {20, 10}, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::TabletRelease, {20, 10}, Qt::LeftButton, {});
+    for (Qt::MouseButton barrel : {Qt::MiddleButton, Qt::RightButton}) {
+        send(QEvent::TabletPress, {20, 10}, barrel, barrel);
+        send(QEvent::TabletRelease, {20, 10}, barrel, {});
+    }
+    EXPECT_EQ(Drain(pad),
+              (std::vector<std::string>{At(10, 10), At(20, 10), At(20, 10, true), "side", "side"}));
 }
 
 TEST_F(Pad, one_notification_for_what_arrived_and_another_for_a_side_press_behind_it) {
