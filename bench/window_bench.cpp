@@ -1,9 +1,11 @@
 // Figures for the real main window over fakes, headless: laying the grid out
 // at its largest size and putting one value there, with the view following
-// and the autosave written. Prints one line per figure; asserts nothing.
+// and the autosave written; a long trace with and without the figure window.
+// Prints one line per figure; asserts nothing.
 
 #include "Edition.h"
 #include "FakePadLink.h"
+#include "FigureWindow.h"
 #include "frmTab.h"
 
 #include <QApplication>
@@ -14,6 +16,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -150,6 +154,92 @@ void Measure(const Edition& edition, const char* label) {
     window.Form_Unload();
 }
 
+// Forwards to the figure window and counts the pushes.
+class CountingDisplay : public FigureDisplay {
+public:
+    explicit CountingDisplay(FigureWindow& window) : window_(window) {}
+    void ShowFigure(const Figure& figure) override {
+        ++pushes;
+        window_.ShowFigure(figure);
+    }
+    void OpenWindow() override { window_.OpenWindow(); }
+    void SetRequests(std::function<void()> undo, std::function<void()> end) override {
+        window_.SetRequests(std::move(undo), std::move(end));
+    }
+    int pushes = 0;
+
+private:
+    FigureWindow& window_;
+};
+
+// A 100,000-point trace through the window as the message loop would run it
+// (events processed after every batch, so the figure's timer can fire), with
+// and without a figure window; then what one refresh costs at that size.
+void MeasureFigure() {
+    constexpr int kPoints = 100000;
+    constexpr int kBatch = 100;
+    for (const bool withDisplay : {false, true}) {
+        QTemporaryDir dir;
+        FakePadLink tablet;
+        SilentSound sound;
+        SilentDialogs dialogs;
+        MemoryClipboard clipboard;
+        FigureWindow figureWindow;
+        CountingDisplay display(figureWindow);
+        frmTabServices services;
+        services.tablet = &tablet;
+        services.sound = &sound;
+        services.dialogs = &dialogs;
+        services.clipboard = &clipboard;
+        services.dataDirectory = dir.path();
+        services.executableDirectory = dir.path();
+        services.executableBaseName = QStringLiteral("Kalvor");
+        if (withDisplay) services.figure = &display;
+
+        frmTab window(FullEdition(), services);
+        window.Form_Load();
+        window.show();
+        if (withDisplay) figureWindow.OpenWindow();
+        QApplication::processEvents();
+        // A traced area: the status line sums the whole polygon each time.
+        window.Engine().lMesMode = kMesTraced;
+        window.Engine().bLengthMode = false;
+        for (int i = 0; i < kPoints; ++i) tablet.PushPick(i % 800, i / 800 + (i % 7));
+        display.pushes = 0;
+        auto start = Clock::now();
+        for (int i = 0; i < kPoints / kBatch; ++i) {
+            tablet.ScriptWintab(kBatch);
+            window.GetWintab(0, 0);
+            QApplication::processEvents();
+        }
+        const double intake = MillisecondsSince(start);
+        if (!withDisplay) {
+            std::printf("figure: a 100000-point trace in batches of 100, events processed after "
+                        "each, no figure display: %.1f ms\n",
+                        intake);
+            window.Form_Unload();
+            continue;
+        }
+        std::printf("figure: the same trace with the figure window shown: %.1f ms, %d refreshes\n",
+                    intake, display.pushes);
+
+        std::vector<double> refresh;
+        std::vector<double> paint;
+        for (int run = 0; run < kRuns; ++run) {
+            start = Clock::now();
+            window.RefreshFigure();
+            refresh.push_back(MillisecondsSince(start));
+            start = Clock::now();
+            figureWindow.View().repaint();
+            paint.push_back(MillisecondsSince(start));
+        }
+        std::printf("figure: one refresh at 100000 points (figure and status built, pushed): "
+                    "%.2f ms, one paint of the view: %.2f ms (medians of %d)\n",
+                    Median(refresh), Median(paint), kRuns);
+        window.Form_Unload();
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -159,5 +249,6 @@ int main(int argc, char** argv) {
     // sync; the reduced edition's is the same work without any file.
     Measure(FullEdition(), "full edition, with autosave");
     Measure(ReducedEdition(), "reduced edition, no autosave");
+    MeasureFigure();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "AppFiles.h"
 #include "DataDirectoryLock.h"
+#include "FigureWindow.h"
 #include "InstanceGuard.h"
 #include "NullPadLink.h"
 #include "PadLinkFactory.h"
@@ -9,6 +10,7 @@
 #include "QtDialogs.h"
 #include "QtJapanese.h"
 #include "QtSoundPlayer.h"
+#include "VirtualPadLink.h"
 #include "frmTab.h"
 
 #include <QApplication>
@@ -16,6 +18,7 @@
 #include <QFileInfo>
 #include <QFont>
 
+#include <memory>
 #include <optional>
 
 namespace {
@@ -76,8 +79,20 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     }
 
     PadLinkChoice tablet = CreatePadLink();
-    // The on-screen pad stands in when no tablet is chosen or found; until it
-    // exists, the program runs without a tablet then.
+    // The figure being measured is shown on the on-screen pad itself, or, with
+    // any other library, in a window of its own that F11 opens.
+    std::unique_ptr<FigureWindow> figureWindow;
+    FigureDisplay* figure = nullptr;
+    if (tablet.onScreenPad) {
+        auto pad = std::make_unique<VirtualPadLink>();
+        figure = &pad->Window();
+        tablet.library = std::move(pad);
+    } else {
+        figureWindow = std::make_unique<FigureWindow>();
+        figure = figureWindow.get();
+    }
+    // A library that could not be made at all: the program runs without a
+    // tablet.
     if (!tablet.library) tablet.library = std::make_unique<NullPadLink>();
     QtSoundPlayer sound;
     QtClipboard clipboard;
@@ -93,6 +108,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     services.startupNotice = startupNotice;
     services.tabletLoadError = tablet.loadError;
     if (tablet.axes) services.tabletResolution = tablet.axes->ResolutionLine();
+    services.figure = figure;
 
     frmTab window(edition, services);
     dialogs.SetParent(&window);

@@ -43,7 +43,59 @@ MaybeValue CountsDistance(std::int32_t x1, std::int32_t y1, std::int32_t x2, std
     return std::sqrt(fy * fy + fx * fx);
 }
 
+// The open path through the first n stored points, in real units: no segment
+// back from the last point to the first. A segment that cannot be had adds
+// nothing.
+double PathLength(const PointStore& points, std::int32_t n, const Scale& scale) {
+    double total = 0.0;
+    for (std::int32_t i = 1; i < n; ++i) {
+        const auto a = static_cast<std::size_t>(i - 1);
+        const auto b = static_cast<std::size_t>(i);
+        const MaybeValue d = CountsDistance(points.lPointX[a], points.lPointY[a], points.lPointX[b],
+                                            points.lPointY[b]);
+        if (const MaybeValue real = d ? ApplyScale(*d, scale) : std::nullopt) {
+            total += *real;
+        }
+    }
+    return total;
+}
+
+// The polygon of the first n stored points closed from the last back to the
+// first, without touching the store: the closing vertex is point 0 read
+// again. Trapezoid form of the shoelace sum on coordinates already in real
+// units, so the area comes out in the square of the reference unit. A
+// coordinate that cannot be scaled counts as 0.
+double PolygonArea(const PointStore& points, std::int32_t n, const Scale& scale) {
+    const auto scaledOrZero = [&](std::int32_t counts) {
+        return ApplyScale(static_cast<double>(counts), scale).value_or(0.0);
+    };
+    double sum = 0.0;
+    for (std::int32_t i = 1; i <= n; ++i) {
+        const auto cur = static_cast<std::size_t>(i == n ? 0 : i);
+        const auto prev = static_cast<std::size_t>(i - 1);
+        const double xa = scaledOrZero(points.lPointX[cur]);
+        const double xb = scaledOrZero(points.lPointX[prev]);
+        const double ya = scaledOrZero(points.lPointY[cur]);
+        const double yb = scaledOrZero(points.lPointY[prev]);
+        sum = (xa + xb) * (yb - ya) + sum;
+    }
+    return std::fabs(sum / 2.0);
+}
+
 }  // namespace
+
+bool ScaleIsUsable(const ScaleSource& scale) {
+    return ApplyScale(1.0, ReadScale(scale)).has_value();
+}
+
+double FigureLength(const PointStore& points, const ScaleSource& scale) {
+    return PathLength(points, points.lPointCount, ReadScale(scale));
+}
+
+double FigureArea(const PointStore& points, const ScaleSource& scale) {
+    const std::int32_t n = points.lPointCount;
+    return n < 3 ? 0.0 : PolygonArea(points, n, ReadScale(scale));
+}
 
 MaybeValue ScaleToReal(double counts, const ScaleSource& scale) {
     return ApplyScale(counts, ReadScale(scale));
@@ -72,16 +124,7 @@ void CalcLengthArea(PointStore& points, bool lengthMode, const ScaleSource& scal
             points.lPointCount = 0;
             return;
         }
-        // An open path: no segment back from the last point to the first.
-        for (std::int32_t i = 1; i < n; ++i) {
-            const auto a = static_cast<std::size_t>(i - 1);
-            const auto b = static_cast<std::size_t>(i);
-            const MaybeValue d = CountsDistance(points.lPointX[a], points.lPointY[a],
-                                                points.lPointX[b], points.lPointY[b]);
-            if (const MaybeValue real = d ? ApplyScale(*d, current) : std::nullopt) {
-                total += *real;
-            }
-        }
+        total = PathLength(points, n, current);
     } else {
         if (n < 3) {
             points.lPointCount = 0;
@@ -94,24 +137,7 @@ void CalcLengthArea(PointStore& points, bool lengthMode, const ScaleSource& scal
         points.lPointX[closing] = points.lPointX[0];
         points.lPointY[closing] = points.lPointY[0];
         points.lPointCount = n + 1;
-
-        // Trapezoid form of the shoelace sum on coordinates already in real
-        // units, so the area comes out in the square of the reference unit.
-        // A coordinate that cannot be scaled counts as 0.
-        const auto scaledOrZero = [&](std::int32_t counts) {
-            return ApplyScale(static_cast<double>(counts), current).value_or(0.0);
-        };
-        double sum = 0.0;
-        for (std::int32_t i = 1; i <= n; ++i) {
-            const auto cur = static_cast<std::size_t>(i);
-            const auto prev = static_cast<std::size_t>(i - 1);
-            const double xa = scaledOrZero(points.lPointX[cur]);
-            const double xb = scaledOrZero(points.lPointX[prev]);
-            const double ya = scaledOrZero(points.lPointY[cur]);
-            const double yb = scaledOrZero(points.lPointY[prev]);
-            sum = (xa + xb) * (yb - ya) + sum;
-        }
-        total = std::fabs(sum / 2.0);
+        total = PolygonArea(points, n, current);
     }
 
     // Sums of finite terms can still overflow with an absurd scale; such a

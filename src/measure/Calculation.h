@@ -32,6 +32,17 @@ MaybeValue ScaleToReal(double counts, const ScaleSource& scale);
 MaybeValue CalcDistance(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                         bool scaled, const ScaleSource& scale);
 
+// The scale texts give a factor: both are numbers and the tablet counts are
+// not 0.
+bool ScaleIsUsable(const ScaleSource& scale);
+
+// What the figure in the store measures so far, without touching the store,
+// by the same rules as CalcLengthArea: the open path through its points
+// (0 for fewer than 2), or the polygon closed from its last point back to the
+// first (0 for fewer than 3). Not finite when an absurd scale overflows.
+double FigureLength(const PointStore& points, const ScaleSource& scale);
+double FigureArea(const PointStore& points, const ScaleSource& scale);
+
 // Ends a picked or traced figure: the open polyline length (lengthMode) or
 // the polygon area of the stored points, handed to putValue (which writes it
 // and advances). Fewer than 2 points (length) or 3 (area) are discarded

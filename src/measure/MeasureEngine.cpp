@@ -322,3 +322,9 @@ void MeasureEngine::CalcLengthArea() {
         host_.EndValue();
     });
 }
+
+void MeasureEngine::DropLastPoint() {
+    if (points.lPointCount > 0) {
+        --points.lPointCount;
+    }
+}

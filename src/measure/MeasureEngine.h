@@ -48,6 +48,10 @@ public:
     void GetWintab(std::int32_t wParam, std::int32_t lParam);
     // Ends the current figure (F12 and the side switch), whatever the mode.
     void CalcLengthArea();
+    // Drops the last point of the figure being measured, on the operator's
+    // word; nothing when the store is empty. The library's queue is not
+    // touched: points not yet fetched still arrive.
+    void DropLastPoint();
 
     // The guidance text shown for a measurement option.
     QString GuidanceText(int option) const;

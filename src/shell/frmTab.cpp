@@ -55,6 +55,8 @@ constexpr int kMinClientHeight = kMinWindowHeight - kOuterFrameHeight;
 constexpr int kDesignClientWidth = 14880;
 constexpr int kDesignClientHeight = 10095;
 
+constexpr int kKeyF11 = 122;
+
 constexpr int kKeyF12 = 123;
 
 // How long the settings wait after a change before they are written, ms:
@@ -91,6 +93,7 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     msgMei->setToolTip(QStringLiteral("Ctrl+Z：元に戻す　Ctrl+Y：やり直し　F2・ダブルクリック：セルの編集"));
     SetFocusOrder();
     ConnectHandlers();
+    ConnectFigure();
     sizeTexts_ = {txtInput[1]->text(), txtInput[2]->text()};
     undo_.SetResizeGrid([this](int rows, int cols) { ResizeGridTo(rows, cols); });
     // Key preview: the window's key handler sees every key before the
@@ -103,6 +106,7 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
 }
 
 frmTab::~frmTab() {
+    DisconnectFigure();
     qApp->removeEventFilter(this);
     // Controls losing the focus as they go must not write settings from a
     // window that is half destroyed.
@@ -404,8 +408,13 @@ bool frmTab::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmTab::Form_KeyDown(int keyCode, int /*shift*/) {
+    if (keyCode == kKeyF11) {
+        OpenFigureWindow();
+        return;
+    }
     if (keyCode != kKeyF12) return;
     engine_.CalcLengthArea();
+    FigureChanged();
     PlayCaptureSound();
 }
 
@@ -445,4 +454,5 @@ void frmTab::GetWintab(std::int32_t wParam, std::int32_t lParam) {
     if (receivedPoints_->Flush()) {
         lstGetData->setCurrentIndex(receivedPoints_->index(receivedPoints_->rowCount() - 1));
     }
+    FigureChanged();
 }

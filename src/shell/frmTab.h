@@ -4,6 +4,7 @@
 #include "Common.h"
 #include "Dialogs.h"
 #include "Edition.h"
+#include "FigureDisplay.h"
 #include "GridModel.h"
 #include "GridUndoLog.h"
 #include "MeasureEngine.h"
@@ -56,6 +57,9 @@ struct frmTabServices {
     QString tabletResolution;
     // Told once, after the window first shows (where the files went).
     QString startupNotice;
+    // The window that shows the figure being measured (the on-screen pad,
+    // or the figure window beside a real tablet); none when null.
+    FigureDisplay* figure = nullptr;
 };
 
 // The main window: the detail grid above, the tab control with every button
@@ -114,6 +118,14 @@ public:
     // Opens the cell editor on the current cell's text, caret at its end
     // (F2, a double click).
     void EditCurrentCell();
+    // The figure display: the figure is pushed shortly after each change of
+    // the point store, the mode or the scale, once for any number of changes
+    // in between; RefreshFigure pushes it at once.
+    void RefreshFigure();
+    // F11: opens the figure display again, or brings it to the front.
+    void OpenFigureWindow();
+    // The display's undo request: drops the last point of the figure.
+    void UndoLastPoint();
 
     // State, for the composition root and tests.
     const Edition& EditionInfo() const { return edition_; }
@@ -183,6 +195,9 @@ private:
     void ResizeGridTo(int rows, int cols);
     void AdvanceInFillDirection();
     void WriteAutosave();
+    void ConnectFigure();
+    void DisconnectFigure();
+    void FigureChanged();
     int DpiX() const;
     int DpiY() const;
 
@@ -259,4 +274,7 @@ private:
     bool unloaded_ = false;
     bool focusedOnce_ = false;
     bool resizing_ = false;
+    // A figure refresh is scheduled; how long the last one took (ms).
+    bool figurePending_ = false;
+    int figureCostMs_ = 0;
 };

@@ -74,6 +74,7 @@ void frmTab::AdvanceInFillDirection() {
 void frmTab::PutValue(double value, bool advance) {
     grid_.SetTextMatrix(grid_.Row(), grid_.Col(), FormatDecimals(value, cmbSyosu->currentIndex()));
     engine_.points.lPointCount = 0;
+    FigureChanged();
     if (!deferAutosave_) WriteAutosave();
     if (advance) AdvanceInFillDirection();
 }
@@ -339,11 +340,20 @@ void frmTab::cmdWav_Click() {
 
 // --- Measurement -----------------------------------------------------------------
 
-void frmTab::cmdMes_Click(int index) { engine_.cmdMes_Click(index); }
+void frmTab::cmdMes_Click(int index) {
+    engine_.cmdMes_Click(index);
+    FigureChanged();
+}
 
-void frmTab::optMes_Click(int index) { engine_.optMes_Click(index); }
+void frmTab::optMes_Click(int index) {
+    engine_.optMes_Click(index);
+    FigureChanged();
+}
 
-void frmTab::cmdScale_Click() { engine_.cmdScale_Click(); }
+void frmTab::cmdScale_Click() {
+    engine_.cmdScale_Click();
+    FigureChanged();
+}
 
 QString frmTab::ReferenceLengthText() const { return txtInput[0]->text(); }
 

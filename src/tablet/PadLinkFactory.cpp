@@ -25,6 +25,12 @@ PadLinkChoice ChoosePadLink(const QString& requested) {
         return choice;
     }
 
+    if (requested == QLatin1String("virtual")) {
+        choice.library = std::make_unique<NullPadLink>();
+        choice.onScreenPad = true;
+        return choice;
+    }
+
     const QLatin1String replayPrefix("replay:");
     if (requested.startsWith(replayPrefix)) {
         const QString path = requested.mid(replayPrefix.size());

@@ -32,6 +32,7 @@ struct PadLinkChoice {
 //   virtual             the on-screen pad
 //   none                a library that delivers nothing
 //   replay:PATH         plays the replay file PATH
+//   virtual             the on-screen pad
 // Anything else cannot be loaded: a library that delivers nothing, with a
 // load error naming it.
 PadLinkChoice ChoosePadLink(const QString& variable);

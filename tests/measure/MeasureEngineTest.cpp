@@ -248,6 +248,17 @@ TEST_F(Engine, picked_figure_ends_by_hand_even_after_stop) {
     EXPECT_EQ(engine.points.lPointCount, 0);
 }
 
+TEST_F(Engine, dropping_the_last_point_keeps_a_wrong_pick_out_of_the_figure) {
+    Start(kPickedArea);
+    for (auto [x, y] : {std::pair{0, 0}, {400, 0}, {400, 400}, {0, 400}, {9000, 9000}}) Pick(x, y);
+    engine.DropLastPoint();
+    Side();
+    EXPECT_EQ(host.values, std::vector<double>{1.0}) << "the dropped pick is not measured";
+    engine.DropLastPoint();  // nothing to drop
+    Pick(7, 8);
+    EXPECT_EQ(engine.points.lPointCount, 1);
+}
+
 // ---- runs and options ----
 
 TEST_F(Engine, start_sets_mode_library_input_and_length_flag_by_option) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QtGlobal>
+#include <string>
 
 #include "NullPadLink.h"
 #include "PadLinkFactory.h"
@@ -64,4 +65,12 @@ TEST(PadLinkFactory, unreadable_replay_file_is_named_and_delivers_nothing) {
     EXPECT_TRUE(choice.loadError.contains(QStringLiteral("/nonexistent/kalvor-replay.txt")))
         << choice.loadError.toStdString();
     EXPECT_EQ(choice.library->PadlinkWintab(0, 0), 0);
+}
+
+TEST(PadLinkFactory, virtual_asks_for_the_on_screen_pad_and_only_it_does) {
+    for (const char* value : {"virtual", "Virtual", "replay:/nonexistent"}) {
+        PadVariable pad(value);
+        PadLinkChoice choice = CreatePadLink();
+        EXPECT_EQ(choice.onScreenPad, value == std::string("virtual")) << value;
+    }
 }

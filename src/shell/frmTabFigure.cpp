@@ -1,0 +1,79 @@
+// The window's side of the figure display: what is pushed to it, when, and
+// what its requests do.
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QRadioButton>
+#include <QTimer>
+#include <algorithm>
+
+#include "DescribeFigure.h"
+#include "FilteredLineEdit.h"
+#include "frmTab.h"
+
+namespace {
+
+// A long trace stores a point per tablet packet; the figure is rebuilt at
+// most this often (milliseconds), not per notification, so its cost does
+// not grow with the packet rate. Short enough to follow the pen.
+constexpr int kFigureRefreshMs = 30;
+// A figure so long that rebuilding it takes a while is rebuilt at most
+// this share of the time: the next refresh waits that many times as long.
+constexpr int kFigureCostSpacing = 5;
+// F12 pressed in the figure display does what it does in the main window.
+constexpr int kKeyF12 = 123;
+
+}  // namespace
+
+void frmTab::ConnectFigure() {
+    if (services_.figure == nullptr) return;
+    services_.figure->SetRequests([this] { UndoLastPoint(); },
+                                  [this] { Form_KeyDown(kKeyF12, 0); });
+    // The status line's value follows the scale, the decimals and the axis
+    // of a two-point distance as they are typed or chosen.
+    for (int i : {0, 3})
+        connect(txtInput[i], &QLineEdit::textChanged, this, [this] { FigureChanged(); });
+    connect(cmbSyosu, &QComboBox::currentIndexChanged, this, [this] { FigureChanged(); });
+    connect(cmbNiten, &QComboBox::currentIndexChanged, this, [this] { FigureChanged(); });
+}
+
+void frmTab::DisconnectFigure() {
+    // The display may outlive the window; its requests must not reach it.
+    if (services_.figure != nullptr) services_.figure->SetRequests({}, {});
+}
+
+void frmTab::FigureChanged() {
+    if (services_.figure == nullptr || figurePending_) return;
+    figurePending_ = true;
+    const int wait = std::max(kFigureRefreshMs, kFigureCostSpacing * figureCostMs_);
+    QTimer::singleShot(wait, this, [this] {
+        if (figurePending_) RefreshFigure();
+    });
+}
+
+void frmTab::RefreshFigure() {
+    figurePending_ = false;
+    if (services_.figure == nullptr) return;
+    QElapsedTimer timing;
+    timing.start();
+    FigureFacts facts;
+    facts.mesMode = engine_.lMesMode;
+    facts.lengthMode = engine_.bLengthMode;
+    const int selected = SelectedMeasurement();
+    if (selected >= 0) facts.caption = optMes[static_cast<std::size_t>(selected)]->text();
+    facts.twoPointAxis = cmbNiten->currentIndex();
+    facts.decimals = cmbSyosu->currentIndex();
+    services_.figure->ShowFigure(CurrentFigure(engine_.points, facts, *this));
+    figureCostMs_ = static_cast<int>(std::min<qint64>(timing.elapsed(), 1000));
+}
+
+void frmTab::OpenFigureWindow() {
+    if (services_.figure == nullptr) return;
+    RefreshFigure();
+    services_.figure->OpenWindow();
+}
+
+void frmTab::UndoLastPoint() {
+    engine_.DropLastPoint();
+    RefreshFigure();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+// One point of a figure, in tablet counts.
+struct FigurePoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+// The figure being measured, as a window shows it: its points in tablet
+// counts in the order they were taken, whether it is measured as an area
+// (then it is drawn closed, from the last point back to the first), and one
+// line that says what is measured and how far it has got. A plain value: it
+// knows nothing of how it was measured.
+struct Figure {
+    std::vector<FigurePoint> points;
+    bool closed = false;
+    QString status;
+};
+
+// A rectangle of the tablet surface in counts, both ends included (a
+// device's axis minimum and maximum). Y grows downward, as on a tablet.
+struct TabletArea {
+    std::int32_t minX = 0;
+    std::int32_t minY = 0;
+    std::int32_t maxX = 0;
+    std::int32_t maxY = 0;
+
+    bool IsEmpty() const { return maxX <= minX || maxY <= minY; }
+};

@@ -1,0 +1,227 @@
+#include "FigureView.h"
+
+#include <QElapsedTimer>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// Pixels between the fitted area and the surface's edges, so that points on
+// the area's border stay visible.
+constexpr int kFitMargin = 8;
+// Above this many drawn points a trace is a line, not a row of marks.
+constexpr qsizetype kMaxMarkedPoints = 300;
+// Above this many drawn points the figure is drawn with hairlines and no
+// antialiasing: the wide, smooth pen costs seconds on a dense scribble.
+constexpr qsizetype kMaxSmoothPoints = 5000;
+// A paint may take at most this share of the time: the next one waits that
+// many times as long as the last took.
+constexpr qint64 kPaintSpacing = 4;
+
+const QColor kSurface(255, 255, 255);
+const QColor kOutside(232, 232, 232);
+const QColor kGrid(222, 228, 236);
+const QColor kLine(31, 78, 156);
+const QColor kFill(31, 78, 156, 36);
+const QColor kLast(200, 40, 40);
+
+TabletArea Include(TabletArea area, const FigurePoint& p) {
+    area.minX = std::min(area.minX, p.x);
+    area.minY = std::min(area.minY, p.y);
+    area.maxX = std::max(area.maxX, p.x);
+    area.maxY = std::max(area.maxY, p.y);
+    return area;
+}
+
+}  // namespace
+
+FigureView::FigureView(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+    updateTimer_.setSingleShot(true);
+    connect(&updateTimer_, &QTimer::timeout, this, [this] { update(); });
+}
+
+void FigureView::SetFigure(Figure figure) {
+    figure_ = std::move(figure);
+    GrowSeenArea();
+    // A figure that took long to paint is painted again only after a pause,
+    // so that a long trace keeps the program responsive whatever its shape.
+    if (!sinceLastPaint_.isValid() || lastPaintMs_ < 2) {
+        update();
+        return;
+    }
+    const qint64 wait = kPaintSpacing * lastPaintMs_ - sinceLastPaint_.elapsed();
+    if (wait <= 0) {
+        update();
+    } else if (!updateTimer_.isActive()) {
+        updateTimer_.start(static_cast<int>(std::min<qint64>(wait, 1000)));
+    }
+}
+
+void FigureView::SetArea(const TabletArea& area) {
+    area_ = area;
+    update();
+}
+
+void FigureView::SetCountsPerPixel(double x, double y) {
+    countsPerPixelX_ = x;
+    countsPerPixelY_ = y;
+    update();
+}
+
+void FigureView::SetGridSpacing(double counts) {
+    gridSpacing_ = counts;
+    update();
+}
+
+void FigureView::GrowSeenArea() {
+    for (const FigurePoint& p : figure_.points) {
+        seen_ = Include(seen_.value_or(TabletArea{p.x, p.y, p.x, p.y}), p);
+    }
+}
+
+QSize FigureView::sizeHint() const { return {480, 360}; }
+
+QRect FigureView::SurfaceRect() const {
+    const int statusHeight = fontMetrics().height() + 6;
+    return {0, 0, width(), std::max(height() - statusHeight, 1)};
+}
+
+std::optional<TabletArea> FigureView::FittedArea() const {
+    if (area_) return area_;
+    return seen_;
+}
+
+QTransform FigureView::CountsToPixels() const {
+    const QRect surface = SurfaceRect();
+    if (countsPerPixelX_ > 0.0 && countsPerPixelY_ > 0.0) {
+        return QTransform(1.0 / countsPerPixelX_, 0, 0, 1.0 / countsPerPixelY_, surface.left(),
+                          surface.top());
+    }
+    const std::optional<TabletArea> area = FittedArea();
+    if (!area) return QTransform::fromTranslate(surface.left(), surface.top());
+    // Spans in counts as doubles: a device's full 32-bit range does not fit
+    // a 32-bit difference. A single point or line gets a span of 1.
+    const double spanX = std::max(static_cast<double>(area->maxX) - area->minX, 1.0);
+    const double spanY = std::max(static_cast<double>(area->maxY) - area->minY, 1.0);
+    const double roomX = std::max(surface.width() - 2 * kFitMargin, 1);
+    const double roomY = std::max(surface.height() - 2 * kFitMargin, 1);
+    const double scale = std::min(roomX / spanX, roomY / spanY);
+    const double left = surface.left() + (surface.width() - spanX * scale) / 2.0;
+    const double top = surface.top() + (surface.height() - spanY * scale) / 2.0;
+    return QTransform(scale, 0, 0, scale, left - area->minX * scale, top - area->minY * scale);
+}
+
+QPolygonF FigureView::FigurePolyline() const {
+    const QTransform map = CountsToPixels();
+    QPolygonF polyline;
+    const auto& points = figure_.points;
+    QPoint lastPixel;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const QPointF at = map.map(QPointF(points[i].x, points[i].y));
+        const QPoint pixel = at.toPoint();
+        const bool last = i + 1 == points.size();
+        if (!polyline.isEmpty() && pixel == lastPixel) {
+            if (last) polyline.back() = at;
+            continue;
+        }
+        polyline.append(at);
+        lastPixel = pixel;
+    }
+    return polyline;
+}
+
+void FigureView::paintEvent(QPaintEvent*) {
+    QElapsedTimer timing;
+    timing.start();
+    Paint();
+    lastPaintMs_ = timing.elapsed();
+    sinceLastPaint_.start();
+}
+
+void FigureView::Paint() {
+    QPainter painter(this);
+    const QRect surface = SurfaceRect();
+    const QTransform map = CountsToPixels();
+
+    painter.fillRect(rect(), palette().window());
+    const bool fixedScale = countsPerPixelX_ > 0.0 && countsPerPixelY_ > 0.0;
+    if (fixedScale || !area_) {
+        painter.fillRect(surface, kSurface);
+    } else {
+        // The device's area as a sheet on a grey ground, so that its edges
+        // show where the pen can reach.
+        painter.fillRect(surface, kOutside);
+        const QRectF sheet = map.mapRect(
+            QRectF(QPointF(area_->minX, area_->minY), QPointF(area_->maxX, area_->maxY)));
+        painter.fillRect(sheet, kSurface);
+        painter.setPen(QPen(kGrid, 1));
+        painter.drawRect(sheet);
+    }
+
+    painter.save();
+    painter.setClipRect(surface);
+    if (fixedScale) PaintGrid(painter, map);
+    PaintFigure(painter);
+    painter.restore();
+
+    const QRect status(0, surface.bottom() + 1, width(), height() - surface.height());
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QString text =
+        fontMetrics().elidedText(figure_.status, Qt::ElideRight, status.width() - 12);
+    painter.drawText(status.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
+}
+
+void FigureView::PaintGrid(QPainter& painter, const QTransform& map) const {
+    if (gridSpacing_ <= 0.0) return;
+    const QRectF surface(SurfaceRect());
+    const QRectF counts = map.inverted().mapRect(surface);
+    painter.setPen(QPen(kGrid, 1));
+    for (double x = std::ceil(counts.left() / gridSpacing_) * gridSpacing_; x <= counts.right();
+         x += gridSpacing_) {
+        const double px = map.map(QPointF(x, 0)).x();
+        painter.drawLine(QPointF(px, surface.top()), QPointF(px, surface.bottom()));
+    }
+    for (double y = std::ceil(counts.top() / gridSpacing_) * gridSpacing_; y <= counts.bottom();
+         y += gridSpacing_) {
+        const double py = map.map(QPointF(0, y)).y();
+        painter.drawLine(QPointF(surface.left(), py), QPointF(surface.right(), py));
+    }
+}
+
+void FigureView::PaintFigure(QPainter& painter) const {
+    const QPolygonF polyline = FigurePolyline();
+    if (polyline.isEmpty()) return;
+    const bool smooth = polyline.size() <= kMaxSmoothPoints;
+    painter.setRenderHint(QPainter::Antialiasing, smooth);
+
+    if (figure_.closed && polyline.size() >= 3) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kFill);
+        painter.drawPolygon(polyline, Qt::OddEvenFill);
+    }
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(smooth ? QPen(kLine, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
+                          : QPen(kLine, 0));
+    painter.drawPolyline(polyline);
+    if (figure_.closed && polyline.size() >= 2) {
+        // The closing side is not a stroke of the pen: it is where the area
+        // will be closed when the figure ends.
+        painter.setPen(QPen(kLine, 1.5, Qt::DashLine));
+        painter.drawLine(polyline.back(), polyline.front());
+    }
+
+    painter.setPen(Qt::NoPen);
+    if (polyline.size() <= kMaxMarkedPoints) {
+        painter.setBrush(kLine);
+        for (const QPointF& p : polyline) painter.drawEllipse(p, 3.0, 3.0);
+    }
+    // The point that undo would drop.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kLast, 2));
+    painter.drawEllipse(polyline.back(), 5.0, 5.0);
+}

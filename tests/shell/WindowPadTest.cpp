@@ -1,0 +1,192 @@
+// The on-screen pad through the real window: every measurement done with the
+// mouse, and undo of the last point from the pad's keys and button.
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "NumberText.h"
+#include "QStringPrinter.h"
+#include "VirtualPadLink.h"
+#include "WindowFixture.h"
+
+namespace {
+
+// Lets posted notifications (and the notifications they cause) run.
+void Settle() {
+    for (int i = 0; i < 4; ++i) QApplication::processEvents();
+}
+
+// The main window with the on-screen pad as its tablet and figure display.
+struct PadRig {
+    PadRig() {
+        f.services.tablet = &pad;
+        f.services.figure = &pad.Window();
+        f.Start();
+        Settle();
+    }
+
+    QWidget* Surface() { return &pad.Window().View(); }
+    FigurePoint Counts(int x, int y) { return pad.Window().CountsAt(QPointF(x, y)); }
+    // Counts in real units with the default scale "10" over "800".
+    static double Real(double counts) { return counts * 10.0 / 800.0; }
+
+    void Choose(int option) {
+        auto* o = f.Find<QRadioButton>(QStringLiteral("optMes(%1)").arg(option));
+        o->setChecked(true);
+        QTest::mouseClick(f.Find<QAbstractButton>(QStringLiteral("cmdMes(0)")), Qt::LeftButton);
+    }
+    void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(Surface(), button, {}, QPoint(x, y));
+        Settle();
+    }
+    void Drag(const std::vector<QPoint>& path) {
+        QTest::mousePress(Surface(), Qt::LeftButton, {}, path.front());
+        for (const QPoint& p : path) QTest::mouseMove(Surface(), p);
+        QTest::mouseRelease(Surface(), Qt::LeftButton, {}, path.back());
+        Settle();
+    }
+    // What the pad shows once the window's refresh has run.
+    const Figure& Shown(std::size_t points) {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return pad.Window().View().ShownFigure().points.size() == points; }, 1000))
+            << "expected " << points << " points shown";
+        return pad.Window().View().ShownFigure();
+    }
+    QString Cell(int row, int col) { return f.window->Grid().TextMatrix(row, col); }
+    // The main window active with the keyboard on its grid, as the operator
+    // leaves it after clicking there.
+    QWidget* Grid() {
+        f.window->activateWindow();
+        // Not qWaitForWindowActive: a window counts as active while its pad,
+        // a transient of it, has the keyboard.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return QGuiApplication::focusWindow() == f.window->windowHandle(); }));
+        QWidget* grid = f.Find<QWidget>(QStringLiteral("msgMei"));
+        grid->setFocus();
+        EXPECT_EQ(QApplication::focusWidget(), grid);
+        return grid;
+    }
+
+    VirtualPadLink pad;  // outlives the window
+    WindowFixture f;
+};
+
+double Distance(FigurePoint a, FigurePoint b) {
+    return std::hypot(double(b.x) - a.x, double(b.y) - a.y);
+}
+
+// The shoelace area of the polygon through the points, in counts squared.
+double Area(const std::vector<FigurePoint>& p) {
+    double sum = 0;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        const FigurePoint& b = p[(i + 1) % p.size()];
+        sum += double(p[i].x) * b.y - double(b.x) * p[i].y;
+    }
+    return std::fabs(sum / 2);
+}
+
+}  // namespace
+
+TEST(WindowPad, every_measurement_works_with_the_mouse_on_the_pad) {
+    const std::vector<QPoint> square = {{10, 10}, {60, 10}, {60, 60}, {10, 60}};
+    const auto squareArea = [&](PadRig& r) {
+        std::vector<FigurePoint> c;
+        for (const QPoint& p : square) c.push_back(r.Counts(p.x(), p.y()));
+        return PadRig::Real(PadRig::Real(Area(c)));
+    };
+    const auto pathLength = [](PadRig& r, const std::vector<QPoint>& path) {
+        double total = 0;
+        for (std::size_t i = 1; i < path.size(); ++i)
+            total += Distance(r.Counts(path[i - 1].x(), path[i - 1].y()),
+                              r.Counts(path[i].x(), path[i].y()));
+        return PadRig::Real(total);
+    };
+    struct Case {
+        int option;
+        // Draws on the pad; returns the values expected in cells (1,1), (1,2).
+        std::function<std::vector<double>(PadRig&)> draw;
+    };
+    const std::vector<Case> cases = {
+        {0,  // 二点間の距離
+         [&](PadRig& r) {
+             r.Click(10, 10);
+             r.Click(40, 50);
+             return std::vector{pathLength(r, {{10, 10}, {40, 50}})};
+         }},
+        {1,  // 多点の面積, ended by the right button
+         [&](PadRig& r) {
+             for (const QPoint& p : square) r.Click(p.x(), p.y());
+             r.Click(100, 100, Qt::RightButton);
+             return std::vector{squareArea(r)};
+         }},
+        {2,  // なぞり面積, ended by the release
+         [&](PadRig& r) {
+             r.Drag(square);
+             return std::vector{squareArea(r)};
+         }},
+        {3,  // 多点の距離, ended by F12 on the pad
+         [&](PadRig& r) {
+             for (const QPoint& p : square) r.Click(p.x(), p.y());
+             QTest::keyClick(r.Surface(), Qt::Key_F12);
+             return std::vector{pathLength(r, square)};
+         }},
+        {4,  // なぞり距離
+         [&](PadRig& r) {
+             r.Drag({{10, 10}, {50, 10}, {50, 40}});
+             return std::vector{pathLength(r, {{10, 10}, {50, 10}, {50, 40}})};
+         }},
+        {5,  // 座標点
+         [](PadRig& r) {
+             r.Click(30, 40);
+             const FigurePoint p = r.Counts(30, 40);
+             return std::vector{PadRig::Real(p.x), PadRig::Real(p.y)};
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.option);
+        PadRig rig;
+        rig.Choose(c.option);
+        const std::vector<double> expected = c.draw(rig);
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(rig.Cell(1, int(i) + 1), FormatDecimals(expected[i], 2));
+        EXPECT_TRUE(rig.Shown(0).points.empty()) << "the figure is cleared with the store";
+    }
+}
+
+TEST(WindowPad, pad_keys_and_button_drop_the_last_point_and_the_main_windows_keys_do_not) {
+    PadRig r;
+    r.Choose(1);  // 多点の面積
+    for (auto [x, y] : {std::pair{10, 10}, {60, 10}, {60, 60}, {10, 60}, {200, 150}}) r.Click(x, y);
+    EXPECT_TRUE(r.Shown(5).closed);
+
+    // The wrong fifth pick goes, and the pad shows it at once.
+    QTest::keyClick(r.Surface(), Qt::Key_Backspace);
+    const double area = PadRig::Real(PadRig::Real(
+        Area({r.Counts(10, 10), r.Counts(60, 10), r.Counts(60, 60), r.Counts(10, 60)})));
+    EXPECT_EQ(r.pad.Window().View().ShownFigure().status,
+              QStringLiteral("多点の面積　4点　面積 ") + FormatDecimals(area, 2));
+
+    // Backspace in the main window's grid is its own key; F11 there brings
+    // a closed pad back.
+    r.pad.Window().close();
+    QTest::keyClick(r.Grid(), Qt::Key_Backspace);
+    QTest::keyClick(r.Grid(), Qt::Key_F11);
+    EXPECT_EQ(r.f.window->Engine().points.lPointCount, 4);
+    EXPECT_TRUE(r.pad.Window().isVisible());
+
+    QTest::mouseClick(&r.pad.Window().UndoButton(), Qt::LeftButton);
+    QTest::keyClick(r.Surface(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(r.Shown(2).status, QStringLiteral("多点の面積　2点　点が足りません"));
+    for (int i = 0; i < 3; ++i) QTest::keyClick(r.Surface(), Qt::Key_Backspace);
+    EXPECT_EQ(r.f.window->Engine().points.lPointCount, 0) << "nothing below zero";
+
+    // The pad outlives the window; its requests must not reach a window gone.
+    r.f.window.reset();
+    QTest::mouseClick(&r.pad.Window().UndoButton(), Qt::LeftButton);
+}
+

@@ -1,0 +1,60 @@
+// The figure view: how counts map to pixels and what is drawn, checked on
+// the view's own path and on its rendering.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QLineF>
+
+#include "FigureView.h"
+
+TEST(FigureView, tablet_area_is_fitted_whole_without_stretching) {
+    FigureView view;
+    view.resize(500, 300);
+    view.SetArea({0, 0, 2000, 1000});
+    const QTransform map = view.CountsToPixels();
+    EXPECT_TRUE(QRectF(view.SurfaceRect()).contains(map.map(QPointF(0, 0))));
+    EXPECT_TRUE(QRectF(view.SurfaceRect()).contains(map.map(QPointF(2000, 1000))));
+    EXPECT_DOUBLE_EQ(map.m11(), map.m22());
+    EXPECT_GT(map.m22(), 0) << "Y grows downward as on a tablet";
+    EXPECT_GT(map.m11() * 2000, view.width() - 20) << "the wide side fills the width";
+}
+
+TEST(FigureView, figure_is_drawn_joined_and_closed_only_as_an_area) {
+    FigureView view;
+    view.resize(300, 260);
+    view.SetArea({0, 0, 1000, 1000});
+    for (bool closed : {true, false}) {
+        SCOPED_TRACE(closed ? "area" : "length");
+        view.SetFigure(Figure{{{100, 100}, {900, 100}, {900, 900}, {100, 900}}, closed, {}});
+        const QPolygonF path = view.FigurePolyline();
+        ASSERT_EQ(path.size(), 4);
+        QImage image(view.size(), QImage::Format_RGB32);
+        view.render(&image);
+        const auto inked = [&](QPointF at) {
+            return image.pixelColor(at.toPoint()).lightness() < 200;
+        };
+        // The closing side is dashed: look along it.
+        bool closingSide = false;
+        for (int i = 1; i < 20; ++i)
+            closingSide |= inked(QLineF(path[3], path[0]).pointAt(i / 20.0));
+        EXPECT_EQ(closingSide, closed);
+        for (int i = 0; i < 3; ++i) EXPECT_TRUE(inked((path[i] + path[i + 1]) / 2)) << i;
+        const QColor inside = image.pixelColor(((path[0] + path[2]) / 2).toPoint());
+        EXPECT_EQ(inside != QColor(Qt::white), closed) << "an area is shaded";
+    }
+}
+
+TEST(FigureView, long_trace_is_drawn_by_the_pixels_it_covers_ending_at_its_last_point) {
+    FigureView view;
+    view.resize(400, 300);
+    view.SetCountsPerPixel(20.0, 20.0);
+    Figure trace;
+    for (int i = 0; i < 100000; ++i) trace.points.push_back({i / 10, 1000 + (i % 7)});
+    trace.points.push_back({10001, 1003});
+    view.SetFigure(trace);
+    const QPolygonF path = view.FigurePolyline();
+    // 10,000 counts along X are 500 pixels: about one vertex a pixel.
+    EXPECT_LE(path.size(), 520);
+    EXPECT_EQ(path.back(), QPointF(10001 / 20.0, 1003 / 20.0));
+}

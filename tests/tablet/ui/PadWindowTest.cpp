@@ -1,0 +1,207 @@
+// The on-screen pad through Qt Test's mouse events and Qt's tablet events:
+// where a pointer lands in tablet counts, what the library hands the window
+// in each mode, and when it notifies.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPointingDevice>
+#include <QScreen>
+#include <QTabletEvent>
+#include <QTest>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "VirtualPadLink.h"
+#include "WintabPacketEvent.h"
+
+namespace {
+
+// Stands in for the main window: counts the notifications posted to it.
+class Receiver : public QObject {
+  public:
+    bool event(QEvent* e) override {
+        if (e->type() != WintabPacketEvent::EventType()) return QObject::event(e);
+        ++notifications;
+        return true;
+    }
+    int notifications = 0;
+};
+
+// What the library hands out, taken as the window takes it, written as
+// "x,y" (with "!" on a stroke's last point) and "side".
+std::vector<std::string> Drain(PadLink& pad) {
+    std::vector<std::string> out;
+    for (std::int32_t n; (n = pad.PadlinkWintab(0, 0)) != 0;) {
+        if (n < 0) out.push_back("side");
+        for (std::int32_t i = 0; i < n; ++i) {
+            std::int32_t lx, ly, px, py, end;
+            pad.PadlinkGetData(0, lx, ly, px, py, end);
+            out.push_back(std::to_string(px) + "," + std::to_string(py) + (end ? "!" : ""));
+        }
+    }
+    return out;
+}
+
+class Pad : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        pad.PadlinkInit(&receiver, 0, 0);
+        QApplication::processEvents();  // the pad appears once the loop runs
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&pad.Window()));
+    }
+    void TearDown() override { pad.PadlinkClose(); }
+
+    QWidget* Surface() { return &pad.Window().View(); }
+    std::string At(int x, int y, bool end = false) {
+        const FigurePoint p = pad.Window().CountsAt(QPointF(x, y));
+        return std::to_string(p.x) + "," + std::to_string(p.y) + (end ? "!" : "");
+    }
+
+    Receiver receiver;
+    VirtualPadLink pad;
+};
+
+}  // namespace
+
+TEST(PadScale, counts_are_screen_millimetres_times_80_and_an_unknown_screen_size_falls_back) {
+    EXPECT_DOUBLE_EQ(PadWindow::CountsPerPixel(25.4 * 4, 96), 20.0);  // 4 pixels a millimetre
+    EXPECT_DOUBLE_EQ(PadWindow::CountsPerPixel(0, 120), 80 * 25.4 / 120);
+    EXPECT_DOUBLE_EQ(PadWindow::CountsPerPixel(NAN, INFINITY), 80 * 25.4 / 96);
+}
+
+TEST_F(Pad, drag_of_n_pixels_gives_the_counts_of_its_length_on_the_screen) {
+    const QScreen* screen = pad.Window().screen();
+    const double dpiX = screen->physicalDotsPerInchX();
+    const double perPixelX = PadWindow::CountsPerPixel(dpiX, screen->logicalDotsPerInchX());
+    const double perPixelY =
+        PadWindow::CountsPerPixel(screen->physicalDotsPerInchY(), screen->logicalDotsPerInchY());
+    const int n = static_cast<int>(std::lround(dpiX * 10 / 25.4));  // 10 mm, to the pixel
+    pad.PadlinkSetMode(1);
+    QTest::mousePress(Surface(), Qt::LeftButton, {}, QPoint(10, 20));
+    QTest::mouseMove(Surface(), QPoint(10 + n, 20));
+    QTest::mouseMove(Surface(), QPoint(10 + n, 20 + n));
+    QTest::mouseRelease(Surface(), Qt::LeftButton, {}, QPoint(10 + n, 20 + n));
+
+    std::vector<FigurePoint> p(4);
+    ASSERT_EQ(pad.PadlinkWintab(0, 0), 4);
+    for (FigurePoint& q : p) {
+        std::int32_t lx, ly, end;
+        pad.PadlinkGetData(0, lx, ly, q.x, q.y, end);
+    }
+    // Counts from the surface's top-left corner, along each axis by its own
+    // resolution.
+    EXPECT_EQ(p[0].x, std::lround(10 * perPixelX));
+    EXPECT_EQ(p[0].y, std::lround(20 * perPixelY));
+    EXPECT_NEAR(p[2].y - p[1].y, n * perPixelY, 1.0);
+    // With the default scale ("10" and "800") the line measures 10 mm, give
+    // or take the pixel it was rounded to.
+    EXPECT_NEAR((p[1].x - p[0].x) * 10.0 / 800.0, 10.0, 25.4 / dpiX);
+}
+
+TEST_F(Pad, mouse_and_pen_act_as_the_pen_in_the_library_mode) {
+    const QPointingDevice stylus(QStringLiteral("stylus"), 1, QInputDevice::DeviceType::Stylus,
+                                 QPointingDevice::PointerType::Pen,
+                                 QInputDevice::Capability::Position, 1, 3);
+    const auto pen = [&](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                         Qt::MouseButtons held) {
+        QTabletEvent e(type, &stylus, at, Surface()->mapToGlobal(at), 0.5, 0, 0, 0, 0, 0, {},
+                       button, held);
+        QApplication::sendEvent(Surface(), &e);
+        EXPECT_TRUE(e.isAccepted()) << "no mouse event is made of it as well";
+    };
+    const auto drag = [](QWidget* w) {
+        QTest::mousePress(w, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseMove(w, QPoint(20, 10));
+        QTest::mouseMove(w, QPoint(30, 15));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(30, 15));
+    };
+    struct Case {
+        const char* name;
+        std::int32_t mode;
+        std::function<void(QWidget*)> gesture;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"press_is_a_pick",
+         0,
+         [](QWidget* w) {
+             QTest::mouseClick(w, Qt::LeftButton, {}, {40, 50});
+         },
+         {At(40, 50, true)}},
+        {"drag_in_pick_mode_is_one_pick_where_it_went_down", 0, drag, {At(10, 10, true)}},
+        {"drag_is_a_stroke_with_its_last_point_marked",
+         1,
+         drag,
+         {At(10, 10), At(20, 10), At(30, 15), At(30, 15, true)}},
+        {"right_button_is_the_side_switch_and_keeps_its_place_in_a_stroke",
+         1,
+         [](QWidget* w) {
+             QTest::mousePress(w, Qt::LeftButton, {}, QPoint(10, 10));
+             QTest::mouseClick(w, Qt::RightButton, {}, QPoint(10, 10));
+             QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(10, 10));
+         },
+         {At(10, 10), "side", At(10, 10, true)}},
+        // The second press of a double click comes as a double-click event
+        // (QTest sends that event alone).
+        {"quick_double_pick_gives_two_picks",
+         0,
+         [](QWidget* w) {
+             QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(12, 12));
+             QTest::mouseDClick(w, Qt::LeftButton, {}, QPoint(12, 12));
+             QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(12, 12));
+         },
+         {At(12, 12, true), At(12, 12, true)}},
+        {"pen_tip_strokes_and_either_barrel_button_is_the_side_switch",
+         1,
+         [&](QWidget*) {
+             pen(QEvent::TabletMove, {5, 5}, Qt::NoButton, {});  // hovering
+             pen(QEvent::TabletPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+             pen(QEvent::TabletMove, {20, 10}, Qt::NoButton, Qt::LeftButton);
+             pen(QEvent::TabletRelease, {20, 10}, Qt::LeftButton, {});
+             for (Qt::MouseButton barrel : {Qt::MiddleButton, Qt::RightButton}) {
+                 pen(QEvent::TabletPress, {20, 10}, barrel, barrel);
+                 pen(QEvent::TabletRelease, {20, 10}, barrel, {});
+             }
+         },
+         {At(10, 10), At(20, 10), At(20, 10, true), "side", "side"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pad.PadlinkSetMode(c.mode);
+        c.gesture(Surface());
+        EXPECT_EQ(Drain(pad), c.expected);
+    }
+}
+
+TEST_F(Pad, one_notification_for_what_arrived_and_another_for_a_side_press_behind_it) {
+    QTest::mouseClick(Surface(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(Surface(), Qt::LeftButton, {}, QPoint(20, 10));
+    QTest::mouseClick(Surface(), Qt::RightButton, {}, QPoint(20, 10));
+    QApplication::processEvents();
+    EXPECT_EQ(receiver.notifications, 1);
+    EXPECT_EQ(pad.PadlinkWintab(0, 0), 2);
+    for (int i = 0; i < 2; ++i) {
+        std::int32_t lx, ly, px, py, end;
+        pad.PadlinkGetData(0, lx, ly, px, py, end);
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(receiver.notifications, 2) << "the side press needs its own notification";
+    EXPECT_EQ(Drain(pad), (std::vector<std::string>{"side"}));
+    QApplication::processEvents();
+    EXPECT_EQ(receiver.notifications, 2);
+}
+
+TEST_F(Pad, hiding_the_pad_mid_stroke_ends_the_stroke_and_closing_stops_the_input) {
+    pad.PadlinkSetMode(1);
+    QTest::mousePress(Surface(), Qt::LeftButton, {}, QPoint(10, 10));
+    pad.Window().hide();
+    EXPECT_EQ(Drain(pad), (std::vector<std::string>{At(10, 10), At(10, 10, true)}));
+    pad.Window().OpenWindow();
+    pad.PadlinkClose();
+    EXPECT_FALSE(pad.Window().isVisible());
+    QTest::mouseClick(Surface(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(Drain(pad).empty());
+}
