@@ -88,7 +88,13 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
         figure = &pad->Window();
         tablet.library = std::move(pad);
     } else {
-        figureWindow = std::make_unique<FigureWindow>();
+        // A real tablet's whole area, where the device describes it.
+        std::optional<TabletArea> area;
+        if (tablet.axes) {
+            area = TabletArea{tablet.axes->x.minimum, tablet.axes->y.minimum, tablet.axes->x.maximum,
+                              tablet.axes->y.maximum};
+        }
+        figureWindow = std::make_unique<FigureWindow>(area);
         figure = figureWindow.get();
     }
     // A library that could not be made at all: the program runs without a
