@@ -1,23 +1,46 @@
 #include "QtSoundPlayer.h"
 
 #include <QFileInfo>
-#include <QUrl>
+#include <QSoundEffect>
+#include <QTimer>
+
+QtSoundPlayer::QtSoundPlayer() = default;
+
+QtSoundPlayer::~QtSoundPlayer() = default;
+
+QSoundEffect& QtSoundPlayer::Effect() {
+    if (!effect_) {
+        effect_ = std::make_unique<QSoundEffect>();
+        effect_->setSource(source_);
+    }
+    return *effect_;
+}
 
 void QtSoundPlayer::Open(const QString& path) {
     const QFileInfo file(path);
     // A path that is not a file here (the Windows default on Linux) stays
     // silent without asking the backend to load it.
-    effect_.setSource(file.isFile() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl());
+    source_ = file.isFile() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl();
+    if (effect_) {
+        effect_->setSource(source_);
+    } else if (!source_.isEmpty()) {
+        QTimer::singleShot(0, this, [this] { Effect(); });
+    }
 }
 
-void QtSoundPlayer::Prev() { effect_.stop(); }
+void QtSoundPlayer::Prev() {
+    if (effect_) effect_->stop();
+}
 
 void QtSoundPlayer::Play() {
-    if (effect_.source().isEmpty()) return;
-    effect_.play();
+    if (source_.isEmpty()) return;
+    Effect().play();
 }
 
 void QtSoundPlayer::Close() {
-    effect_.stop();
-    effect_.setSource(QUrl());
+    source_ = QUrl();
+    if (effect_) {
+        effect_->stop();
+        effect_->setSource(QUrl());
+    }
 }

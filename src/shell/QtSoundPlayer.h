@@ -2,18 +2,32 @@
 
 #include "SoundPlayer.h"
 
-#include <QSoundEffect>
+#include <QObject>
+#include <QUrl>
+
+#include <memory>
+
+class QSoundEffect;
 
 // The capture sound through Qt Multimedia. QSoundEffect decodes the whole
 // wave file when it is opened and plays it without blocking, which suits a
 // short confirmation sound; a missing or unplayable file simply stays silent.
-class QtSoundPlayer : public SoundPlayer {
+// Loading the multimedia backend takes long next to the rest of the start,
+// so the player is made once the message loop runs (the window is up by
+// then), or at the first play if that comes sooner.
+class QtSoundPlayer : public QObject, public SoundPlayer {
 public:
+    QtSoundPlayer();
+    ~QtSoundPlayer() override;
+
     void Open(const QString& path) override;
     void Prev() override;
     void Play() override;
     void Close() override;
 
 private:
-    QSoundEffect effect_;
+    QSoundEffect& Effect();
+
+    std::unique_ptr<QSoundEffect> effect_;
+    QUrl source_;
 };
