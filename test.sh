@@ -1,26 +1,44 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite headless through CTest.
-# KALVOR_SANITIZE=1 ./test.sh builds with AddressSanitizer and
-# UndefinedBehaviorSanitizer into build-asan/.
+# Builds everything and runs every test headless:
+#   1. the suite through CTest (build/);
+#   2. the Debian package made from that build, installed and started once;
+#   3. the whole suite again under AddressSanitizer and
+#      UndefinedBehaviorSanitizer (build-asan/).
+# KALVOR_SANITIZE=1 ./test.sh runs only the sanitizer suite;
+# KALVOR_QUICK=1 ./test.sh only the first step.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/deps.sh
 kalvor_install_deps
-
-build=build
-extra=()
-if [ "${KALVOR_SANITIZE:-0}" = 1 ]; then
-  build=build-asan
-  extra=(-DKALVOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DKALVOR_BUILD_BENCH=OFF)
-fi
-
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}"
-cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
 
-# The Debian package made from the same build: its contents, its menu
-# entries, and one start of the installed program.
-if [ "${KALVOR_SANITIZE:-0}" != 1 ]; then
-  tools/test-package.sh "$build"
+step() { printf '\n== %s\n' "$*"; }
+
+# Builds into $1 with the remaining arguments and runs its CTest suite.
+suite() {
+  local build=$1
+  shift
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$build" -j"$(nproc)"
+  ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+}
+
+sanitized() {
+  step "the suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+  suite build-asan -DKALVOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DKALVOR_BUILD_BENCH=OFF
+}
+
+if [ "${KALVOR_SANITIZE:-0}" = 1 ]; then
+  sanitized
+  exit 0
 fi
+
+step "the suite"
+suite build
+
+[ "${KALVOR_QUICK:-0}" = 1 ] && exit 0
+
+step "the Debian package"
+tools/test-package.sh build
+
+sanitized

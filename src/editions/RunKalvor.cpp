@@ -58,12 +58,17 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
 
     QtDialogs dialogs;
     const QString executableDirectory = executable.absolutePath();
-    const QString dataDirectory = ResolveDataDirectory(executableDirectory);
+    // KALVOR_DATA_DIR names the directory for the files (./run.sh keeps them
+    // out of the build tree this way); else beside the executable where it
+    // can write there, or the per-user directory.
+    QString dataDirectory = qEnvironmentVariable("KALVOR_DATA_DIR");
+    if (dataDirectory.isEmpty() || !QDir().mkpath(dataDirectory)) {
+        dataDirectory = ResolveDataDirectory(executableDirectory);
+    }
+    dataDirectory = QDir(dataDirectory).absolutePath();
     QString startupNotice;
     if (PreparePerUserDirectory(dataDirectory, executableDirectory, executable.completeBaseName())) {
-        startupNotice = QStringLiteral(
-                            "このプログラムのフォルダーには書き込めないため、設定と自動保存の"
-                            "ファイルは次のフォルダーに置きます。\n%1")
+        startupNotice = QStringLiteral("設定と自動保存のファイルは、次のフォルダーに置きます。\n%1")
                             .arg(QDir::toNativeSeparators(dataDirectory));
     }
     std::optional<DataDirectoryLock> dataLock;

@@ -9,6 +9,8 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QDir>
+#include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -70,21 +72,27 @@ public:
     }
 
     // Starts the program with KALVOR_PAD set to `pad`.
-    bool StartWithPad(const QString& pad) {
+    bool StartWithPad(const QString& pad, const QString& program = {}) {
         if (!copied_) return false;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("KALVOR_PAD"), pad);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        // The single-copy lock lives in the temporary directory: keep it in
-        // ours, so that the killed run's lock is found by the next start and
-        // nothing is left behind in the system's.
-        env.insert(QStringLiteral("TMPDIR"), side_.path());
+        // The single-copy lock lives in the user's runtime directory: keep it
+        // in ours, so that the killed run's lock is found by the next start
+        // and nothing is left behind in the system's.
+        QDir(side_.path()).mkdir(QStringLiteral("run"));
+        QFile::setPermissions(side_.filePath("run"), QFileDevice::ReadOwner |
+                                                         QFileDevice::WriteOwner |
+                                                         QFileDevice::ExeOwner);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), side_.filePath("run"));
+        env.remove(QStringLiteral("KALVOR_DATA_DIR"));
+        for (auto it = extraEnv.cbegin(); it != extraEnv.cend(); ++it) env.insert(it.key(), it.value());
         process_.setProcessEnvironment(env);
         // Somewhere else than its own directory: it must find its files anyway.
         process_.setWorkingDirectory(side_.path());
         process_.setStandardOutputFile(side_.filePath("output.txt"), QIODevice::Append);
         process_.setStandardErrorFile(side_.filePath("output.txt"), QIODevice::Append);
-        process_.start(exe_, {});
+        process_.start(program.isEmpty() ? exe_ : program, {});
         return process_.waitForStarted(kStartUpMs);
     }
 
@@ -102,6 +110,30 @@ public:
     }
 
     std::string Output() const { return ReadBytes(side_.filePath("output.txt")).toStdString(); }
+    // Runs `program` (the same executable when empty) beside the running one,
+    // with the same environment; its exit code if it ends by itself within
+    // ms, else -1 (it is killed then).
+    int RunBeside(const QString& program, int ms) {
+        QProcess other;
+        other.setProcessEnvironment(process_.processEnvironment());
+        other.setWorkingDirectory(side_.path());
+        other.start(program.isEmpty() ? exe_ : program, {});
+        if (!other.waitForStarted(kStartUpMs)) return -2;
+        if (other.waitForFinished(ms)) return other.exitCode();
+        other.kill();
+        other.waitForFinished(5000);
+        return -1;
+    }
+    // A copy of the same executable under another name, in the same place.
+    QString CopyAs(const QString& name) {
+        const QString other = dir_.filePath(name);
+        QFile::copy(exe_, other);
+        QFile::setPermissions(other, QFile::permissions(exe_));
+        return other;
+    }
+
+    // More environment for the next start.
+    QMap<QString, QString> extraEnv;
 
 private:
     QTemporaryDir dir_;
@@ -175,3 +207,35 @@ TEST(EndToEnd, recorded_tablet_session_measures_in_the_real_executable) {
     EXPECT_TRUE(app.Running()) << app.Output();
 }
 #endif
+
+TEST(EndToEnd, a_data_directory_named_by_the_environment_holds_every_file) {
+    InstalledCopy app(QStringLiteral(KALVOR_EXE));
+    QTemporaryDir data;
+    app.extraEnv.insert(QStringLiteral("KALVOR_DATA_DIR"), data.path());
+    ASSERT_TRUE(app.Start(kSquareReplay));
+    EXPECT_TRUE(WaitUntil([&] { return ReadBytes(data.filePath("Save.csv")) == "100.00\r\n"; },
+                          kMeasuredMs))
+        << app.Output();
+    EXPECT_TRUE(QFile::exists(data.filePath("Kalvor.INI")));
+    EXPECT_TRUE(QFile::exists(data.filePath("err.dat")));
+    EXPECT_FALSE(QFile::exists(app.Path("Kalvor.INI"))) << "nothing beside the executable";
+}
+
+TEST(EndToEnd, a_second_copy_ends_at_once_and_a_renamed_one_leaves_the_first_ones_files_alone) {
+    InstalledCopy app(QStringLiteral(KALVOR_EXE));
+    ASSERT_TRUE(app.Start(kSquareReplay));
+    const QString save = app.Path("Save.csv");
+    ASSERT_TRUE(WaitUntil([&] { return ReadBytes(save) == "100.00\r\n"; }, kMeasuredMs)) << app.Output();
+
+    EXPECT_EQ(app.RunBeside(QString(), kStartUpMs), 0) << "the same executable ends by itself";
+
+    // A renamed copy in the same place shares the data directory: it must
+    // not take the first copy's marker for a crash nor touch its files. It
+    // says so in a box (which nobody answers here) and ends.
+    const QString renamed = app.CopyAs(QStringLiteral("Kalvor2"));
+    EXPECT_EQ(app.RunBeside(renamed, 1500), -1) << "still showing its notice";
+    EXPECT_EQ(ReadBytes(save), QByteArray("100.00\r\n"));
+    EXPECT_EQ(ReadBytes(app.Path("err.dat")), QByteArray("err\r\n"));
+    EXPECT_FALSE(QFile::exists(app.Path("Kalvor2.INI")));
+    EXPECT_TRUE(app.Running());
+}
