@@ -1,33 +1,98 @@
 #!/usr/bin/env bash
-# Starts an edition under Xvfb, waits until its window is shown and writes a
-# PNG of it:  tools/screenshot.sh [Kalvor|Kalvor080125] [OUT.png]
-# The program runs in a scratch copy so that its settings and autosave files
-# do not land in the build tree.
+# Pictures of the program as an operator sees it, under Xvfb with a window
+# manager, written as PNG files:
+#   tools/screenshot.sh [--docs] [SHOT...]
+# SHOT is one of
+#   Kalvor, Kalvor080125   the main window of an edition
+#   pad                    the on-screen pad with a figure drawn on it
+#   figure                 the figure window beside a replayed tablet (F11)
+#   question, save         a question box and the save dialog, in Japanese
+# (all of them when none is named). The pictures go to build/screenshots/;
+# with --docs they replace the README's pictures in docs/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-edition="${1:-Kalvor}"
-out="$(realpath -m "${2:-docs/$edition.png}")"
+out=build/screenshots
+if [ "${1:-}" = --docs ]; then
+  out=docs
+  shift
+fi
+shots=("$@")
+[ ${#shots[@]} -gt 0 ] || shots=(Kalvor Kalvor080125 pad figure question save)
 . tools/deps.sh
 kalvor_install_deps
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target "$edition" -j"$(nproc)" >/dev/null
+cmake --build build --target Kalvor Kalvor080125 -j"$(nproc)" >/dev/null
+mkdir -p "$out"
+out=$(realpath "$out")
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-cp "build/src/editions/$edition" "$scratch/"
-mkdir -p "$(dirname "$out")"
+cp build/src/editions/Kalvor build/src/editions/Kalvor080125 "$scratch/"
+cat > "$scratch/square.replay" <<'REPLAY'
+wait 500
+pick 1000 1000
+pick 2600 1200
+pick 2400 2600
+pick 1200 2300
+REPLAY
 
-export KALVOR_SCRATCH="$scratch" KALVOR_EDITION="$edition" KALVOR_OUT="$out"
-xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" bash -c '
-  export XDG_RUNTIME_DIR="$KALVOR_SCRATCH/run"; mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-  "$KALVOR_SCRATCH/$KALVOR_EDITION" & pid=$!
-  for _ in $(seq 1 100); do
-    if xdotool search --onlyvisible --name Kalvor >/dev/null 2>&1; then break; fi
-    sleep 0.1
-  done
-  sleep 1
-  win=$(xdotool search --onlyvisible --name Kalvor | head -n 1)
-  import -window "$win" "$KALVOR_OUT"
-  kill "$pid"; wait "$pid" 2>/dev/null || true
-'
-echo "wrote $out"
+# Runs inside the X server: starts one program, waits for its window, does
+# what the shot needs and writes the picture.
+cat > "$scratch/shoot.sh" <<'SHOOT'
+set -euo pipefail
+shot=$1 edition=$2 file=$3
+export XDG_RUNTIME_DIR=$SCRATCH/run-$shot; mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+export KALVOR_DATA_DIR=$SCRATCH/data-$shot
+# Not a first start: no notice of where the files go.
+mkdir -p "$KALVOR_DATA_DIR" && printf '[frmTab]\r\n' > "$KALVOR_DATA_DIR/$edition.INI"
+openbox >/dev/null 2>&1 & wm=$!
+sleep 0.5
+"$SCRATCH/$edition" >/dev/null 2>&1 & pid=$!
+win=
+for _ in $(seq 1 100); do
+  win=$(xdotool search --onlyvisible --name "^Kalvor ／" 2>/dev/null | head -n 1) && [ -n "$win" ] && break
+  sleep 0.1
+done
+sleep 1
+click() { xdotool mousemove --window "$win" "$1" "$2" click 1; sleep 0.7; }
+grab=$win
+case $shot in
+  pad)
+    pad=$(xdotool search --onlyvisible --name "仮想タブレット" | head -n 1)
+    # A figure picked with the left button, as with a pen.
+    for p in "60 60" "200 80" "180 200" "70 170"; do
+      xdotool mousemove --window "$pad" $p click 1; sleep 0.3
+    done
+    grab=root ;;
+  figure)
+    sleep 2.5
+    xdotool key --window "$win" F11; sleep 1
+    grab=root ;;
+  question)
+    click 611 585     # クリア
+    grab=root ;;
+  save)
+    click 535 650     # ﾌｧｲﾙ保存
+    sleep 1
+    grab=root ;;
+esac
+import -window "$grab" "$file"
+kill "$pid" "$wm" 2>/dev/null || true
+wait 2>/dev/null || true
+SHOOT
+
+export SCRATCH="$scratch"
+for shot in "${shots[@]}"; do
+  edition=Kalvor
+  pad=none
+  case $shot in
+    Kalvor|question|save) ;;
+    Kalvor080125) edition=Kalvor080125 ;;
+    pad) pad=virtual ;;
+    figure) pad="replay:$scratch/square.replay" ;;
+    *) echo "unknown shot: $shot" >&2; exit 2 ;;
+  esac
+  KALVOR_PAD=$pad xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" \
+    bash "$scratch/shoot.sh" "$shot" "$edition" "$out/$shot.png"
+  echo "wrote $out/$shot.png"
+done
