@@ -72,9 +72,14 @@ void frmTab::AdvanceInFillDirection() {
 }
 
 void frmTab::PutValue(double value, bool advance) {
-    grid_.SetTextMatrix(grid_.Row(), grid_.Col(), FormatDecimals(value, cmbSyosu->currentIndex()));
+    const QString text = FormatDecimals(value, cmbSyosu->currentIndex());
     engine_.points.lPointCount = 0;
     FigureChanged();
+    // A value without a text that reads back (not finite, or too large once
+    // rounded) is a value that cannot be had: it is not written, and the
+    // cursor stays, as when a measurement yields no value.
+    if (text.isEmpty()) return;
+    grid_.SetTextMatrix(grid_.Row(), grid_.Col(), text);
     if (!deferAutosave_) WriteAutosave();
     if (advance) AdvanceInFillDirection();
 }

@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <cmath>
+#include <limits>
+
 #include "AtomicFile.h"
 #include "Common.h"
 #include "QStringPrinter.h"
@@ -122,6 +125,21 @@ TEST(WindowFaults, leftovers_of_killed_writes_are_removed_at_start_up_and_nothin
     EXPECT_EQ(w.Grid().TextMatrix(1, 1), QStringLiteral("7.00"));
     for (const QString& name : ours) EXPECT_FALSE(QFile::exists(f.Path(name))) << name.toStdString();
     for (const QString& name : others) EXPECT_TRUE(QFile::exists(f.Path(name))) << name.toStdString();
+}
+
+TEST(WindowFaults, a_value_whose_text_would_not_read_back_is_not_written) {
+    WindowFixture f;
+    frmTab& w = f.Start(true);
+    w.PutValue(5, true);
+    const QByteArray saved = ReadBytes(f.Path(QStringLiteral("Save.csv")));
+    w.Grid().SetTextMatrix(1, 2, QStringLiteral("keep"));
+    for (const double value : {std::numeric_limits<double>::max(), -1.7976931348623157e308,
+                               std::numeric_limits<double>::infinity(), std::nan("")}) {
+        w.PutValue(value, true);
+        EXPECT_EQ(w.Grid().TextMatrix(1, 2), QStringLiteral("keep"));
+        EXPECT_EQ(w.Grid().Col(), 2) << "the cursor stays";
+    }
+    EXPECT_EQ(ReadBytes(f.Path(QStringLiteral("Save.csv"))), saved);
 }
 
 }  // namespace
