@@ -93,6 +93,7 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     msgMei->setToolTip(QStringLiteral("Ctrl+Z：元に戻す　Ctrl+Y：やり直し　F2・ダブルクリック：セルの編集"));
     SetFocusOrder();
     ConnectHandlers();
+    ConnectSettingsWrites();
     ConnectFigure();
     sizeTexts_ = {txtInput[1]->text(), txtInput[2]->text()};
     undo_.SetResizeGrid([this](int rows, int cols) { ResizeGridTo(rows, cols); });
@@ -158,7 +159,9 @@ void frmTab::ConnectHandlers() {
     connect(cmdClr, &QToolButton::clicked, this, [this] { cmdClr_Click(); });
     connect(cmdExit, &QToolButton::clicked, this, [this] { cmdExit_Click(); });
     connect(cmdWav, &QPushButton::clicked, this, [this] { cmdWav_Click(); });
+}
 
+void frmTab::ConnectSettingsWrites() {
     // Settings written while the program runs, not only at a normal exit.
     settingsTimer_ = new QTimer(this);
     settingsTimer_->setSingleShot(true);

@@ -177,6 +177,7 @@ private:
     FilteredLineEdit* NumberBox(int index, const QString& designText, QWidget* container);
     void SetFocusOrder();
     void ConnectHandlers();
+    void ConnectSettingsWrites();
     // The design's place and size where the screen has room; else as large
     // as the screen's free area allows.
     void PlaceOnScreen();
