@@ -3,8 +3,4 @@
 #include <QDir>
 
 DataDirectoryLock::DataDirectoryLock(const QString& dataDirectory)
-    : lock_(QDir(dataDirectory).filePath(QStringLiteral(".kalvor.lock"))) {
-    // As the single-copy lock: a dead owner's lock is taken over.
-    lock_.setStaleLockTime(0);
-    held_ = lock_.tryLock(0);
-}
+    : lock_(QDir(dataDirectory).filePath(QStringLiteral(".kalvor.lock"))) {}

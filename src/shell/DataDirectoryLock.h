@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QLockFile>
 #include <QString>
+
+#include "RunLock.h"
 
 // One running copy per data directory, whatever its executable is called: a
 // renamed copy started beside the first would take the first copy's run
@@ -11,9 +12,8 @@ class DataDirectoryLock {
 public:
     explicit DataDirectoryLock(const QString& dataDirectory);
 
-    bool Held() const { return held_; }
+    bool Held() const { return lock_.Held(); }
 
 private:
-    QLockFile lock_;
-    bool held_ = false;
+    RunLock lock_;
 };

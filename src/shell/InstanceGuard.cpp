@@ -4,12 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileSystemWatcher>
-#include <QLockFile>
+#include "RunLock.h"
 #include <QStandardPaths>
 
 struct InstanceGuard::State {
     explicit State(const QString& lockPath) : lock(lockPath), wakePath(lockPath + ".wake") {}
-    QLockFile lock;
+    RunLock lock;
     QString wakePath;
     QFileSystemWatcher watcher;
 };
@@ -31,10 +31,7 @@ InstanceGuard::InstanceGuard(const QString& executablePath, const QString& lockD
     QDir().mkpath(lockDirectory);
     state_ = std::make_unique<State>(
         QDir(lockDirectory).filePath(QStringLiteral("kalvor-%1.lock").arg(QString::fromLatin1(key))));
-    // Never stale by age while its owner lives; a lock left by a crashed copy
-    // is recognised by its dead owner and taken over.
-    state_->lock.setStaleLockTime(0);
-    previous_ = !state_->lock.tryLock(0);
+    previous_ = !state_->lock.Held();
 }
 
 InstanceGuard::~InstanceGuard() {

@@ -4,11 +4,13 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include "AppFiles.h"
 #include "DataDirectoryLock.h"
 #include "InstanceGuard.h"
+#include "RunLock.h"
 #include "QStringPrinter.h"
 #include "SettingsTestFiles.h"
 
@@ -75,6 +77,23 @@ TEST(DataDirectoryLock, one_running_copy_per_data_directory) {
     EXPECT_FALSE(DataDirectoryLock(data.path()).Held());
     first.reset();
     EXPECT_TRUE(DataDirectoryLock(data.path()).Held()) << "free again once the first copy ends";
+}
+
+TEST(RunLock, a_lock_left_by_an_earlier_process_with_this_ones_id_is_taken_over) {
+    QTemporaryDir dir;
+    // What a killed run left: a lock naming this very process id, as under
+    // Wine, where a restarted program often gets the killed one's id.
+    QByteArray left;
+    {
+        QLockFile sample(dir.filePath("sample.lock"));
+        ASSERT_TRUE(sample.tryLock(0));
+        left = ReadBytes(dir.filePath("sample.lock"));
+    }
+    const QString path = dir.filePath("kalvor.lock");
+    WriteBytes(path, left);
+    RunLock taken(path);
+    EXPECT_TRUE(taken.Held());
+    EXPECT_FALSE(RunLock(path).Held()) << "held by this process now: not taken twice";
 }
 
 }  // namespace
