@@ -4,8 +4,13 @@
 #include "PadLinkFactory.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
-#include "QtSoundPlayer.h"
 #include "frmTab.h"
+
+#ifdef Q_OS_WIN
+#include "WinSoundPlayer.h"
+#else
+#include "QtSoundPlayer.h"
+#endif
 
 #include <QApplication>
 #include <QFileInfo>
@@ -37,7 +42,11 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     InstanceGuard guard(executablePath);
 
     PadLinkChoice tablet = CreatePadLink();
+#ifdef Q_OS_WIN
+    WinSoundPlayer sound;
+#else
     QtSoundPlayer sound;
+#endif
     QtDialogs dialogs;
     QtClipboard clipboard;
 

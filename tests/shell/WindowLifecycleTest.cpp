@@ -5,8 +5,14 @@
 #include "AppFiles.h"
 #include "Common.h"
 #include "QStringPrinter.h"
-#include "QtSoundPlayer.h"
 #include "WindowFixture.h"
+#ifdef Q_OS_WIN
+#include "WinSoundPlayer.h"
+using PlatformSoundPlayer = WinSoundPlayer;
+#else
+#include "QtSoundPlayer.h"
+using PlatformSoundPlayer = QtSoundPlayer;
+#endif
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -433,7 +439,7 @@ TEST(LifecycleDataDirectory, is_the_executables_when_writable_and_not_a_system_o
 }
 
 TEST(LifecycleSoundPlayer, missing_file_and_commands_in_any_order_are_silent) {
-    QtSoundPlayer player;
+    PlatformSoundPlayer player;
     player.Prev();
     player.Play();
     player.Close();
