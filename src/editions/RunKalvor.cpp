@@ -41,7 +41,11 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     const QFileInfo executable(executablePath);
     InstanceGuard guard(executablePath);
 
-    PadLinkChoice tablet = CreatePadLink();
+    // The tablet library reaches the window's native handle through this.
+    PadLinkChoice tablet = CreatePadLink([](QObject* window) -> quintptr {
+        auto* widget = qobject_cast<QWidget*>(window);
+        return widget != nullptr ? static_cast<quintptr>(widget->winId()) : 0;
+    });
 #ifdef Q_OS_WIN
     WinSoundPlayer sound;
 #else

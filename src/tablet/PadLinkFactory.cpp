@@ -6,9 +6,34 @@
 #include "NullPadLink.h"
 #include "ReplayPadLink.h"
 
-PadLinkChoice CreatePadLink() {
+#ifdef Q_OS_WIN
+#include "WintabPadLink.h"
+
+namespace {
+
+PadLinkChoice OpenWintab(const NativeWindowLookup& nativeWindow) {
+    PadLinkChoice choice;
+    QString why;
+    choice.library = WintabPadLink::Load(nativeWindow, &why);
+    if (!choice.library) {
+        choice.library = std::make_unique<NullPadLink>();
+        choice.loadError = why + QStringLiteral("タブレットなしで続けます。");
+    }
+    return choice;
+}
+
+}  // namespace
+#endif
+
+PadLinkChoice CreatePadLink(const NativeWindowLookup& nativeWindow) {
     PadLinkChoice choice;
     const QString requested = qEnvironmentVariable("KALVOR_PAD");
+#ifdef Q_OS_WIN
+    if (requested.isEmpty() || requested == QLatin1String("wintab"))
+        return OpenWintab(nativeWindow);
+#else
+    Q_UNUSED(nativeWindow);
+#endif
     if (requested.isEmpty()) {
         choice.library = std::make_unique<NullPadLink>();
         return choice;
