@@ -7,6 +7,7 @@
 #include "frmTab.h"
 
 #ifdef Q_OS_WIN
+#include "ExecutableVersion.h"
 #include "WinSoundPlayer.h"
 #else
 #include "QtSoundPlayer.h"
@@ -48,8 +49,14 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     });
 #ifdef Q_OS_WIN
     WinSoundPlayer sound;
+    // The title shows the version in the running executable's own resource,
+    // so that it never differs from what the file's properties show.
+    Edition shown = edition;
+    if (const QString version = ExecutableVersion(executablePath); !version.isEmpty())
+        shown.version = version;
 #else
     QtSoundPlayer sound;
+    const Edition& shown = edition;
 #endif
     QtDialogs dialogs;
     QtClipboard clipboard;
@@ -66,7 +73,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     if (!services.previousInstance)
         services.dataDirectory = ResolveDataDirectory(services.executableDirectory);
 
-    frmTab window(edition, services);
+    frmTab window(shown, services);
     dialogs.SetParent(&window);
     if (!window.Form_Load()) return 0;
     window.show();
