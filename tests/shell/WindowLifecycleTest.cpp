@@ -434,7 +434,13 @@ TEST(LifecycleDataDirectory, is_the_executables_when_writable_and_not_a_system_o
         EXPECT_TRUE(QDir(fallback).exists());
     }
     // Installed among the system's programs, even when root could write there.
+#ifdef Q_OS_WIN
+    const QString programs = QDir::fromNativeSeparators(qEnvironmentVariable("ProgramFiles"));
+    ASSERT_FALSE(programs.isEmpty());
+    EXPECT_EQ(ResolveDataDirectory(programs + QStringLiteral("/Kalvor")), fallback);
+#else
     EXPECT_EQ(ResolveDataDirectory(QStringLiteral("/usr/bin")), fallback);
+#endif
     if (!existedBefore) QDir(fallback).removeRecursively();
 }
 
