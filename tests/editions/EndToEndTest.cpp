@@ -61,8 +61,8 @@ public:
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
-    // Starts the program, with the tablet replaying `replay` unless it is empty;
-    // false when it could not be installed or started.
+    // Starts the program, with the tablet replaying `replay`; false when it
+    // could not be installed or started.
     bool Start(const QByteArray& replay = {}) {
         if (!copied_) return false;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -72,9 +72,14 @@ public:
         // ours, so that the killed run's lock is found by the next start and
         // nothing is left behind in the system's.
         env.insert(QStringLiteral("TMPDIR"), side_.path());
+        env.insert(QStringLiteral("TMP"), side_.path());
+        env.insert(QStringLiteral("TEMP"), side_.path());
+        // Always a replayed tablet, an empty one when there is nothing to
+        // play: without it the program looks for a real tablet, and tells
+        // of its absence in a box that nobody closes here.
         const QString file = side_.filePath(QStringLiteral("replay.txt"));
-        if (!replay.isEmpty() && !WriteBytes(file, replay)) return false;
-        if (!replay.isEmpty()) env.insert(QStringLiteral("KALVOR_PAD"), "replay:" + file);
+        if (!WriteBytes(file, replay)) return false;
+        env.insert(QStringLiteral("KALVOR_PAD"), "replay:" + file);
         process_.setProcessEnvironment(env);
         // Somewhere else than its own directory: it must find its files anyway.
         process_.setWorkingDirectory(side_.path());
