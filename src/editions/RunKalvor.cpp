@@ -20,13 +20,15 @@
 namespace {
 
 // The design's fonts do not exist outside Windows: map them to the Japanese
-// gothic fonts Debian installs, so the fixed-pitch key help lines up.
+// gothic fonts Debian installs, so the fixed-pitch key help lines up. A
+// Windows that lists them under their English names finds them by those.
 void SubstituteDesignFonts() {
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
-                               {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-                                QStringLiteral("monospace")});
+                               {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+                                QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
-                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                               {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+                                QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Yu Gothic"),
                                 QStringLiteral("sans-serif")});
 }
 
