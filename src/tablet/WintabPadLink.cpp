@@ -139,13 +139,14 @@ struct WintabPadLink::Api {
     }
 };
 
-std::unique_ptr<WintabPadLink> WintabPadLink::Load(NativeWindowLookup nativeWindow, QString* why) {
+std::unique_ptr<WintabPadLink> WintabPadLink::Load(NativeWindowLookup nativeWindow, QString* why,
+                                                   const QString& library) {
     auto fail = [why](const QString& reason) {
         if (why != nullptr) *why = reason;
         return std::unique_ptr<WintabPadLink>();
     };
     auto api = std::make_unique<Api>();
-    api->module = LoadLibraryW(L"wintab32.dll");
+    api->module = LoadLibraryW(reinterpret_cast<const wchar_t*>(library.utf16()));
     if (api->module == nullptr)
         return fail(QStringLiteral("タブレットのドライバー (wintab32.dll) が見つかりません。"));
     api->info = Resolve<decltype(api->info)>(api->module, "WTInfoW");
@@ -238,9 +239,11 @@ void WintabPadLink::PadlinkClose() {
 }
 
 bool WintabPadLink::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    // Qt shows each window message to the filters twice: once as the event
-    // loop takes it ("windows_dispatcher_MSG") and once in the window
-    // procedure ("windows_generic_MSG"). Only the second is used.
+    // Qt shows a posted message to the filters as its event loop takes it
+    // off the queue, and again in the window procedure of a Qt window; a
+    // native modal loop (a system file dialog) passes only the second. Both
+    // come as "windows_generic_MSG". The queue is drained at the first, and
+    // the second finds it empty; WM_ACTIVATE is sent, so it comes once.
     if (context_ == nullptr || eventType != "windows_generic_MSG") return false;
     const auto* msg = static_cast<const MSG*>(message);
     if (msg->hwnd != static_cast<HWND>(hwnd_)) return false;

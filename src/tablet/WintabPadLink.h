@@ -23,9 +23,12 @@ class WintabPadLink : public PadLink, private QAbstractNativeEventFilter {
   public:
     struct Api;
 
-    // Loads wintab32.dll and checks that the driver reports a tablet and
-    // that a context can be opened. Null, with the reason in `why`, when not.
-    static std::unique_ptr<WintabPadLink> Load(NativeWindowLookup nativeWindow, QString* why);
+    // Loads wintab32.dll (tests name a stand-in) and checks that the driver
+    // reports a tablet and that a context can be opened. Null, with the
+    // reason in `why`, when not.
+    static std::unique_ptr<WintabPadLink> Load(
+        NativeWindowLookup nativeWindow, QString* why,
+        const QString& library = QStringLiteral("wintab32.dll"));
     ~WintabPadLink() override;
 
     void PadlinkInit(WindowHandle window, std::int32_t debugSwitch, std::int32_t reserved) override;
