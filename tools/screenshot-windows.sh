@@ -11,6 +11,9 @@ out="$(realpath -m "${1:-docs}")"
   echo "build the Windows edition first: cmake --preset windows && cmake --build build-win" >&2
   exit 1
 }
+. tools/deps.sh
+KALVOR_PACKAGES=(wine wine64 fonts-ipafont-gothic xvfb xauth xdotool imagemagick openbox)
+kalvor_install_deps
 mkdir -p "$out"
 scratch=$(mktemp -d)
 trap 'WINEPREFIX="$scratch/prefix" wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT

@@ -15,7 +15,6 @@ namespace {
 
 using HCTX = void*;
 
-constexpr UINT kWtiInterface = 1;
 constexpr UINT kWtiDefContext = 3;  // the default digitizing context
 constexpr UINT kWtDefBase = 0x7FF0;
 constexpr UINT kWtPacket = kWtDefBase + 0;
