@@ -2,7 +2,9 @@
 # Builds everything and runs every test headless:
 #   1. the suite through CTest (build/);
 #   2. the Debian package made from that build, installed and started once;
-#   3. the whole suite again under AddressSanitizer and
+#   3. the Windows edition, cross-built and run under Wine
+#      (tools/test-windows.sh; KALVOR_WINDOWS=0 leaves it out);
+#   4. the whole suite again under AddressSanitizer and
 #      UndefinedBehaviorSanitizer (build-asan/).
 # KALVOR_SANITIZE=1 ./test.sh runs only the sanitizer suite;
 # KALVOR_QUICK=1 ./test.sh only the first step.
@@ -40,5 +42,10 @@ suite build
 
 step "the Debian package"
 tools/test-package.sh build
+
+if [ "${KALVOR_WINDOWS:-1}" != 0 ]; then
+  step "the Windows edition under Wine"
+  tools/test-windows.sh
+fi
 
 sanitized

@@ -9,9 +9,15 @@
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "QtJapanese.h"
-#include "QtSoundPlayer.h"
 #include "VirtualPadLink.h"
 #include "frmTab.h"
+
+#ifdef Q_OS_WIN
+#include "ExecutableVersion.h"
+#include "WinSoundPlayer.h"
+#else
+#include "QtSoundPlayer.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -24,13 +30,15 @@
 namespace {
 
 // The design's fonts do not exist outside Windows: map them to the Japanese
-// gothic fonts Debian installs, so the fixed-pitch key help lines up.
+// gothic fonts Debian installs, so the fixed-pitch key help lines up. A
+// Windows that lists them under their English names finds them by those.
 void SubstituteDesignFonts() {
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
-                               {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-                                QStringLiteral("monospace")});
+                               {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+                                QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
-                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                               {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+                                QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Yu Gothic"),
                                 QStringLiteral("sans-serif")});
 }
 
@@ -83,7 +91,11 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
         }
     }
 
-    PadLinkChoice tablet = CreatePadLink();
+    // The tablet library reaches the window's native handle through this.
+    PadLinkChoice tablet = CreatePadLink([](QObject* window) -> quintptr {
+        auto* widget = qobject_cast<QWidget*>(window);
+        return widget != nullptr ? static_cast<quintptr>(widget->winId()) : 0;
+    });
     // The figure being measured is shown on the on-screen pad itself, or, with
     // any other library, in a window of its own that F11 opens.
     std::unique_ptr<FigureWindow> figureWindow;
@@ -105,7 +117,17 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     // A library that could not be made at all: the program runs without a
     // tablet.
     if (!tablet.library) tablet.library = std::make_unique<NullPadLink>();
+#ifdef Q_OS_WIN
+    WinSoundPlayer sound;
+    // The title shows the version in the running executable's own resource,
+    // so that it never differs from what the file's properties show.
+    Edition shown = edition;
+    if (const QString version = ExecutableVersion(executablePath); !version.isEmpty())
+        shown.version = version;
+#else
     QtSoundPlayer sound;
+    const Edition& shown = edition;
+#endif
     QtClipboard clipboard;
 
     frmTabServices services;
@@ -121,7 +143,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     if (tablet.axes) services.tabletResolution = tablet.axes->ResolutionLine();
     services.figure = figure;
 
-    frmTab window(edition, services);
+    frmTab window(shown, services);
     dialogs.SetParent(&window);
     if (!window.Form_Load()) return 0;
     guard.OnWakeRequest([&window] {

@@ -16,12 +16,27 @@ bool CanCreateFileIn(const QString& directory) {
 // programs: even where it could write there (run by root), its files belong
 // to the operator, not beside the executable.
 bool IsSystemProgramDirectory(const QString& directory) {
+#ifdef Q_OS_WIN
+    // The program folders and the system folder, wherever this system keeps them.
+    const QString path = QDir::cleanPath(QDir(directory).absolutePath());
+    for (const char* variable :
+         {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432", "SystemRoot"}) {
+        const QString root =
+            QDir::cleanPath(QDir::fromNativeSeparators(qEnvironmentVariable(variable)));
+        if (root.isEmpty() || root == QLatin1String(".")) continue;
+        if (path.compare(root, Qt::CaseInsensitive) == 0 ||
+            path.startsWith(root + QLatin1Char('/'), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+#else
     const QString path = QDir(directory).canonicalPath();
     for (const char* prefix : {"/usr", "/bin", "/sbin"}) {
         const QString p = QString::fromLatin1(prefix);
         if (path == p || path.startsWith(p + QLatin1Char('/'))) return true;
     }
     return false;
+#endif
 }
 }  // namespace
 
@@ -35,9 +50,17 @@ QString ResolveDataDirectory(const QString& executableDirectory) {
 }
 
 QString AppFilePath(const QString& directory, const QString& fileName) {
+#ifdef Q_OS_WIN
+    // A Windows path as the operator reads it: backslashes throughout, and
+    // none doubled after a drive's root, which already ends with one.
+    const QString native = QDir::toNativeSeparators(directory);
+    if (native.endsWith(QLatin1Char('\\'))) return native + fileName;
+    return native + QLatin1Char('\\') + fileName;
+#else
     if (directory.endsWith(QLatin1Char('/')) || directory.endsWith(QLatin1Char('\\')))
         return directory + fileName;
     return directory + QLatin1Char('/') + fileName;
+#endif
 }
 
 QString SettingsFilePath(const QString& directory, const QString& executableBaseName) {

@@ -10,7 +10,33 @@
 #include "EvdevPadChoice.h"
 #endif
 
-PadLinkChoice ChoosePadLink(const QString& requested) {
+#ifdef Q_OS_WIN
+#include "WintabPadLink.h"
+
+namespace {
+
+// The Wintab tablet, or, where the driver reports none, the on-screen pad
+// after a notice saying why.
+PadLinkChoice OpenWintab(const NativeWindowLookup& nativeWindow) {
+    PadLinkChoice choice;
+    QString why;
+    choice.library = WintabPadLink::Load(nativeWindow, &why);
+    if (!choice.library) {
+        choice.onScreenPad = true;
+        choice.loadError = why + QStringLiteral("画面上の仮想タブレットで続けます。");
+    }
+    return choice;
+}
+
+}  // namespace
+#endif
+
+PadLinkChoice ChoosePadLink(const QString& requested, const NativeWindowLookup& nativeWindow) {
+#ifdef Q_OS_WIN
+    if (requested.isEmpty() || requested == QLatin1String("wintab")) return OpenWintab(nativeWindow);
+#else
+    Q_UNUSED(nativeWindow);
+#endif
 #ifdef KALVOR_EVDEV
     if (std::optional<PadLinkChoice> evdev = ChooseEvdevPadLink(requested, EvdevEnvironment{}))
         return std::move(*evdev);
@@ -22,12 +48,6 @@ PadLinkChoice ChoosePadLink(const QString& requested) {
     }
     if (requested == QLatin1String("none")) {
         choice.library = std::make_unique<NullPadLink>();
-        return choice;
-    }
-
-    if (requested == QLatin1String("virtual")) {
-        choice.library = std::make_unique<NullPadLink>();
-        choice.onScreenPad = true;
         return choice;
     }
 
@@ -55,4 +75,6 @@ PadLinkChoice ChoosePadLink(const QString& requested) {
     return choice;
 }
 
-PadLinkChoice CreatePadLink() { return ChoosePadLink(qEnvironmentVariable("KALVOR_PAD")); }
+PadLinkChoice CreatePadLink(const NativeWindowLookup& nativeWindow) {
+    return ChoosePadLink(qEnvironmentVariable("KALVOR_PAD"), nativeWindow);
+}

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "PadLink.h"
 #include "TabletAxes.h"
+
+#include "PadLink.h"
 
 struct PadLinkChoice {
     // The chosen library; null when the on-screen pad is chosen.
@@ -23,19 +26,25 @@ struct PadLinkChoice {
     std::optional<TabletAxes> axes;
 };
 
+// The native handle of a window (an HWND on Windows), 0 when it has none.
+// Libraries that talk to the system's tablet interface need it; the window
+// toolkit lives above the tablet layer, so the caller supplies the lookup.
+using NativeWindowLookup = std::function<quintptr(QObject* window)>;
+
 // Chooses the tablet library from the value of the environment variable
 // KALVOR_PAD, which only the tablet layer reads:
-//   unset or empty      Linux: the first pen or puck tablet found (as
-//                       "evdev"); elsewhere, or when none is found, the
-//                       on-screen pad
+//   unset or empty      Windows: the Wintab tablet; Linux: the first pen or
+//                       puck tablet found (as "evdev"); when none is found,
+//                       the on-screen pad
+//   wintab              the Wintab tablet (Windows only)
 //   evdev, evdev:PATH, evemu:FILE   (Linux) see ChooseEvdevPadLink
 //   virtual             the on-screen pad
 //   none                a library that delivers nothing
 //   replay:PATH         plays the replay file PATH
-//   virtual             the on-screen pad
 // Anything else cannot be loaded: a library that delivers nothing, with a
-// load error naming it.
-PadLinkChoice ChoosePadLink(const QString& variable);
+// load error naming it. A Wintab tablet that is not there gives the
+// on-screen pad, with a load error saying why.
+PadLinkChoice ChoosePadLink(const QString& variable, const NativeWindowLookup& nativeWindow = {});
 
 // ChoosePadLink with the value of KALVOR_PAD.
-PadLinkChoice CreatePadLink();
+PadLinkChoice CreatePadLink(const NativeWindowLookup& nativeWindow = {});

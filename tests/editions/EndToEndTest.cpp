@@ -85,6 +85,9 @@ public:
                                                          QFileDevice::WriteOwner |
                                                          QFileDevice::ExeOwner);
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), side_.filePath("run"));
+        // On Windows the lock lives in the user's temporary directory.
+        env.insert(QStringLiteral("TMP"), side_.path());
+        env.insert(QStringLiteral("TEMP"), side_.path());
         env.remove(QStringLiteral("KALVOR_DATA_DIR"));
         for (auto it = extraEnv.cbegin(); it != extraEnv.cend(); ++it) env.insert(it.key(), it.value());
         process_.setProcessEnvironment(env);

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "CodePage.h"
 #include "CsvFile.h"
 #include "GridModel.h"
 #include "QStringPrinter.h"
@@ -93,6 +95,11 @@ TEST_F(CsvFileTest, reader_rejects_what_is_not_a_readable_file) {
     EXPECT_FALSE(ReadTextTableFile(PathOf("Save.csv")).has_value());
 }
 
+QByteArray SystemBytes(const char* utf8) {
+    QStringEncoder encoder(QStringConverter::System);
+    return encoder.encode(QString::fromUtf8(utf8));
+}
+
 struct ReadCase {
     const char* name;
     QByteArray bytes;
@@ -102,6 +109,8 @@ struct ReadCase {
 class ReadTextTable : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadTextTable, ends_every_line_with_cr_lf) {
+    if (!SystemCodePageHolds(QString::fromUtf8(GetParam().expected)))
+        GTEST_SKIP() << "code page " << SystemCodePage() << " cannot hold the text";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Save.csv"));
     WriteBytes(path, GetParam().bytes);
@@ -119,10 +128,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"lf_only_lines", "1,2\n3\n", "1,2\r\n3\r\n"},
                       ReadCase{"empty_lines_kept", "\r\n\r\r\n1", "\r\n\r\n\r\n1\r\n"},
                       ReadCase{"lone_terminator", "\r\n", "\r\n"},
-                      ReadCase{"system_code_page_text", "長さ,1\r\n", "長さ,1\r\n"}),
+                      ReadCase{"system_code_page_text", SystemBytes("長さ,1\r\n"), "長さ,1\r\n"}),
     [](const ::testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(CsvFileTest, written_file_reads_back_unchanged) {
+    if (!SystemCodePageHolds(QString::fromUtf8("面積")))
+        GTEST_SKIP() << "code page " << SystemCodePage() << " holds no Japanese";
     GridModel grid;
     grid.SetTextMatrix(1, 1, QStringLiteral("12.50"));
     grid.SetTextMatrix(2, 3, QString::fromUtf8("面積"));
@@ -130,6 +141,35 @@ TEST_F(CsvFileTest, written_file_reads_back_unchanged) {
     ASSERT_TRUE(WriteCsv(grid, path));
     EXPECT_EQ(ReadTextTableFile(path),
               std::optional<QString>(QString::fromUtf8("12.50,,\r\n,,面積\r\n")));
+}
+
+// Japanese text goes to the file in the system's code page: Shift-JIS bytes
+// on a Japanese Windows, where the program's files must stay readable by
+// the other programs there.
+TEST_F(CsvFileTest, japanese_cell_is_written_in_the_system_code_page) {
+    struct Form {
+        unsigned codePage;
+        QByteArray bytes;
+    };
+    const Form forms[] = {
+        {932, QByteArray::fromHex("96ca90cf") + ",1\r\n"},
+        {65001, QByteArray("面積,1\r\n")},
+    };
+    if (ExpectedCodePage() != 0) {
+        ASSERT_EQ(SystemCodePage(), ExpectedCodePage());
+    }
+    const Form* form = nullptr;
+    for (const Form& f : forms)
+        if (f.codePage == SystemCodePage()) form = &f;
+    if (form == nullptr) GTEST_SKIP() << "code page " << SystemCodePage() << " holds no Japanese";
+
+    GridModel grid;
+    grid.SetTextMatrix(1, 1, QString::fromUtf8("面積"));
+    grid.SetTextMatrix(1, 2, QStringLiteral("1"));
+    const QString path = PathOf("Save.csv");
+    ASSERT_TRUE(WriteCsv(grid, path));
+    EXPECT_EQ(ReadBytes(path), form->bytes);
+    EXPECT_EQ(ReadTextTableFile(path), std::optional<QString>(QString::fromUtf8("面積,1\r\n")));
 }
 
 }  // namespace

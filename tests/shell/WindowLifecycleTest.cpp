@@ -6,8 +6,14 @@
 #include "Common.h"
 #include "QStringPrinter.h"
 #include "QtJapanese.h"
-#include "QtSoundPlayer.h"
 #include "WindowFixture.h"
+#ifdef Q_OS_WIN
+#include "WinSoundPlayer.h"
+using PlatformSoundPlayer = WinSoundPlayer;
+#else
+#include "QtSoundPlayer.h"
+using PlatformSoundPlayer = QtSoundPlayer;
+#endif
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -431,12 +437,18 @@ TEST(LifecycleDataDirectory, is_the_executables_when_writable_and_not_a_system_o
         EXPECT_TRUE(QDir(fallback).exists());
     }
     // Installed among the system's programs, even when root could write there.
+#ifdef Q_OS_WIN
+    const QString programs = QDir::fromNativeSeparators(qEnvironmentVariable("ProgramFiles"));
+    ASSERT_FALSE(programs.isEmpty());
+    EXPECT_EQ(ResolveDataDirectory(programs + QStringLiteral("/Kalvor")), fallback);
+#else
     EXPECT_EQ(ResolveDataDirectory(QStringLiteral("/usr/bin")), fallback);
+#endif
     if (!existedBefore) QDir(fallback).removeRecursively();
 }
 
 TEST(LifecycleSoundPlayer, missing_file_and_commands_in_any_order_are_silent) {
-    QtSoundPlayer player;
+    PlatformSoundPlayer player;
     player.Prev();
     player.Play();
     player.Close();

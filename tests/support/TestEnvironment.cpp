@@ -4,10 +4,52 @@
 #include <cstdlib>
 #include <string>
 
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+#include <QtGlobal>
+
+#ifdef _WIN32
+// After Qt: its headers do not expect the system's min and max macros.
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
+
+namespace {
+
+// The offscreen platform's own screen is 800 x 600, smaller than the
+// window's design size; the tests see a common desktop screen instead.
+void UseADesktopSizedScreen(const std::string& directory) {
+    if (qgetenv("QT_QPA_PLATFORM") != "offscreen" || directory.empty()) return;
+    const std::string config = directory + "/kalvor-offscreen-screen.json";
+    // Written aside and renamed: test processes run side by side and must
+    // never read a half-written file.
+    const std::string mine = config + "." + std::to_string(QCoreApplication::applicationPid());
+    FILE* file = std::fopen(mine.c_str(), "w");
+    if (file == nullptr) return;
+    std::fputs(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1920, )"
+               R"("height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})",
+               file);
+    const bool written = std::fclose(file) == 0;
+    std::remove(config.c_str());  // rename does not replace a file on Windows
+    if (written && std::rename(mine.c_str(), config.c_str()) == 0) {
+        qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString("offscreen:configfile=" + config));
+    } else {
+        std::remove(mine.c_str());
+    }
+}
+
+}  // namespace
 
 void PrepareTestEnvironment() {
+#ifdef _WIN32
+    // Wine passes no host variable that begins with QT_ on to the program.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+    UseADesktopSizedScreen(qEnvironmentVariable("TEMP").replace(QLatin1Char('\\'), QLatin1Char('/')).toStdString());
+#else
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
         std::string dir = "/tmp/kalvor-test-runtime-" + std::to_string(getuid());
@@ -15,24 +57,16 @@ void PrepareTestEnvironment() {
         chmod(dir.c_str(), 0700);
         setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     }
-    // The offscreen platform's own screen is 800 x 600, smaller than the
-    // window's design size; the tests see a common desktop screen instead.
-    if (std::string(std::getenv("QT_QPA_PLATFORM")) == "offscreen") {
-        const std::string config =
-            std::string(std::getenv("XDG_RUNTIME_DIR")) + "/kalvor-offscreen-screen.json";
-        // Written aside and renamed: test processes run side by side and
-        // must never read a half-written file.
-        const std::string mine = config + "." + std::to_string(getpid());
-        if (FILE* file = std::fopen(mine.c_str(), "w")) {
-            std::fputs(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1920, )"
-                       R"("height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})",
-                       file);
-            const bool written = std::fclose(file) == 0;
-            if (written && std::rename(mine.c_str(), config.c_str()) == 0) {
-                setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
-            } else {
-                std::remove(mine.c_str());
-            }
-        }
-    }
+    UseADesktopSizedScreen(std::getenv("XDG_RUNTIME_DIR"));
+#endif
+}
+
+bool RunsUnderWine() {
+#ifdef _WIN32
+    // Wine's ntdll exports its version; Windows' does not.
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
 }

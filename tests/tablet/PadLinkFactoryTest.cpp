@@ -7,6 +7,10 @@
 #include "PadLinkFactory.h"
 #include "QStringPrinter.h"
 #include "ReplayPadLink.h"
+#include "TestEnvironment.h"
+#ifdef Q_OS_WIN
+#include "WintabPadLink.h"
+#endif
 
 namespace {
 
@@ -49,6 +53,26 @@ TEST(PadLinkFactory, no_tablet_choices_need_no_device_and_give_no_error) {
     EXPECT_TRUE(pad.onScreenPad);
     EXPECT_TRUE(pad.loadError.isEmpty());
 }
+
+#ifdef Q_OS_WIN
+// No choice means the Wintab tablet. Wine's wintab32 reports no device, which
+// takes the no-tablet path: a notice, then the on-screen pad.
+TEST(PadLinkFactory, no_choice_opens_the_wintab_tablet_or_says_why_not) {
+    for (const char* value : {static_cast<const char*>(nullptr), "", "wintab"}) {
+        PadVariable pad(value);
+        PadLinkChoice choice = CreatePadLink([](QObject*) { return quintptr{0}; });
+        if (dynamic_cast<WintabPadLink*>(choice.library.get()) != nullptr) {
+            EXPECT_FALSE(RunsUnderWine()) << "Wine's wintab32 has no tablet";
+            EXPECT_TRUE(choice.loadError.isEmpty());
+            continue;
+        }
+        EXPECT_EQ(choice.library, nullptr);
+        EXPECT_TRUE(choice.onScreenPad);
+        EXPECT_TRUE(choice.loadError.endsWith(QStringLiteral("画面上の仮想タブレットで続けます。")))
+            << choice.loadError.toStdString();
+    }
+}
+#endif
 
 TEST(PadLinkFactory, unknown_library_is_named_in_the_load_error) {
     PadVariable pad("PadLink.dll");

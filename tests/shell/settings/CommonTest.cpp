@@ -3,6 +3,7 @@
 #include <QStringConverter>
 #include <QTemporaryDir>
 
+#include "CodePage.h"
 #include "Common.h"
 #include "QStringPrinter.h"
 #include "SettingsTestFiles.h"
@@ -62,11 +63,16 @@ TEST_F(CommonTest, first_start_and_exit_leave_seventeen_keys_in_table_order) {
 
 TEST_F(CommonTest, long_value_is_cut_to_499_bytes_between_characters) {
     const QString values[] = {
-        QString(600, u'a'), QString(200, u'あ'),        // 3 bytes each in UTF-8
+        QString(600, u'a'),
+        QString(200, u'あ'),                            // 3 bytes each in UTF-8
+        QString(300, u'あ'),                            // 2 each in Shift-JIS: 249 fit
         QStringLiteral("a") + QString(300, u'\u00e9'),  // 2 bytes each in UTF-8
         QString::fromUtf8("😀").repeated(150),           // surrogate pairs, 4 bytes
     };
     for (const QString& value : values) {
+        // A character the system code page has no place for (Japanese on a
+        // Western Windows, an emoji in any ANSI code page) cannot be stored.
+        if (!SystemCodePageHolds(value)) continue;
         Write("k", value);
         const QString read = Read("k");
         EXPECT_TRUE(value.startsWith(read));
@@ -82,6 +88,32 @@ TEST_F(CommonTest, long_value_is_cut_to_499_bytes_between_characters) {
         Write("k", QString(200, u'あ'));
         EXPECT_EQ(Read("k"), QString(166, u'あ'));
     }
+}
+
+// The file is in the system's code page: Shift-JIS on a Japanese Windows,
+// where the second byte of "表" and "ソ" is the backslash's 0x5C.
+TEST_F(CommonTest, japanese_sound_path_is_stored_in_the_system_code_page_and_reads_back) {
+    const QString path = QString::fromUtf8("D:\\計測表\\ソナー音.wav");
+    struct Form {
+        unsigned codePage;
+        QByteArray bytes;
+    };
+    const Form forms[] = {
+        {932, QByteArray::fromHex("443a5c8c7691aa955c5c835c8369815b89b92e776176")},
+        {65001, path.toUtf8()},
+    };
+    if (ExpectedCodePage() != 0) {
+        ASSERT_EQ(SystemCodePage(), ExpectedCodePage());
+    }
+    const Form* form = nullptr;
+    for (const Form& f : forms)
+        if (f.codePage == SystemCodePage()) form = &f;
+    if (form == nullptr) GTEST_SKIP() << "code page " << SystemCodePage() << " holds no Japanese";
+
+    Write("sWavFile", path);
+    EXPECT_EQ(ReadBytes(ini_), "[frmTab]\r\nsWavFile=" + form->bytes + "\r\n");
+    EXPECT_EQ(Read("sWavFile"), path);
+    EXPECT_EQ(OrDefault("sWavFile", QStringLiteral("C:\\WINDOWS\\Media\\chord.wav")), path);
 }
 
 TEST_F(CommonTest, cut_at_nul_keeps_what_comes_before_the_first_nul) {

@@ -139,7 +139,13 @@ TEST_F(IniFileTest, read_only_or_unreadable_file_is_left_as_it_was) {
     if (PermissionsAreIgnored()) {
         GTEST_SKIP() << "permissions do not bind root";
     }
-    for (const auto mode : {QFileDevice::ReadOwner, QFileDevice::WriteOwner}) {
+#ifdef Q_OS_WIN
+    // Windows knows a read-only file, but no file its owner cannot read.
+    const auto modes = {QFileDevice::ReadOwner};
+#else
+    const auto modes = {QFileDevice::ReadOwner, QFileDevice::WriteOwner};
+#endif
+    for (const auto mode : modes) {
         QFile::remove(ini_);
         WriteBytes(ini_, kOneKey);
         ASSERT_TRUE(QFile::setPermissions(ini_, mode));
