@@ -12,6 +12,11 @@
 #include "QStringPrinter.h"
 #include "SettingsTestFiles.h"
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 TEST(AppFiles, first_start_in_the_per_user_directory_takes_the_settings_beside_the_executable) {
@@ -44,6 +49,24 @@ TEST(AppFiles, run_marker_replaces_a_symbolic_link_and_never_writes_through_it) 
     EXPECT_FALSE(QFileInfo(marker).isSymLink());
     EXPECT_EQ(ReadBytes(marker), QByteArray("err\r\n"));
     EXPECT_TRUE(CreateRunMarker(marker)) << "an old marker is replaced";
+}
+
+// Removed and made again, the marker would be missing for a moment: a kill
+// then leaves no marker, and the next start would not bring the grid back.
+TEST(AppFiles, run_marker_left_by_a_killed_run_stays_in_place_while_the_next_run_starts) {
+    QTemporaryDir dir;
+    const QString marker = dir.filePath("err.dat");
+    WriteBytes(marker, "err\r\n");
+    // A second name for the same file: still shared if the marker was never
+    // removed (a new inode may reuse the old number, a link count cannot lie).
+    ASSERT_EQ(::link(QFile::encodeName(marker).constData(),
+                     QFile::encodeName(dir.filePath("second")).constData()),
+              0);
+    EXPECT_TRUE(CreateRunMarker(marker));
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(marker).constData(), &after), 0);
+    EXPECT_EQ(after.st_nlink, 2u) << "the same file, never removed";
+    EXPECT_EQ(ReadBytes(marker), QByteArray("err\r\n"));
 }
 #endif
 
