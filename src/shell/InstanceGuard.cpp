@@ -31,10 +31,29 @@ InstanceGuard::InstanceGuard(const QString& executablePath, const QString& lockD
     QDir().mkpath(lockDirectory);
     state_ = std::make_unique<State>(
         QDir(lockDirectory).filePath(QStringLiteral("kalvor-%1.lock").arg(QString::fromLatin1(key))));
+    previous_ = !TakeLockFile(state_->lock);
+}
+
+bool TakeLockFile(QLockFile& lock) {
     // Never stale by age while its owner lives; a lock left by a crashed copy
     // is recognised by its dead owner and taken over.
-    state_->lock.setStaleLockTime(0);
-    previous_ = !state_->lock.tryLock(0);
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0)) return true;
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.error() != QLockFile::LockFailedError || lock.getLockInfo(&pid, &host, &application))
+        return false;
+    // No owner in the file. Qt's owner takes the system's lock on the file
+    // before it writes its name, and the system lets go of it when the owner
+    // dies: removeStaleLockFile removes the file only when that lock is free.
+    // The same guard as Qt's own stale removal keeps two copies started
+    // together from removing each other's new lock.
+    QLockFile removing(lock.fileName() + QStringLiteral(".rmlock"));
+    if (!removing.tryLock(0)) return false;
+    if (lock.getLockInfo(&pid, &host, &application)) return false;
+    lock.removeStaleLockFile();
+    return lock.tryLock(0);
 }
 
 InstanceGuard::~InstanceGuard() {

@@ -12,7 +12,12 @@
 #include "QStringPrinter.h"
 #include "SettingsTestFiles.h"
 
+#include <functional>
+#include <memory>
+
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -67,6 +72,53 @@ TEST(AppFiles, run_marker_left_by_a_killed_run_stays_in_place_while_the_next_run
     ASSERT_EQ(::stat(QFile::encodeName(marker).constData(), &after), 0);
     EXPECT_EQ(after.st_nlink, 2u) << "the same file, never removed";
     EXPECT_EQ(ReadBytes(marker), QByteArray("err\r\n"));
+}
+
+// A copy killed between creating its lock file and writing its name into it
+// leaves the file empty. Left alone, every later start would take it for a
+// running copy and end, for good. It is taken over, but never from a live
+// copy that holds the file's system lock while it writes its name.
+TEST(Locks, an_empty_lock_file_of_a_killed_copy_is_taken_over_but_not_a_live_ones) {
+    QTemporaryDir dir;
+    struct Kind {
+        const char* name;
+        std::function<std::shared_ptr<void>()> hold;  // empty when not taken
+    };
+    const Kind kinds[] = {
+        {"data directory",
+         [&]() -> std::shared_ptr<void> {
+             auto lock = std::make_shared<DataDirectoryLock>(dir.path());
+             return lock->Held() ? lock : nullptr;
+         }},
+        {"single copy",
+         [&]() -> std::shared_ptr<void> {
+             auto guard = std::make_shared<InstanceGuard>("/opt/kalvor/Kalvor", dir.path());
+             return guard->PreviousInstance() ? nullptr : guard;
+         }},
+    };
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        const QStringList others = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        QString path;
+        {
+            const std::shared_ptr<void> held = kind.hold();
+            ASSERT_TRUE(held);
+            for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+                if (!others.contains(name) && name.endsWith(".lock")) path = dir.filePath(name);
+        }
+        ASSERT_FALSE(path.isEmpty());
+
+        WriteBytes(path, "");
+        EXPECT_TRUE(kind.hold()) << "an empty lock of a dead copy";
+
+        WriteBytes(path, "");
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+        EXPECT_FALSE(kind.hold()) << "a live copy still writing its name";
+        ::close(fd);
+        QFile::remove(path);
+    }
 }
 #endif
 
