@@ -3,9 +3,22 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QStandardPaths>
+
+namespace {
+
+// False for a lock file that is missing or holds no owner's name.
+bool HasOwner(const QLockFile& lock) {
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    return lock.getLockInfo(&pid, &host, &application);
+}
+
+}  // namespace
 
 struct InstanceGuard::State {
     explicit State(const QString& lockPath) : lock(lockPath), wakePath(lockPath + ".wake") {}
@@ -39,20 +52,24 @@ bool TakeLockFile(QLockFile& lock) {
     // is recognised by its dead owner and taken over.
     lock.setStaleLockTime(0);
     if (lock.tryLock(0)) return true;
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    if (lock.error() != QLockFile::LockFailedError || lock.getLockInfo(&pid, &host, &application))
-        return false;
-    // No owner in the file. Qt's owner takes the system's lock on the file
-    // before it writes its name, and the system lets go of it when the owner
-    // dies: removeStaleLockFile removes the file only when that lock is free.
-    // The same guard as Qt's own stale removal keeps two copies started
-    // together from removing each other's new lock.
-    QLockFile removing(lock.fileName() + QStringLiteral(".rmlock"));
-    if (!removing.tryLock(0)) return false;
-    if (lock.getLockInfo(&pid, &host, &application)) return false;
-    lock.removeStaleLockFile();
+    if (lock.error() != QLockFile::LockFailedError) return false;
+    // A copy killed while it made a lock file leaves the file without its
+    // owner's name, and Qt counts such a file as stale only by age: never,
+    // for ours, and only after 30 s for the guard file ".rmlock" that Qt
+    // takes to remove a dead owner's lock (an empty guard stops that removal
+    // until then). Either is removed when no live process holds the system's
+    // lock on it: removeStaleLockFile must take that lock first, and Qt's
+    // owner takes it before it writes its name. Under the guard, so that two
+    // copies started together cannot remove each other's new lock.
+    QLockFile guard(lock.fileName() + QStringLiteral(".rmlock"));
+    const bool emptyGuard = QFileInfo::exists(guard.fileName()) && !HasOwner(guard);
+    // A named owner and no empty guard: Qt has found that owner alive.
+    if (HasOwner(lock) && !emptyGuard) return false;
+    if (emptyGuard) guard.removeStaleLockFile();
+    if (!guard.tryLock(0)) return false;
+    if (!HasOwner(lock)) lock.removeStaleLockFile();
+    // Qt takes the guard itself to remove a dead owner's lock.
+    guard.unlock();
     return lock.tryLock(0);
 }
 

@@ -10,8 +10,9 @@ class QLockFile;
 // Takes `lock` at once, if no live copy holds it. Locks never go stale by
 // age (a copy may measure for days), only by a dead owner, and that includes
 // an owner killed between creating the lock file and writing its name into
-// it: Qt alone would take that empty file for a live lock for ever. False
-// when another copy holds it, or the file cannot be made.
+// it, or while it removed a dead owner's lock: Qt alone would take the empty
+// file for a live lock. False when another copy holds it, or the file cannot
+// be made.
 bool TakeLockFile(QLockFile& lock);
 
 // One running copy per executable and user. The first copy holds a lock in

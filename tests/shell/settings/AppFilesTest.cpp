@@ -4,6 +4,8 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include "AppFiles.h"
@@ -80,6 +82,12 @@ TEST(AppFiles, run_marker_left_by_a_killed_run_stays_in_place_while_the_next_run
 // copy that holds the file's system lock while it writes its name.
 TEST(Locks, an_empty_lock_file_of_a_killed_copy_is_taken_over_but_not_a_live_ones) {
     QTemporaryDir dir;
+    // A process that has ended, for a lock whose owner is dead.
+    QProcess ended;
+    ended.start("true", {});
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 deadPid = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished());
     struct Kind {
         const char* name;
         std::function<std::shared_ptr<void>()> hold;  // empty when not taken
@@ -117,6 +125,15 @@ TEST(Locks, an_empty_lock_file_of_a_killed_copy_is_taken_over_but_not_a_live_one
         ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
         EXPECT_FALSE(kind.hold()) << "a live copy still writing its name";
         ::close(fd);
+
+        // Qt removes a dead copy's lock under a guard file; a copy killed
+        // while making that one leaves it empty, and it blocked every start
+        // for half a minute.
+        WriteBytes(path, QByteArray::number(deadPid) + "\nKalvor\n" +
+                             QSysInfo::machineHostName().toUtf8() + "\n");
+        WriteBytes(path + ".rmlock", "");
+        EXPECT_TRUE(kind.hold()) << "a dead copy's lock behind an empty guard";
+        EXPECT_FALSE(QFile::exists(path + ".rmlock"));
         QFile::remove(path);
     }
 }
