@@ -24,3 +24,9 @@ ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
 if [ "${KALVOR_SANITIZE:-0}" != 1 ]; then
   tools/test-package.sh "$build"
 fi
+
+# The crash loop: the real program killed 100 times at random moments, every
+# recovery checked (about two minutes).
+if [ "${KALVOR_SANITIZE:-0}" != 1 ]; then
+  KALVOR_BUILD_DIR="$build" tools/crash-loop.sh 100
+fi
