@@ -113,13 +113,16 @@ void CrashRound::Plan() {
         s.down = chance(0.5);
         switch (uniform(0, 2)) {
             case 0:
-                s.rows = uniform(1, 4), s.cols = uniform(1, 4);
+                s.rows = uniform(1, 4);
+                s.cols = uniform(1, 4);
                 break;
             case 1:
-                s.rows = uniform(3, 8), s.cols = uniform(3, 8);
+                s.rows = uniform(3, 8);
+                s.cols = uniform(3, 8);
                 break;
             default:
-                s.rows = uniform(15, 60), s.cols = uniform(10, 40);
+                s.rows = uniform(15, 60);
+                s.cols = uniform(10, 40);
                 break;
         }
         s.decimals = uniform(0, 5);
@@ -140,7 +143,10 @@ void CrashRound::Plan() {
                 // The used rectangle: something in the last line and column.
                 const bool needed = (r == rows && c == 1) || (r == 1 && c == cols);
                 if (needed || (kind >= 45 && kind < 85)) {
-                    fields.append(ProgramForm(uniform(0, 999999) / 100.0, uniform(0, 3)));
+                    // One draw per statement: the order of a call's
+                    // arguments is the compiler's, and the seed must replay.
+                    const double value = uniform(0, 999999) / 100.0;
+                    fields.append(ProgramForm(value, uniform(0, 3)));
                 } else if (kind >= 85) {
                     fields.append(typed[uniform(0, 2)]);
                     if (!texts_.contains(fields.last())) texts_.append(fields.last());
@@ -203,8 +209,10 @@ QByteArray CrashRound::Replay(int leadMs) {
     QByteArray replay;
     if (leadMs > 0) replay += "wait " + QByteArray::number(leadMs) + "\n";
     for (int figure = 0; figure < 80; ++figure) {
-        replay += "pick 0 0\npick " + QByteArray::number(uniform(40, 4000)) + " 0\npick 0 " +
-                  QByteArray::number(uniform(40, 4000)) + "\nside\n";
+        const int across = uniform(40, 4000);
+        const int up = uniform(40, 4000);
+        replay += "pick 0 0\npick " + QByteArray::number(across) + " 0\npick 0 " +
+                  QByteArray::number(up) + "\nside\n";
         if (uniform(0, 4) == 0) replay += "wait " + QByteArray::number(uniform(0, 250)) + "\n";
     }
     return replay;
@@ -272,12 +280,10 @@ void CrashRound::CheckSettings(const Settings& settings) {
 }
 
 void CrashRound::CheckRecovery(const Settings& settings, unsigned long inodeBefore,
-                               const QStringList& leftBefore) {
+                               const QStringList& leftBefore, bool planted) {
     ++tally_.recoveries;
     if (settings.down) ++tally_.filledDown;
-    if (std::any_of(leftBefore.cbegin(), leftBefore.cend(),
-                    [](const QString& name) { return name.contains(QStringLiteral("XX")); }))
-        ++tally_.planted;
+    if (planted) ++tally_.planted;
     const QByteArray bytes = ReadAll(Path(kSave));
     const SaveTable table = SaveTable::Read(bytes, texts_);
     if (table.Torn())
@@ -397,7 +403,7 @@ bool CrashRound::RunLife(int index) {
         }
         if (wakeNow && !woke) {
             woke = true;
-            CheckRecovery(life.settings, inodeBefore, leftBefore);
+            CheckRecovery(life.settings, inodeBefore, leftBefore, life.plant);
         }
         if (aimed) break;
         if (!program.Running()) {
@@ -492,7 +498,7 @@ bool CrashRound::FinalCheck() {
         for (const DirectoryWatch::Event& e : watch.Wait(20)) {
             if (e.kind != DirectoryWatch::Event::Kind::Created || !e.name.endsWith(".wake"))
                 continue;
-            CheckRecovery(final_, inodeBefore, leftBefore);
+            CheckRecovery(final_, inodeBefore, leftBefore, false);
             return true;
         }
         if (!program.Running()) break;

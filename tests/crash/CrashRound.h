@@ -59,7 +59,7 @@ class CrashRound {
     void Plant();
     void WriteSettings(const Settings& settings);
     void CheckRecovery(const Settings& settings, unsigned long inodeBefore,
-                       const QStringList& leftBefore);
+                       const QStringList& leftBefore, bool planted);
     void CheckSettings(const Settings& settings);
     void Fault(int& counter, int count, const QString& what);
     QString Path(const QString& name) const;

@@ -16,6 +16,8 @@ struct ReadCase {
     int values;
 };
 
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+
 class SaveTableRead : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(SaveTableRead, tells_a_whole_file_from_a_torn_one) {
@@ -50,6 +52,8 @@ struct MissingCase {
     int decimals;
     int missing;
 };
+
+void PrintTo(const MissingCase& c, std::ostream* os) { *os << c.name; }
 
 class SaveTableMissing : public ::testing::TestWithParam<MissingCase> {};
 
