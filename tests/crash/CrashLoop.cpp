@@ -2,7 +2,7 @@
 // in start-up, in the middle of its recovery, while it writes and between
 // values, started again and checked each time, in rounds of a fresh
 // directory each. Prints "N kills, L lost, T torn, X leftovers" and fails
-// when any of the three is not zero.
+// when any of the three is not zero or a run went wrong otherwise.
 //
 //   crash_loop [--kalvor PATH] [--kills N] [--seed S] [--work DIR] [--keep] [--verbose]
 //

@@ -20,7 +20,7 @@
 // start-up has finished (during the recovery itself) is checked at the next
 // start, and the file it left must still hold every value.
 class CrashRound {
-  public:
+public:
     // `kills` is how many kills this round makes at most; the plan is drawn
     // from `random`, so that one seed gives the same rounds again.
     CrashRound(QString kalvor, QString directory, int number, int kills, std::mt19937_64& random,
@@ -33,7 +33,7 @@ class CrashRound {
     // is among the tally's faults then).
     bool Run();
 
-  private:
+private:
     struct Settings {
         bool down = false;
         int rows = 20;

@@ -7,7 +7,7 @@
 // reports them the moment they happen (inotify): the crash loop aims kills
 // at such moments and learns when the program's start-up has finished.
 class DirectoryWatch {
-  public:
+public:
     struct Event {
         enum class Kind { Created, Deleted, MovedIn };
         Kind kind;
@@ -27,7 +27,7 @@ class DirectoryWatch {
     // there is at least one, or empty when the time is up.
     std::vector<Event> Wait(int ms);
 
-  private:
+private:
     int fd_ = -1;
     std::vector<std::pair<int, QString>> watches_;
 };

@@ -8,7 +8,7 @@
 // One run of the program under test as a child process, ended only by
 // SIGKILL, as a crash or a power cut would end it.
 class KalvorProcess {
-  public:
+public:
     KalvorProcess() = default;
     KalvorProcess(const KalvorProcess&) = delete;
     KalvorProcess& operator=(const KalvorProcess&) = delete;
@@ -30,7 +30,7 @@ class KalvorProcess {
     // How a process that ended on its own ended ("exit 0", "signal 11").
     const QString& Ended() const { return ended_; }
 
-  private:
+private:
     pid_t pid_ = -1;
     QString ended_;
 };

@@ -8,7 +8,7 @@
 // The autosave file as it stood at one moment, read as the crash loop judges
 // it: the lines and fields the program wrote, and whether they are whole.
 class SaveTable {
-  public:
+public:
     SaveTable() = default;
 
     // Reads the bytes of "Save.csv". The file is whole when it is empty, or
@@ -38,7 +38,7 @@ class SaveTable {
     // writes them again with the current decimals); other texts exactly.
     QStringList Missing(const SaveTable& before, int decimals) const;
 
-  private:
+private:
     QList<QStringList> lines_;
     QString problem_;
 };
