@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test headless:
 #   1. the suite through CTest (build/);
-#   2. the Debian package made from that build, installed and started once;
-#   3. the Windows edition, cross-built and run under Wine
+#   2. the crash loop: the real program killed 100 times, every recovery
+#      checked (tools/crash-loop.sh);
+#   3. the Debian package made from that build, installed and started once;
+#   4. the Windows edition, cross-built and run under Wine
 #      (tools/test-windows.sh; KALVOR_WINDOWS=0 leaves it out);
-#   4. the whole suite again under AddressSanitizer and
+#   5. the whole suite again under AddressSanitizer and
 #      UndefinedBehaviorSanitizer (build-asan/).
 # KALVOR_SANITIZE=1 ./test.sh runs only the sanitizer suite;
 # KALVOR_QUICK=1 ./test.sh only the first step.
@@ -39,6 +41,9 @@ step "the suite"
 suite build
 
 [ "${KALVOR_QUICK:-0}" = 1 ] && exit 0
+
+step "the crash loop: the real program killed 100 times, every recovery checked"
+KALVOR_BUILD_DIR=build tools/crash-loop.sh 100
 
 step "the Debian package"
 tools/test-package.sh build

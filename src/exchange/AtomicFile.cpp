@@ -4,14 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
 #include <utility>
 
 #ifdef Q_OS_WIN
-#include <io.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -32,25 +31,45 @@ FileWriteResult Failed(const QString& reason) { return FileWriteResult{false, re
 QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 // The written bytes reach the disk before the rename can make them the file.
-bool SyncFile(QFile& file) {
 #ifdef Q_OS_WIN
-    return _commit(file.handle()) == 0;
-#else
-    return ::fsync(file.handle()) == 0;
-#endif
+// Qt holds its files through the system's own handles, without a C runtime
+// descriptor to sync: the closed file is opened again for that.
+bool SyncFile(const QString& path) {
+    const HANDLE handle = CreateFileW(
+        reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()), GENERIC_WRITE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    const bool synced = FlushFileBuffers(handle) != 0;
+    CloseHandle(handle);
+    return synced;
 }
-
-bool ReplaceFile(const QString& from, const QString& to, int& error) {
-#ifdef Q_OS_WIN
-    const bool ok = MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
-                                reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    error = ok ? 0 : EIO;
-    return ok;
 #else
-    const bool ok = ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-    error = ok ? 0 : errno;
-    return ok;
+bool SyncFile(QFile& file) { return ::fsync(file.handle()) == 0; }
+#endif
+
+// Puts the new file in the old one's place in one step; on failure, why.
+bool ReplaceFile(const QString& from, const QString& to, QString& why) {
+#ifdef Q_OS_WIN
+    if (MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
+                    reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    wchar_t* text = nullptr;
+    const DWORD error = GetLastError();
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    why = text != nullptr ? QString::fromWCharArray(text).trimmed()
+                          : QStringLiteral("error %1").arg(error);
+    LocalFree(text);
+    return false;
+#else
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    why = SystemReason(errno);
+    return false;
 #endif
 }
 
@@ -74,6 +93,41 @@ void SetBeforeCommitHookForTest(std::function<bool(const QString& path)> hook) {
     BeforeCommitHook() = std::move(hook);
 }
 
+namespace {
+
+// The new content's file beside the target, named so that a leftover is
+// known as ours; removed again unless it was put in the target's place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const QString& stem) {
+        static const char kLetters[] =
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        for (int attempt = 0; attempt < 16 && !file_.isOpen(); ++attempt) {
+            QString name = stem;
+            for (int i = 0; i < 6; ++i)
+                name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
+            file_.setFileName(name);
+            if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return;
+            if (!QFileInfo::exists(name)) return;  // not a clash: a real failure
+        }
+    }
+    ~TemporaryFile() {
+        file_.close();
+        if (!kept_) QFile::remove(file_.fileName());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    QFile& File() { return file_; }
+    void Keep() { kept_ = true; }
+
+private:
+    QFile file_;
+    bool kept_ = false;
+};
+
+}  // namespace
+
 FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     QFileInfo target(path);
     if (target.isSymLink()) target = QFileInfo(target.symLinkTarget());
@@ -81,30 +135,33 @@ FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes
     const QString directory = target.absolutePath();
     if (!QFileInfo(directory).isDir()) return Failed(QStringLiteral("フォルダーがありません"));
 
-    QTemporaryFile temporary(QDir(directory).filePath(target.fileName() + kTemporaryInfix +
-                                                       QStringLiteral("XXXXXX")));
-    if (!temporary.open()) return Failed(temporary.errorString());
+    TemporaryFile temporary(QDir(directory).filePath(target.fileName() + kTemporaryInfix));
+    QFile& file = temporary.File();
+    if (!file.isOpen()) return Failed(file.errorString());
     // A replaced file keeps who may read and write it; a new one gets the
     // usual read-write for its owner and read for everyone else.
-    temporary.setPermissions(target.exists() ? QFile(target.filePath()).permissions()
-                                             : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                   QFileDevice::ReadUser | QFileDevice::WriteUser |
-                                                   QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    file.setPermissions(target.exists() ? QFile(target.filePath()).permissions()
+                                        : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                              QFileDevice::ReadGroup | QFileDevice::ReadOther);
     errno = 0;
-    if (temporary.write(bytes) != bytes.size() || !temporary.flush()) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const int error = errno;
-        return Failed(error != 0 ? SystemReason(error) : temporary.errorString());
+        return Failed(error != 0 ? SystemReason(error) : file.errorString());
     }
-    if (!SyncFile(temporary)) return Failed(SystemReason(errno));
+#ifdef Q_OS_WIN
+    file.close();
+    if (!SyncFile(file.fileName())) return Failed(QStringLiteral("ディスクに書き込めません"));
+#else
+    if (!SyncFile(file)) return Failed(SystemReason(errno));
+    file.close();
+#endif
     const std::function<bool(const QString&)>& hook = BeforeCommitHook();
     if (hook && !hook(path)) return Failed(QStringLiteral("中断されました"));
-    temporary.close();
 
-    int error = 0;
-    if (!ReplaceFile(temporary.fileName(), target.absoluteFilePath(), error)) {
-        return Failed(SystemReason(error));
-    }
-    temporary.setAutoRemove(false);
+    QString why;
+    if (!ReplaceFile(file.fileName(), target.absoluteFilePath(), why)) return Failed(why);
+    temporary.Keep();
     SyncDirectory(directory);
     return FileWriteResult{true, QString()};
 }

@@ -79,7 +79,11 @@ bool PreparePerUserDirectory(const QString& dataDirectory, const QString& execut
 
 bool CreateRunMarker(const QString& path) {
     const QFileInfo existing(path);
-    if (existing.isSymLink() || existing.isFile()) QFile::remove(path);
+    // The marker of a run that did not end normally stays as it stands: only
+    // its existence counts, and removed to be made again it would be missing
+    // for a moment, in which a kill would cost the next start its recovery.
+    if (existing.isFile() && !existing.isSymLink()) return true;
+    if (existing.isSymLink()) QFile::remove(path);
     // Created new, never opened through whatever may have been put in its
     // place since.
     QFile marker(path);

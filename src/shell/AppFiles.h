@@ -24,8 +24,9 @@ QString SettingsFilePath(const QString& directory, const QString& executableBase
 bool PreparePerUserDirectory(const QString& dataDirectory, const QString& executableDirectory,
                              const QString& executableBaseName);
 
-// Creates the run marker at path, one line "err", replacing whatever file
-// stands there. A symbolic link in its place is removed, never followed, so
-// the marker cannot be used to overwrite another file. False when the marker
-// cannot be created.
+// Creates the run marker at path, one line "err". A marker already there
+// (left by a run that did not end normally) is kept as it is, so that there
+// is never a moment without one. A symbolic link in its place is removed,
+// never followed, so the marker cannot be used to overwrite another file.
+// False when the marker cannot be created.
 bool CreateRunMarker(const QString& path);

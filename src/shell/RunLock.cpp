@@ -1,8 +1,11 @@
 #include "RunLock.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSet>
 #include <QSysInfo>
+
+#include <optional>
 
 namespace {
 
@@ -13,19 +16,52 @@ QSet<QString>& HeldHere() {
     return held;
 }
 
+// The owner's id, or no value for a lock file that is missing or holds no
+// owner's name.
+std::optional<qint64> Owner(const QLockFile& lock, QString* host = nullptr) {
+    qint64 pid = 0;
+    QString hostName;
+    QString application;
+    if (!lock.getLockInfo(&pid, &hostName, &application)) return std::nullopt;
+    if (host != nullptr) *host = hostName;
+    return pid;
+}
+
+// Takes the lock unless a live process holds it. Beyond Qt's own check of a
+// dead owner: a copy killed while it made a lock file leaves the file
+// without its owner's name, and Qt counts such a file as stale only by age:
+// never, for ours, and only after 30 s for the guard file ".rmlock" that Qt
+// takes to remove a dead owner's lock (an empty guard stops that removal
+// until then). Either is removed when no live process holds the system's
+// lock on it: removeStaleLockFile must take that lock first, and Qt's owner
+// takes it before it writes its name. Under the guard, so that two copies
+// started together cannot remove each other's new lock.
+bool Take(QLockFile& lock) {
+    if (lock.tryLock(0)) return true;
+    if (lock.error() != QLockFile::LockFailedError) return false;
+    QLockFile guard(lock.fileName() + QStringLiteral(".rmlock"));
+    const bool emptyGuard = QFileInfo::exists(guard.fileName()) && !Owner(guard);
+    // A named owner and no empty guard: Qt has found that owner alive.
+    if (Owner(lock) && !emptyGuard) return false;
+    if (emptyGuard) guard.removeStaleLockFile();
+    if (!guard.tryLock(0)) return false;
+    if (!Owner(lock)) lock.removeStaleLockFile();
+    // Qt takes the guard itself to remove a dead owner's lock.
+    guard.unlock();
+    return lock.tryLock(0);
+}
+
 }  // namespace
 
 RunLock::RunLock(const QString& path) : path_(path), lock_(path) {
-    // Never stale by age while its owner lives.
+    // Never stale by age while its owner lives (a copy may measure for days).
     lock_.setStaleLockTime(0);
-    qint64 pid = 0;
     QString host;
-    QString application;
-    if (!HeldHere().contains(path_) && lock_.getLockInfo(&pid, &host, &application) &&
-        pid == QCoreApplication::applicationPid() && host == QSysInfo::machineHostName()) {
+    if (!HeldHere().contains(path_) && Owner(lock_, &host) == QCoreApplication::applicationPid() &&
+        host == QSysInfo::machineHostName()) {
         lock_.removeStaleLockFile();
     }
-    held_ = lock_.tryLock(0);
+    held_ = Take(lock_);
     if (held_) HeldHere().insert(path_);
 }
 

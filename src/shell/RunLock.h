@@ -5,9 +5,10 @@
 
 // A lock file held for the whole run of the program. A lock left by a run
 // that ended without its shut-down (killed, a power cut) is taken over: its
-// owner is recognised as gone, also when a new run was given the same
-// process id (Wine numbers its processes afresh after a restart, so a
-// restarted program often gets the id of the one that was killed).
+// owner is recognised as gone, also when it was killed before it could write
+// its name into the file, and when a new run was given the same process id
+// (Wine numbers its processes afresh after a restart, so a restarted program
+// often gets the id of the one that was killed).
 class RunLock {
 public:
     explicit RunLock(const QString& path);

@@ -176,6 +176,19 @@ TEST(EndToEnd, killed_full_edition_brings_its_measured_value_back_at_the_next_st
     EXPECT_TRUE(app.Running()) << app.Output();
 }
 
+// A copy killed while it made its data directory's lock (or the guard Qt
+// takes to remove a dead copy's lock) leaves the file empty: the next start
+// must not take it for a running copy.
+TEST(EndToEnd, empty_lock_files_of_a_killed_copy_do_not_stop_the_next_start) {
+    InstalledCopy app(QStringLiteral(KALVOR_EXE));
+    ASSERT_TRUE(WriteBytes(app.Path(".kalvor.lock"), ""));
+    ASSERT_TRUE(WriteBytes(app.Path(".kalvor.lock.rmlock"), ""));
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(WaitUntil([&] { return QFile::exists(app.Path("err.dat")); }, kStartUpMs))
+        << app.Output();
+    EXPECT_TRUE(app.Running()) << app.Output();
+}
+
 TEST(EndToEnd, killed_reduced_edition_leaves_neither_autosave_nor_marker) {
     InstalledCopy app(QStringLiteral(KALVOR_REDUCED_EXE));
     const QString save = app.Path("Save.csv");

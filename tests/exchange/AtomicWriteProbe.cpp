@@ -3,9 +3,14 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdio>
+
 #include "AtomicFile.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) return 2;
-    return WriteFileAtomically(QString::fromLocal8Bit(argv[1]), QByteArray(argv[2])) ? 0 : 1;
+    const FileWriteResult written =
+        WriteFileAtomically(QString::fromLocal8Bit(argv[1]), QByteArray(argv[2]));
+    if (!written) std::fprintf(stderr, "%s\n", written.reason.toUtf8().constData());
+    return written ? 0 : 1;
 }

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include "AppFiles.h"
@@ -13,6 +15,16 @@
 #include "RunLock.h"
 #include "QStringPrinter.h"
 #include "SettingsTestFiles.h"
+
+#include <functional>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -46,6 +58,86 @@ TEST(AppFiles, run_marker_replaces_a_symbolic_link_and_never_writes_through_it) 
     EXPECT_FALSE(QFileInfo(marker).isSymLink());
     EXPECT_EQ(ReadBytes(marker), QByteArray("err\r\n"));
     EXPECT_TRUE(CreateRunMarker(marker)) << "an old marker is replaced";
+}
+
+// Removed and made again, the marker would be missing for a moment: a kill
+// then leaves no marker, and the next start would not bring the grid back.
+TEST(AppFiles, run_marker_left_by_a_killed_run_stays_in_place_while_the_next_run_starts) {
+    QTemporaryDir dir;
+    const QString marker = dir.filePath("err.dat");
+    WriteBytes(marker, "err\r\n");
+    // A second name for the same file: still shared if the marker was never
+    // removed (a new inode may reuse the old number, a link count cannot lie).
+    ASSERT_EQ(::link(QFile::encodeName(marker).constData(),
+                     QFile::encodeName(dir.filePath("second")).constData()),
+              0);
+    EXPECT_TRUE(CreateRunMarker(marker));
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(marker).constData(), &after), 0);
+    EXPECT_EQ(after.st_nlink, 2u) << "the same file, never removed";
+    EXPECT_EQ(ReadBytes(marker), QByteArray("err\r\n"));
+}
+
+// A copy killed between creating its lock file and writing its name into it
+// leaves the file empty. Left alone, every later start would take it for a
+// running copy and end, for good. It is taken over, but never from a live
+// copy that holds the file's system lock while it writes its name.
+TEST(Locks, an_empty_lock_file_of_a_killed_copy_is_taken_over_but_not_a_live_ones) {
+    QTemporaryDir dir;
+    // A process that has ended, for a lock whose owner is dead.
+    QProcess ended;
+    ended.start("true", {});
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 deadPid = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished());
+    struct Kind {
+        const char* name;
+        std::function<std::shared_ptr<void>()> hold;  // empty when not taken
+    };
+    const Kind kinds[] = {
+        {"data directory",
+         [&]() -> std::shared_ptr<void> {
+             auto lock = std::make_shared<DataDirectoryLock>(dir.path());
+             return lock->Held() ? lock : nullptr;
+         }},
+        {"single copy",
+         [&]() -> std::shared_ptr<void> {
+             auto guard = std::make_shared<InstanceGuard>("/opt/kalvor/Kalvor", dir.path());
+             return guard->PreviousInstance() ? nullptr : guard;
+         }},
+    };
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        const QStringList others = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        QString path;
+        {
+            const std::shared_ptr<void> held = kind.hold();
+            ASSERT_TRUE(held);
+            for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+                if (!others.contains(name) && name.endsWith(".lock")) path = dir.filePath(name);
+        }
+        ASSERT_FALSE(path.isEmpty());
+
+        WriteBytes(path, "");
+        EXPECT_TRUE(kind.hold()) << "an empty lock of a dead copy";
+
+        WriteBytes(path, "");
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+        EXPECT_FALSE(kind.hold()) << "a live copy still writing its name";
+        ::close(fd);
+
+        // Qt removes a dead copy's lock under a guard file; a copy killed
+        // while making that one leaves it empty, and it blocked every start
+        // for half a minute.
+        WriteBytes(path, QByteArray::number(deadPid) + "\nKalvor\n" +
+                             QSysInfo::machineHostName().toUtf8() + "\n");
+        WriteBytes(path + ".rmlock", "");
+        EXPECT_TRUE(kind.hold()) << "a dead copy's lock behind an empty guard";
+        EXPECT_FALSE(QFile::exists(path + ".rmlock"));
+        QFile::remove(path);
+    }
 }
 #endif
 
