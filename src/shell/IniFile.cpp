@@ -268,7 +268,8 @@ std::optional<QList<QByteArray>> IniFile::LoadForWrite() const {
     // write must not be replaced behind its back by a rename, which only
     // needs the directory to be writable.
     const std::optional<QByteArray> bytes = ReadAll(path_);
-    if (!bytes || !existing.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (!bytes || !QFileInfo(path_).isWritable() ||
+        !existing.open(QIODevice::WriteOnly | QIODevice::Append)) {
         return std::nullopt;
     }
     return SplitLines(*bytes);

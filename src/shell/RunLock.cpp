@@ -4,10 +4,26 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QSysInfo>
+#include <QTemporaryDir>
 
 #include <optional>
 
 namespace {
+
+// The machine's name as this platform's lock files record it (on Windows
+// the computer name, which may differ from the network host name).
+QString LockHostName() {
+    static const QString name = [] {
+        QTemporaryDir dir;
+        QLockFile probe(dir.filePath(QStringLiteral("probe.lock")));
+        qint64 pid = 0;
+        QString host;
+        QString application;
+        if (dir.isValid() && probe.tryLock(0)) probe.getLockInfo(&pid, &host, &application);
+        return host.isEmpty() ? QSysInfo::machineHostName() : host;
+    }();
+    return name;
+}
 
 // The lock files this process holds: a lock naming this process's id that
 // is not among them was left by an earlier process with the same id.
@@ -58,7 +74,7 @@ RunLock::RunLock(const QString& path) : path_(path), lock_(path) {
     lock_.setStaleLockTime(0);
     QString host;
     if (!HeldHere().contains(path_) && Owner(lock_, &host) == QCoreApplication::applicationPid() &&
-        host == QSysInfo::machineHostName()) {
+        host == LockHostName()) {
         lock_.removeStaleLockFile();
     }
     held_ = Take(lock_);

@@ -32,7 +32,7 @@ TEST(WindowSamples, every_sample_replay_gives_the_value_its_comment_names) {
     };
     for (const SampleCase& sample : samples) {
         SCOPED_TRACE(sample.file);
-        QFile file(QStringLiteral(KALVOR_SAMPLES "/") + QString::fromLatin1(sample.file));
+        QFile file(QStringLiteral(":/samples/") + QString::fromLatin1(sample.file));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const ReplayParseResult replay = ParseReplay(QString::fromUtf8(file.readAll()), file.fileName());
         EXPECT_TRUE(replay.errors.empty());

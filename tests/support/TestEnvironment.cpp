@@ -20,25 +20,28 @@
 namespace {
 
 // The offscreen platform's own screen is 800 x 600, smaller than the
-// window's design size; the tests see a common desktop screen instead.
+// window's design size; the tests see a common desktop screen instead. The
+// file is this process's own (test processes run side by side) and goes
+// when it ends.
+std::string& ScreenConfig() {
+    static std::string path;
+    return path;
+}
+
 void UseADesktopSizedScreen(const std::string& directory) {
-    if (qgetenv("QT_QPA_PLATFORM") != "offscreen" || directory.empty()) return;
-    const std::string config = directory + "/kalvor-offscreen-screen.json";
-    // Written aside and renamed: test processes run side by side and must
-    // never read a half-written file.
-    const std::string mine = config + "." + std::to_string(QCoreApplication::applicationPid());
-    FILE* file = std::fopen(mine.c_str(), "w");
+    if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
+    // Platform options are split at colons: a path with a drive letter
+    // cannot be one, so an empty directory means the current one.
+    ScreenConfig() = (directory.empty() ? std::string() : directory + "/") + "kalvor-screen-" +
+                     std::to_string(QCoreApplication::applicationPid()) + ".json";
+    FILE* file = std::fopen(ScreenConfig().c_str(), "w");
     if (file == nullptr) return;
     std::fputs(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1920, )"
                R"("height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})",
                file);
-    const bool written = std::fclose(file) == 0;
-    std::remove(config.c_str());  // rename does not replace a file on Windows
-    if (written && std::rename(mine.c_str(), config.c_str()) == 0) {
-        qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString("offscreen:configfile=" + config));
-    } else {
-        std::remove(mine.c_str());
-    }
+    if (std::fclose(file) != 0) return;
+    std::atexit([] { std::remove(ScreenConfig().c_str()); });
+    qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString("offscreen:configfile=" + ScreenConfig()));
 }
 
 }  // namespace
@@ -48,7 +51,7 @@ void PrepareTestEnvironment() {
     // Wine passes no host variable that begins with QT_ on to the program.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    UseADesktopSizedScreen(qEnvironmentVariable("TEMP").replace(QLatin1Char('\\'), QLatin1Char('/')).toStdString());
+    UseADesktopSizedScreen(std::string());
 #else
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {

@@ -155,7 +155,7 @@ TEST(InstanceGuard, a_second_copy_finds_the_lock_in_the_users_directory_and_wake
     second.WakeRunningCopy();
     QDeadlineTimer deadline(5000);
     while (woken == 0 && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_EQ(woken, 1);
+    EXPECT_GE(woken, 1) << "at least once: some systems report a rewrite as two changes";
 #ifdef Q_OS_UNIX
     EXPECT_TRUE(InstanceGuard::DefaultLockDirectory() != QDir::tempPath())
         << "not the shared temporary directory";
