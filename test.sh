@@ -6,7 +6,8 @@
 #   3. the Debian package made from that build, installed and started once;
 #   4. the Windows edition, cross-built and run under Wine
 #      (tools/test-windows.sh; KALVOR_WINDOWS=0 leaves it out);
-#   5. the whole suite again under AddressSanitizer and
+#   5. the fuzzers, 30 s each after their stored cases (tools/fuzz.sh);
+#   6. the whole suite again under AddressSanitizer and
 #      UndefinedBehaviorSanitizer (build-asan/).
 # KALVOR_SANITIZE=1 ./test.sh runs only the sanitizer suite;
 # KALVOR_QUICK=1 ./test.sh only the first step.
@@ -52,5 +53,8 @@ if [ "${KALVOR_WINDOWS:-1}" != 0 ]; then
   step "the Windows edition under Wine"
   tools/test-windows.sh
 fi
+
+step "the fuzzers: the text table, the settings file, the number texts"
+tools/fuzz.sh 30
 
 sanitized

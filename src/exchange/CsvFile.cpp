@@ -34,7 +34,10 @@ std::optional<QString> ReadTextTableFile(const QString& path) {
 
     QStringDecoder decoder(QStringConverter::System);
     const QString decoded = decoder.decode(bytes);
+    return SplitTextTableLines(decoded);
+}
 
+QString SplitTextTableLines(QStringView decoded) {
     // A line ends at CR LF or at a lone CR, as the program has always read
     // its files, and also at a lone LF: a file that passed through a Unix
     // editor would otherwise read as one long line and load into one cell's

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 #include "AtomicFile.h"
 
@@ -20,3 +21,7 @@ FileWriteResult WriteCsv(const GridModel& grid, const QString& path);
 // Decoded from the system's code page. No value when the file does not exist,
 // is not a plain file, or cannot be opened or read.
 std::optional<QString> ReadTextTableFile(const QString& path);
+
+// The line splitting of ReadTextTableFile on text already decoded: every line
+// ended by CR LF, whichever of CR LF, CR and LF ended it before.
+QString SplitTextTableLines(QStringView decoded);

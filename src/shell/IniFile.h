@@ -46,11 +46,15 @@ private:
     std::optional<QList<QByteArray>> LoadForWrite() const;
     bool Store(const QList<QByteArray>& lines, const QByteArray& before) const;
 
+    // Its constructor is spelled out, not left to member initializers: clang
+    // cannot yet default-construct a nested class so initialized inside the
+    // optional below.
     struct Batch {
+        Batch() : dirty(false) {}
         std::optional<QList<QByteArray>> lines;
         std::optional<QList<QByteArray>> readOnly;
         QByteArray before;
-        bool dirty = false;
+        bool dirty;
     };
 
     QString path_;
