@@ -3,6 +3,7 @@
 // and the autosave written; a long trace with and without the figure window.
 // Prints one line per figure; asserts nothing.
 
+#include "BenchFakes.h"
 #include "Edition.h"
 #include "FakePadLink.h"
 #include "FigureWindow.h"
@@ -33,33 +34,6 @@ double Median(std::vector<double> values) {
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
-
-class SilentDialogs : public Dialogs {
-public:
-    bool Ask(const QString&) override { return true; }
-    void Notify(const QString&) override {}
-    QString SaveFileName(const QString&, const QString& preset) override { return preset; }
-    QString OpenFileName(const QString&, const QString& preset) override { return preset; }
-};
-
-class SilentSound : public SoundPlayer {
-public:
-    void Open(const QString&) override {}
-    void Prev() override {}
-    void Play() override {}
-    void Close() override {}
-};
-
-class MemoryClipboard : public Clipboard {
-public:
-    void Clear() override { text_.clear(); }
-    void SetText(const QString& text) override { text_ = text; }
-    bool HasText() const override { return !text_.isEmpty(); }
-    QString Text() const override { return text_; }
-
-private:
-    QString text_;
-};
 
 void Measure(const Edition& edition, const char* label) {
     QTemporaryDir dir;

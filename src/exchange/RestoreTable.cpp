@@ -52,7 +52,14 @@ RestoredTable RestoreTable(QStringView text, QChar separator, GridModel& grid, i
             return;
         }
         QString cell;
-        if (const std::optional<double> value = ParseNumber(field)) cell = FormatDecimals(*value, decimals);
+        // A number already in the current form (every cell the program
+        // wrote with these decimals) is kept; others are read and written
+        // again.
+        if (IsFormattedDecimals(field, decimals)) {
+            cell = field.toString();
+        } else if (const std::optional<double> value = ParseNumber(field)) {
+            cell = FormatDecimals(*value, decimals);
+        }
         // Text the operator typed, and a number whose new form would not
         // read back, stay as they were saved.
         if (cell.isEmpty()) cell = field.toString();

@@ -83,11 +83,11 @@ QString FormatDecimals(double value, int decimals) {
         // on the magnitude makes that halves away from zero.
         const int keep = kSignificantDigits + shift;
         if (keep < 0) {
-            units = "0";
+            units.assign(1, '0');
         } else {
             units = mantissa.substr(0, static_cast<std::size_t>(keep));
             if (units.empty()) {
-                units = "0";
+                units.assign(1, '0');
             }
             if (mantissa[static_cast<std::size_t>(keep)] >= '5') {
                 Increment(units);
@@ -96,7 +96,7 @@ QString FormatDecimals(double value, int decimals) {
     }
     const auto firstNonZero = units.find_first_not_of('0');
     if (firstNonZero == std::string::npos) {
-        units = "0";
+        units.assign(1, '0');
     } else {
         units.erase(0, firstNonZero);
     }
@@ -117,6 +117,36 @@ QString FormatDecimals(double value, int decimals) {
         text += units.substr(units.size() - fraction);
     }
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool IsFormattedDecimals(QStringView text, int decimals) {
+    const int d = decimals < 0 ? 0 : (decimals > kMaxDecimals ? kMaxDecimals : decimals);
+    qsizetype i = 0;
+    const bool negative = !text.isEmpty() && text[0] == u'-';
+    if (negative) ++i;
+    const qsizetype integerStart = i;
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') ++i;
+    const qsizetype integerDigits = i - integerStart;
+    if (d == 0) {
+        // "0" alone, or digits that do not start with a zero.
+        if (i != text.size() || integerDigits == 0 || (integerDigits > 1 && text[integerStart] == u'0')) return false;
+    } else {
+        if (integerDigits > 0 && text[integerStart] == u'0') return false;
+        if (i >= text.size() || text[i] != u'.' || text.size() - i - 1 != d) return false;
+        for (qsizetype j = i + 1; j < text.size(); ++j) {
+            if (text[j] < u'0' || text[j] > u'9') return false;
+        }
+    }
+    // Significant digits: from the first one that is not zero to the end.
+    qsizetype significant = 0;
+    bool started = false;
+    for (qsizetype j = integerStart; j < text.size(); ++j) {
+        if (text[j] == u'.') continue;
+        started = started || text[j] != u'0';
+        if (started) ++significant;
+    }
+    if (negative && !started) return false;
+    return significant <= kSignificantDigits;
 }
 
 namespace {

@@ -16,6 +16,13 @@
 // the empty text.
 QString FormatDecimals(double value, int decimals);
 
+// True when text is exactly what FormatDecimals gives for the number it
+// reads as, with these decimals: an optional "-" (never on zero), digits
+// without a leading zero (none at all before the point when decimals > 0),
+// and exactly `decimals` digits after a ".", at most 15 significant digits.
+// Such a text can be kept as it is instead of read and formatted again.
+bool IsFormattedDecimals(QStringView text, int decimals);
+
 // The ordinary locale-aware conversion of a text to a number: leading and
 // trailing spaces are accepted, and so is the locale's group separator
 // ("1,000" is 1000 on a Japanese or English locale). Only finite decimal

@@ -1,8 +1,8 @@
 // Number texts, fuzzed: any text that reads as a number, and any double,
 // formatted with 0 to 6 decimals, reads back, and formatting what was read
-// gives the same text again (the largest doubles, which would round to
-// infinity, give none); the half-even rounding never leaves the 32-bit
-// range.
+// gives the same text again, as does a text taken as already formatted (the
+// largest doubles, which would round to infinity, give none); the half-even
+// rounding never leaves the 32-bit range.
 #include <QString>
 
 #include <cmath>
@@ -47,6 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int decimals = data[0] % 7;
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1),
                                            static_cast<qsizetype>(size - 1));
+    // A text taken as already formatted must be exactly what formatting it
+    // again would give.
+    if (IsFormattedDecimals(text, decimals)) {
+        const std::optional<double> value = ParseNumber(text);
+        FUZZ_CHECK(value && FormatDecimals(*value, decimals) == text);
+    }
     if (const std::optional<double> value = ParseNumber(text)) {
         FUZZ_CHECK(std::isfinite(*value));
         FormatIsStable(*value, decimals);

@@ -139,6 +139,30 @@ const ParseCase kPointLocaleCases[] = {
     {"-1e400", std::nullopt},
 };
 
+// Texts kept as they are at recovery must be exactly what formatting them
+// again would give; anything else is read and formatted.
+TEST(IsFormattedDecimals, accepts_only_the_formatters_own_texts) {
+    const struct {
+        const char* text;
+        int decimals;
+        bool kept;
+    } cases[] = {
+        {"123.45", 2, true},   {".50", 2, true},    {"-.05", 2, true},   {".00", 2, true},
+        {"0", 0, true},        {"-12", 0, true},    {"123.4", 2, false}, {"0.50", 2, false},
+        {"-.00", 2, false},    {"-0", 0, false},    {"007", 0, false},   {"12.", 0, false},
+        {"1,234.00", 2, false}, {" 1.00", 2, false}, {"１.00", 2, false}, {"", 0, false},
+        {"123456789012345.00", 2, false}, {"1234567890123.45", 2, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(IsFormattedDecimals(text, c.decimals), c.kept);
+        if (c.kept) {
+            EXPECT_EQ(FormatDecimals(*ParseNumber(text), c.decimals), text);
+        }
+    }
+}
+
 TEST(ParseNumber, converts_decimal_numbers_with_group_separators_in_c_english_and_japanese) {
     for (const auto& locale : {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates),
                                QLocale(QLocale::Japanese, QLocale::Japan)}) {

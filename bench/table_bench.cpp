@@ -1,0 +1,396 @@
+// The speed table: each figure of the program beside a floor measured in the
+// same run (the least the same work can cost on this machine) and their
+// ratio. Medians; prints, asserts nothing.
+//
+// Also its own helper for the figures that need a fresh process:
+//   table_bench --recover FILE   recovery of FILE in a new window
+//   table_bench --parse FILE     the floor: FILE read and split into cells
+
+#include "AtomicFile.h"
+#include "BenchFakes.h"
+#include "Edition.h"
+#include "FakePadLink.h"
+#include "GridModel.h"
+#include "MeasureEngine.h"
+#include "TrivialHost.h"
+#include "frmTab.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double MsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double MedianMs(int runs, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        work();
+        times.push_back(MsSince(start));
+    }
+    return Median(times);
+}
+
+double CpuMsSince(std::clock_t start) {
+    return 1000.0 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+}
+
+// The process's peak resident memory so far, in megabytes.
+double PeakMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+struct Row {
+    std::string measure;
+    double ours;
+    double floor;
+    const char* unit;
+};
+
+void Print(const std::vector<Row>& rows) {
+    std::printf("| %-66s | %12s | %12s | %6s |\n", "Measure", "Kalvor", "Floor", "Ratio");
+    std::printf("|%s|%s|%s|%s|\n", std::string(68, '-').c_str(), std::string(14, '-').c_str(),
+                std::string(14, '-').c_str(), std::string(8, '-').c_str());
+    for (const Row& row : rows) {
+        const std::string ours = QString::number(row.ours, 'f', row.ours < 10 ? 2 : 0).toStdString() + " " + row.unit;
+        const std::string floor = QString::number(row.floor, 'f', row.floor < 10 ? 2 : 0).toStdString() + " " + row.unit;
+        std::printf("| %-66s | %12s | %12s | %6.2f |\n", row.measure.c_str(), ours.c_str(), floor.c_str(),
+                    row.floor > 0 ? row.ours / row.floor : 0.0);
+    }
+}
+
+// The main window over fakes, its files in a directory of its own.
+struct Window {
+    explicit Window(const Edition& edition = FullEdition()) {
+        services.tablet = &tablet;
+        services.sound = &sound;
+        services.dialogs = &dialogs;
+        services.clipboard = &clipboard;
+        services.dataDirectory = dir.path();
+        services.executableDirectory = dir.path();
+        services.executableBaseName = edition.executableName;
+        window = std::make_unique<frmTab>(edition, services);
+    }
+    void Open() {
+        window->Form_Load();
+        window->show();
+        QApplication::processEvents();
+    }
+    ~Window() {
+        if (window->isVisible()) window->Form_Unload();
+    }
+    QTemporaryDir dir;
+    FakePadLink tablet;
+    SilentSound sound;
+    SilentDialogs dialogs;
+    MemoryClipboard clipboard;
+    frmTabServices services;
+    std::unique_ptr<frmTab> window;
+};
+
+void Fill(GridModel& grid, int rows, int cols) {
+    grid.SetRows(rows + 1);
+    grid.SetCols(cols + 1);
+    const QString text = QStringLiteral("123.45");
+    for (int r = 1; r <= rows; ++r)
+        for (int c = 1; c <= cols; ++c) grid.SetTextMatrix(r, c, text);
+}
+
+// The least a whole-file replace can cost: the table's bytes built in one
+// pass, written, synced and renamed over the target.
+void WriteFloor(const GridModel& grid, const QString& path) {
+    QByteArray bytes;
+    for (int r = 1; r <= grid.UsedRows(); ++r) {
+        const std::vector<QString>& cells = grid.RowCells(r);
+        for (int c = 1; c <= grid.UsedCols(); ++c) {
+            if (c > 1) bytes += ',';
+            if (static_cast<std::size_t>(c) < cells.size()) bytes += cells[static_cast<std::size_t>(c)].toLatin1();
+        }
+        bytes += "\r\n";
+    }
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray temporary = target + ".tmp";
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return;
+    if (::write(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) == bytes.size()) ::fsync(fd);
+    ::close(fd);
+    ::rename(temporary.constData(), target.constData());
+}
+
+void SyncedWrite(const QString& path, const QByteArray& bytes) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return;
+    if (::write(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) == bytes.size()) ::fsync(fd);
+    ::close(fd);
+}
+
+void AutosaveRows(std::vector<Row>& rows) {
+    for (const int filledRows : {1000, 10000}) {
+        Window w;
+        w.Open();
+        Fill(w.window->Grid(), filledRows, 100);
+        w.window->Grid().SetRow(1);
+        w.window->Grid().SetCol(1);
+        const double ours = MedianMs(7, [&] { w.window->PutValue(12.5, false); });
+        const QString floorPath = w.dir.filePath(QStringLiteral("floor.csv"));
+        const double floor = MedianMs(7, [&] { WriteFloor(w.window->Grid(), floorPath); });
+        rows.push_back({"Autosave after one value, " + QString::number(filledRows).toStdString() +
+                            " x 100 cells filled (floor: build, write, sync, rename)",
+                        ours, floor, "ms"});
+    }
+}
+
+// Runs this program again with the arguments; its one output line.
+QList<double> Helper(const QStringList& arguments) {
+    QProcess helper;
+    helper.start(QCoreApplication::applicationFilePath(), arguments);
+    helper.waitForFinished(300000);
+    QList<double> figures;
+    for (const QByteArray& part : helper.readAllStandardOutput().trimmed().split(' ')) figures.append(part.toDouble());
+    return figures;
+}
+
+void RecoveryRows(std::vector<Row>& rows) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Save.csv"));
+    {
+        QByteArray line;
+        for (int c = 0; c < 100; ++c) line += c == 0 ? "123.45" : ",123.45";
+        line += "\r\n";
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) return;
+        for (int r = 0; r < 10000; ++r) file.write(line);
+    }
+    std::vector<double> oursMs, oursMb, floorMs, floorMb;
+    for (int run = 0; run < 3; ++run) {
+        const QList<double> ours = Helper({QStringLiteral("--recover"), path});
+        const QList<double> floor = Helper({QStringLiteral("--parse"), path});
+        if (ours.size() < 2 || floor.size() < 2) return;
+        oursMs.push_back(ours[0]);
+        oursMb.push_back(ours[1]);
+        floorMs.push_back(floor[0]);
+        floorMb.push_back(floor[1]);
+    }
+    rows.push_back({"Recovery of a 10,000 x 100 autosave, time (floor: read and split)", Median(oursMs),
+                    Median(floorMs), "ms"});
+    rows.push_back({"Recovery of a 10,000 x 100 autosave, peak memory added", Median(oursMb), Median(floorMb), "MB"});
+}
+
+int Recover(const QString& path) {
+    Window w;
+    w.Open();
+    const double before = PeakMb();
+    const auto start = Clock::now();
+    w.window->LoadAutosave(path);
+    const double ms = MsSince(start);
+    std::printf("%f %f\n", ms, PeakMb() - before);
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+int Parse(const QString& path) {
+    const double before = PeakMb();
+    const auto start = Clock::now();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return 1;
+    const QByteArray bytes = file.readAll();
+    QStringDecoder decoder(QStringConverter::System);
+    const QString text = decoder.decode(bytes);
+    std::vector<QString> cells;
+    for (const QStringView line : QStringView(text).split(u"\r\n", Qt::SkipEmptyParts))
+        for (const QStringView field : line.split(u',')) cells.push_back(field.toString());
+    const double ms = MsSince(start);
+    std::printf("%f %f\n", ms, PeakMb() - before);
+    return cells.empty() ? 1 : 0;
+}
+
+// From the process's start to its first window shown: the program's probe
+// against a minimal Qt Widgets program, on the given platform.
+double StartMs(const QString& program, const QString& platform) {
+    std::vector<double> times;
+    for (int run = 0; run < 7; ++run) {
+        QTemporaryDir data;
+        QTemporaryDir runtime;
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        environment.insert(QStringLiteral("KALVOR_DATA_DIR"), data.path());
+        environment.insert(QStringLiteral("KALVOR_PAD"), QStringLiteral("none"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        process.setProcessEnvironment(environment);
+        const auto start = Clock::now();
+        process.start(QCoreApplication::applicationDirPath() + u'/' + program, {});
+        if (!process.waitForReadyRead(30000)) return 0;
+        times.push_back(MsSince(start));
+        process.waitForFinished(10000);
+    }
+    return Median(times);
+}
+
+void StartRows(std::vector<Row>& rows) {
+    rows.push_back({"Cold start to the window shown, offscreen (floor: minimal Qt Widgets)",
+                    StartMs(QStringLiteral("start_probe"), QStringLiteral("offscreen")),
+                    StartMs(QStringLiteral("start_floor"), QStringLiteral("offscreen")), "ms"});
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) return;
+    rows.push_back({"Cold start to the window shown, X server",
+                    StartMs(QStringLiteral("start_probe"), QStringLiteral("xcb")),
+                    StartMs(QStringLiteral("start_floor"), QStringLiteral("xcb")), "ms"});
+}
+
+void SettingsRows(std::vector<Row>& rows) {
+    int writes = 0;
+    SetBeforeCommitHookForTest([&writes](const QString& path) {
+        if (path.endsWith(QLatin1String(".INI"), Qt::CaseInsensitive)) ++writes;
+        return true;
+    });
+    {
+        Window w;
+        w.window->Form_Load();
+        rows.push_back({"First start (no settings file): writes of the settings file", double(writes), 1, "  "});
+        writes = 0;
+        w.window->Form_Unload();
+        rows.push_back({"Normal exit: writes of the settings file", double(writes), 1, "  "});
+    }
+    SetBeforeCommitHookForTest({});
+}
+
+void TraceRow(std::vector<Row>& rows) {
+    constexpr int kPoints = 100000;
+    constexpr int kBatch = 100;
+    auto feed = [](FakePadLink& pad) {
+        for (int i = 0; i < kPoints; ++i) pad.PushPick(i % 800, i / 800 + (i % 7));
+    };
+    double ours = 0;
+    {
+        Window w;
+        w.Open();
+        w.window->Engine().lMesMode = kMesTraced;
+        w.window->Engine().bLengthMode = false;
+        feed(w.tablet);
+        const std::clock_t start = std::clock();
+        for (int i = 0; i < kPoints / kBatch; ++i) {
+            w.tablet.ScriptWintab(kBatch);
+            w.window->GetWintab(0, 0);
+            QApplication::processEvents();
+        }
+        w.window->Engine().CalcLengthArea();
+        ours = CpuMsSince(start);
+    }
+    FakePadLink pad;
+    TrivialHost host;
+    MeasureEngine engine(pad, host, {});
+    host.store = &engine.points;
+    engine.lMesMode = kMesTraced;
+    engine.bLengthMode = false;
+    feed(pad);
+    const std::clock_t start = std::clock();
+    for (int i = 0; i < kPoints / kBatch; ++i) {
+        pad.ScriptWintab(kBatch);
+        engine.GetWintab(0, 0);
+    }
+    engine.CalcLengthArea();
+    rows.push_back({"100,000-point trace through the window, CPU (floor: the engine alone)", ours, CpuMsSince(start),
+                    "ms"});
+}
+
+void PenToGridRow(std::vector<Row>& rows) {
+    Window w;
+    w.Open();
+    w.window->Engine().lMesMode = kMesTwoPoint;
+    std::vector<double> ours;
+    for (int run = 0; run < 51; ++run) {
+        w.tablet.PushPick(0, 0);
+        w.tablet.PushPick(300, 400);
+        w.tablet.ScriptWintab(2);
+        const auto start = Clock::now();
+        w.window->GetWintab(0, 0);
+        ours.push_back(MsSince(start));
+    }
+    QFile saved(w.window->AutosavePath());
+    const QByteArray bytes = saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+    const QString floorPath = w.dir.filePath(QStringLiteral("floor.csv"));
+    const double floor = MedianMs(51, [&] { SyncedWrite(floorPath, bytes); });
+    rows.push_back({"Pen to grid: one two-point distance, autosaved (floor: same bytes, synced)", Median(ours), floor,
+                    "ms"});
+}
+
+void PasteRow(std::vector<Row>& rows) {
+    QString block;
+    for (int r = 0; r < 1000; ++r) {
+        for (int c = 0; c < 100; ++c) {
+            block += QString::number(r * 100 + c) + QStringLiteral(".25");
+            if (c < 99) block += u'\t';
+        }
+        block += QStringLiteral("\r\n");
+    }
+    std::vector<double> ours;
+    for (int run = 0; run < 3; ++run) {
+        Window w;
+        w.Open();
+        w.window->Grid().SetRows(10001);
+        w.window->Grid().SetCols(1001);
+        w.clipboard.SetText(block);
+        const auto start = Clock::now();
+        w.window->cmdPaste_Click();
+        ours.push_back(MsSince(start));
+    }
+    qsizetype fields = 0;
+    const double floor = MedianMs(3, [&] {
+        fields = 0;
+        for (const QStringView line : QStringView(block).split(u"\r\n"))
+            for (const QStringView field : line.split(u'\t')) fields += field.isEmpty() ? 0 : 1;
+    });
+    rows.push_back({"Paste of 1,000 x 100 into 10,000 x 1,000 (floor: split the same text)", Median(ours), floor,
+                    "ms"});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--parse") return Parse(QString::fromLocal8Bit(argv[2]));
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    if (argc == 3 && std::string(argv[1]) == "--recover") return Recover(QString::fromLocal8Bit(argv[2]));
+
+    std::vector<Row> rows;
+    AutosaveRows(rows);
+    RecoveryRows(rows);
+    StartRows(rows);
+    SettingsRows(rows);
+    TraceRow(rows);
+    PenToGridRow(rows);
+    PasteRow(rows);
+    Print(rows);
+    return 0;
+}
