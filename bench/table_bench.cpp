@@ -61,15 +61,19 @@ double CpuMsSince(std::clock_t start) {
     return 1000.0 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
-// The process's peak resident memory so far, in megabytes.
-double PeakMb() {
+// A memory figure of this process from /proc/self/status ("VmHWM:", the peak
+// resident memory so far; "VmRSS:", the resident memory now), in megabytes.
+double StatusMb(const QByteArray& key) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) return 0;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (line.startsWith(key)) return line.mid(key.size()).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return 0;
 }
+
+double PeakMb() { return StatusMb("VmHWM:"); }
+double ResidentMb() { return StatusMb("VmRSS:"); }
 
 struct Row {
     std::string measure;
@@ -237,9 +241,9 @@ int Parse(const QString& path) {
 
 // From the process's start to its first window shown: the program's probe
 // against a minimal Qt Widgets program, on the given platform.
-double StartMs(const QString& program, const QString& platform) {
+double StartMs(const QString& program, const QString& platform, const QStringList& arguments = {}) {
     std::vector<double> times;
-    for (int run = 0; run < 7; ++run) {
+    for (int run = 0; run < 11; ++run) {
         QTemporaryDir data;
         QTemporaryDir runtime;
         QProcess process;
@@ -250,7 +254,7 @@ double StartMs(const QString& program, const QString& platform) {
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         process.setProcessEnvironment(environment);
         const auto start = Clock::now();
-        process.start(QCoreApplication::applicationDirPath() + u'/' + program, {});
+        process.start(QCoreApplication::applicationDirPath() + u'/' + program, arguments);
         if (!process.waitForReadyRead(30000)) return 0;
         times.push_back(MsSince(start));
         process.waitForFinished(10000);
@@ -259,13 +263,18 @@ double StartMs(const QString& program, const QString& platform) {
 }
 
 void StartRows(std::vector<Row>& rows) {
-    rows.push_back({"Cold start to the window shown, offscreen (floor: minimal Qt Widgets)",
-                    StartMs(QStringLiteral("start_probe"), QStringLiteral("offscreen")),
-                    StartMs(QStringLiteral("start_floor"), QStringLiteral("offscreen")), "ms"});
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) return;
-    rows.push_back({"Cold start to the window shown, X server",
-                    StartMs(QStringLiteral("start_probe"), QStringLiteral("xcb")),
-                    StartMs(QStringLiteral("start_floor"), QStringLiteral("xcb")), "ms"});
+    const QString probe = QStringLiteral("start_probe");
+    const QString floor = QStringLiteral("start_floor");
+    const QStringList empty = {QStringLiteral("--empty")};
+    for (const QString& platform : {QStringLiteral("offscreen"), QStringLiteral("xcb")}) {
+        if (platform == QLatin1String("xcb") && qEnvironmentVariableIsEmpty("DISPLAY")) break;
+        const std::string where = platform == QLatin1String("xcb") ? "X server" : "offscreen";
+        const double ours = StartMs(probe, platform);
+        rows.push_back({"Cold start to the window shown, " + where + " (floor: one window, one line of text)", ours,
+                        StartMs(floor, platform), "ms"});
+        rows.push_back({"Cold start to the window shown, " + where + " (floor: one empty window)", ours,
+                        StartMs(floor, platform, empty), "ms"});
+    }
 }
 
 void SettingsRows(std::vector<Row>& rows) {
@@ -285,43 +294,53 @@ void SettingsRows(std::vector<Row>& rows) {
     SetBeforeCommitHookForTest({});
 }
 
-void TraceRow(std::vector<Row>& rows) {
+// Four traced areas of 100,000 points each, through the window as the
+// message loop runs them and through the engine alone: the first one's CPU
+// time, and the memory the four leave behind.
+void TraceRows(std::vector<Row>& rows) {
     constexpr int kPoints = 100000;
     constexpr int kBatch = 100;
-    auto feed = [](FakePadLink& pad) {
+    constexpr int kTraces = 4;
+    auto trace = [](FakePadLink& pad, MeasureEngine& engine, bool processEvents) {
+        engine.lMesMode = kMesTraced;
+        engine.bLengthMode = false;
         for (int i = 0; i < kPoints; ++i) pad.PushPick(i % 800, i / 800 + (i % 7));
-    };
-    double ours = 0;
-    {
-        Window w;
-        w.Open();
-        w.window->Engine().lMesMode = kMesTraced;
-        w.window->Engine().bLengthMode = false;
-        feed(w.tablet);
         const std::clock_t start = std::clock();
         for (int i = 0; i < kPoints / kBatch; ++i) {
-            w.tablet.ScriptWintab(kBatch);
-            w.window->GetWintab(0, 0);
-            QApplication::processEvents();
+            pad.ScriptWintab(kBatch);
+            engine.GetWintab(0, 0);
+            if (processEvents) QApplication::processEvents();
         }
-        w.window->Engine().CalcLengthArea();
-        ours = CpuMsSince(start);
-    }
+        engine.CalcLengthArea();
+        return CpuMsSince(start);
+    };
+    // The engine first: memory the window's run gave back to the allocator
+    // would otherwise make the engine's look free.
     FakePadLink pad;
     TrivialHost host;
     MeasureEngine engine(pad, host, {});
     host.store = &engine.points;
-    engine.lMesMode = kMesTraced;
-    engine.bLengthMode = false;
-    feed(pad);
-    const std::clock_t start = std::clock();
-    for (int i = 0; i < kPoints / kBatch; ++i) {
-        pad.ScriptWintab(kBatch);
-        engine.GetWintab(0, 0);
+    const double before = ResidentMb();
+    double floorCpu = 0;
+    for (int i = 0; i < kTraces; ++i) {
+        const double cpu = trace(pad, engine, false);
+        if (i == 0) floorCpu = cpu;
     }
-    engine.CalcLengthArea();
-    rows.push_back({"100,000-point trace through the window, CPU (floor: the engine alone)", ours, CpuMsSince(start),
-                    "ms"});
+    const double floorMb = ResidentMb() - before;
+    double oursCpu = 0;
+    double oursMb = 0;
+    {
+        Window w;
+        w.Open();
+        const double windowBefore = ResidentMb();
+        for (int i = 0; i < kTraces; ++i) {
+            const double cpu = trace(w.tablet, w.window->Engine(), true);
+            if (i == 0) oursCpu = cpu;
+        }
+        oursMb = ResidentMb() - windowBefore;
+    }
+    rows.push_back({"100,000-point trace through the window, CPU (floor: the engine alone)", oursCpu, floorCpu, "ms"});
+    rows.push_back({"Memory left by four 100,000-point traces (floor: the engine alone)", oursMb, floorMb, "MB"});
 }
 
 void PenToGridRow(std::vector<Row>& rows) {
@@ -388,7 +407,7 @@ int main(int argc, char** argv) {
     RecoveryRows(rows);
     StartRows(rows);
     SettingsRows(rows);
-    TraceRow(rows);
+    TraceRows(rows);
     PenToGridRow(rows);
     PasteRow(rows);
     Print(rows);
