@@ -1,13 +1,19 @@
 #pragma once
 
 // The window's services for benchmarks: dialogs that answer at once, no
-// sound, a clipboard in memory.
+// sound, a clipboard in memory; and the main window over them.
 
 #include "Clipboard.h"
 #include "Dialogs.h"
+#include "Edition.h"
+#include "FakePadLink.h"
 #include "SoundPlayer.h"
+#include "frmTab.h"
 
 #include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
 
 class SilentDialogs : public Dialogs {
 public:
@@ -34,4 +40,28 @@ public:
 
 private:
     QString text_;
+};
+
+// The main window over the fakes, its files in a directory of its own,
+// not yet loaded.
+struct BenchWindow {
+    explicit BenchWindow(const Edition& edition = FullEdition(), FigureDisplay* figure = nullptr) {
+        services.tablet = &tablet;
+        services.sound = &sound;
+        services.dialogs = &dialogs;
+        services.clipboard = &clipboard;
+        services.dataDirectory = dir.path();
+        services.executableDirectory = dir.path();
+        services.executableBaseName = edition.executableName;
+        services.figure = figure;
+        window = std::make_unique<frmTab>(edition, services);
+    }
+
+    QTemporaryDir dir;
+    FakePadLink tablet;
+    SilentSound sound;
+    SilentDialogs dialogs;
+    MemoryClipboard clipboard;
+    frmTabServices services;
+    std::unique_ptr<frmTab> window;
 };

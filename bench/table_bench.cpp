@@ -94,33 +94,14 @@ void Print(const std::vector<Row>& rows) {
     }
 }
 
-// The main window over fakes, its files in a directory of its own.
-struct Window {
-    explicit Window(const Edition& edition = FullEdition()) {
-        services.tablet = &tablet;
-        services.sound = &sound;
-        services.dialogs = &dialogs;
-        services.clipboard = &clipboard;
-        services.dataDirectory = dir.path();
-        services.executableDirectory = dir.path();
-        services.executableBaseName = edition.executableName;
-        window = std::make_unique<frmTab>(edition, services);
-    }
+// The main window over fakes, loaded and shown.
+struct Window : BenchWindow {
+    Window() { Open(); }
     void Open() {
         window->Form_Load();
         window->show();
         QApplication::processEvents();
     }
-    ~Window() {
-        if (window->isVisible()) window->Form_Unload();
-    }
-    QTemporaryDir dir;
-    FakePadLink tablet;
-    SilentSound sound;
-    SilentDialogs dialogs;
-    MemoryClipboard clipboard;
-    frmTabServices services;
-    std::unique_ptr<frmTab> window;
 };
 
 void Fill(GridModel& grid, int rows, int cols) {
@@ -162,7 +143,6 @@ void SyncedWrite(const QString& path, const QByteArray& bytes) {
 void AutosaveRows(std::vector<Row>& rows) {
     for (const int filledRows : {1000, 10000}) {
         Window w;
-        w.Open();
         Fill(w.window->Grid(), filledRows, 100);
         w.window->Grid().SetRow(1);
         w.window->Grid().SetCol(1);
@@ -213,7 +193,6 @@ void RecoveryRows(std::vector<Row>& rows) {
 
 int Recover(const QString& path) {
     Window w;
-    w.Open();
     const double before = PeakMb();
     const auto start = Clock::now();
     w.window->LoadAutosave(path);
@@ -284,7 +263,7 @@ void SettingsRows(std::vector<Row>& rows) {
         return true;
     });
     {
-        Window w;
+        BenchWindow w;
         w.window->Form_Load();
         rows.push_back({"First start (no settings file): writes of the settings file", double(writes), 1, "  "});
         writes = 0;
@@ -331,7 +310,6 @@ void TraceRows(std::vector<Row>& rows) {
     double oursMb = 0;
     {
         Window w;
-        w.Open();
         const double windowBefore = ResidentMb();
         for (int i = 0; i < kTraces; ++i) {
             const double cpu = trace(w.tablet, w.window->Engine(), true);
@@ -345,7 +323,6 @@ void TraceRows(std::vector<Row>& rows) {
 
 void PenToGridRow(std::vector<Row>& rows) {
     Window w;
-    w.Open();
     w.window->Engine().lMesMode = kMesTwoPoint;
     std::vector<double> ours;
     for (int run = 0; run < 51; ++run) {
@@ -376,7 +353,6 @@ void PasteRow(std::vector<Row>& rows) {
     std::vector<double> ours;
     for (int run = 0; run < 3; ++run) {
         Window w;
-        w.Open();
         w.window->Grid().SetRows(10001);
         w.window->Grid().SetCols(1001);
         w.clipboard.SetText(block);

@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -36,21 +35,10 @@ double MillisecondsSince(Clock::time_point start) {
 }
 
 void Measure(const Edition& edition, const char* label) {
-    QTemporaryDir dir;
-    FakePadLink tablet;
-    SilentSound sound;
-    SilentDialogs dialogs;
-    MemoryClipboard clipboard;
-    frmTabServices services;
-    services.tablet = &tablet;
-    services.sound = &sound;
-    services.dialogs = &dialogs;
-    services.clipboard = &clipboard;
-    services.dataDirectory = dir.path();
-    services.executableDirectory = dir.path();
-    services.executableBaseName = edition.executableName;
-
-    frmTab window(edition, services);
+    BenchWindow bench(edition);
+    frmTab& window = *bench.window;
+    FakePadLink& tablet = bench.tablet;
+    MemoryClipboard& clipboard = bench.clipboard;
     window.Form_Load();
     window.show();
     QApplication::processEvents();
@@ -153,24 +141,11 @@ void MeasureFigure() {
     constexpr int kPoints = 100000;
     constexpr int kBatch = 100;
     for (const bool withDisplay : {false, true}) {
-        QTemporaryDir dir;
-        FakePadLink tablet;
-        SilentSound sound;
-        SilentDialogs dialogs;
-        MemoryClipboard clipboard;
         FigureWindow figureWindow;
         CountingDisplay display(figureWindow);
-        frmTabServices services;
-        services.tablet = &tablet;
-        services.sound = &sound;
-        services.dialogs = &dialogs;
-        services.clipboard = &clipboard;
-        services.dataDirectory = dir.path();
-        services.executableDirectory = dir.path();
-        services.executableBaseName = QStringLiteral("Kalvor");
-        if (withDisplay) services.figure = &display;
-
-        frmTab window(FullEdition(), services);
+        BenchWindow bench(FullEdition(), withDisplay ? &display : nullptr);
+        frmTab& window = *bench.window;
+        FakePadLink& tablet = bench.tablet;
         window.Form_Load();
         window.show();
         if (withDisplay) figureWindow.OpenWindow();
