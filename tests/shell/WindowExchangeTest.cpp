@@ -15,6 +15,7 @@
 #include "CsvFile.h"
 #include "QStringPrinter.h"
 #include "TextTable.h"
+#include "FileBytes.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -32,16 +33,6 @@ const QString kSaved = QStringLiteral("に、ファイル保存しました。")
 // The worked example: 12.50 and 3.00 in row 1, 7.25 in row 2, column 1.
 const QByteArray kExampleCsv("12.50,3.00\r\n7.25,\r\n");
 const QString kExampleTabs = QStringLiteral("12.50\t3.00\r\n7.25\t\r\n");
-
-QByteArray ReadBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 // The window shown with the start-up defaults (20 data rows by 15 data
 // columns, two decimals, filling across).

@@ -15,19 +15,10 @@
 #include "AtomicFile.h"
 #include "Common.h"
 #include "QStringPrinter.h"
+#include "FileBytes.h"
 #include "WindowFixture.h"
 
 namespace {
-
-QByteArray ReadBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 // Counts the writes of each file through the atomic writer.
 struct WriteCounter {

@@ -12,21 +12,12 @@
 #include "CsvFile.h"
 #include "QStringPrinter.h"
 #include "TextTable.h"
+#include "FileBytes.h"
 #include "WindowFixture.h"
 
 namespace {
 
 using Cell = std::pair<int, int>;  // (row, column)
-
-QByteArray ReadBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 QByteArray Csv(const GridModel& grid) { return BuildTextTable(grid, QStringLiteral(",")).toUtf8(); }
 
