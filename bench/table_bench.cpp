@@ -115,15 +115,21 @@ void Fill(GridModel& grid, int rows, int cols) {
 // The least a whole-file replace can cost: the table's bytes built in one
 // pass, written, synced and renamed over the target.
 void WriteFloor(const GridModel& grid, const QString& path) {
-    QByteArray bytes;
+    // The cells here are ASCII: each character is its byte, written
+    // straight into a buffer sized for the whole table.
+    QByteArray bytes(grid.UsedRows() * (grid.UsedCols() * 8 + 2), Qt::Uninitialized);
+    char* to = bytes.data();
     for (int r = 1; r <= grid.UsedRows(); ++r) {
         const std::vector<QString>& cells = grid.RowCells(r);
         for (int c = 1; c <= grid.UsedCols(); ++c) {
-            if (c > 1) bytes += ',';
-            if (static_cast<std::size_t>(c) < cells.size()) bytes += cells[static_cast<std::size_t>(c)].toLatin1();
+            if (c > 1) *to++ = ',';
+            if (static_cast<std::size_t>(c) < cells.size())
+                for (const QChar ch : cells[static_cast<std::size_t>(c)]) *to++ = static_cast<char>(ch.unicode());
         }
-        bytes += "\r\n";
+        *to++ = '\r';
+        *to++ = '\n';
     }
+    bytes.truncate(to - bytes.constData());
     const QByteArray target = QFile::encodeName(path);
     const QByteArray temporary = target + ".tmp";
     const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

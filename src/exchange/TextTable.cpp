@@ -63,7 +63,24 @@ QByteArray BuildTextTableBytes(const GridModel& grid, char separator) {
     WalkTable(
         grid,
         [&](const QString& text) {
-            room(encoder.requiredSpace(text.size()));
+            // Cells are nearly always numbers: plain ASCII, which every code
+            // page the program writes holds as the same bytes, so they are
+            // copied without the encoder. A cell with anything else goes
+            // through the encoder whole.
+            const qsizetype n = text.size();
+            room(n);
+            const QChar* from = text.constData();
+            char* to = bytes.data() + size;
+            qsizetype i = 0;
+            while (i < n && from[i].unicode() < 0x80) {
+                to[i] = static_cast<char>(from[i].unicode());
+                ++i;
+            }
+            if (i == n) {
+                size += n;
+                return;
+            }
+            room(encoder.requiredSpace(n));
             char* end = encoder.appendToBuffer(bytes.data() + size, text);
             size = end - bytes.constData();
         },

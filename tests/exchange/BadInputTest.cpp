@@ -122,6 +122,14 @@ TEST_F(BadAutosave, a_file_truncated_at_every_byte_keeps_every_whole_field) {
     }
 }
 
+TEST_F(BadAutosave, only_cr_lf_ends_a_line_of_the_table_a_lone_cr_is_text) {
+    GridModel grid(4, 4);
+    RestoreTable(u"a\rb,1\r\nx\r", u',', grid, 2);
+    EXPECT_EQ(grid.TextMatrix(1, 1), QStringLiteral("a\rb"));
+    EXPECT_EQ(grid.TextMatrix(1, 2), QStringLiteral("1.00"));
+    EXPECT_EQ(grid.TextMatrix(2, 1), QStringLiteral("x\r"));
+}
+
 TEST_F(BadAutosave, fifty_megabytes_load_up_to_the_size_limits_and_count_the_rest) {
     const QByteArray line = QByteArray("12.34,").repeated(99) + "12.34\r\n";
     const QByteArray big = line.repeated(50 * 1024 * 1024 / line.size() + 1);

@@ -61,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         TableCase{"corner_cell_may_be_empty", {{1, 2, "a"}, {2, 1, "b"}}, ",a\r\nb,\r\n"},
         TableCase{"short_and_long_rows_and_typed_text",
                   {{1, 5, "５"}, {2, 1, "1.2.3"}, {3, 3, "x"}, {3, 1, ""}},
-                  ",,,,５\r\n1.2.3,,,,\r\n,,x,,\r\n"}),
+                  ",,,,５\r\n1.2.3,,,,\r\n,,x,,\r\n"},
+        TableCase{"a_cell_that_turns_japanese_after_ascii", {{1, 1, "12.5 面積"}, {1, 2, "1"}}, "12.5 面積,1\r\n"}),
     [](const ::testing::TestParamInfo<TableCase>& info) { return std::string(info.param.name); });
 
 TEST(TextTable, only_value_in_last_data_cell_gives_separator_lines) {
