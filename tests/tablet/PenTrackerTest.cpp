@@ -4,29 +4,10 @@
 #include <vector>
 
 #include "PenQueue.h"
+#include "PenQueueText.h"
 #include "PenTracker.h"
 
 namespace {
-
-// What a library would hand out, drained through the contract's calls and
-// written as "x,y" for a point (with "!" when it ends a stroke) and "side".
-std::vector<std::string> Drain(PenQueue& queue) {
-    std::vector<std::string> out;
-    for (;;) {
-        const std::int32_t n = queue.Announce();
-        if (n == 0) break;
-        if (n < 0) {
-            out.push_back("side");
-            continue;
-        }
-        for (std::int32_t i = 0; i < n; ++i) {
-            std::int32_t lx, ly, px, py, end;
-            queue.Take(lx, ly, px, py, end);
-            out.push_back(std::to_string(px) + "," + std::to_string(py) + (end ? "!" : ""));
-        }
-    }
-    return out;
-}
 
 PenFrame At(std::int32_t x, std::int32_t y, bool tip, bool moved = true) {
     PenFrame f;
@@ -109,7 +90,7 @@ TEST(PenTracker, frames_become_the_contracts_points_in_both_modes) {
         PenTracker tracker(queue);
         tracker.SetMode(c.mode);
         for (const PenFrame& f : c.frames) tracker.Frame(f);
-        EXPECT_EQ(Drain(queue), c.expected) << c.name;
+        EXPECT_EQ(DrainAsText(queue), c.expected) << c.name;
     }
 }
 

@@ -6,30 +6,11 @@
 #include <vector>
 
 #include "PenQueue.h"
+#include "PenQueueText.h"
 #include "PenTracker.h"
 #include "WintabDecoder.h"
 
 namespace {
-
-// The contract's output in pen order: "x,y" per point ("!" when it ends a
-// stroke) and "side" per side press.
-std::vector<std::string> Drain(PenQueue& queue) {
-    std::vector<std::string> out;
-    for (;;) {
-        const std::int32_t n = queue.Announce();
-        if (n == 0) break;
-        if (n < 0) {
-            out.push_back("side");
-            continue;
-        }
-        for (std::int32_t i = 0; i < n; ++i) {
-            std::int32_t lx, ly, px, py, end;
-            queue.Take(lx, ly, px, py, end);
-            out.push_back(std::to_string(px) + "," + std::to_string(py) + (end ? "!" : ""));
-        }
-    }
-    return out;
-}
 
 // Plays a recorded sequence (tests/data/wintab) into a decoder in `mode`.
 std::vector<std::string> Play(const char* recording, std::int32_t mode) {
@@ -64,7 +45,7 @@ std::vector<std::string> Play(const char* recording, std::int32_t mode) {
         }
         decoder.Packet(packet);
     }
-    return Drain(queue);
+    return DrainAsText(queue);
 }
 
 struct Case {
@@ -125,6 +106,6 @@ TEST(WintabDecoder, serial_numbers_wrapping_or_restarting_after_a_reopen_lose_no
     decoder.Reset();
     decoder.Packet({0, 7u, 1, 1, 40, 10});
     decoder.Packet({0, 8u, 1, 0, 40, 10});
-    EXPECT_EQ(Drain(queue),
+    EXPECT_EQ(DrainAsText(queue),
               (std::vector<std::string>{"10,10", "20,10", "30,10", "40,10", "40,10!"}));
 }
