@@ -7,7 +7,7 @@ KALVOR_PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6multimedia6 libgl-dev
   libgtest-dev libgmock-dev
-  libevdev-dev
+  libevdev-dev libudev-dev
   fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth xdotool imagemagick strace
   # The Debian package and its test: dependency scan, menu entry check.

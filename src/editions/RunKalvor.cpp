@@ -4,12 +4,11 @@
 #include "DataDirectoryLock.h"
 #include "FigureWindow.h"
 #include "InstanceGuard.h"
-#include "NullPadLink.h"
+#include "PadInput.h"
 #include "PadLinkFactory.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "QtJapanese.h"
-#include "VirtualPadLink.h"
 #include "frmTab.h"
 
 #ifdef Q_OS_WIN
@@ -23,7 +22,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
-
 #include <memory>
 #include <optional>
 
@@ -33,9 +31,10 @@ namespace {
 // gothic fonts Debian installs, so the fixed-pitch key help lines up. A
 // Windows that lists them under their English names finds them by those.
 void SubstituteDesignFonts() {
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
-                               {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-                                QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
+    QFont::insertSubstitutions(
+        QStringLiteral("ＭＳ ゴシック"),
+        {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+         QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
                                {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
                                 QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Yu Gothic"),
@@ -75,7 +74,8 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     }
     dataDirectory = QDir(dataDirectory).absolutePath();
     QString startupNotice;
-    if (PreparePerUserDirectory(dataDirectory, executableDirectory, executable.completeBaseName())) {
+    if (PreparePerUserDirectory(dataDirectory, executableDirectory,
+                                executable.completeBaseName())) {
         startupNotice = QStringLiteral("設定と自動保存のファイルは、次のフォルダーに置きます。\n%1")
                             .arg(QDir::toNativeSeparators(dataDirectory));
     }
@@ -83,10 +83,11 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     if (edition.autosave) {
         dataLock.emplace(dataDirectory);
         if (!dataLock->Held()) {
-            dialogs.Notify(QStringLiteral("このフォルダーのデータは、別の Kalvor が使っています。\n%1\n"
-                                          "同じデータを二つのプログラムで使うと値が失われるため、"
-                                          "終了します。")
-                               .arg(QDir::toNativeSeparators(dataDirectory)));
+            dialogs.Notify(
+                QStringLiteral("このフォルダーのデータは、別の Kalvor が使っています。\n%1\n"
+                               "同じデータを二つのプログラムで使うと値が失われるため、"
+                               "終了します。")
+                    .arg(QDir::toNativeSeparators(dataDirectory)));
             return 0;
         }
     }
@@ -101,22 +102,19 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     std::unique_ptr<FigureWindow> figureWindow;
     FigureDisplay* figure = nullptr;
     if (tablet.onScreenPad) {
-        auto pad = std::make_unique<VirtualPadLink>();
+        auto pad = std::make_unique<PadInput>();
         figure = &pad->Window();
-        tablet.library = std::move(pad);
+        tablet.library->AddInput(std::move(pad));
     } else {
         // A real tablet's whole area, where the device describes it.
         std::optional<TabletArea> area;
         if (tablet.axes) {
-            area = TabletArea{tablet.axes->x.minimum, tablet.axes->y.minimum, tablet.axes->x.maximum,
-                              tablet.axes->y.maximum};
+            area = TabletArea{tablet.axes->x.minimum, tablet.axes->y.minimum,
+                              tablet.axes->x.maximum, tablet.axes->y.maximum};
         }
         figureWindow = std::make_unique<FigureWindow>(area);
         figure = figureWindow.get();
     }
-    // A library that could not be made at all: the program runs without a
-    // tablet.
-    if (!tablet.library) tablet.library = std::make_unique<NullPadLink>();
 #ifdef Q_OS_WIN
     WinSoundPlayer sound;
     // The title shows the version in the running executable's own resource,

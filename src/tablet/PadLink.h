@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QObject>
-
 #include <cstdint>
+#include <functional>
+
+#include "TabletNotice.h"
 
 // The window that a tablet library notifies. On Windows this would be the
 // window handle; here it is the window object, to which the library posts a
@@ -16,7 +18,7 @@ using WindowHandle = QObject*;
 // them one by one with PadlinkGetData. All calls come from the user-interface
 // thread.
 class PadLink {
-public:
+  public:
     virtual ~PadLink() = default;
 
     // From now on `window` receives WintabPacketEvent when pen events are
@@ -41,4 +43,22 @@ public:
     virtual std::int32_t PadlinkGetDataCnt() = 0;
     // The library stops posting to the window.
     virtual void PadlinkClose() = 0;
+
+    // Beyond the seven entry points, for the window's own use.
+    //
+    // Whether the pen works for this program alone (true: while a run or a
+    // calibration collects points, no tap also clicks the desktop) or is
+    // shared with the rest of the desktop again (false). False when the pen
+    // could not be kept for this program (another program holds the
+    // tablet); the library then goes on delivering points as before.
+    virtual bool SetPenExclusive(bool exclusive) {
+        (void)exclusive;
+        return true;
+    }
+    // Whether SetPenExclusive can make any difference with this library.
+    virtual bool CanHoldPen() const { return false; }
+    // Where the library tells what the operator must know about the tablet
+    // itself (unplugged, plugged in, a point lost, nothing to play); called
+    // on the user-interface thread. Libraries with nothing to tell ignore it.
+    virtual void SetNoticeSink(std::function<void(const TabletNotice&)> sink) { (void)sink; }
 };

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QtGlobal>
 
-#include "NullPadLink.h"
 #include "ReplayPadLink.h"
 
 #ifdef KALVOR_EVDEV
@@ -20,8 +19,13 @@ namespace {
 PadLinkChoice OpenWintab(const NativeWindowLookup& nativeWindow) {
     PadLinkChoice choice;
     QString why;
-    choice.library = WintabPadLink::Load(nativeWindow, &why);
-    if (!choice.library) {
+    if (std::unique_ptr<WintabPadLink> wintab = WintabPadLink::Load(nativeWindow, &why)) {
+        if (const std::optional<TabletAxes> axes = wintab->Axes()) {
+            choice.rawAxes = axes;
+            choice.axes = axes->Common();
+        }
+        choice.library = std::move(wintab);
+    } else {
         choice.onScreenPad = true;
         choice.loadError = why + QStringLiteral("画面上の仮想タブレットで続けます。");
     }
@@ -33,7 +37,8 @@ PadLinkChoice OpenWintab(const NativeWindowLookup& nativeWindow) {
 
 PadLinkChoice ChoosePadLink(const QString& requested, const NativeWindowLookup& nativeWindow) {
 #ifdef Q_OS_WIN
-    if (requested.isEmpty() || requested == QLatin1String("wintab")) return OpenWintab(nativeWindow);
+    if (requested.isEmpty() || requested == QLatin1String("wintab"))
+        return OpenWintab(nativeWindow);
 #else
     Q_UNUSED(nativeWindow);
 #endif
@@ -46,10 +51,7 @@ PadLinkChoice ChoosePadLink(const QString& requested, const NativeWindowLookup& 
         choice.onScreenPad = true;
         return choice;
     }
-    if (requested == QLatin1String("none")) {
-        choice.library = std::make_unique<NullPadLink>();
-        return choice;
-    }
+    if (requested == QLatin1String("none")) return choice;
 
     const QLatin1String replayPrefix("replay:");
     if (requested.startsWith(replayPrefix)) {
@@ -67,7 +69,6 @@ PadLinkChoice ChoosePadLink(const QString& requested, const NativeWindowLookup& 
         return choice;
     }
 
-    choice.library = std::make_unique<NullPadLink>();
     choice.loadError =
         QStringLiteral(
             "タブレットライブラリ「%1」を読み込めませんでした。タブレットなしで続けます。")

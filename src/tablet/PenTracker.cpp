@@ -5,12 +5,43 @@ void PenTracker::Push(std::int32_t x, std::int32_t y, std::int32_t strokeEnd) {
     out_.PushPoint(PenPoint{x, y, x, y, strokeEnd});
 }
 
-void PenTracker::Frame(const PenFrame& frame) {
+bool PenTracker::Frame(const PenFrame& frame) {
+    if (frame.gone) {
+        tip_ = false;
+        side_ = false;
+        havePosition_ = false;
+        pressUnseen_ = false;
+        return false;
+    }
+    if (frame.seed) {
+        tip_ = frame.tip;
+        side_ = frame.side;
+        pressUnseen_ = frame.tip;
+        // Where a tool is in proximity its position is the kernel's own;
+        // otherwise the axes hold where the last tool left, which is not a
+        // place the next one is known to be.
+        havePosition_ = !frame.leaving;
+        x_ = frame.x;
+        y_ = frame.y;
+        return false;
+    }
     const bool pressed = !tip_ && frame.tip;
     const bool released = tip_ && !frame.tip;
     const bool sidePressed = !side_ && frame.side;
     tip_ = frame.tip;
     side_ = frame.side;
+    // A press that began before the device was opened gives nothing, not
+    // even the rest of its stroke: where it started is unknown.
+    if (pressUnseen_) {
+        if (released) pressUnseen_ = false;
+        if (!frame.leaving && (frame.moved || !havePosition_)) {
+            x_ = frame.x;
+            y_ = frame.y;
+            havePosition_ = true;
+        }
+        if (sidePressed) out_.PushSide();
+        return false;
+    }
 
     if (frame.resync) {
         // A stroke whose release was lost still ends, where the pen was last
@@ -23,7 +54,7 @@ void PenTracker::Frame(const PenFrame& frame) {
             y_ = frame.y;
             havePosition_ = true;
         }
-        return;
+        return pressed && mode_ == 0;
     }
 
     // Only a frame that moved says where the pen is; a leaving frame's axes
@@ -47,4 +78,5 @@ void PenTracker::Frame(const PenFrame& frame) {
     if (sidePressed) {
         out_.PushSide();
     }
+    return false;
 }

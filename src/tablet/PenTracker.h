@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PenQueue.h"
-
 #include <cstdint>
+
+#include "PenQueue.h"
 
 // The pen's state at the end of one frame of a device (an evdev SYN_REPORT, a
 // Wintab packet, a mouse event of the on-screen pad), in tablet counts. Each
@@ -24,6 +24,16 @@ struct PenFrame {
     // to date but its movement is not a point, since what happened in
     // between is unknown.
     bool resync = false;
+    // The device's state as found when it was opened: the kernel sends no
+    // event for what does not change, so a pen hovering or a puck lying on
+    // the tablet is known only from this. It sets the state and gives
+    // nothing: a press that began before the device was opened is no point.
+    // With `leaving` also set, no tool was in proximity then, and the axes
+    // are only where the last one left.
+    bool seed = false;
+    // The device went away (unplugged): whatever it held is let go without
+    // a point; the points already given stay.
+    bool gone = false;
 };
 
 // The pen state machine shared by every tablet backend: it turns frames into
@@ -37,24 +47,33 @@ struct PenFrame {
 //     did not move.
 // The side switch being pressed (not held, not released) is one side press,
 // in both modes, hovering or touching.
+//
+// Its states, named as libinput names a tablet tool's: out of range (no
+// trusted position), hovering (a position, tip up), touching (tip down);
+// the side switch is held or not in either of the last two.
 class PenTracker {
-public:
+  public:
     explicit PenTracker(PenQueue& out) : out_(out) {}
 
     void SetMode(std::int32_t mode) { mode_ = mode; }
     std::int32_t Mode() const { return mode_; }
 
-    void Frame(const PenFrame& frame);
+    // True when the frame says a pick was lost: in mode 0, the tip went
+    // down while the device's events were being lost, so that where it
+    // touched is unknown and no point was taken.
+    bool Frame(const PenFrame& frame);
 
     bool TipDown() const { return tip_; }
 
-private:
+  private:
     void Push(std::int32_t x, std::int32_t y, std::int32_t strokeEnd);
 
     PenQueue& out_;
     std::int32_t mode_ = 0;
     bool tip_ = false;
     bool side_ = false;
+    // The tip was down when the device was opened: that press is not ours.
+    bool pressUnseen_ = false;
     // Where the pen last was at a trusted position.
     bool havePosition_ = false;
     std::int32_t x_ = 0;

@@ -4,20 +4,26 @@
 
 #ifdef __linux__
 
+#include <linux/input.h>
+
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <functional>
 
-#include "EvdevPadLink.h"
+#include "EvdevInput.h"
 #include "EvemuPlayer.h"
 #include "EvemuRecording.h"
 #include "QStringPrinter.h"
 #include "WindowFixture.h"
 
 TEST(WindowEvdev, traced_square_gives_its_area_in_the_grid_and_the_autosave) {
-    EvdevPadLink pad(std::make_unique<EvemuPlayer>(
-        EvemuRecording::Read(QStringLiteral(KALVOR_TEST_DATA "/square-traced.evemu"))));
+    QueuedPadLink pad;
+    pad.AddInput(std::make_unique<EvdevInput>(std::make_unique<EvemuPlayer>(
+        EvemuRecording::Read(QStringLiteral(KALVOR_TEST_DATA "/square-traced.evemu")))));
     WindowFixture f;
     f.services.tablet = &pad;
     f.Start();
@@ -38,6 +44,127 @@ TEST(WindowEvdev, traced_square_gives_its_area_in_the_grid_and_the_autosave) {
     EXPECT_EQ(save.readAll(), QByteArray("100.00\r\n"));
     EXPECT_EQ(f.window->Grid().TextMatrix(1, 1), QStringLiteral("100.00"));
     EXPECT_EQ(f.sound.Plays(), 1);
+    f.Stop();
+}
+
+namespace {
+
+// hid-pen.evemu's device (X from 200 at 100 counts/mm, Y from 0 at 80) with
+// events of our own: "pick" and "side" presses, and "trace" strokes, at
+// places given in millimetres.
+class MillimetrePen {
+  public:
+    MillimetrePen() {
+        QFile file(QStringLiteral(KALVOR_TEST_DATA "/hid-pen.evemu"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        for (const QByteArray& line : file.readAll().split('\n'))
+            if (!line.startsWith("E:")) header_ += line + '\n';
+    }
+    void Pick(int xMm, int yMm) {
+        Move(xMm, yMm);
+        Key(BTN_TOUCH, 1);
+        Key(BTN_TOUCH, 0);
+    }
+    void Trace(const std::vector<std::pair<int, int>>& mm) {
+        Move(mm.front().first, mm.front().second);
+        Key(BTN_TOUCH, 1);
+        for (const auto& [x, y] : mm) Move(x, y);
+        Key(BTN_TOUCH, 0);
+    }
+    void Side() {
+        Key(BTN_STYLUS, 1);
+        Key(BTN_STYLUS, 0);
+    }
+    // A recording of all so far, every event due at once.
+    EvemuRecording Recording() const {
+        return EvemuRecording::Parse(QString::fromLatin1(header_ + events_), QStringLiteral("pen"));
+    }
+
+  private:
+    void Event(int type, int code, int value) {
+        events_ += QStringLiteral("E: 0.000001 %1 %2 %3\n")
+                       .arg(type, 4, 16, QLatin1Char('0'))
+                       .arg(code, 4, 16, QLatin1Char('0'))
+                       .arg(value)
+                       .toLatin1();
+    }
+    void Move(int xMm, int yMm) {
+        Event(EV_KEY, BTN_TOOL_PEN, 1);
+        Event(EV_ABS, ABS_X, 200 + xMm * 100);
+        Event(EV_ABS, ABS_Y, yMm * 80);
+        Event(EV_SYN, SYN_REPORT, 0);
+    }
+    void Key(int code, int value) {
+        Event(EV_KEY, code, value);
+        Event(EV_SYN, SYN_REPORT, 0);
+    }
+
+    QByteArray header_;
+    QByteArray events_;
+};
+
+}  // namespace
+
+// X counts 100 and Y 80 a millimetre: once both are in one count, 10 mm is
+// 10 mm either way and a 10 mm square is 100 square millimetres, in every
+// mode, with the scale "10" over "1000" counts.
+TEST(WindowEvdev, unequal_axes_measure_true_lengths_and_areas_in_every_mode) {
+    QueuedPadLink pad;
+    WindowFixture f;
+    f.services.tablet = &pad;
+    f.Start();
+    f.Find<QLineEdit>(QStringLiteral("txtInput(3)"))->setText(QStringLiteral("1000"));
+    const std::vector<std::pair<int, int>> square = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}};
+    struct Case {
+        int option;
+        std::function<void(MillimetrePen&)> draw;
+        QStringList cells;
+    };
+    const std::vector<Case> cases = {
+        {0, [](MillimetrePen& p) { p.Pick(0, 0), p.Pick(10, 0); }, {QStringLiteral("10.00")}},
+        {0, [](MillimetrePen& p) { p.Pick(0, 0), p.Pick(0, 10); }, {QStringLiteral("10.00")}},
+        {1,
+         [&](MillimetrePen& p) {
+             for (int i = 0; i < 4; ++i) p.Pick(square[i].first, square[i].second);
+             p.Side();
+         },
+         {QStringLiteral("100.00")}},
+        {2, [&](MillimetrePen& p) { p.Trace(square); }, {QStringLiteral("100.00")}},
+        {3,
+         [&](MillimetrePen& p) {
+             for (int i = 0; i < 4; ++i) p.Pick(square[i].first, square[i].second);
+             p.Side();
+         },
+         {QStringLiteral("30.00")}},
+        {4, [&](MillimetrePen& p) { p.Trace(square); }, {QStringLiteral("40.00")}},
+        {5,
+         [](MillimetrePen& p) { p.Pick(0, 0), p.Pick(10, 10); },
+         {QStringLiteral(".00"), QStringLiteral(".00"), QStringLiteral("10.00"),
+          QStringLiteral("10.00")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.option);
+        f.window->ClearGrid();
+        f.Find<QRadioButton>(QStringLiteral("optMes(%1)").arg(c.option))->setChecked(true);
+        if (c.option == 5) f.Find<QCheckBox>(QStringLiteral("chkOrgPos"))->setChecked(true);
+        QTest::mouseClick(f.Find<QAbstractButton>(QStringLiteral("cmdMes(0)")), Qt::LeftButton);
+        MillimetrePen pen;
+        c.draw(pen);
+        pad.AddInput(
+            std::make_unique<EvdevInput>(std::make_unique<EvemuPlayer>(pen.Recording(), 0)));
+        QStringList cells;
+        (void)QTest::qWaitFor(
+            [&] {
+                cells.clear();
+                for (int row = 1; row <= 2; ++row)
+                    for (int col = 1; col <= 2; ++col)
+                        if (!f.window->Grid().TextMatrix(row, col).isEmpty())
+                            cells << f.window->Grid().TextMatrix(row, col);
+                return cells.size() >= c.cells.size();
+            },
+            3000);
+        EXPECT_EQ(cells, c.cells);
+    }
     f.Stop();
 }
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "NumberText.h"
+#include "PadInput.h"
 #include "QStringPrinter.h"
-#include "VirtualPadLink.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -24,14 +24,17 @@ void Settle() {
 // The main window with the on-screen pad as its tablet and figure display.
 struct PadRig {
     PadRig() {
+        auto owned = std::make_unique<PadInput>();
+        input = owned.get();
+        pad.AddInput(std::move(owned));
         f.services.tablet = &pad;
-        f.services.figure = &pad.Window();
+        f.services.figure = &input->Window();
         f.Start();
         Settle();
     }
 
-    QWidget* Surface() { return &pad.Window().View(); }
-    FigurePoint Counts(int x, int y) { return pad.Window().CountsAt(QPointF(x, y)); }
+    QWidget* Surface() { return &input->Window().View(); }
+    FigurePoint Counts(int x, int y) { return input->Window().CountsAt(QPointF(x, y)); }
     // Counts in real units with the default scale "10" over "800".
     static double Real(double counts) { return counts * 10.0 / 800.0; }
 
@@ -53,9 +56,9 @@ struct PadRig {
     // What the pad shows once the window's refresh has run.
     const Figure& Shown(std::size_t points) {
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return pad.Window().View().ShownFigure().points.size() == points; }, 1000))
+            [&] { return input->Window().View().ShownFigure().points.size() == points; }, 1000))
             << "expected " << points << " points shown";
-        return pad.Window().View().ShownFigure();
+        return input->Window().View().ShownFigure();
     }
     QString Cell(int row, int col) { return f.window->Grid().TextMatrix(row, col); }
     // The main window active with the keyboard on its grid, as the operator
@@ -72,7 +75,8 @@ struct PadRig {
         return grid;
     }
 
-    VirtualPadLink pad;  // outlives the window
+    QueuedPadLink pad;  // outlives the window
+    PadInput* input = nullptr;
     WindowFixture f;
 };
 
@@ -168,18 +172,18 @@ TEST(WindowPad, pad_keys_and_button_drop_the_last_point_and_the_main_windows_key
     QTest::keyClick(r.Surface(), Qt::Key_Backspace);
     const double area = PadRig::Real(PadRig::Real(
         Area({r.Counts(10, 10), r.Counts(60, 10), r.Counts(60, 60), r.Counts(10, 60)})));
-    EXPECT_EQ(r.pad.Window().View().ShownFigure().status,
+    EXPECT_EQ(r.input->Window().View().ShownFigure().status,
               QStringLiteral("多点の面積　4点　面積 ") + FormatDecimals(area, 2));
 
     // Backspace in the main window's grid is its own key; F11 there brings
     // a closed pad back.
-    r.pad.Window().close();
+    r.input->Window().close();
     QTest::keyClick(r.Grid(), Qt::Key_Backspace);
     QTest::keyClick(r.Grid(), Qt::Key_F11);
     EXPECT_EQ(r.f.window->Engine().points.lPointCount, 4);
-    EXPECT_TRUE(r.pad.Window().isVisible());
+    EXPECT_TRUE(r.input->Window().isVisible());
 
-    QTest::mouseClick(&r.pad.Window().UndoButton(), Qt::LeftButton);
+    QTest::mouseClick(&r.input->Window().UndoButton(), Qt::LeftButton);
     QTest::keyClick(r.Surface(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(r.Shown(2).status, QStringLiteral("多点の面積　2点　点が足りません"));
     for (int i = 0; i < 3; ++i) QTest::keyClick(r.Surface(), Qt::Key_Backspace);
@@ -187,6 +191,5 @@ TEST(WindowPad, pad_keys_and_button_drop_the_last_point_and_the_main_windows_key
 
     // The pad outlives the window; its requests must not reach a window gone.
     r.f.window.reset();
-    QTest::mouseClick(&r.pad.Window().UndoButton(), Qt::LeftButton);
+    QTest::mouseClick(&r.input->Window().UndoButton(), Qt::LeftButton);
 }
-

@@ -13,21 +13,20 @@ void FakePadLink::PushStroke(const std::vector<std::pair<std::int32_t, std::int3
     }
 }
 
-void FakePadLink::PushPoint(const Point& point) { queue_.PushPoint(point); }
+void FakePadLink::PushPoint(const Point& point) { Queue().PushPoint(point); }
 
-void FakePadLink::PushSide() { queue_.PushSide(); }
+void FakePadLink::PushSide() { Queue().PushSide(); }
 
 void FakePadLink::Notify() {
     // A closed library posts nothing, like the real one.
-    if (initCalls > closeCalls) {
-        PostWintabPacket(window);
-    }
+    if (IsOpen()) PostWintabPacket(window);
 }
 
-void FakePadLink::PadlinkInit(WindowHandle w, std::int32_t debug, std::int32_t) {
+void FakePadLink::PadlinkInit(WindowHandle w, std::int32_t debug, std::int32_t reserved) {
     window = w;
     debugSwitch = debug;
     ++initCalls;
+    QueuedPadLink::PadlinkInit(w, debug, reserved);
 }
 
 void FakePadLink::PadlinkSetMove(std::int32_t value) { setMoveCalls.push_back(value); }
@@ -35,23 +34,24 @@ void FakePadLink::PadlinkSetMove(std::int32_t value) { setMoveCalls.push_back(va
 void FakePadLink::PadlinkSetMode(std::int32_t m) {
     mode = m;
     setModeCalls.push_back(m);
+    QueuedPadLink::PadlinkSetMode(m);
 }
 
-std::int32_t FakePadLink::PadlinkWintab(std::int32_t, std::int32_t) {
+std::int32_t FakePadLink::PadlinkWintab(std::int32_t wParam, std::int32_t lParam) {
     ++wintabCalls;
     if (!scriptedWintab_.empty()) {
         const std::int32_t count = scriptedWintab_.front();
         scriptedWintab_.pop_front();
         return count;
     }
-    return queue_.Announce();
+    return QueuedPadLink::PadlinkWintab(wParam, lParam);
 }
 
-void FakePadLink::PadlinkGetData(std::int32_t, std::int32_t& lLogX, std::int32_t& lLogY,
+void FakePadLink::PadlinkGetData(std::int32_t reserved, std::int32_t& lLogX, std::int32_t& lLogY,
                                  std::int32_t& lPenX, std::int32_t& lPenY,
                                  std::int32_t& lStrokeEnd) {
     ++getDataCalls;
-    queue_.Take(lLogX, lLogY, lPenX, lPenY, lStrokeEnd);
+    QueuedPadLink::PadlinkGetData(reserved, lLogX, lLogY, lPenX, lPenY, lStrokeEnd);
 }
 
 std::int32_t FakePadLink::PadlinkGetDataCnt() {
@@ -60,7 +60,15 @@ std::int32_t FakePadLink::PadlinkGetDataCnt() {
         scriptedDataCnt_.pop_front();
         return count;
     }
-    return queue_.Count();
+    return QueuedPadLink::PadlinkGetDataCnt();
 }
 
-void FakePadLink::PadlinkClose() { ++closeCalls; }
+void FakePadLink::PadlinkClose() {
+    ++closeCalls;
+    QueuedPadLink::PadlinkClose();
+}
+
+bool FakePadLink::SetPenExclusive(bool exclusive) {
+    exclusiveCalls.push_back(exclusive);
+    return !exclusive || exclusiveHolds;
+}

@@ -1,19 +1,18 @@
 #pragma once
 
-#include "PadLink.h"
-#include "PenQueue.h"
-
 #include <cstdint>
 #include <deque>
-#include <optional>
 #include <vector>
 
-// A scripted tablet library for tests. Tests queue picks, strokes and side
-// switch presses, then call Notify() to post WT_PACKET to the window as a
-// real library would (or call the intake directly). It records the calls it
-// receives.
-class FakePadLink : public PadLink {
-public:
+#include "QueuedPadLink.h"
+
+// A scripted tablet library for tests, on the queue every library shares.
+// Tests queue picks, strokes and side switch presses, then call Notify() to
+// post WT_PACKET to the window as a real library would (or call the intake
+// directly). It records the calls it receives, and can tell the window what
+// a library tells of its tablet.
+class FakePadLink : public QueuedPadLink {
+  public:
     using Point = PenPoint;
 
     // Queue a pick (one point, lStrokeEnd as given), or a stroke (all points,
@@ -31,7 +30,7 @@ public:
     // Posts WT_PACKET to the initialised window.
     void Notify();
 
-    std::size_t Queued() const { return static_cast<std::size_t>(queue_.Count()); }
+    std::size_t Queued() const { return static_cast<std::size_t>(Queue().Count()); }
 
     // What the library received.
     WindowHandle window = nullptr;
@@ -43,6 +42,10 @@ public:
     int closeCalls = 0;
     int wintabCalls = 0;
     int getDataCalls = 0;
+    // SetPenExclusive: every request in order, and what the next ones answer.
+    std::vector<bool> exclusiveCalls;
+    bool exclusiveHolds = true;
+    bool canHoldPen = true;
 
     void PadlinkInit(WindowHandle window, std::int32_t debugSwitch, std::int32_t reserved) override;
     void PadlinkSetMove(std::int32_t value) override;
@@ -53,9 +56,10 @@ public:
                         std::int32_t& lStrokeEnd) override;
     std::int32_t PadlinkGetDataCnt() override;
     void PadlinkClose() override;
+    bool SetPenExclusive(bool exclusive) override;
+    bool CanHoldPen() const override { return canHoldPen; }
 
-private:
-    PenQueue queue_;
+  private:
     std::deque<std::int32_t> scriptedWintab_;
     std::deque<std::int32_t> scriptedDataCnt_;
 };

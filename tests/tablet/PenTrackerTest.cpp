@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "AnsweringWindow.h"
 #include "PenQueue.h"
-#include "PenQueueText.h"
 #include "PenTracker.h"
 
 namespace {
@@ -47,41 +47,54 @@ PenFrame Resync(std::int32_t x, std::int32_t y, bool tip) {
 
 TEST(PenTracker, frames_become_the_contracts_points_in_both_modes) {
     const std::vector<Case> cases = {
-        {"pick_where_the_tip_goes_down", 0,
+        {"pick_where_the_tip_goes_down",
+         0,
          {At(5, 6, false), At(10, 20, true), At(30, 40, true), At(30, 40, false)},
          {"10,20!"}},
-        {"tap_without_movement_still_picks", 0,
+        {"tap_without_movement_still_picks",
+         0,
          {At(10, 20, false), At(10, 20, true, false), At(10, 20, false, false)},
          {"10,20!"}},
-        {"stroke_start_moves_and_end", 1,
+        {"stroke_start_moves_and_end",
+         1,
          {At(1, 1, true), At(2, 1, true), At(2, 1, true, false), At(3, 3, true), At(3, 3, false)},
          {"1,1", "2,1", "3,3", "3,3!"}},
-        {"stroke_that_never_moved_still_ends", 1,
+        {"stroke_that_never_moved_still_ends",
+         1,
          {At(7, 7, false), At(7, 7, true, false), At(7, 7, false, false)},
          {"7,7", "7,7!"}},
         {"hovering_gives_nothing", 1, {At(1, 1, false), At(2, 2, false)}, {}},
-        {"two_strokes", 1,
+        {"two_strokes",
+         1,
          {At(0, 0, true), At(1, 0, true), At(1, 0, false), At(5, 5, true), At(6, 5, false)},
          {"0,0", "1,0", "1,0!", "5,5", "6,5!"}},
-        {"side_press_while_hovering_once", 0,
+        {"side_press_while_hovering_once",
+         0,
          {Side(1, 1, false, true), Side(1, 1, false, true), Side(1, 1, false, false)},
          {"side"}},
-        {"side_after_picks_comes_after_them", 0,
-         {At(1, 1, true), At(1, 1, false), At(2, 2, true), At(2, 2, false), Side(2, 2, false, true)},
+        {"side_after_picks_comes_after_them",
+         0,
+         {At(1, 1, true), At(1, 1, false), At(2, 2, true), At(2, 2, false),
+          Side(2, 2, false, true)},
          {"1,1!", "2,2!", "side"}},
-        {"zeroed_leaving_frame_is_never_a_point", 1,
+        {"zeroed_leaving_frame_is_never_a_point",
+         1,
          {At(100, 200, true), At(110, 200, true), Leaving(false)},
          {"100,200", "110,200", "110,200!"}},
-        {"leaving_while_touching_ends_the_stroke_at_the_last_position", 1,
+        {"leaving_while_touching_ends_the_stroke_at_the_last_position",
+         1,
          {At(100, 200, true), Leaving(true), At(0, 0, false, false)},
          {"100,200", "100,200!"}},
-        {"lost_release_ends_the_stroke_where_last_seen", 1,
+        {"lost_release_ends_the_stroke_where_last_seen",
+         1,
          {At(10, 10, true), At(20, 10, true), Resync(90, 90, false)},
          {"10,10", "20,10", "20,10!"}},
-        {"movement_in_a_resync_frame_is_no_point", 1,
+        {"movement_in_a_resync_frame_is_no_point",
+         1,
          {At(10, 10, true), Resync(50, 50, true), At(60, 50, true), At(60, 50, false)},
          {"10,10", "60,50", "60,50!"}},
-        {"press_seen_only_in_a_resync_is_no_pick", 0,
+        {"press_seen_only_in_a_resync_is_no_pick",
+         0,
          {At(1, 1, false), Resync(5, 5, true), At(5, 5, false)},
          {}},
     };

@@ -35,7 +35,16 @@ struct Packet {
     LONG y;
 };
 
+struct Axis {
+    LONG axMin, axMax;
+    UINT axUnits;
+    DWORD axResolution;
+};
+
 FakeWintabState state;
+DWORD resolutionX = 2540u << 16;
+DWORD resolutionY = 2540u << 16;
+UINT resolutionUnits = 1;
 bool tablet = true;
 bool opensContexts = true;
 HCTX open = nullptr;
@@ -49,6 +58,12 @@ extern "C" {
 __declspec(dllexport) UINT WINAPI WTInfoW(UINT category, UINT index, LPVOID output) {
     if (!tablet) return 0;
     if (category == 0) return sizeof(LogContextW);
+    if (category == 100 && (index == 12 || index == 13)) {  // WTI_DEVICES: DVC_X, DVC_Y
+        const Axis axis{0, index == 12 ? 15199 : 9499, resolutionUnits,
+                        index == 12 ? resolutionX : resolutionY};
+        if (output != nullptr) std::memcpy(output, &axis, sizeof axis);
+        return sizeof axis;
+    }
     if (category != 3 || index != 0) return 0;  // only the default digitizing context
     LogContextW context{};
     context.lcOptions = 0x0001;  // CXO_SYSTEM, as a driver's default might have it
@@ -117,6 +132,8 @@ __declspec(dllexport) void FakeWintabReset(BOOL hasTablet, BOOL opens) {
     state = FakeWintabState{};
     tablet = hasTablet != FALSE;
     opensContexts = opens != FALSE;
+    resolutionX = resolutionY = 2540u << 16;
+    resolutionUnits = 1;
     open = nullptr;
     queue.clear();
 }
@@ -134,4 +151,10 @@ __declspec(dllexport) void FakeWintabLeave() {
 }
 
 __declspec(dllexport) const FakeWintabState* FakeWintabInspect() { return &state; }
+
+__declspec(dllexport) void FakeWintabResolution(DWORD x, DWORD y, UINT units) {
+    resolutionX = x;
+    resolutionY = y;
+    resolutionUnits = units;
+}
 }

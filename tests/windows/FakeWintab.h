@@ -36,4 +36,8 @@ using FakeWintabPushFunction = void (*)(UINT status, UINT serial, UINT cursor, D
 // Posts WT_PROXIMITY for the cursor leaving the context.
 using FakeWintabLeaveFunction = void (*)();
 using FakeWintabInspectFunction = const FakeWintabState* (*)();
+// The resolution the driver reports for X and Y (WTI_DEVICES), in lines per
+// unit as 16.16 fixed-point numbers, and the unit (1 inches, 2 centimetres);
+// reset to 2540 lines per inch on both.
+using FakeWintabResolutionFunction = void (*)(DWORD x, DWORD y, UINT units);
 }

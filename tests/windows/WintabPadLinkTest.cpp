@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "AnsweringWindow.h"
 #include "FakeWintab.h"
 #include "QStringPrinter.h"
 #include "WintabPacketEvent.h"
@@ -45,7 +46,8 @@ class WintabPadLinkTest : public ::testing::Test {
         push_ = Control<FakeWintabPushFunction>(fake_, "FakeWintabPush");
         leave_ = Control<FakeWintabLeaveFunction>(fake_, "FakeWintabLeave");
         inspect_ = Control<FakeWintabInspectFunction>(fake_, "FakeWintabInspect");
-        ASSERT_TRUE(reset_ && push_ && leave_ && inspect_);
+        resolution_ = Control<FakeWintabResolutionFunction>(fake_, "FakeWintabResolution");
+        ASSERT_TRUE(reset_ && push_ && leave_ && inspect_ && resolution_);
         reset_(TRUE, TRUE);
         hwnd_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                                 nullptr);
@@ -58,8 +60,9 @@ class WintabPadLinkTest : public ::testing::Test {
     }
 
     std::unique_ptr<WintabPadLink> Load(QString* why = nullptr) {
+        // Every window the library is given has the test's native window.
         return WintabPadLink::Load(
-            [this](QObject* w) { return w == &window_ ? reinterpret_cast<quintptr>(hwnd_) : 0; },
+            [this](QObject* w) { return w != nullptr ? reinterpret_cast<quintptr>(hwnd_) : 0; },
             why, path_);
     }
 
@@ -92,6 +95,7 @@ class WintabPadLinkTest : public ::testing::Test {
     FakeWintabPushFunction push_ = nullptr;
     FakeWintabLeaveFunction leave_ = nullptr;
     FakeWintabInspectFunction inspect_ = nullptr;
+    FakeWintabResolutionFunction resolution_ = nullptr;
     HWND hwnd_ = nullptr;
     Window window_;
     std::unique_ptr<WintabPadLink> library_;
@@ -169,4 +173,40 @@ TEST_F(WintabPadLinkTest, driver_without_tablet_or_refusing_the_context_is_repor
         EXPECT_EQ(Load(&why), nullptr);
         EXPECT_EQ(why, QString::fromUtf8(c.why));
     }
+}
+
+// Hover, tap, side switch, move, tap: the tap after the side press waits
+// behind it and is announced without another packet.
+TEST_F(WintabPadLinkTest, picks_around_a_side_press_all_arrive) {
+    library_ = Load();
+    ASSERT_NE(library_, nullptr);
+    AnsweringWindow window(*library_);
+    library_->PadlinkInit(&window, 0, 0);
+    ExpectPicksAroundASidePressAllArrive(*library_, window, [&] {
+        UINT serial = 1;
+        for (const auto& [buttons, x] : {std::pair{0u, 10},
+                                         {1u, 10},
+                                         {0u, 10},
+                                         {2u, 10},
+                                         {0u, 10},
+                                         {0u, 20},
+                                         {1u, 20},
+                                         {0u, 20}})
+            push_(0, serial++, 1, buttons, x, x);
+    });
+}
+
+// 200 counts/mm across, 100 up: Y is brought to X's count, and the axes say
+// both.
+TEST_F(WintabPadLinkTest, unequal_resolutions_reach_the_window_in_one_count) {
+    resolution_(5080u << 16, 2540u << 16, 1);
+    library_ = Load();
+    ASSERT_NE(library_, nullptr);
+    ASSERT_TRUE(library_->Axes());
+    EXPECT_DOUBLE_EQ(library_->Axes()->x.resolution, 200.0);
+    EXPECT_DOUBLE_EQ(library_->Axes()->y.resolution, 100.0);
+    library_->PadlinkInit(&window_, 0, 0);
+    push_(0, 1, 1, 1, 1000, 500);
+    ASSERT_TRUE(AwaitPackets(1));
+    EXPECT_EQ(Fetch(), (std::vector<std::string>{"1000,1000!"}));
 }

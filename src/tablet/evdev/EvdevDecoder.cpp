@@ -23,6 +23,19 @@ bool EvdevDecoder::Held(std::uint16_t code) const {
     return index < kKeyCount && keys_.test(index);
 }
 
+void EvdevDecoder::Seed(const EvdevState& state) {
+    x_ = state.x;
+    y_ = state.y;
+    keys_.reset();
+    for (const std::uint16_t code : state.keys)
+        if (const std::size_t index = KeyIndex(code); index < kKeyCount) keys_.set(index);
+    PenFrame frame = CurrentFrame();
+    frame.seed = true;
+    // No tool there: the axes only say where the last one left.
+    frame.leaving = !ToolThere();
+    Hand(frame);
+}
+
 void EvdevDecoder::Feed(std::uint16_t type, std::uint16_t code, std::int32_t value) {
     switch (type) {
         case EV_ABS:
@@ -38,22 +51,34 @@ void EvdevDecoder::Feed(std::uint16_t type, std::uint16_t code, std::int32_t val
             // device layer's resynchronisation reports only what differs
             // from them. But that frame is never handed on by itself.
             if (code == SYN_DROPPED) resync_ = true;
-            if (code == SYN_REPORT) EndFrame();
+            if (code == SYN_REPORT) {
+                PenFrame frame = CurrentFrame();
+                frame.resync = resync_;
+                resync_ = false;
+                Hand(frame);
+            }
             break;
         default:
             break;
     }
 }
 
-void EvdevDecoder::EndFrame() {
-    const auto held = [this](std::uint16_t code) { return Held(code); };
-    const bool pen = std::any_of(kPenTools.begin(), kPenTools.end(), held);
-    const bool puck = std::any_of(kPuckTools.begin(), kPuckTools.end(), held);
-    const bool inProximity = pen || puck;
+bool EvdevDecoder::PuckThere() const {
+    return std::any_of(kPuckTools.begin(), kPuckTools.end(),
+                       [this](std::uint16_t code) { return Held(code); });
+}
+
+bool EvdevDecoder::ToolThere() const {
+    return PuckThere() || std::any_of(kPenTools.begin(), kPenTools.end(),
+                                      [this](std::uint16_t code) { return Held(code); });
+}
+
+PenFrame EvdevDecoder::CurrentFrame() const {
+    const bool puck = PuckThere();
 
     PenFrame frame;
-    frame.x = x_;
-    frame.y = y_;
+    frame.x = axes_.ToCommonX(x_);
+    frame.y = axes_.ToCommonY(y_);
     frame.moved = x_ != frameX_ || y_ != frameY_;
     // A pen that never reports its tool still has its tip; a puck's buttons
     // only count while the puck is there, since a tablet's own buttons may
@@ -61,12 +86,13 @@ void EvdevDecoder::EndFrame() {
     frame.tip = Held(BTN_TOUCH) || (puck && (Held(BTN_LEFT) || Held(BTN_0)));
     frame.side = Held(BTN_STYLUS) || Held(BTN_STYLUS2) || Held(BTN_STYLUS3) ||
                  (puck && (Held(BTN_RIGHT) || Held(BTN_1)));
-    frame.leaving = inProximity_ && !inProximity;
-    frame.resync = resync_;
+    frame.leaving = inProximity_ && !ToolThere();
+    return frame;
+}
 
+void EvdevDecoder::Hand(PenFrame frame) {
     frameX_ = x_;
     frameY_ = y_;
-    inProximity_ = inProximity;
-    resync_ = false;
-    tracker_.Frame(frame);
+    inProximity_ = ToolThere();
+    if (sink_) sink_(frame);
 }

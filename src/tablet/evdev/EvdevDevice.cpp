@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QTimer>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,10 +13,15 @@
 
 namespace {
 
+// Every key the decoder follows lies between BTN_MISC (BTN_0) and the last
+// tool code.
+constexpr unsigned kFirstKey = BTN_MISC;
+constexpr unsigned kLastKey = BTN_TOOL_QUADTAP;
+
 TabletAxis AxisOf(const libevdev* device, unsigned code) {
     const input_absinfo* info = libevdev_get_abs_info(device, code);
     if (info == nullptr) return {};
-    return {info->minimum, info->maximum, info->resolution};
+    return {info->minimum, info->maximum, static_cast<double>(info->resolution)};
 }
 
 // Hands every event that can be read now to the sink, resynchronisation
@@ -70,9 +76,25 @@ EvdevDevice::EvdevDevice(QString node, int fd, libevdev* device)
 
 EvdevDevice::~EvdevDevice() { Stop(); }
 
-void EvdevDevice::Start(Sink sink) {
+EvdevState EvdevDevice::State() const {
+    EvdevState state;
+    if (device_ == nullptr) return state;
+    // libevdev read the kernel's state when the node was opened and keeps it
+    // up to date only with the events read since: before the first one, this
+    // is the state at open.
+    state.x = libevdev_get_event_value(device_, EV_ABS, ABS_X);
+    state.y = libevdev_get_event_value(device_, EV_ABS, ABS_Y);
+    for (unsigned code = kFirstKey; code <= kLastKey; ++code) {
+        if (libevdev_get_event_value(device_, EV_KEY, code) != 0)
+            state.keys.push_back(static_cast<std::uint16_t>(code));
+    }
+    return state;
+}
+
+void EvdevDevice::Start(Sink sink, std::function<void()> gone) {
     if (device_ == nullptr) return;
     sink_ = std::move(sink);
+    gone_ = std::move(gone);
     notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { Drain(); });
 }
@@ -80,19 +102,33 @@ void EvdevDevice::Start(Sink sink) {
 void EvdevDevice::Stop() {
     notifier_.reset();
     sink_ = nullptr;
+    gone_ = nullptr;
+    // Closing the descriptor ends a grab as well; said outright all the same.
+    if (device_ != nullptr && grabbed_) libevdev_grab(device_, LIBEVDEV_UNGRAB);
+    grabbed_ = false;
     if (device_ != nullptr) libevdev_free(device_);
     device_ = nullptr;
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
 }
 
+bool EvdevDevice::Grab(bool grab) {
+    if (device_ == nullptr) return false;
+    if (grab == grabbed_) return true;
+    if (libevdev_grab(device_, grab ? LIBEVDEV_GRAB : LIBEVDEV_UNGRAB) != 0) return false;
+    grabbed_ = grab;
+    return true;
+}
+
 void EvdevDevice::Drain() {
     if (device_ == nullptr || !sink_) return;
-    if (!DrainEvents(device_, sink_) && notifier_) {
-        // A node that fails now (most often: the tablet was unplugged)
-        // would wake the loop for ever; stop listening to it.
-        std::fprintf(stderr, "%s: tablet no longer readable\n",
-                     QFile::encodeName(node_).constData());
-        notifier_->setEnabled(false);
-    }
+    if (DrainEvents(device_, sink_) || !notifier_) return;
+    // A node that fails now (most often: the tablet was unplugged) would
+    // wake the loop for ever; stop listening to it and tell the owner once,
+    // on the next trip through the loop, where it may drop this source: not
+    // from inside the notifier's own signal. Stopped before then, nothing.
+    std::fprintf(stderr, "%s: tablet no longer readable\n", QFile::encodeName(node_).constData());
+    notifier_->setEnabled(false);
+    if (gone_) QTimer::singleShot(0, notifier_.get(), std::move(gone_));
+    gone_ = nullptr;
 }

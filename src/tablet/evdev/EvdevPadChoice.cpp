@@ -8,18 +8,19 @@
 #include <utility>
 
 #include "EvdevDevice.h"
-#include "EvdevPadLink.h"
+#include "EvdevInput.h"
 #include "EvemuPlayer.h"
 #include "EvemuRecording.h"
-#include "NullPadLink.h"
+#include "HotplugTablet.h"
 #include "TabletDiscovery.h"
+#include "UdevMonitor.h"
 
 namespace {
 
 const QString kOnScreenPadFollows = QStringLiteral("画面上の仮想タブレットで続けます。");
 
 // "「name」（node）", or "「node」" for a device without a name.
-QString Describe(const QString& name, const QString& node) {
+QString Named(const QString& name, const QString& node) {
     return name.isEmpty() ? QStringLiteral("「%1」").arg(node)
                           : QStringLiteral("「%1」（%2）").arg(name, node);
 }
@@ -42,19 +43,38 @@ QString OpenFailedNotice(const QString& device, int error) {
            kOnScreenPadFollows;
 }
 
-PadLinkChoice OnScreenPad(const QString& notice) {
-    PadLinkChoice choice;
-    choice.onScreenPad = true;
-    choice.loadError = notice;
-    return choice;
+void Describe(PadLinkChoice& choice, const EvdevEventSource& source) {
+    choice.deviceName = source.Name();
+    const TabletAxes axes = source.Axes();
+    if (axes.x.maximum > axes.x.minimum && axes.y.maximum > axes.y.minimum) {
+        choice.rawAxes = axes;
+        choice.axes = axes.Common();
+    }
 }
 
-PadLinkChoice Library(std::unique_ptr<EvdevEventSource> source) {
+// A library over the tablet at `node` (none when `source` is null), which
+// reads a tablet plugged in later as well; with `onScreenPad` the pad is
+// added beside it.
+PadLinkChoice Hotplug(std::unique_ptr<EvdevEventSource> source, const QString& node,
+                      const QString& wanted, const EvdevEnvironment& environment, bool onScreenPad,
+                      const QString& notice) {
     PadLinkChoice choice;
-    choice.deviceName = source->Name();
-    const TabletAxes axes = source->Axes();
-    if (axes.x.maximum > axes.x.minimum && axes.y.maximum > axes.y.minimum) choice.axes = axes;
-    choice.library = std::make_unique<EvdevPadLink>(std::move(source));
+    choice.onScreenPad = onScreenPad;
+    choice.loadError = notice;
+    if (source) Describe(choice, *source);
+    HotplugTablet::Setup setup{
+        std::move(source),
+        node,
+        wanted,
+        TabletDiscovery(environment.sysfsInputRoot, environment.devInputRoot),
+        environment.open,
+        environment.monitor ? environment.monitor() : std::make_unique<UdevMonitor>()};
+    if (!setup.open) {
+        setup.open = [](const QString& path, int& error) -> std::unique_ptr<EvdevEventSource> {
+            return EvdevDevice::Open(path, error);
+        };
+    }
+    choice.library->AddInput(std::make_unique<HotplugTablet>(std::move(setup)));
     return choice;
 }
 
@@ -73,24 +93,27 @@ std::optional<PadLinkChoice> ChooseEvdevPadLink(const QString& variable,
         if (tablets.empty()) {
             // Without the variable, no tablet is the ordinary case of an
             // operator who uses the on-screen pad: nothing to tell.
-            return OnScreenPad(variable.isEmpty()
-                                   ? QString()
-                                   : QStringLiteral("ペンタブレットが見つかりませんでした。\n") +
-                                         kOnScreenPadFollows);
+            return Hotplug(nullptr, QString(), QString(), environment, true,
+                           variable.isEmpty()
+                               ? QString()
+                               : QStringLiteral("ペンタブレットが見つかりませんでした。\n") +
+                                     kOnScreenPadFollows);
         }
         QStringList denied;
         QString otherFailure;
         for (const TabletNode& tablet : tablets) {
             int error = 0;
             if (std::unique_ptr<EvdevEventSource> source = open(tablet.node, error))
-                return Library(std::move(source));
+                return Hotplug(std::move(source), tablet.node, QString(), environment, false,
+                               QString());
             if (PermissionMissing(error)) {
-                denied << Describe(tablet.name, tablet.node);
+                denied << Named(tablet.name, tablet.node);
             } else if (otherFailure.isEmpty()) {
-                otherFailure = OpenFailedNotice(Describe(tablet.name, tablet.node), error);
+                otherFailure = OpenFailedNotice(Named(tablet.name, tablet.node), error);
             }
         }
-        return OnScreenPad(denied.isEmpty() ? otherFailure : PermissionNotice(denied));
+        return Hotplug(nullptr, QString(), QString(), environment, true,
+                       denied.isEmpty() ? otherFailure : PermissionNotice(denied));
     }
 
     const QLatin1String evdevPrefix("evdev:");
@@ -98,16 +121,18 @@ std::optional<PadLinkChoice> ChooseEvdevPadLink(const QString& variable,
         const QString path = variable.mid(evdevPrefix.size());
         const std::optional<TabletNode> node = discovery.Resolve(path);
         if (!node) {
-            return OnScreenPad(
+            return Hotplug(
+                nullptr, QString(), path, environment, true,
                 QStringLiteral("ペンタブレット「%1」が見つかりませんでした。\n").arg(path) +
-                kOnScreenPadFollows);
+                    kOnScreenPadFollows);
         }
         int error = 0;
         if (std::unique_ptr<EvdevEventSource> source = open(path, error))
-            return Library(std::move(source));
-        const QString device = Describe(node->name, path);
-        return OnScreenPad(PermissionMissing(error) ? PermissionNotice({device})
-                                                    : OpenFailedNotice(device, error));
+            return Hotplug(std::move(source), node->node, path, environment, false, QString());
+        const QString device = Named(node->name, path);
+        return Hotplug(nullptr, QString(), path, environment, true,
+                       PermissionMissing(error) ? PermissionNotice({device})
+                                                : OpenFailedNotice(device, error));
     }
 
     const QLatin1String evemuPrefix("evemu:");
@@ -115,7 +140,6 @@ std::optional<PadLinkChoice> ChooseEvdevPadLink(const QString& variable,
         const QString path = variable.mid(evemuPrefix.size());
         if (QFile probe(path); !probe.open(QIODevice::ReadOnly)) {
             PadLinkChoice choice;
-            choice.library = std::make_unique<NullPadLink>();
             choice.loadError =
                 QStringLiteral(
                     "記録ファイル「%1」を読み込めませんでした。タブレットなしで続けます。")
@@ -125,7 +149,11 @@ std::optional<PadLinkChoice> ChooseEvdevPadLink(const QString& variable,
         EvemuRecording recording = EvemuRecording::Read(path);
         for (const QString& error : recording.errors)
             std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
-        return Library(std::make_unique<EvemuPlayer>(std::move(recording)));
+        PadLinkChoice choice;
+        auto player = std::make_unique<EvemuPlayer>(std::move(recording));
+        Describe(choice, *player);
+        choice.library->AddInput(std::make_unique<EvdevInput>(std::move(player)));
+        return choice;
     }
     return std::nullopt;
 }

@@ -18,7 +18,7 @@ EvemuPlayer::EvemuPlayer(EvemuRecording recording, int startDelayMs)
     QObject::connect(&timer_, &QTimer::timeout, [this] { PlayDue(); });
 }
 
-void EvemuPlayer::Start(Sink sink) {
+void EvemuPlayer::Start(Sink sink, std::function<void()>) {
     sink_ = std::move(sink);
     clock_.start();
     if (next_ < recording_.events.size()) timer_.start(startDelayMs_);

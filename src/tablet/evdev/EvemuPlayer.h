@@ -20,7 +20,7 @@ class EvemuPlayer : public EvdevEventSource {
 
     QString Name() const override { return recording_.name; }
     TabletAxes Axes() const override { return recording_.Axes(); }
-    void Start(Sink sink) override;
+    void Start(Sink sink, std::function<void()> gone) override;
     void Stop() override;
 
     // Events not yet played.

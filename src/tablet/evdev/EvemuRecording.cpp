@@ -178,7 +178,9 @@ std::optional<EvemuRecording::Axis> EvemuRecording::AbsAxis(std::uint16_t code) 
 
 TabletAxes EvemuRecording::Axes() const {
     TabletAxes axes;
-    if (const auto x = AbsAxis(ABS_X)) axes.x = {x->minimum, x->maximum, x->resolution};
-    if (const auto y = AbsAxis(ABS_Y)) axes.y = {y->minimum, y->maximum, y->resolution};
+    if (const auto x = AbsAxis(ABS_X))
+        axes.x = {x->minimum, x->maximum, static_cast<double>(x->resolution)};
+    if (const auto y = AbsAxis(ABS_Y))
+        axes.y = {y->minimum, y->maximum, static_cast<double>(y->resolution)};
     return axes;
 }

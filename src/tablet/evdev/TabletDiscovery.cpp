@@ -56,12 +56,19 @@ std::vector<TabletNode> TabletDiscovery::Tablets() const {
               [](const QString& a, const QString& b) { return EventNumber(a) < EventNumber(b); });
     std::vector<TabletNode> tablets;
     for (const QString& event : events) {
-        if (IsPenOrPuck(ReadSysfs(event, QStringLiteral("capabilities/abs")),
-                        ReadSysfs(event, QStringLiteral("capabilities/key"))))
-            tablets.push_back(
-                {devRoot_ + QLatin1Char('/') + event, ReadSysfs(event, QStringLiteral("name"))});
+        if (std::optional<TabletNode> tablet = TabletAt(devRoot_ + QLatin1Char('/') + event))
+            tablets.push_back(std::move(*tablet));
     }
     return tablets;
+}
+
+std::optional<TabletNode> TabletDiscovery::TabletAt(const QString& node) const {
+    const QString event = QFileInfo(node).fileName();
+    if (!event.startsWith(QLatin1String("event"))) return std::nullopt;
+    if (!IsPenOrPuck(ReadSysfs(event, QStringLiteral("capabilities/abs")),
+                     ReadSysfs(event, QStringLiteral("capabilities/key"))))
+        return std::nullopt;
+    return TabletNode{node, ReadSysfs(event, QStringLiteral("name"))};
 }
 
 std::optional<TabletNode> TabletDiscovery::Resolve(const QString& path) const {

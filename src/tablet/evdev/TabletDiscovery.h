@@ -27,6 +27,10 @@ class TabletDiscovery {
     // fingers are left out, and so are the button pads of pen tablets.
     std::vector<TabletNode> Tablets() const;
 
+    // The tablet at an event node ("/dev/input/event7"), as Tablets() would
+    // find it; nullopt when that node is no pen or puck tablet.
+    std::optional<TabletNode> TabletAt(const QString& node) const;
+
     // The event node a path leads to, through by-id or by-path links, with
     // its device's name; nullopt when the path leads nowhere.
     std::optional<TabletNode> Resolve(const QString& path) const;

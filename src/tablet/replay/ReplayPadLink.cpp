@@ -9,8 +9,6 @@
 #include <optional>
 #include <utility>
 
-#include "WintabPacketEvent.h"
-
 namespace {
 
 // The window must be up before the first pen event arrives; after that a
@@ -135,12 +133,13 @@ ReplayPadLink::ReplayPadLink(const QString& path) {
 
 ReplayPadLink::ReplayPadLink(std::vector<ReplayEvent> events) : events_(std::move(events)) {}
 
-void ReplayPadLink::PadlinkInit(WindowHandle window, std::int32_t, std::int32_t) {
-    window_ = window;
+void ReplayPadLink::PadlinkInit(WindowHandle window, std::int32_t debugSwitch,
+                                std::int32_t reserved) {
+    QueuedPadLink::PadlinkInit(window, debugSwitch, reserved);
     timer_.setSingleShot(true);
     QObject::disconnect(&timer_, nullptr, nullptr, nullptr);
     QObject::connect(&timer_, &QTimer::timeout, [this] { DeliverNext(); });
-    if (window_ == nullptr) {
+    if (!IsOpen()) {
         return;
     }
     // Leading waits add to the first delay.
@@ -152,12 +151,8 @@ void ReplayPadLink::PadlinkInit(WindowHandle window, std::int32_t, std::int32_t)
     }
 }
 
-void ReplayPadLink::PadlinkSetMove(std::int32_t) {}
-
-void ReplayPadLink::PadlinkSetMode(std::int32_t mode) { mode_ = mode; }
-
 void ReplayPadLink::DeliverNext() {
-    if (window_ == nullptr || next_ >= events_.size()) {
+    if (!IsOpen() || next_ >= events_.size()) {
         return;
     }
     const ReplayEvent& event = events_[next_++];
@@ -169,20 +164,20 @@ void ReplayPadLink::DeliverNext() {
             }
             // The library's mode at delivery decides what the pen yields: strokes
             // deliver every point, picks only where the pen went down.
-            if (mode_ == 1 && event.kind == ReplayEvent::Kind::Stroke) {
+            if (Mode() == 1 && event.kind == ReplayEvent::Kind::Stroke) {
                 for (std::size_t i = 0; i < event.points.size(); ++i) {
                     const auto [x, y] = event.points[i];
-                    queue_.PushPoint({x, y, x, y, i + 1 == event.points.size() ? 1 : 0});
+                    Queue().PushPoint({x, y, x, y, i + 1 == event.points.size() ? 1 : 0});
                 }
             } else {
                 const auto [x, y] = event.points.front();
-                queue_.PushPoint({x, y, x, y, 1});
+                Queue().PushPoint({x, y, x, y, 1});
             }
-            PostWintabPacket(window_);
+            Deliver();
             break;
         case ReplayEvent::Kind::Side:
-            queue_.PushSide();
-            PostWintabPacket(window_);
+            Queue().PushSide();
+            Deliver();
             break;
         case ReplayEvent::Kind::Wait:
             break;
@@ -195,22 +190,7 @@ void ReplayPadLink::DeliverNext() {
     }
 }
 
-std::int32_t ReplayPadLink::PadlinkWintab(std::int32_t, std::int32_t) {
-    const std::int32_t count = queue_.Announce();
-    // A side press behind these points needs a notification of its own.
-    if (queue_.SideWaitsBehind()) PostWintabPacket(window_);
-    return count;
-}
-
-void ReplayPadLink::PadlinkGetData(std::int32_t, std::int32_t& lLogX, std::int32_t& lLogY,
-                                   std::int32_t& lPenX, std::int32_t& lPenY,
-                                   std::int32_t& lStrokeEnd) {
-    queue_.Take(lLogX, lLogY, lPenX, lPenY, lStrokeEnd);
-}
-
-std::int32_t ReplayPadLink::PadlinkGetDataCnt() { return queue_.Count(); }
-
 void ReplayPadLink::PadlinkClose() {
     timer_.stop();
-    window_ = nullptr;
+    QueuedPadLink::PadlinkClose();
 }

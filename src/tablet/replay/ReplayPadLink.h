@@ -1,13 +1,11 @@
 #pragma once
 
-#include "PadLink.h"
-#include "PenQueue.h"
-
 #include <QString>
 #include <QTimer>
-
 #include <cstdint>
 #include <vector>
+
+#include "QueuedPadLink.h"
 
 // One line of a replay file.
 struct ReplayEvent {
@@ -41,33 +39,23 @@ ReplayParseResult ParseReplay(const QString& text, const QString& sourceName);
 // with lStrokeEnd 1 on the last, and a pick one point with lStrokeEnd 1; in
 // mode 0 (picks) a pick yields its point with lStrokeEnd 1 and a stroke only
 // its first point, with lStrokeEnd 1. lLogX, lLogY equal the pen coordinates.
-class ReplayPadLink : public PadLink {
-public:
+class ReplayPadLink : public QueuedPadLink {
+  public:
     // Reads and parses the file; problems go to standard error, one line
     // each, naming the file and line.
     explicit ReplayPadLink(const QString& path);
     explicit ReplayPadLink(std::vector<ReplayEvent> events);
 
     void PadlinkInit(WindowHandle window, std::int32_t debugSwitch, std::int32_t reserved) override;
-    void PadlinkSetMove(std::int32_t value) override;
-    void PadlinkSetMode(std::int32_t mode) override;
-    std::int32_t PadlinkWintab(std::int32_t wParam, std::int32_t lParam) override;
-    void PadlinkGetData(std::int32_t reserved, std::int32_t& lLogX, std::int32_t& lLogY,
-                        std::int32_t& lPenX, std::int32_t& lPenY,
-                        std::int32_t& lStrokeEnd) override;
-    std::int32_t PadlinkGetDataCnt() override;
     void PadlinkClose() override;
 
     // Events not yet delivered.
     std::size_t Remaining() const { return events_.size() - next_; }
 
-private:
+  private:
     void DeliverNext();
 
     std::vector<ReplayEvent> events_;
     std::size_t next_ = 0;
-    PenQueue queue_;
-    std::int32_t mode_ = 0;
-    WindowHandle window_ = nullptr;
     QTimer timer_;
 };

@@ -19,7 +19,7 @@ void WintabDecoder::Leave() {
     // a packet is not trusted (drivers report the edge or zeros).
     PenFrame frame;
     frame.leaving = true;
-    tracker_.Frame(frame);
+    if (sink_) sink_(frame);
 }
 
 void WintabDecoder::ProximityLeft() { Leave(); }
@@ -42,8 +42,8 @@ void WintabDecoder::Packet(const WintabPacket& packet) {
     if (inProximity_ && packet.cursor != cursor_) Leave();
 
     PenFrame frame;
-    frame.x = packet.x;
-    frame.y = packet.y;
+    frame.x = axes_.ToCommonX(packet.x);
+    frame.y = axes_.ToCommonY(packet.y);
     frame.moved = !inProximity_ || packet.x != x_ || packet.y != y_;
     frame.tip = (packet.buttons & kTipButton) != 0;
     frame.side = (packet.buttons & kSideButton) != 0;
@@ -52,5 +52,5 @@ void WintabDecoder::Packet(const WintabPacket& packet) {
     cursor_ = packet.cursor;
     x_ = packet.x;
     y_ = packet.y;
-    tracker_.Frame(frame);
+    if (sink_) sink_(frame);
 }

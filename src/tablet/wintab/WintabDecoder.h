@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "PenTracker.h"
+#include "TabletAxes.h"
 
 // One Wintab packet with the items the Wintab library asks for: status,
 // serial number, cursor, buttons and the X and Y axes. X and Y are in the
@@ -27,7 +29,8 @@ inline constexpr std::uint32_t kTpsQueueErr = 0x0002;   // the context's queue o
 
 // Turns Wintab packets into the pen frames of the shared state machine, so
 // that a Wintab tablet gives the same points and side presses as every other
-// backend. Platform-free: the Windows library feeds it what WTPacketsGet
+// backend. X and Y are brought to one count where the tablet reports unequal
+// resolutions (TabletAxes). Platform-free: the Windows library feeds it what WTPacketsGet
 // returns, the tests feed it recorded packet sequences.
 //
 // Wintab numbers a cursor's buttons logically: for a pen, button 0 is the
@@ -36,7 +39,10 @@ inline constexpr std::uint32_t kTpsQueueErr = 0x0002;   // the context's queue o
 // button 1 the side switch.
 class WintabDecoder {
   public:
-    explicit WintabDecoder(PenTracker& tracker) : tracker_(tracker) {}
+    using FrameSink = std::function<void(const PenFrame&)>;
+
+    explicit WintabDecoder(FrameSink sink, const TabletAxes& axes = {})
+        : sink_(std::move(sink)), axes_(axes) {}
 
     void Packet(const WintabPacket& packet);
     // The cursor left the context's proximity (WT_PROXIMITY, leaving).
@@ -47,7 +53,8 @@ class WintabDecoder {
   private:
     void Leave();
 
-    PenTracker& tracker_;
+    FrameSink sink_;
+    TabletAxes axes_;
     // The last packet seen while the cursor was in proximity.
     bool inProximity_ = false;
     bool haveSerial_ = false;

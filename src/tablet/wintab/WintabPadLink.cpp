@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "WintabPacketEvent.h"
-
 // The few declarations of the Wintab interface this library uses, written
 // from its public documentation.
 namespace {
@@ -16,6 +14,11 @@ namespace {
 using HCTX = void*;
 
 constexpr UINT kWtiDefContext = 3;  // the default digitizing context
+constexpr UINT kWtiDevices = 100;   // the first device's description
+constexpr UINT kDvcX = 12;
+constexpr UINT kDvcY = 13;
+constexpr UINT kTuInches = 1;
+constexpr UINT kTuCentimeters = 2;
 constexpr UINT kWtDefBase = 0x7FF0;
 constexpr UINT kWtPacket = kWtDefBase + 0;
 constexpr UINT kWtProximity = kWtDefBase + 5;
@@ -70,6 +73,15 @@ struct LogContextW {
 };
 static_assert(sizeof(LogContextW) == 80 + 33 * 4, "LOGCONTEXTW layout");
 
+// One axis of a device: its range, the unit of its resolution, and the
+// resolution in lines per unit as a 16.16 fixed-point number.
+struct Axis {
+    LONG axMin;
+    LONG axMax;
+    UINT axUnits;
+    DWORD axResolution;
+};
+
 // A packet holds the items of kPacketData in the order of their bits.
 struct PacketRecord {
     HCTX pkContext;
@@ -115,6 +127,19 @@ void Prepare(LogContextW& context) {
 
 void PrintLine(const char* text) { std::fprintf(stderr, "wintab: %s\n", text); }
 
+// Counts per millimetre of an axis; 0 when its unit is not a length.
+double CountsPerMillimetre(const Axis& axis) {
+    const double perUnit = axis.axResolution / 65536.0;
+    switch (axis.axUnits) {
+        case kTuInches:
+            return perUnit / 25.4;
+        case kTuCentimeters:
+            return perUnit / 10.0;
+        default:
+            return 0.0;
+    }
+}
+
 }  // namespace
 
 struct WintabPadLink::Api {
@@ -128,6 +153,19 @@ struct WintabPadLink::Api {
 
     ~Api() {
         if (module != nullptr) FreeLibrary(module);
+    }
+
+    // The first device's X and Y axes; nullopt when the driver does not
+    // describe them.
+    std::optional<TabletAxes> DeviceAxes() const {
+        Axis x{};
+        Axis y{};
+        if (info(kWtiDevices, kDvcX, &x) < sizeof x || info(kWtiDevices, kDvcY, &y) < sizeof y)
+            return std::nullopt;
+        TabletAxes axes;
+        axes.x = {x.axMin, x.axMax, CountsPerMillimetre(x)};
+        axes.y = {y.axMin, y.axMax, CountsPerMillimetre(y)};
+        return axes;
     }
 
     bool DefaultContext(LogContextW& context) const {
@@ -172,19 +210,25 @@ std::unique_ptr<WintabPadLink> WintabPadLink::Load(NativeWindowLookup nativeWind
     if (probe != nullptr) DestroyWindow(probe);
     if (opened == nullptr) return fail(QStringLiteral("タブレットを開けません。"));
 
+    std::optional<TabletAxes> axes = api->DeviceAxes();
     return std::unique_ptr<WintabPadLink>(
-        new WintabPadLink(std::move(api), std::move(nativeWindow)));
+        new WintabPadLink(std::move(api), std::move(nativeWindow), axes));
 }
 
-WintabPadLink::WintabPadLink(std::unique_ptr<Api> api, NativeWindowLookup nativeWindow)
-    : api_(std::move(api)), nativeWindow_(std::move(nativeWindow)) {}
+WintabPadLink::WintabPadLink(std::unique_ptr<Api> api, NativeWindowLookup nativeWindow,
+                             std::optional<TabletAxes> axes)
+    : api_(std::move(api)),
+      nativeWindow_(std::move(nativeWindow)),
+      axes_(axes),
+      decoder_([this](const PenFrame& frame) { pen_.Frame(frame); }, axes.value_or(TabletAxes{})) {}
 
 WintabPadLink::~WintabPadLink() { PadlinkClose(); }
 
-void WintabPadLink::PadlinkInit(WindowHandle window, std::int32_t debugSwitch, std::int32_t) {
+void WintabPadLink::PadlinkInit(WindowHandle window, std::int32_t debugSwitch,
+                                std::int32_t reserved) {
     PadlinkClose();
     debug_ = debugSwitch != 0;
-    window_ = window;
+    QueuedPadLink::PadlinkInit(window, debugSwitch, reserved);
     hwnd_ = window != nullptr && nativeWindow_ ? reinterpret_cast<void*>(nativeWindow_(window))
                                                : nullptr;
     LogContextW context;
@@ -207,34 +251,13 @@ void WintabPadLink::PadlinkInit(WindowHandle window, std::int32_t debugSwitch, s
     api_->overlap(context_, TRUE);
 }
 
-void WintabPadLink::PadlinkSetMove(std::int32_t) {}
-
-void WintabPadLink::PadlinkSetMode(std::int32_t mode) { tracker_.SetMode(mode); }
-
-std::int32_t WintabPadLink::PadlinkWintab(std::int32_t, std::int32_t) {
-    posted_ = false;
-    const std::int32_t count = queue_.Announce();
-    // A side press behind these points needs a notification of its own.
-    if (queue_.SideWaitsBehind()) PostIfWaiting();
-    return count;
-}
-
-void WintabPadLink::PadlinkGetData(std::int32_t, std::int32_t& lLogX, std::int32_t& lLogY,
-                                   std::int32_t& lPenX, std::int32_t& lPenY,
-                                   std::int32_t& lStrokeEnd) {
-    queue_.Take(lLogX, lLogY, lPenX, lPenY, lStrokeEnd);
-}
-
-std::int32_t WintabPadLink::PadlinkGetDataCnt() { return queue_.Count(); }
-
 void WintabPadLink::PadlinkClose() {
     if (QCoreApplication::instance() != nullptr)
         QCoreApplication::instance()->removeNativeEventFilter(this);
     if (context_ != nullptr) api_->close(context_);
     context_ = nullptr;
     hwnd_ = nullptr;
-    window_ = nullptr;
-    posted_ = false;
+    QueuedPadLink::PadlinkClose();
 }
 
 bool WintabPadLink::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
@@ -256,7 +279,6 @@ bool WintabPadLink::nativeEventFilter(const QByteArray& eventType, void* message
                 TakePackets();
                 if (debug_) std::fprintf(stderr, "leave\n");
                 decoder_.ProximityLeft();
-                PostIfWaiting();
             }
             break;
         case WM_ACTIVATE:
@@ -288,13 +310,4 @@ void WintabPadLink::TakePackets() {
         }
         if (n < kPacketBatch) break;
     }
-    PostIfWaiting();
-}
-
-void WintabPadLink::PostIfWaiting() {
-    // One notification at a time: the handler fetches everything queued by
-    // then, so further packets need no event of their own until it has run.
-    if (posted_ || window_ == nullptr || queue_.Empty()) return;
-    posted_ = true;
-    PostWintabPacket(window_);
 }

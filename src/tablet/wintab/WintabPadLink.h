@@ -4,11 +4,10 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
-#include "PadLink.h"
 #include "PadLinkFactory.h"
-#include "PenQueue.h"
-#include "PenTracker.h"
+#include "QueuedPadLink.h"
 #include "WintabDecoder.h"
 
 // The tablet library for Windows: reads the tablet through the Wintab
@@ -18,8 +17,10 @@
 // CXO_MESSAGES: the driver posts WT_PACKET (0x7FF0) to that window, where a
 // native event filter takes the packets out of the context's queue, decodes
 // them and posts the window the contract's WintabPacketEvent. Packets that
-// give no point or side press (hovering) post nothing.
-class WintabPadLink : public PadLink, private QAbstractNativeEventFilter {
+// give no point or side press (hovering) post nothing. Without CXO_SYSTEM the
+// context never moves the system cursor: while it is on top (Kalvor is the
+// active application) the pen works for the measurement alone.
+class WintabPadLink : public QueuedPadLink, private QAbstractNativeEventFilter {
   public:
     struct Api;
 
@@ -32,31 +33,26 @@ class WintabPadLink : public PadLink, private QAbstractNativeEventFilter {
     ~WintabPadLink() override;
 
     void PadlinkInit(WindowHandle window, std::int32_t debugSwitch, std::int32_t reserved) override;
-    void PadlinkSetMove(std::int32_t value) override;
-    void PadlinkSetMode(std::int32_t mode) override;
-    std::int32_t PadlinkWintab(std::int32_t wParam, std::int32_t lParam) override;
-    void PadlinkGetData(std::int32_t reserved, std::int32_t& lLogX, std::int32_t& lLogY,
-                        std::int32_t& lPenX, std::int32_t& lPenY,
-                        std::int32_t& lStrokeEnd) override;
-    std::int32_t PadlinkGetDataCnt() override;
     void PadlinkClose() override;
 
+    // The tablet's X and Y axes as the driver describes them (WTI_DEVICES:
+    // DVC_X, DVC_Y), resolutions in counts per millimetre; nullopt when it
+    // does not.
+    const std::optional<TabletAxes>& Axes() const { return axes_; }
+
   private:
-    WintabPadLink(std::unique_ptr<Api> api, NativeWindowLookup nativeWindow);
+    WintabPadLink(std::unique_ptr<Api> api, NativeWindowLookup nativeWindow,
+                  std::optional<TabletAxes> axes);
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
     void TakePackets();
-    void PostIfWaiting();
 
     std::unique_ptr<Api> api_;
     NativeWindowLookup nativeWindow_;
-    PenQueue queue_;
-    PenTracker tracker_{queue_};
-    WintabDecoder decoder_{tracker_};
-    WindowHandle window_ = nullptr;
+    std::optional<TabletAxes> axes_;
+    Pen pen_{*this};
+    WintabDecoder decoder_;
     void* hwnd_ = nullptr;
     void* context_ = nullptr;
     bool debug_ = false;
-    // A WintabPacketEvent is on its way and PadlinkWintab has not yet run.
-    bool posted_ = false;
 };

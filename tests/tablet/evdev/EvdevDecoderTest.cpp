@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <linux/input.h>
 
+#include "AnsweringWindow.h"
 #include "EvdevDecoder.h"
 #include "EvemuRecording.h"
-#include "PenQueueText.h"
 #include "QStringPrinter.h"
 
 namespace {
@@ -19,7 +19,7 @@ Points Play(const char* name, std::int32_t mode) {
     PenQueue queue;
     PenTracker tracker(queue);
     tracker.SetMode(mode);
-    EvdevDecoder decoder(tracker, recording.Axes());
+    EvdevDecoder decoder([&](const PenFrame& f) { tracker.Frame(f); }, recording.Axes());
     for (const EvemuRecording::Event& e : recording.events) decoder.Feed(e.type, e.code, e.value);
     return DrainAsText(queue);
 }
@@ -51,8 +51,9 @@ TEST(EvdevDecoder, recordings_give_the_contracts_points_in_both_modes) {
          1,
          {"30000,20000", "30100,20000", "30100,20000!", "31000,20600", "31100,20600", "31500,20700",
           "31500,20700!"}},
-        // MSC_SCAN before every button; X starts at 200 and stays unscaled.
-        {"hid-pen", 1, {"10300,5000", "10300,5000!", "side"}},
+        // MSC_SCAN before every button; X starts at 200 and stays as it is,
+        // Y (80 counts/mm against X's 100) is brought to X's count.
+        {"hid-pen", 1, {"10300,6250", "10300,6250!", "side"}},
         // No proximity ever reported: the pen returns far away, touching.
         {"hid-pen-no-proximity", 0, {"1000,1000!", "5000,3000!"}},
         {"hid-pen-no-proximity",
@@ -71,7 +72,7 @@ TEST(EvdevDecoder, recordings_give_the_contracts_points_in_both_modes) {
 TEST(EvdevDecoder, numbered_buttons_without_a_puck_are_ignored) {
     PenQueue queue;
     PenTracker tracker(queue);
-    EvdevDecoder decoder(tracker, {});
+    EvdevDecoder decoder([&](const PenFrame& f) { tracker.Frame(f); }, {});
     for (const auto& [tool, pressed] : {std::pair{0, 1}, {0, 0}, {1, 1}, {1, 0}}) {
         decoder.Feed(EV_KEY, BTN_TOOL_PEN, tool);
         decoder.Feed(EV_KEY, BTN_0, pressed);

@@ -2,6 +2,7 @@
 // with the opening of event nodes scripted.
 
 #include <gtest/gtest.h>
+#include <linux/input.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,8 +10,8 @@
 #include <cerrno>
 #include <map>
 
+#include "AnsweringWindow.h"
 #include "EvdevPadChoice.h"
-#include "EvdevPadLink.h"
 #include "QStringPrinter.h"
 
 namespace {
@@ -33,51 +34,95 @@ class FakeSystem {
     explicit FakeSystem(std::map<QString, Device> devices) {
         QDir(base_).mkpath(QStringLiteral("sys"));
         QDir(base_).mkpath(QStringLiteral("dev/by-id"));
-        for (const auto& [event, d] : devices) {
-            const QString dir = base_ + QStringLiteral("/sys/") + event + QStringLiteral("/device");
-            QDir().mkpath(dir + QStringLiteral("/capabilities"));
-            for (const auto& [file, text] : {std::pair{"name", d[0]},
-                                             {"capabilities/abs", d[1]},
-                                             {"capabilities/key", d[2]}}) {
-                QFile f(dir + QLatin1Char('/') + QLatin1String(file));
-                EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(text) > 0);
-            }
-            QFile(Node(event)).open(QIODevice::WriteOnly);
+        for (const auto& [event, d] : devices) Add(event, d);
+    }
+    // A device as sysfs shows it, and its node.
+    void Add(const QString& event, const Device& d) {
+        const QString dir = base_ + QStringLiteral("/sys/") + event + QStringLiteral("/device");
+        QDir().mkpath(dir + QStringLiteral("/capabilities"));
+        for (const auto& [file, text] :
+             {std::pair{"name", d[0]}, {"capabilities/abs", d[1]}, {"capabilities/key", d[2]}}) {
+            QFile f(dir + QLatin1Char('/') + QLatin1String(file));
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(text) > 0);
         }
+        QFile node(Node(event));
+        EXPECT_TRUE(node.open(QIODevice::WriteOnly));
     }
     QString Node(const QString& event) const { return base_ + QStringLiteral("/dev/") + event; }
 
     std::optional<PadLinkChoice> Choose(const QString& variable) {
-        EvdevEnvironment env{base_ + QStringLiteral("/sys"), base_ + QStringLiteral("/dev"), {}};
+        EvdevEnvironment env{
+            base_ + QStringLiteral("/sys"), base_ + QStringLiteral("/dev"), {}, {}};
         env.open = [this](const QString& node, int& error) -> std::unique_ptr<EvdevEventSource> {
             opened.push_back(node);
             error = failures[QFileInfo(node).canonicalFilePath()];
-            return error != 0 ? nullptr : std::make_unique<NamedSource>(node);
+            if (error != 0) return nullptr;
+            auto source = std::make_unique<NamedSource>(node);
+            last = source.get();
+            return source;
+        };
+        env.monitor = [this]() -> std::unique_ptr<DeviceMonitor> {
+            auto owned = std::make_unique<FakeMonitor>();
+            monitor = owned.get();
+            return owned;
         };
         return ChooseEvdevPadLink(variable, env);
     }
 
-    std::map<QString, int> failures;
-    std::vector<QString> opened;
-
-  private:
+    // A node named after its path, that the test plays events into.
     class NamedSource : public EvdevEventSource {
       public:
         explicit NamedSource(QString node) : node_(std::move(node)) {}
         QString Name() const override { return node_; }
-        TabletAxes Axes() const override { return {{-100, 44800, 200}, {0, 29600, 150}}; }
-        void Start(Sink) override {}
-        void Stop() override {}
+        TabletAxes Axes() const override { return {{-100, 44800, 200}, {0, 29600, 200}}; }
+        void Start(Sink sink, std::function<void()>) override { sink_ = std::move(sink); }
+        void Stop() override { sink_ = nullptr; }
+        bool CanGrab() const override { return true; }
+        // A pick at x, y with a pen.
+        void Pick(std::int32_t x, std::int32_t y) {
+            for (const auto& [type, code, value] : {std::tuple{EV_KEY, BTN_TOOL_PEN, 1},
+                                                    {EV_ABS, ABS_X, x},
+                                                    {EV_ABS, ABS_Y, y},
+                                                    {EV_KEY, BTN_TOUCH, 1},
+                                                    {EV_SYN, SYN_REPORT, 0},
+                                                    {EV_KEY, BTN_TOUCH, 0},
+                                                    {EV_SYN, SYN_REPORT, 0}})
+                if (sink_)
+                    sink_(static_cast<std::uint16_t>(type), static_cast<std::uint16_t>(code),
+                          value);
+        }
 
       private:
         QString node_;
+        Sink sink_;
     };
 
+    class FakeMonitor : public DeviceMonitor {
+      public:
+        bool Start(Listener l) override {
+            listener = std::move(l);
+            return true;
+        }
+        void Stop() override { listener = nullptr; }
+        void Tell(bool added, const QString& node) {
+            if (listener) listener(added, node);
+        }
+        Listener listener;
+    };
+
+    std::map<QString, int> failures;
+    std::vector<QString> opened;
+    NamedSource* last = nullptr;
+    FakeMonitor* monitor = nullptr;
+
+  private:
     QTemporaryDir dir_;
     QString base_ = QFileInfo(dir_.path()).canonicalFilePath();
 };
 
-bool IsEvdev(const PadLinkChoice& c) { return dynamic_cast<EvdevPadLink*>(c.library.get()); }
+// A tablet read through the evdev library (one that can be held for this
+// program), not the pad.
+bool IsEvdev(const PadLinkChoice& c) { return c.library->CanHoldPen() && !c.onScreenPad; }
 
 }  // namespace
 
@@ -115,7 +160,7 @@ TEST(EvdevPadChoice, tablets_that_cannot_be_opened_give_the_on_screen_pad_and_on
         FakeSystem sys({{"event5", kPen}, {"event7", kHidPuck}});
         sys.failures = {{sys.Node("event5"), error}, {sys.Node("event7"), error}};
         std::optional<PadLinkChoice> choice = sys.Choose(QString());
-        ASSERT_TRUE(choice && choice->onScreenPad && !choice->library);
+        ASSERT_TRUE(choice && choice->onScreenPad);
         for (const QString& text : mentions)
             EXPECT_TRUE(choice->loadError.contains(text)) << text.toStdString();
     }
@@ -141,14 +186,59 @@ TEST(EvdevPadChoice, a_recording_plays_through_the_evdev_library) {
     FakeSystem sys({});
     std::optional<PadLinkChoice> choice =
         sys.Choose(QStringLiteral("evemu:" KALVOR_TEST_DATA "/hid-pen.evemu"));
-    ASSERT_TRUE(choice && IsEvdev(*choice));
+    ASSERT_TRUE(choice && !choice->onScreenPad);
     EXPECT_TRUE(choice->loadError.isEmpty());
     EXPECT_EQ(choice->deviceName, QStringLiteral("HID 256c:0064 Pen"));
-    ASSERT_TRUE(choice->axes);
+    ASSERT_TRUE(choice->axes && choice->rawAxes);
     EXPECT_EQ(choice->axes->x.minimum, 200);
-    EXPECT_EQ(choice->axes->ResolutionLine(),
-              QStringLiteral("このタブレットの分解能: X 100 / Y 80 カウント/mm"));
+    // Y's 80 counts/mm are brought to X's 100: its range grows to match.
+    EXPECT_EQ(choice->axes->y.maximum, choice->rawAxes->y.maximum * 100 / 80);
+    EXPECT_EQ(choice->rawAxes->ResolutionLine(),
+              QStringLiteral("このタブレットの分解能: X 100 / Y 80 カウント/mm"
+                             "（縦横とも 100 カウント/mm にそろえて計測します）"));
 
     for (const char* other : {"none", "virtual", "replay:x.txt", "PadLink.dll", "evdev2"})
         EXPECT_FALSE(sys.Choose(QString::fromLatin1(other))) << other;
+}
+
+// Unplugged in the middle of a figure: the points taken stay, the operator
+// is told, and the same tablet plugged in again is read on without a
+// restart; with none at start, the first one plugged in joins the pad.
+TEST(EvdevPadChoice, tablets_come_and_go_without_a_restart) {
+    FakeSystem sys({{"event5", kPen}, {"event6", kTouchscreen}});
+    std::optional<PadLinkChoice> choice = sys.Choose(QString());
+    ASSERT_TRUE(choice && IsEvdev(*choice));
+    std::vector<TabletNotice::Kind> told;
+    choice->library->SetNoticeSink([&](const TabletNotice& n) { told.push_back(n.kind); });
+    AnsweringWindow window(*choice->library);
+    choice->library->PadlinkInit(&window, 0, 0);
+    ASSERT_TRUE(sys.monitor && sys.last);
+
+    sys.last->Pick(10, 10);
+    sys.monitor->Tell(false, sys.Node("event6"));  // another device: nothing
+    sys.monitor->Tell(false, sys.Node("event5"));
+    EXPECT_EQ(told, std::vector{TabletNotice::Kind::Unplugged});
+    sys.monitor->Tell(true, sys.Node("event6"));  // no tablet: not opened
+    sys.monitor->Tell(true, sys.Node("event5"));
+    EXPECT_EQ(told, (std::vector{TabletNotice::Kind::Unplugged, TabletNotice::Kind::PluggedIn}));
+    sys.last->Pick(20, 20);
+    RunFor(0);
+    EXPECT_EQ(window.Everything(), (Points{"10,10!", "20,20!"}));
+    choice->library->PadlinkClose();
+
+    FakeSystem empty({{"event0", kKeyboard}});
+    choice = empty.Choose(QString());
+    ASSERT_TRUE(choice && choice->onScreenPad);
+    AnsweringWindow padWindow(*choice->library);
+    choice->library->PadlinkInit(&padWindow, 0, 0);
+    ASSERT_TRUE(empty.monitor);
+    EXPECT_EQ(empty.last, nullptr);
+    empty.Add(QStringLiteral("event3"), kPen);
+    empty.monitor->Tell(true, empty.Node("event3"));
+    ASSERT_NE(empty.last, nullptr);
+    empty.last->Pick(30, 30);
+    RunFor(0);
+    EXPECT_EQ(padWindow.Everything(), Points{"30,30!"});
+    EXPECT_TRUE(choice->library->CanHoldPen());
+    choice->library->PadlinkClose();
 }

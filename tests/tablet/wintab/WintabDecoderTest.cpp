@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "AnsweringWindow.h"
 #include "PenQueue.h"
-#include "PenQueueText.h"
 #include "PenTracker.h"
 #include "WintabDecoder.h"
 
@@ -22,7 +22,7 @@ std::vector<std::string> Play(const char* recording, std::int32_t mode) {
     PenQueue queue;
     PenTracker tracker(queue);
     tracker.SetMode(mode);
-    WintabDecoder decoder(tracker);
+    WintabDecoder decoder([&](const PenFrame& f) { tracker.Frame(f); });
     int lineNumber = 0;
     for (const QByteArray& raw : file.readAll().split('\n')) {
         ++lineNumber;
@@ -98,7 +98,7 @@ TEST(WintabDecoder, serial_numbers_wrapping_or_restarting_after_a_reopen_lose_no
     PenQueue queue;
     PenTracker tracker(queue);
     tracker.SetMode(1);
-    WintabDecoder decoder(tracker);
+    WintabDecoder decoder([&](const PenFrame& f) { tracker.Frame(f); });
     decoder.Packet({0, 0xFFFFFFFEu, 1, 1, 10, 10});
     decoder.Packet({0, 0xFFFFFFFFu, 1, 1, 20, 10});
     decoder.Packet({0, 0u, 1, 1, 30, 10});

@@ -1,0 +1,30 @@
+#include "EvdevInput.h"
+
+#include <utility>
+
+EvdevInput::EvdevInput(std::unique_ptr<EvdevEventSource> source, std::function<void()> gone)
+    : source_(std::move(source)), gone_(std::move(gone)) {}
+
+EvdevInput::~EvdevInput() { Stop(); }
+
+void EvdevInput::Start(QueuedPadLink& link) {
+    Stop();
+    pen_.emplace(link);
+    decoder_.emplace([this](const PenFrame& frame) { pen_->Frame(frame); }, source_->Axes());
+    // Before the first event: the kernel repeats nothing of what is held.
+    decoder_->Seed(source_->State());
+    source_->Start([this](std::uint16_t type, std::uint16_t code,
+                          std::int32_t value) { decoder_->Feed(type, code, value); },
+                   gone_);
+}
+
+void EvdevInput::Stop() {
+    source_->Stop();
+    if (pen_) {
+        PenFrame gone;
+        gone.gone = true;
+        pen_->Frame(gone);
+    }
+    decoder_.reset();
+    pen_.reset();
+}
