@@ -19,6 +19,10 @@ struct Figure {
     std::vector<FigurePoint> points;
     bool closed = false;
     QString status;
+    // What the operator must know beyond the figure (a tablet unplugged, a
+    // pick lost, the pen shared with the desktop), shown after the status
+    // where it stands out; empty for none.
+    QString notice;
 };
 
 // A rectangle of the tablet surface in counts, both ends included (a

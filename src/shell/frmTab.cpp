@@ -1,16 +1,5 @@
 #include "frmTab.h"
 
-#include "AppFiles.h"
-#include "AtomicFile.h"
-#include "CellEditorBox.h"
-#include "FilteredLineEdit.h"
-#include "MeiGridView.h"
-#include "ReceivedPointList.h"
-#include "TabControl.h"
-#include "TextBuffer.h"
-#include "Twips.h"
-#include "WindowFit.h"
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,8 +14,18 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
-
 #include <cstdio>
+
+#include "AppFiles.h"
+#include "AtomicFile.h"
+#include "CellEditorBox.h"
+#include "FilteredLineEdit.h"
+#include "MeiGridView.h"
+#include "ReceivedPointList.h"
+#include "TabControl.h"
+#include "TextBuffer.h"
+#include "Twips.h"
+#include "WindowFit.h"
 
 namespace {
 
@@ -66,9 +65,12 @@ constexpr int kSettingsPauseMs = 800;
 // A check box's value as stored: 0 clear, 1 ticked, 2 greyed.
 int CheckValue(const QCheckBox& box) {
     switch (box.checkState()) {
-        case Qt::Checked: return 1;
-        case Qt::PartiallyChecked: return 2;
-        default: return 0;
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return 2;
+        default:
+            return 0;
     }
 }
 
@@ -90,7 +92,8 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
       wndProc_([this](std::int32_t w, std::int32_t l) { GetWintab(w, l); }) {
     BuildControls();
     // The key help keeps its five lines; the keys beyond them are told here.
-    msgMei->setToolTip(QStringLiteral("Ctrl+Z：元に戻す　Ctrl+Y：やり直し　F2・ダブルクリック：セルの編集"));
+    msgMei->setToolTip(
+        QStringLiteral("Ctrl+Z：元に戻す　Ctrl+Y：やり直し　F2・ダブルクリック：セルの編集"));
     SetFocusOrder();
     ConnectHandlers();
     ConnectSettingsWrites();
@@ -101,6 +104,11 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     // focused control.
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { unloadMode_ = 2; });
+    tablet_.SetNoticeSink([this](const TabletNotice& notice) { TabletNoticed(notice); });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                ApplicationActivated(state == Qt::ApplicationActive);
+            });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         if (loaded_ && !unloaded_) Form_Unload();
     });
@@ -108,6 +116,7 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
 
 frmTab::~frmTab() {
     DisconnectFigure();
+    tablet_.SetNoticeSink({});
     qApp->removeEventFilter(this);
     // Controls losing the focus as they go must not write settings from a
     // window that is half destroyed.
@@ -175,11 +184,17 @@ void frmTab::ConnectSettingsWrites() {
     for (QComboBox* list : {cmbSyosu, cmdWidth, cmbNiten})
         connect(list, &QComboBox::currentIndexChanged, this, [this] { SettingsChanged(); });
     for (QRadioButton* option : optMes)
-        if (option != nullptr) connect(option, &QRadioButton::toggled, this, [this] { SettingsChanged(); });
+        if (option != nullptr)
+            connect(option, &QRadioButton::toggled, this, [this] { SettingsChanged(); });
     for (QRadioButton* option : optInput)
         connect(option, &QRadioButton::toggled, this, [this] { SettingsChanged(); });
     for (QCheckBox* box : chkZahyo)
-        if (box != nullptr) connect(box, &QCheckBox::stateChanged, this, [this] { SettingsChanged(); });
+        if (box != nullptr)
+            connect(box, &QCheckBox::stateChanged, this, [this] { SettingsChanged(); });
+    connect(chkPenGrab, &QCheckBox::toggled, this, [this] {
+        SettingsChanged();
+        UpdatePenHold();
+    });
 }
 
 void frmTab::SettingsChanged() {
@@ -187,14 +202,13 @@ void frmTab::SettingsChanged() {
     if (loaded_ && !unloaded_) settingsTimer_->start();
 }
 
-
 bool frmTab::Form_Load() {
     // A second copy ends at once: it reads no settings, does not touch the
     // tablet and leaves the first copy's run marker alone.
     if (services_.previousInstance) return false;
 
     title_ = kDesignCaption + QStringLiteral(" ver") + edition_.version + kTitleNotice;
-    setWindowTitle(title_);
+    UpdateTitle();
     QDir::setCurrent(services_.executableDirectory);
     PlaceOnScreen();
 
@@ -224,8 +238,9 @@ bool frmTab::Form_Load() {
     sstMenu->setCurrentIndex(0);
     engine_.lOrgX = 0;
     engine_.lOrgY = 0;
-    lblHelp->setText(QStringLiteral("Enterキー ： 次行移動\r\n\r\nDEL,BSキー： データ削除\r\n\r\n"
-                                    "F12キー   ： 多面積計算"));
+    lblHelp->setText(
+        QStringLiteral("Enterキー ： 次行移動\r\n\r\nDEL,BSキー： データ削除\r\n\r\n"
+                       "F12キー   ： 多面積計算"));
 
     if (edition_.autosave) {
         // A marker left behind means the previous run did not end normally:
@@ -239,6 +254,7 @@ bool frmTab::Form_Load() {
     }
     RemoveWriteLeftovers(settings_.Path());
     loaded_ = true;
+    appActive_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
     return true;
 }
 
@@ -276,13 +292,19 @@ void frmTab::RestoreSettings() {
     optMes[ReadIndexSetting(QStringLiteral("optMes"), 0, 0, edition_.MeasurementCount() - 1)]
         ->setChecked(true);
     optInput[ReadIndexSetting(QStringLiteral("optInput"), 1, 0, 1)]->setChecked(true);
-    sWavFile = settings_.ReadSettingOrDefault(kSection, QStringLiteral("sWavFile"), kDefaultWavFile);
+    sWavFile =
+        settings_.ReadSettingOrDefault(kSection, QStringLiteral("sWavFile"), kDefaultWavFile);
+    // Beyond the design's keys: read without writing its default back.
+    chkPenGrab->setChecked(settings_.ReadSetting(kSection, QStringLiteral("chkPenGrab"),
+                                                 QStringLiteral("1")) != QLatin1String("0"));
 }
 
 void frmTab::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     settingsTimer_->stop();
+    // The pen goes back to the desktop before the library closes.
+    UpdatePenHold();
     tablet_.PadlinkClose();
     wndProc_.Remove();
     MMControl1.Close();
@@ -328,6 +350,7 @@ void frmTab::WriteControlSettings() {
         write(QStringLiteral("chkZahyoY"), QString::number(CheckValue(*chkZahyo[1])));
     }
     write(QStringLiteral("sWavFile"), sWavFile);
+    WritePenGrabSetting();
     settings_.EndBatch();
 }
 
@@ -451,7 +474,13 @@ void frmTab::cmdExit_Click() {
 }
 
 void frmTab::GetWintab(std::int32_t wParam, std::int32_t lParam) {
+    const std::int32_t before = engine_.points.lPointCount;
     engine_.GetWintab(wParam, lParam);
+    // A new point answers a notice that lasts only until then.
+    if (tabletNoticeLasts_ == NoticeLasts::UntilNextPoint && !tabletNotice_.isEmpty() &&
+        engine_.points.lPointCount != before)
+        SetTabletNotice(QString(), NoticeLasts::UntilNextPoint);
+    UpdatePenHold();
     // The notification's points are shown, and the last line brought into
     // view, once: line by line cost most of a long trace's intake.
     if (receivedPoints_->Flush()) {

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+
 #include "Clipboard.h"
 #include "Common.h"
 #include "Dialogs.h"
@@ -11,12 +16,6 @@
 #include "PadLink.h"
 #include "SoundPlayer.h"
 #include "TabletWndProc.h"
-
-#include <QWidget>
-
-#include <array>
-#include <cstdint>
-#include <memory>
 
 class CellEditorBox;
 class FilteredLineEdit;
@@ -67,7 +66,7 @@ struct frmTabServices {
 // MeasureEngine, the grid in GridModel, the files in the exchange core.
 class frmTab : public QWidget, private MeasureHost {
     Q_OBJECT
-public:
+  public:
     frmTab(const Edition& edition, const frmTabServices& services, QWidget* parent = nullptr);
     ~frmTab() override;
 
@@ -127,6 +126,17 @@ public:
     // The display's undo request: drops the last point of the figure.
     void UndoLastPoint();
 
+    // The pen belongs to the measurement while a run or the calibration
+    // collects points and this program is the active one (and the operator
+    // has not turned that off): then no tap also works the desktop. Called
+    // whenever one of these changes; `active` is the application's state.
+    void ApplicationActivated(bool active);
+    void UpdatePenHold();
+    // What the tablet library tells of the tablet itself.
+    void TabletNoticed(const TabletNotice& notice);
+    // The line the figure display shows after its status; empty for none.
+    const QString& TabletNoticeText() const { return tabletNotice_; }
+
     // State, for the composition root and tests.
     const Edition& EditionInfo() const { return edition_; }
     MeasureEngine& Engine() { return engine_; }
@@ -138,15 +148,17 @@ public:
     // Why the autosave file cannot be written, as the title shows it; empty
     // while it can.
     const QString& AutosaveProblem() const { return autosaveProblem_; }
+    // The tablet in use was unplugged and none is back.
+    bool TabletGone() const { return tabletGone_; }
     bool Unloaded() const { return unloaded_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     // MeasureHost
     QString ReferenceLengthText() const override;
     QString TabletCountsText() const override;
@@ -199,6 +211,16 @@ private:
     void ConnectFigure();
     void DisconnectFigure();
     void FigureChanged();
+    // How long a tablet notice stays in the figure display.
+    enum class NoticeLasts { UntilNextPoint, UntilTabletBack, UntilRunEnds, ForGood };
+    void SetTabletNotice(const QString& text, NoticeLasts lasts);
+    // The title as start-up built it, then what is wrong: the tablet, the
+    // autosave.
+    void UpdateTitle();
+    // The grab setting: written only once it differs from its default or
+    // is in the file already, so that a file the operator never changed it
+    // in keeps the keys it always had.
+    void WritePenGrabSetting();
     int DpiX() const;
     int DpiY() const;
 
@@ -241,8 +263,10 @@ private:
     std::array<FilteredLineEdit*, 4> txtInput{};
     QPushButton* cmdScale = nullptr;
     std::array<QLabel*, 1> lblMsg{};
-    // Beyond the design: the tablet's resolution, on the scale page.
+    // Beyond the design: the tablet's resolution, on the scale page, and
+    // whether the pen belongs to the measurement while it runs.
     QLabel* lblResolution = nullptr;
+    QCheckBox* chkPenGrab = nullptr;
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame4 = nullptr;
     std::array<QRadioButton*, 2> optInput{};
@@ -278,4 +302,12 @@ private:
     // A figure refresh is scheduled; how long the last one took (ms).
     bool figurePending_ = false;
     int figureCostMs_ = 0;
+    // The tablet's own troubles: what the figure display says of them, and
+    // for how long; the tablet unplugged.
+    QString tabletNotice_;
+    NoticeLasts tabletNoticeLasts_ = NoticeLasts::UntilNextPoint;
+    bool tabletGone_ = false;
+    // This program is the active one; the pen is held for it now.
+    bool appActive_ = false;
+    bool penHeld_ = false;
 };

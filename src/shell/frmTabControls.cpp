@@ -2,16 +2,6 @@
 // container, caption or list items, initial state and design geometry in
 // twips.
 
-#include "CellEditorBox.h"
-#include "FilteredLineEdit.h"
-#include "MeiGridView.h"
-#include "ReceivedPointList.h"
-#include "TabControl.h"
-#include "TextBuffer.h"
-#include "Twips.h"
-#include "WrappingPushButton.h"
-#include "frmTab.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -21,6 +11,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+
+#include "CellEditorBox.h"
+#include "FilteredLineEdit.h"
+#include "MeiGridView.h"
+#include "ReceivedPointList.h"
+#include "TabControl.h"
+#include "TextBuffer.h"
+#include "Twips.h"
+#include "WrappingPushButton.h"
+#include "frmTab.h"
 
 namespace {
 
@@ -180,10 +180,18 @@ void frmTab::BuildPageStandard(QWidget* page) {
     } buttons[] = {
         {cmdMes[0], IndexedName("cmdMes", 0), "計測開始", "start", {5160, 540, 915, 795}, true},
         {cmdMes[1], IndexedName("cmdMes", 1), "計測中止", "stop", {5160, 1500, 915, 795}, true},
-        {cmdNextLine, QStringLiteral("cmdNextLine"), "次行移動", "nextline",
-         {6300, 540, 915, 795}, true},
-        {cmdPaste, QStringLiteral("cmdPaste"), "貼付", "paste",
-         {6300, 1500, 915, 795}, edition_.paste},
+        {cmdNextLine,
+         QStringLiteral("cmdNextLine"),
+         "次行移動",
+         "nextline",
+         {6300, 540, 915, 795},
+         true},
+        {cmdPaste,
+         QStringLiteral("cmdPaste"),
+         "貼付",
+         "paste",
+         {6300, 1500, 915, 795},
+         edition_.paste},
         {cmdCopy, QStringLiteral("cmdCopy"), "コピー", "copy", {7500, 540, 915, 795}, true},
         {cmdSave, QStringLiteral("cmdSave"), "ﾌｧｲﾙ保存", "save", {7500, 1500, 915, 795}, true},
         {cmdClr, QStringLiteral("cmdClr"), "クリア", "clear", {8640, 540, 915, 795}, true},
@@ -229,10 +237,11 @@ void frmTab::BuildPageScale(QWidget* page) {
         if (highlight) UseHighlightColour(slot);
         sstMenu->PlaceOnPage(slot, rect);
     };
-    label(Label2[4], IndexedName("Label2", 4),
-          QStringLiteral("計測するために必要な「基準となる長さ」と、タブレット上の長さを設定します。"
-                         "  タブレットを変えたり、長さを変える場合は、やり直ししてください。"),
-          {240, 480, 10995, 195}, true);
+    label(
+        Label2[4], IndexedName("Label2", 4),
+        QStringLiteral("計測するために必要な「基準となる長さ」と、タブレット上の長さを設定します。"
+                       "  タブレットを変えたり、長さを変える場合は、やり直ししてください。"),
+        {240, 480, 10995, 195}, true);
     label(Label1[0], IndexedName("Label1", 0), QStringLiteral("基準となる長さ"),
           {240, 960, 1515, 315}, false);
     sstMenu->PlaceOnPage(NumberBox(0, QStringLiteral("1"), page), {1860, 900, 975, 315});
@@ -309,10 +318,10 @@ void frmTab::BuildPageOther(QWidget* page) {
     Place(optInput[1], {120, 720, 1155, 315}, dpi);
 
     frame(Frame5[0], IndexedName("Frame5", 0), QStringLiteral("小数点"), {3960, 540, 1515, 735});
-    cmbSyosu = DropDownList(Frame5[0], QStringLiteral("cmbSyosu"),
-                            {QStringLiteral("なし"), QStringLiteral("１位"), QStringLiteral("２位"),
-                             QStringLiteral("３位"), QStringLiteral("４位"),
-                             QStringLiteral("５位")});
+    cmbSyosu =
+        DropDownList(Frame5[0], QStringLiteral("cmbSyosu"),
+                     {QStringLiteral("なし"), QStringLiteral("１位"), QStringLiteral("２位"),
+                      QStringLiteral("３位"), QStringLiteral("４位"), QStringLiteral("５位")});
     Place(cmbSyosu, {180, 240, 1155, 300}, dpi);
 
     if (edition_.coordinateMode) {
@@ -330,9 +339,8 @@ void frmTab::BuildPageOther(QWidget* page) {
           {5700, 540, 1515, 735});
     cmdWidth = DropDownList(Frame5[1], QStringLiteral("cmdWidth"),
                             {QStringLiteral("450"), QStringLiteral("600"), QStringLiteral("750"),
-                             QStringLiteral("900"), QStringLiteral("1050"),
-                             QStringLiteral("1200"), QStringLiteral("1350"),
-                             QStringLiteral("1500")});
+                             QStringLiteral("900"), QStringLiteral("1050"), QStringLiteral("1200"),
+                             QStringLiteral("1350"), QStringLiteral("1500")});
     Place(cmdWidth, {180, 240, 1155, 300}, dpi);
 
     frame(Frame2, QStringLiteral("Frame2"), QStringLiteral("音の設定"), {7380, 540, 1695, 1095});
@@ -345,17 +353,26 @@ void frmTab::BuildPageOther(QWidget* page) {
                             {QStringLiteral("通常"), QStringLiteral("横距離のみ （X軸）"),
                              QStringLiteral("縦距離のみ （Y軸）")});
     Place(cmbNiten, {180, 300, 1935, 300}, dpi);
+
+    // Beyond the design, in the free strip below the sound and two-point
+    // frames; only where the tablet can be kept from the desktop at all.
+    chkPenGrab =
+        new QCheckBox(QStringLiteral("計測中はペンを計測だけに使う（画面の操作にしない）"), page);
+    chkPenGrab->setObjectName(QStringLiteral("chkPenGrab"));
+    chkPenGrab->setChecked(true);
+    sstMenu->PlaceOnPage(chkPenGrab, {7380, 1800, 4695, 300});
+    chkPenGrab->setVisible(tablet_.CanHoldPen());
 }
 
 void frmTab::SetFocusOrder() {
     // The Tab key walks the controls in this order; hidden, disabled and
     // absent ones are skipped.
     QWidget* order[] = {
-        msgMei,      sstMenu,     cmdExit,     cmdSave,     cmdMes[0],   txtInput[0],
-        txtInput[3], cmdScale,    cmdMes[1],   cmdCopy,     cmdClr,      cmdNextLine,
-        cmdWidth,    txtInput[1], txtInput[2], optInput[0], optInput[1], cmbSyosu,
-        optMes[0],   optMes[1],   optMes[2],   cmdWav,      optMes[3],   optMes[4],
-        cmbNiten,    optMes[5],   chkOrgPos,   chkZahyo[0], chkZahyo[1], cmdPaste,
+        msgMei,      sstMenu,     cmdExit,     cmdSave,  cmdMes[0],   txtInput[0], txtInput[3],
+        cmdScale,    cmdMes[1],   cmdCopy,     cmdClr,   cmdNextLine, cmdWidth,    txtInput[1],
+        txtInput[2], optInput[0], optInput[1], cmbSyosu, optMes[0],   optMes[1],   optMes[2],
+        cmdWav,      optMes[3],   optMes[4],   cmbNiten, optMes[5],   chkOrgPos,   chkZahyo[0],
+        chkZahyo[1], cmdPaste,    chkPenGrab,
     };
     QWidget* previous = nullptr;
     for (QWidget* w : order) {

@@ -63,7 +63,9 @@ void frmTab::RefreshFigure() {
     if (selected >= 0) facts.caption = optMes[static_cast<std::size_t>(selected)]->text();
     facts.twoPointAxis = cmbNiten->currentIndex();
     facts.decimals = cmbSyosu->currentIndex();
-    services_.figure->ShowFigure(CurrentFigure(engine_.points, facts, *this));
+    Figure figure = CurrentFigure(engine_.points, facts, *this);
+    figure.notice = tabletNotice_;
+    services_.figure->ShowFigure(figure);
     figureCostMs_ = static_cast<int>(std::min<qint64>(timing.elapsed(), 1000));
 }
 

@@ -1,6 +1,16 @@
 // Handlers of the grid, the measurement controls and the exchange commands,
 // and the window's side of the measurement engine.
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QRadioButton>
+#include <QToolButton>
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
 #include "CellEditorBox.h"
 #include "CsvFile.h"
 #include "FilteredLineEdit.h"
@@ -14,17 +24,6 @@
 #include "TextBuffer.h"
 #include "TextTable.h"
 #include "frmTab.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QRadioButton>
-#include <QToolButton>
-
-#include <algorithm>
-#include <cstdio>
-#include <array>
 
 namespace {
 
@@ -90,15 +89,15 @@ void frmTab::WriteAutosave() {
     // Measuring goes on either way, but the operator must know that the
     // values on screen are not safe: the title says so, once, from the first
     // failure until a save succeeds again. The old file stays as it was.
-    const QString problem =
-        saved ? QString()
-              : QStringLiteral("   ※自動保存できません（%1：%2）")
-                    .arg(QDir::toNativeSeparators(AutosavePath()), saved.reason);
+    const QString problem = saved
+                                ? QString()
+                                : QStringLiteral("   ※自動保存できません（%1：%2）")
+                                      .arg(QDir::toNativeSeparators(AutosavePath()), saved.reason);
     if (problem == autosaveProblem_) return;
     if (!problem.isEmpty() && autosaveProblem_.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(problem.trimmed()));
     autosaveProblem_ = problem;
-    setWindowTitle(title_ + autosaveProblem_);
+    UpdateTitle();
 }
 
 bool frmTab::WriteCsv(const QString& path) { return ::WriteCsv(grid_, path).ok; }
@@ -236,8 +235,8 @@ void frmTab::CopyToClipboard() {
 
 void frmTab::cmdCopy_Click() {
     CopyToClipboard();
-    CommonDialog1.Notify(
-        QStringLiteral("クリップボードにコピーしました。 エクセルなどにペースト（貼付け）できます。"));
+    CommonDialog1.Notify(QStringLiteral(
+        "クリップボードにコピーしました。 エクセルなどにペースト（貼付け）できます。"));
 }
 
 void frmTab::cmdPaste_Click() {
@@ -266,8 +265,9 @@ void frmTab::ParseIntoGrid(const QString& separator) {
     // unnoticed.
     if (result.outside > 0) {
         CommonDialog1.Notify(
-            QStringLiteral("表に入りきらない値が %1 個あったため、その値は貼り付けていません。"
-                           "「その他の設定」で縦・横の項目数を増やしてから、もう一度貼り付けてください。")
+            QStringLiteral(
+                "表に入りきらない値が %1 個あったため、その値は貼り付けていません。"
+                "「その他の設定」で縦・横の項目数を増やしてから、もう一度貼り付けてください。")
                 .arg(result.outside));
     }
 }
@@ -285,8 +285,7 @@ void frmTab::LoadAutosave(const QString& path) {
     const TableShape shape = MeasureTable(*text, separator);
     ResizeGridTo(std::max(shape.rows + 1, grid_.Rows()), std::max(shape.cols + 1, grid_.Cols()));
     msgMei->BeginBulkChange();
-    const RestoredTable restored =
-        RestoreTable(*text, separator, grid_, cmbSyosu->currentIndex());
+    const RestoredTable restored = RestoreTable(*text, separator, grid_, cmbSyosu->currentIndex());
     msgMei->EndBulkChange();
     if (restored.lastAcrossRow == 0) return;
     // The cursor goes where the next value would have gone: from the last
@@ -334,7 +333,8 @@ void frmTab::cmdClr_Click() {
 }
 
 void frmTab::cmdWav_Click() {
-    const QString name = CommonDialog1.OpenFileName(QStringLiteral("Wavファイル (*.wav)"), sWavFile);
+    const QString name =
+        CommonDialog1.OpenFileName(QStringLiteral("Wavファイル (*.wav)"), sWavFile);
     if (name.isEmpty()) return;
     sWavFile = name;
     SettingsChanged();
@@ -348,16 +348,19 @@ void frmTab::cmdWav_Click() {
 void frmTab::cmdMes_Click(int index) {
     engine_.cmdMes_Click(index);
     FigureChanged();
+    UpdatePenHold();
 }
 
 void frmTab::optMes_Click(int index) {
     engine_.optMes_Click(index);
     FigureChanged();
+    UpdatePenHold();
 }
 
 void frmTab::cmdScale_Click() {
     engine_.cmdScale_Click();
     FigureChanged();
+    UpdatePenHold();
 }
 
 QString frmTab::ReferenceLengthText() const { return txtInput[0]->text(); }

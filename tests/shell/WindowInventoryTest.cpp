@@ -1,8 +1,6 @@
 // The control inventory of the main window, in both editions: names, kinds,
 // captions, containers, design geometry, initial states and the Tab order.
 
-#include "WindowFixture.h"
-
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,11 +16,12 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
-
 #include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
+
+#include "WindowFixture.h"
 
 namespace {
 
@@ -41,18 +40,30 @@ struct ControlRow {
     int page;             // page of sstMenu, or kOnWindow
     const char* frame;    // frame holding it, nullptr when on the page or window
     Rect rect;
-    bool fullOnly;  // absent from the reduced edition
+    bool fullOnly;   // absent from the reduced edition
     Rect reduced{};  // the reduced edition's rectangle where it differs, else empty
 };
 
 // Design inventory of the full edition; three controls have another size in
 // the reduced edition.
 const ControlRow kInventory[] = {
-    {"txtForEdit", "QLineEdit", "明細用テキスト", kOnWindow, nullptr, {2460, 4080, 1635, 375}, false},
+    {"txtForEdit",
+     "QLineEdit",
+     "明細用テキスト",
+     kOnWindow,
+     nullptr,
+     {2460, 4080, 1635, 375},
+     false},
     {"lstGetData", "QListView", nullptr, kOnWindow, nullptr, {12720, 6660, 1575, 1500}, false},
     {"sstMenu", "QTabWidget", nullptr, kOnWindow, nullptr, {60, 7560, 12255, 2475}, false},
 
-    {"Frame3", "QGroupBox", "計測の選択", 0, nullptr, {180, 420, 4635, 1935}, false,
+    {"Frame3",
+     "QGroupBox",
+     "計測の選択",
+     0,
+     nullptr,
+     {180, 420, 4635, 1935},
+     false,
      {180, 420, 4635, 1995}},
     {"optMes(0)", "QRadioButton", "二点間の距離", 0, "Frame3", {180, 300, 1380, 300}, false},
     {"optMes(1)", "QRadioButton", "多点の面積", 0, "Frame3", {1740, 300, 1380, 300}, false},
@@ -60,7 +71,13 @@ const ControlRow kInventory[] = {
     {"optMes(3)", "QRadioButton", "多点の距離", 0, "Frame3", {1740, 600, 1380, 300}, false},
     {"optMes(4)", "QRadioButton", "なぞり距離", 0, "Frame3", {3120, 600, 1260, 300}, false},
     {"optMes(5)", "QRadioButton", "座標点", 0, "Frame3", {180, 600, 1380, 300}, true},
-    {"lblMesHelp", "QLabel", "", 0, "Frame3", {180, 1020, 4155, 795}, false,
+    {"lblMesHelp",
+     "QLabel",
+     "",
+     0,
+     "Frame3",
+     {180, 1020, 4155, 795},
+     false,
      {240, 1080, 4155, 855}},
     {"cmdMes(0)", "QToolButton", "計測開始", 0, nullptr, {5160, 540, 915, 795}, false},
     {"cmdMes(1)", "QToolButton", "計測中止", 0, nullptr, {5160, 1500, 915, 795}, false},
@@ -70,33 +87,65 @@ const ControlRow kInventory[] = {
     {"cmdSave", "QToolButton", "ﾌｧｲﾙ保存", 0, nullptr, {7500, 1500, 915, 795}, false},
     {"cmdClr", "QToolButton", "クリア", 0, nullptr, {8640, 540, 915, 795}, false},
     {"cmdExit", "QToolButton", "終了", 0, nullptr, {8640, 1500, 915, 795}, false},
-    {"lblHelp", "QLabel", "Enterキー ： 次行移動", 0, nullptr, {9840, 540, 2235, 1455}, false,
+    {"lblHelp",
+     "QLabel",
+     "Enterキー ： 次行移動",
+     0,
+     nullptr,
+     {9840, 540, 2235, 1455},
+     false,
      {9840, 540, 2235, 1695}},
     {"chkOrgPos", "QCheckBox", "次点を原点にする", 0, nullptr, {9780, 2040, 2235, 315}, true},
 
-    {"Label2(4)", "QLabel",
+    {"Label2(4)",
+     "QLabel",
      "計測するために必要な「基準となる長さ」と、タブレット上の長さを設定します。  "
      "タブレットを変えたり、長さを変える場合は、やり直ししてください。",
-     1, nullptr, {240, 480, 10995, 195}, false},
+     1,
+     nullptr,
+     {240, 480, 10995, 195},
+     false},
     {"Label1(0)", "QLabel", "基準となる長さ", 1, nullptr, {240, 960, 1515, 315}, false},
     {"txtInput(0)", "QLineEdit", "1", 1, nullptr, {1860, 900, 975, 315}, false},
-    {"Label2(1)", "QLabel", "1ｃｍなら「１」。 10ｍｍなら「10」と入れてください。", 1, nullptr,
-     {2940, 960, 5355, 315}, false},
+    {"Label2(1)",
+     "QLabel",
+     "1ｃｍなら「１」。 10ｍｍなら「10」と入れてください。",
+     1,
+     nullptr,
+     {2940, 960, 5355, 315},
+     false},
     {"Label1(3)", "QLabel", "タブレット上の長さ", 1, nullptr, {300, 1440, 1455, 315}, false},
     {"txtInput(3)", "QLineEdit", "400", 1, nullptr, {1860, 1380, 975, 315}, false},
-    {"Label2(3)", "QLabel",
+    {"Label2(3)",
+     "QLabel",
      "タブレットの「分解能」により、「基準となる長さ」がタブレット上でいくつになるのかを、"
      "直接指定します。 たとえば、１ｃｍで0.025mmの分解能なら400、0.0125mmの分解能なら800です。",
-     1, nullptr, {2940, 1320, 7755, 495}, false},
-    {"cmdScale", "QPushButton", "タブレット上の長さの自動計測", 1, nullptr, {240, 1920, 2655, 435},
+     1,
+     nullptr,
+     {2940, 1320, 7755, 495},
      false},
-    {"Label2(0)", "QLabel",
+    {"cmdScale",
+     "QPushButton",
+     "タブレット上の長さの自動計測",
+     1,
+     nullptr,
+     {240, 1920, 2655, 435},
+     false},
+    {"Label2(0)",
+     "QLabel",
      "分解能が分からない場合、「基準となる長さ」を設定し、このボタンを押して、"
      "タブレットで２点クリックしてください。",
-     1, nullptr, {3000, 2040, 8655, 315}, false},
-    {"lblMsg(0)", "QLabel",
-     "計測を開始しました。タブレットで２点をクリックしてください。この間、他の処理は厳禁です。", 1,
-     nullptr, {3000, 1980, 8475, 315}, false},
+     1,
+     nullptr,
+     {3000, 2040, 8655, 315},
+     false},
+    {"lblMsg(0)",
+     "QLabel",
+     "計測を開始しました。タブレットで２点をクリックしてください。この間、他の処理は厳禁です。",
+     1,
+     nullptr,
+     {3000, 1980, 8475, 315},
+     false},
 
     {"Frame1", "QGroupBox", "入力表の項目数", 2, nullptr, {240, 540, 1935, 1335}, false},
     {"Label1(1)", "QLabel", "縦の項目数", 2, "Frame1", {120, 360, 975, 315}, false},
@@ -119,13 +168,15 @@ const ControlRow kInventory[] = {
     {"cmbNiten", "QComboBox", nullptr, 2, "Frame6", {180, 300, 1935, 300}, false},
 };
 
-// The Tab order of the design, every control that can take the focus.
+// The Tab order of the design, every control that can take the focus; the
+// controls beyond the design come last.
 const char* const kFocusOrder[] = {
     "msgMei",      "sstMenu",     "cmdExit",     "cmdSave",     "cmdMes(0)",   "txtInput(0)",
     "txtInput(3)", "cmdScale",    "cmdMes(1)",   "cmdCopy",     "cmdClr",      "cmdNextLine",
     "cmdWidth",    "txtInput(1)", "txtInput(2)", "optInput(0)", "optInput(1)", "cmbSyosu",
     "optMes(0)",   "optMes(1)",   "optMes(2)",   "cmdWav",      "optMes(3)",   "optMes(4)",
     "cmbNiten",    "optMes(5)",   "chkOrgPos",   "chkZahyo(0)", "chkZahyo(1)", "cmdPaste",
+    "chkPenGrab",
 };
 
 // Twips to pixels at the window's resolution (15 twips a pixel at 96 dpi).
@@ -165,7 +216,7 @@ QStringList AsStops(const QStringList& names) {
 }
 
 class WindowInventory : public ::testing::TestWithParam<bool> {
-protected:
+  protected:
     bool Full() const { return GetParam(); }
 
     // A window as designed: built, not loaded, not shown.
@@ -353,9 +404,8 @@ TEST_P(WindowInventory, tools_stay_hidden_and_the_origin_box_shows_only_for_coor
     }
     if (!Full()) return;
     auto* box = f.Find<QWidget>(QStringLiteral("chkOrgPos"));
-    for (const auto& [option, shown] : {std::pair{5, true}, std::pair{1, false},
-                                        std::pair{5, true}, std::pair{0, false},
-                                        std::pair{4, false}}) {
+    for (const auto& [option, shown] : {std::pair{5, true}, std::pair{1, false}, std::pair{5, true},
+                                        std::pair{0, false}, std::pair{4, false}}) {
         SCOPED_TRACE(option);
         f.Find<QRadioButton>(QStringLiteral("optMes(%1)").arg(option))->setChecked(true);
         EXPECT_EQ(box->isVisibleTo(&w), shown);
@@ -381,20 +431,30 @@ TEST_P(WindowInventory, tab_key_walks_each_page_in_design_order) {
     EXPECT_EQ(walk.contains(QStringLiteral("chkOrgPos")), Full());
 }
 
-TEST_P(WindowInventory, the_tablets_resolution_shows_on_the_scale_page_only_when_known) {
-    for (const QString& line : {QString(), QStringLiteral("このタブレットの分解能: X 100 / Y 80 カウント/mm")}) {
+// The tablet's resolution on the scale page, and the pen's hold on the
+// other settings page, each only where it means something.
+TEST_P(WindowInventory, controls_beyond_the_design_show_only_where_they_apply_and_cover_none) {
+    for (const bool known : {false, true}) {
         WindowFixture g(Full() ? FullEdition() : ReducedEdition());
+        const QString line =
+            known ? QStringLiteral("このタブレットの分解能: X 100 / Y 80 カウント/mm") : QString();
         g.services.tabletResolution = line;
+        g.tablet.canHoldPen = known;
         frmTab& w = g.Start();
         auto* label = g.Find<QLabel>(QStringLiteral("lblResolution"));
-        ASSERT_NE(label, nullptr);
+        auto* hold = g.Find<QCheckBox>(QStringLiteral("chkPenGrab"));
+        ASSERT_TRUE(label && hold);
         EXPECT_EQ(label->text(), line);
-        EXPECT_EQ(label->isVisibleTo(label->parentWidget()), !line.isEmpty());
-        // In the free strip above the inputs: it covers no control of the design.
-        for (auto* other : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (other == label || !other->isVisibleTo(&w)) continue;
-            EXPECT_FALSE(label->geometry().intersects(other->geometry()))
-                << other->objectName().toStdString();
+        for (QWidget* added : {static_cast<QWidget*>(label), static_cast<QWidget*>(hold)}) {
+            EXPECT_EQ(added->isVisibleTo(added->parentWidget()), known);
+            // In free space on its page: it covers no control of the design.
+            for (auto* other :
+                 added->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (other == added || !other->isVisibleTo(&w)) continue;
+                EXPECT_FALSE(added->geometry().intersects(other->geometry()))
+                    << added->objectName().toStdString() << " over "
+                    << other->objectName().toStdString();
+            }
         }
     }
 }

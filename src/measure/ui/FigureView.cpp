@@ -169,11 +169,20 @@ void FigureView::Paint() {
     PaintFigure(painter);
     painter.restore();
 
-    const QRect status(0, surface.bottom() + 1, width(), height() - surface.height());
+    const QRect status =
+        QRect(0, surface.bottom() + 1, width(), height() - surface.height()).adjusted(6, 0, -6, 0);
     painter.setPen(palette().color(QPalette::WindowText));
-    const QString text =
-        fontMetrics().elidedText(figure_.status, Qt::ElideRight, status.width() - 12);
-    painter.drawText(status.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
+    const QString text = fontMetrics().elidedText(figure_.status, Qt::ElideRight, status.width());
+    painter.drawText(status, Qt::AlignVCenter | Qt::AlignLeft, text);
+    if (!figure_.notice.isEmpty()) {
+        // After the status, in the colour of the last point: what went wrong
+        // must not pass for part of the figure's description.
+        const int gap = fontMetrics().horizontalAdvance(text + QStringLiteral("　"));
+        const QRect rest = status.adjusted(gap, 0, 0, 0);
+        painter.setPen(kLast);
+        painter.drawText(rest, Qt::AlignVCenter | Qt::AlignLeft,
+                         fontMetrics().elidedText(figure_.notice, Qt::ElideRight, rest.width()));
+    }
 }
 
 void FigureView::PaintGrid(QPainter& painter, const QTransform& map) const {

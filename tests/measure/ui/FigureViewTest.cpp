@@ -26,7 +26,7 @@ TEST(FigureView, figure_is_drawn_joined_and_closed_only_as_an_area) {
     view.SetArea({0, 0, 1000, 1000});
     for (bool closed : {true, false}) {
         SCOPED_TRACE(closed ? "area" : "length");
-        view.SetFigure(Figure{{{100, 100}, {900, 100}, {900, 900}, {100, 900}}, closed, {}});
+        view.SetFigure(Figure{{{100, 100}, {900, 100}, {900, 900}, {100, 900}}, closed, {}, {}});
         const QPolygonF path = view.FigurePolyline();
         ASSERT_EQ(path.size(), 4);
         QImage image(view.size(), QImage::Format_RGB32);
