@@ -30,8 +30,15 @@ class ScriptedSource : public EvdevEventSource {
     QString Name() const override { return {}; }
     TabletAxes Axes() const override { return axes_; }
     EvdevState State() const override { return state_; }
-    void Start(Sink sink, std::function<void()>) override { sink_ = std::move(sink); }
-    void Stop() override { sink_ = nullptr; }
+    // Like a device node, it is opened once: stopped, it is closed.
+    void Start(Sink sink, std::function<void()>) override {
+        EXPECT_FALSE(closed_) << "started after it was closed";
+        sink_ = std::move(sink);
+    }
+    void Stop() override {
+        sink_ = nullptr;
+        closed_ = true;
+    }
     void Play(const std::vector<EvemuRecording::Event>& events) {
         for (const EvemuRecording::Event& e : events)
             if (sink_) sink_(e.type, e.code, e.value);
@@ -41,6 +48,7 @@ class ScriptedSource : public EvdevEventSource {
     EvdevState state_;
     TabletAxes axes_;
     Sink sink_;
+    bool closed_ = false;
 };
 
 // A library with one scripted source, opened in `mode`.
