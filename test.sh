@@ -3,7 +3,9 @@
 #   1. the suite through CTest (build/);
 #   2. the crash loop: the real program killed 100 times, every recovery
 #      checked (tools/crash-loop.sh);
-#   3. the Debian package made from that build, installed and started once;
+#   3. the Debian package made from that build, installed and started once,
+#      and the Linux tablet library against real kernel input devices in a
+#      VM (tools/test-vm.sh);
 #   4. the Windows edition, cross-built and run under Wine
 #      (tools/test-windows.sh; KALVOR_WINDOWS=0 leaves it out);
 #   5. the fuzzers, 30 s each after their stored cases (tools/fuzz.sh);
@@ -48,6 +50,9 @@ KALVOR_BUILD_DIR=build tools/crash-loop.sh 100
 
 step "the Debian package"
 tools/test-package.sh build
+
+step "the tablet against real kernel input devices, in a VM"
+tools/test-vm.sh build
 
 if [ "${KALVOR_WINDOWS:-1}" != 0 ]; then
   step "the Windows edition under Wine"
