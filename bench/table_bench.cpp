@@ -6,6 +6,7 @@
 //   table_bench --recover FILE   recovery of FILE in a new window
 //   table_bench --parse FILE     the floor: FILE read and split into cells
 
+#include "CommitGate.h"
 #include "AtomicFile.h"
 #include "BenchFakes.h"
 #include "Edition.h"

@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -68,26 +69,40 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     // KALVOR_DATA_DIR names the directory for the files (./run.sh keeps them
     // out of the build tree this way); else beside the executable where it
     // can write there, or the per-user directory.
-    QString dataDirectory = qEnvironmentVariable("KALVOR_DATA_DIR");
-    if (dataDirectory.isEmpty() || !QDir().mkpath(dataDirectory)) {
-        dataDirectory = ResolveDataDirectory(executableDirectory);
-    }
-    dataDirectory = QDir(dataDirectory).absolutePath();
+    const QString asked = qEnvironmentVariable("KALVOR_DATA_DIR");
+    QString dataDirectory = asked;
     QString startupNotice;
+    if (!asked.isEmpty() && !QDir().mkpath(asked)) {
+        // Named but impossible (a file there, a link loop, no permission):
+        // the files go to the usual place, and the operator is told so.
+        dataDirectory.clear();
+        startupNotice = QStringLiteral("KALVOR_DATA_DIR のフォルダー「%1」を作れないため、使いません。\n")
+                            .arg(QDir::toNativeSeparators(asked));
+    }
+    if (dataDirectory.isEmpty()) dataDirectory = ResolveDataDirectory(executableDirectory);
+    dataDirectory = QDir(dataDirectory).absolutePath();
     if (PreparePerUserDirectory(dataDirectory, executableDirectory,
-                                executable.completeBaseName())) {
-        startupNotice = QStringLiteral("設定と自動保存のファイルは、次のフォルダーに置きます。\n%1")
-                            .arg(QDir::toNativeSeparators(dataDirectory));
+                                executable.completeBaseName()) ||
+        !startupNotice.isEmpty()) {
+        startupNotice += QStringLiteral("設定と自動保存のファイルは、次のフォルダーに置きます。\n%1")
+                             .arg(QDir::toNativeSeparators(dataDirectory));
     }
     std::optional<DataDirectoryLock> dataLock;
     if (edition.autosave) {
         dataLock.emplace(dataDirectory);
         if (!dataLock->Held()) {
-            dialogs.Notify(
-                QStringLiteral("このフォルダーのデータは、別の Kalvor が使っています。\n%1\n"
-                               "同じデータを二つのプログラムで使うと値が失われるため、"
-                               "終了します。")
-                    .arg(QDir::toNativeSeparators(dataDirectory)));
+            const QString folder = QDir::toNativeSeparators(dataDirectory);
+            const QString text =
+                dataLock->Problem().isEmpty()
+                    ? QStringLiteral("このフォルダーのデータは、別の Kalvor が使っています。\n%1\n"
+                                     "同じデータを二つのプログラムで使うと値が失われるため、"
+                                     "終了します。")
+                          .arg(folder)
+                    : QStringLiteral("このフォルダーは Kalvor のデータに使えません：%1\n%2\n"
+                                     "値を保存できないため、終了します。")
+                          .arg(dataLock->Problem(), folder);
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+            dialogs.Notify(text);
             return 0;
         }
     }

@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "AtomicFileCommit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,11 +22,6 @@
 namespace {
 
 const QString kTemporaryInfix = QStringLiteral(".kalvor-");
-
-std::function<bool(const QString&)>& BeforeCommitHook() {
-    static std::function<bool(const QString&)> hook;
-    return hook;
-}
 
 FileWriteResult Failed(const QString& reason) { return FileWriteResult{false, reason}; }
 
@@ -89,10 +86,6 @@ void SyncDirectory(const QString& directory) {
 
 }  // namespace
 
-void SetBeforeCommitHookForTest(std::function<bool(const QString& path)> hook) {
-    BeforeCommitHook() = std::move(hook);
-}
-
 namespace {
 
 // The new content's file beside the target, named so that a leftover is
@@ -107,13 +100,18 @@ public:
             for (int i = 0; i < 6; ++i)
                 name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
             file_.setFileName(name);
-            if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return;
+            if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+                created_ = true;
+                return;
+            }
             if (!QFileInfo::exists(name)) return;  // not a clash: a real failure
         }
     }
     ~TemporaryFile() {
         file_.close();
-        if (!kept_) QFile::remove(file_.fileName());
+        // Only the file this writer made: after a clash the name is someone
+        // else's.
+        if (created_ && !kept_) QFile::remove(file_.fileName());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -123,15 +121,27 @@ public:
 
 private:
     QFile file_;
+    bool created_ = false;
     bool kept_ = false;
 };
 
 }  // namespace
 
-FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, Links links) {
     QFileInfo target(path);
-    if (target.isSymLink()) target = QFileInfo(target.symLinkTarget());
+    FileKind kind = KindAt(path);
+    if (kind == FileKind::Link) {
+        // A link planted in place of one of the program's own files must not
+        // make it replace what the link names.
+        if (links == Links::Refuse)
+            return Failed(QStringLiteral("シンボリックリンクになっているため書き込みません"));
+        target = QFileInfo(target.symLinkTarget());
+        kind = KindAt(target.absoluteFilePath());
+    }
     if (target.isDir()) return Failed(QStringLiteral("同じ名前のフォルダーがあります"));
+    // A device or a FIFO would be replaced by a regular file.
+    if (kind != FileKind::Missing && kind != FileKind::Regular)
+        return Failed(QStringLiteral("通常のファイルではないため書き込みません"));
     const QString directory = target.absolutePath();
     if (!QFileInfo(directory).isDir()) return Failed(QStringLiteral("フォルダーがありません"));
 
@@ -156,8 +166,7 @@ FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes
     if (!SyncFile(file)) return Failed(SystemReason(errno));
     file.close();
 #endif
-    const std::function<bool(const QString&)>& hook = BeforeCommitHook();
-    if (hook && !hook(path)) return Failed(QStringLiteral("中断されました"));
+    if (!MayCommitAtomicWrite(path)) return Failed(QStringLiteral("中断されました"));
 
     QString why;
     if (!ReplaceFile(file.fileName(), target.absoluteFilePath(), why)) return Failed(why);

@@ -1,7 +1,5 @@
 #include "CsvFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <utility>
@@ -9,31 +7,23 @@
 #include "GridModel.h"
 #include "TextTable.h"
 
-FileWriteResult WriteCsv(const GridModel& grid, const QString& path) {
+FileWriteResult WriteCsv(const GridModel& grid, const QString& path, Links links) {
     // The system code page, as every text file of the program uses: UTF-8 on
     // Linux, the ANSI code page on Windows. A character the code page cannot
     // hold is written as the encoder's replacement rather than failing the
     // whole autosave. No byte-order mark.
-    return WriteFileAtomically(path, BuildTextTableBytes(grid, ','));
+    return WriteFileAtomically(path, BuildTextTableBytes(grid, ','), links);
 }
 
-std::optional<QString> ReadTextTableFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isFile()) {
+std::optional<QString> ReadTextTableFile(const QString& path, QString* refusal) {
+    const FileReadResult read = ReadRegularFile(path, kMaxTableFileBytes, Links::Refuse);
+    if (!read.Ok()) {
+        if (refusal != nullptr && read.status != FileReadResult::Status::Missing)
+            *refusal = read.reason;
         return std::nullopt;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return std::nullopt;
-    }
-    file.close();
-
     QStringDecoder decoder(QStringConverter::System);
-    const QString decoded = decoder.decode(bytes);
+    const QString decoded = decoder.decode(read.bytes);
     return SplitTextTableLines(decoded);
 }
 

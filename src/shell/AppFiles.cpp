@@ -1,5 +1,9 @@
 #include "AppFiles.h"
 
+#include "AtomicFile.h"
+#include "IniFile.h"
+#include "RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -73,20 +77,37 @@ bool PreparePerUserDirectory(const QString& dataDirectory, const QString& execut
     const QString mine = SettingsFilePath(dataDirectory, executableBaseName);
     if (QFileInfo::exists(mine)) return false;
     const QString beside = SettingsFilePath(executableDirectory, executableBaseName);
-    if (QFileInfo(beside).isFile()) QFile::copy(beside, mine);
+    // Read as any settings file is: bounded, and only a regular file.
+    const FileReadResult read = ReadRegularFile(beside, IniFile::kMaxBytes, Links::Follow);
+    if (read.Ok()) WriteFileAtomically(mine, read.bytes);
     return true;
 }
 
-bool CreateRunMarker(const QString& path) {
-    const QFileInfo existing(path);
-    // The marker of a run that did not end normally stays as it stands: only
-    // its existence counts, and removed to be made again it would be missing
-    // for a moment, in which a kill would cost the next start its recovery.
-    if (existing.isFile() && !existing.isSymLink()) return true;
-    if (existing.isSymLink()) QFile::remove(path);
+bool RunMarkerPresent(const QString& path) { return KindAt(path) == FileKind::Regular; }
+
+bool CreateRunMarker(const QString& path, QString* why) {
+    const auto fail = [why](const QString& reason) {
+        if (why != nullptr) *why = reason;
+        return false;
+    };
+    switch (KindAt(path)) {
+        case FileKind::Regular:
+            // The marker of a run that did not end normally stays as it
+            // stands: only its existence counts, and removed to be made again
+            // it would be missing for a moment, in which a kill would cost the
+            // next start its recovery.
+            return true;
+        case FileKind::Link:
+            return fail(QStringLiteral("シンボリックリンクになっているため使いません"));
+        case FileKind::Other:
+            return fail(QStringLiteral("通常のファイルではありません"));
+        case FileKind::Missing:
+            break;
+    }
     // Created new, never opened through whatever may have been put in its
     // place since.
     QFile marker(path);
-    if (!marker.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
-    return marker.write("err\r\n") == 5 && marker.flush();
+    if (!marker.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return fail(marker.errorString());
+    if (marker.write("err\r\n") != 5 || !marker.flush()) return fail(marker.errorString());
+    return true;
 }

@@ -24,9 +24,14 @@ QString SettingsFilePath(const QString& directory, const QString& executableBase
 bool PreparePerUserDirectory(const QString& dataDirectory, const QString& executableDirectory,
                              const QString& executableBaseName);
 
+// Whether a run marker of the program's own stands at path: a regular file,
+// not a link to one.
+bool RunMarkerPresent(const QString& path);
+
 // Creates the run marker at path, one line "err". A marker already there
 // (left by a run that did not end normally) is kept as it is, so that there
-// is never a moment without one. A symbolic link in its place is removed,
-// never followed, so the marker cannot be used to overwrite another file.
-// False when the marker cannot be created.
-bool CreateRunMarker(const QString& path);
+// is never a moment without one. A symbolic link or anything but a regular
+// file in its place is never followed, written or removed: the marker
+// cannot be used to touch another file. False when the marker cannot be
+// created; `why` then says why.
+bool CreateRunMarker(const QString& path, QString* why = nullptr);

@@ -16,6 +16,8 @@ public:
     explicit Common(QString iniPath) : file_(std::move(iniPath)) {}
 
     const QString& Path() const { return file_.Path(); }
+    // Why the settings file is neither read nor written (IniFile::Problem).
+    const QString& Problem() const { return file_.Problem(); }
 
     // The value of key, or defaultValue when the file, section or key is missing.
     QString ReadSetting(const QString& section, const QString& key,

@@ -13,6 +13,8 @@ public:
     explicit DataDirectoryLock(const QString& dataDirectory);
 
     bool Held() const { return lock_.Held(); }
+    // Not held for another reason than another copy (RunLock::Problem).
+    const QString& Problem() const { return lock_.Problem(); }
 
 private:
     RunLock lock_;

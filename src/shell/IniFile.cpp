@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include "AtomicFile.h"
+#include "RegularFile.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -165,14 +166,6 @@ bool Representable(QStringView section, QStringView key, QStringView value) {
     return !key.startsWith(u'[') && !key.startsWith(u';');
 }
 
-std::optional<QByteArray> ReadAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    return file.readAll();
-}
-
 std::optional<QString> ValueIn(const Lines& lines, const QString& section, const QString& key) {
     const QString sectionName = TrimBlanks(BeforeNul(section)).toString();
     const QString keyName = TrimBlanks(BeforeNul(key)).toString();
@@ -247,12 +240,19 @@ bool RewriteInPlace(const QString& path, const QByteArray& bytes, const QByteArr
 
 }  // namespace
 
+std::optional<QByteArray> IniFile::ReadAll() const {
+    const FileReadResult read = ReadRegularFile(path_, kMaxBytes, Links::Refuse);
+    problem_ = read.Ok() || read.status == FileReadResult::Status::Missing ? QString() : read.reason;
+    if (!read.Ok()) return std::nullopt;
+    return read.bytes;
+}
+
 std::optional<QString> IniFile::Read(const QString& section, const QString& key) const {
     if (batch_) {
         const std::optional<Lines>& lines = batch_->lines ? batch_->lines : batch_->readOnly;
         return lines ? ValueIn(*lines, section, key) : std::nullopt;
     }
-    const std::optional<QByteArray> bytes = ReadAll(path_);
+    const std::optional<QByteArray> bytes = ReadAll();
     if (!bytes) {
         return std::nullopt;
     }
@@ -260,16 +260,18 @@ std::optional<QString> IniFile::Read(const QString& section, const QString& key)
 }
 
 std::optional<QList<QByteArray>> IniFile::LoadForWrite() const {
-    QFile existing(path_);
-    if (!existing.exists()) {
-        return Lines();
+    // A file we cannot read whole would lose its other lines, and one that
+    // is not a regular file of our own (a link, a FIFO, a device, one far
+    // too large) is left as it stands.
+    const std::optional<QByteArray> bytes = ReadAll();
+    if (!bytes) {
+        if (KindAt(path_) == FileKind::Missing) return Lines();
+        return std::nullopt;
     }
-    // A file we cannot read whole would lose its other lines; one we cannot
-    // write must not be replaced behind its back by a rename, which only
-    // needs the directory to be writable.
-    const std::optional<QByteArray> bytes = ReadAll(path_);
-    if (!bytes || !QFileInfo(path_).isWritable() ||
-        !existing.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    // One we cannot write must not be replaced behind its back by a rename,
+    // which only needs the directory to be writable.
+    QFile existing(path_);
+    if (!QFileInfo(path_).isWritable() || !existing.open(QIODevice::WriteOnly | QIODevice::Append)) {
         return std::nullopt;
     }
     return SplitLines(*bytes);
@@ -282,7 +284,8 @@ bool IniFile::Store(const QList<QByteArray>& lines, const QByteArray& before) co
         return true;
     }
     const QFileInfo file(path_);
-    if (file.isFile() && file.isWritable() && !QFileInfo(file.absolutePath()).isWritable()) {
+    if (KindAt(path_) == FileKind::Regular && file.isWritable() &&
+        !QFileInfo(file.absolutePath()).isWritable()) {
         return RewriteInPlace(path_, bytes, before);
     }
     // Replaced whole through a temporary file, or left as it was: a full disk
@@ -317,7 +320,7 @@ void IniFile::BeginBatch() {
     batch_->lines = LoadForWrite();
     if (batch_->lines) {
         batch_->before = Serialize(*batch_->lines);
-    } else if (const std::optional<QByteArray> bytes = ReadAll(path_)) {
+    } else if (const std::optional<QByteArray> bytes = ReadAll()) {
         // Readable but not writable: reads still see the file.
         batch_->readOnly = SplitLines(*bytes);
     }

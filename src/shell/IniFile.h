@@ -17,12 +17,22 @@
 // - lines end with CR LF; text is in the system's code page;
 // - a missing file or section is created on the first write.
 // The file is replaced whole and atomically: a write that fails (a full
-// disk, a read-only file) leaves it exactly as it was.
+// disk, a read-only file) leaves it exactly as it was. It is the program's
+// own file: never read or written through a symbolic link.
 class IniFile {
 public:
     explicit IniFile(QString path) : path_(std::move(path)) {}
 
+    // No settings file reaches this size; a larger one is refused at once
+    // rather than read line by line.
+    static constexpr qint64 kMaxBytes = 1024 * 1024;
+
     const QString& Path() const { return path_; }
+    // Why the file was not read the last time: a symbolic link or anything
+    // but a regular file in its place, or a file larger than kMaxBytes. Such
+    // a file is neither read (every setting has its default) nor written.
+    // Empty when it was read or is missing.
+    const QString& Problem() const { return problem_; }
 
     // The value of key in section, or no value when the file, the section or
     // the key is missing or the file cannot be read.
@@ -41,6 +51,7 @@ public:
     bool EndBatch();
 
 private:
+    std::optional<QByteArray> ReadAll() const;
     // The file's lines for a change, or no value when it exists but cannot
     // be read whole or written.
     std::optional<QList<QByteArray>> LoadForWrite() const;
@@ -58,6 +69,7 @@ private:
     };
 
     QString path_;
+    mutable QString problem_;
     int batchDepth_ = 0;
     std::optional<Batch> batch_;
 };

@@ -1,6 +1,9 @@
 #include "RunLock.h"
 
+#include "RegularFile.h"
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QSysInfo>
@@ -70,6 +73,18 @@ bool Take(QLockFile& lock) {
 }  // namespace
 
 RunLock::RunLock(const QString& path) : path_(path), lock_(path) {
+    // The lock is the program's own file: a link or a device in its place
+    // is neither followed nor removed.
+    switch (KindAt(path)) {
+        case FileKind::Link:
+            problem_ = QStringLiteral("「%1」がシンボリックリンクになっています").arg(path);
+            return;
+        case FileKind::Other:
+            problem_ = QStringLiteral("「%1」が通常のファイルではありません").arg(path);
+            return;
+        default:
+            break;
+    }
     // Never stale by age while its owner lives (a copy may measure for days).
     lock_.setStaleLockTime(0);
     QString host;
@@ -78,7 +93,17 @@ RunLock::RunLock(const QString& path) : path_(path), lock_(path) {
         lock_.removeStaleLockFile();
     }
     held_ = Take(lock_);
-    if (held_) HeldHere().insert(path_);
+    if (held_) {
+        HeldHere().insert(path_);
+    } else if (lock_.error() != QLockFile::LockFailedError) {
+        // Not another copy: the folder itself refuses the file. Its own
+        // words say why (no permission, a read-only file system, ...).
+        QFile probe(QFileInfo(path_).absolutePath() + QStringLiteral("/.kalvor-write-probe"));
+        problem_ = probe.open(QIODevice::WriteOnly | QIODevice::NewOnly)
+                       ? QStringLiteral("ロックファイルを作れません")
+                       : QStringLiteral("このフォルダーに書き込めません（%1）").arg(probe.errorString());
+        if (probe.isOpen()) probe.remove();
+    }
 }
 
 RunLock::~RunLock() {

@@ -17,9 +17,14 @@ public:
     RunLock& operator=(const RunLock&) = delete;
 
     bool Held() const { return held_; }
+    // Not held: why, when it is not another live copy that holds it (the
+    // folder cannot be written; a link or another kind of file stands in
+    // the lock's place, which is left as it is). Empty otherwise.
+    const QString& Problem() const { return problem_; }
 
 private:
     QString path_;
     QLockFile lock_;
     bool held_ = false;
+    QString problem_;
 };

@@ -19,6 +19,7 @@
 #include "AppFiles.h"
 #include "AtomicFile.h"
 #include "CellEditorBox.h"
+#include "RegularFile.h"
 #include "FilteredLineEdit.h"
 #include "MeiGridView.h"
 #include "ReceivedPointList.h"
@@ -197,6 +198,10 @@ void frmTab::ConnectSettingsWrites() {
     });
 }
 
+void frmTab::OwnFileProblem(const QString& path, const QString& why) {
+    ownFileProblems_ << QStringLiteral("「%1」：%2。").arg(QDir::toNativeSeparators(path), why);
+}
+
 void frmTab::SettingsChanged() {
     // The restore at start-up sets the controls too: nothing to write then.
     if (loaded_ && !unloaded_) settingsTimer_->start();
@@ -225,7 +230,10 @@ bool frmTab::Form_Load() {
             : 0;
     tablet_.PadlinkInit(this, debugSwitch, 0);
     tablet_.PadlinkSetMove(2);
-    if (!services_.tabletLoadError.isEmpty()) CommonDialog1.Notify(services_.tabletLoadError);
+    if (!services_.tabletLoadError.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(services_.tabletLoadError));
+        CommonDialog1.Notify(services_.tabletLoadError);
+    }
 
     // Defaults of missing keys reach the file in one write, before the window
     // shows.
@@ -242,12 +250,20 @@ bool frmTab::Form_Load() {
         QStringLiteral("Enterキー ： 次行移動\r\n\r\nDEL,BSキー： データ削除\r\n\r\n"
                        "F12キー   ： 多面積計算"));
 
+    if (!settings_.Problem().isEmpty()) {
+        OwnFileProblem(settings_.Path(), settings_.Problem() +
+                                             QStringLiteral("。設定は読み書きしません"));
+    }
     if (edition_.autosave) {
         // A marker left behind means the previous run did not end normally:
         // bring its autosaved grid back.
-        if (QFile::exists(RunMarkerPath())) LoadAutosave(AutosavePath());
-        // A marker that cannot be created only costs the recovery of this run.
-        CreateRunMarker(RunMarkerPath());
+        if (RunMarkerPresent(RunMarkerPath())) LoadAutosave(AutosavePath());
+        // A marker that cannot be created only costs the recovery of this
+        // run; one that is not ours stays as it stands, and the operator
+        // must know that a crash will not be recovered.
+        QString why;
+        if (!CreateRunMarker(RunMarkerPath(), &why) && KindAt(RunMarkerPath()) != FileKind::Missing)
+            OwnFileProblem(RunMarkerPath(), why + QStringLiteral("。異常終了したときに値を戻せません"));
         // What a write killed half-way left behind, now that the recovery
         // has read what it needs.
         RemoveWriteLeftovers(AutosavePath());
@@ -413,9 +429,12 @@ void frmTab::showEvent(QShowEvent* event) {
         focusedOnce_ = true;
         msgMei->setFocus(Qt::OtherFocusReason);
         // Once the window is up, so that it never holds up the start.
-        if (!services_.startupNotice.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qPrintable(services_.startupNotice));
-            QTimer::singleShot(0, this, [this] { CommonDialog1.Notify(services_.startupNotice); });
+        QStringList notices = ownFileProblems_;
+        if (!services_.startupNotice.isEmpty()) notices.prepend(services_.startupNotice);
+        if (!notices.isEmpty()) {
+            const QString text = notices.join(QStringLiteral("\n\n"));
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+            QTimer::singleShot(0, this, [this, text] { CommonDialog1.Notify(text); });
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -208,6 +209,12 @@ class frmTab : public QWidget, private MeasureHost {
     void ResizeGridTo(int rows, int cols);
     void AdvanceInFillDirection();
     void WriteAutosave();
+    // Shows why the autosave file is not safe in the title, from the first
+    // failure until a save succeeds again; empty for none.
+    void SetAutosaveProblem(const QString& why);
+    // One of the program's own files is not what it must be (a link, not a
+    // regular file, too large): told once when the window is up.
+    void OwnFileProblem(const QString& path, const QString& why);
     void ConnectFigure();
     void DisconnectFigure();
     void FigureChanged();
@@ -295,6 +302,7 @@ class frmTab : public QWidget, private MeasureHost {
     // notice after the title) or empty while it succeeds.
     QString title_;
     QString autosaveProblem_;
+    QStringList ownFileProblems_;
     bool loaded_ = false;
     bool unloaded_ = false;
     bool focusedOnce_ = false;

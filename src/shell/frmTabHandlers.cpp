@@ -86,13 +86,17 @@ void frmTab::PutValue(double value, bool advance) {
 void frmTab::WriteAutosave() {
     if (!edition_.autosave) return;
     const FileWriteResult saved = ::WriteCsv(grid_, AutosavePath());
+    SetAutosaveProblem(saved ? QString() : saved.reason);
+}
+
+void frmTab::SetAutosaveProblem(const QString& why) {
     // Measuring goes on either way, but the operator must know that the
     // values on screen are not safe: the title says so, once, from the first
     // failure until a save succeeds again. The old file stays as it was.
-    const QString problem = saved
-                                ? QString()
-                                : QStringLiteral("   ※自動保存できません（%1：%2）")
-                                      .arg(QDir::toNativeSeparators(AutosavePath()), saved.reason);
+    const QString problem =
+        why.isEmpty() ? QString()
+                      : QStringLiteral("   ※自動保存できません（%1：%2）")
+                            .arg(QDir::toNativeSeparators(AutosavePath()), why);
     if (problem == autosaveProblem_) return;
     if (!problem.isEmpty() && autosaveProblem_.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(problem.trimmed()));
@@ -100,7 +104,11 @@ void frmTab::WriteAutosave() {
     UpdateTitle();
 }
 
-bool frmTab::WriteCsv(const QString& path) { return ::WriteCsv(grid_, path).ok; }
+bool frmTab::WriteCsv(const QString& path) {
+    // The operator's own choice of file: a link to a regular file is written
+    // through, as the platform's save dialog would.
+    return ::WriteCsv(grid_, path, Links::Follow).ok;
+}
 
 void frmTab::cmdNextLine_Click() {
     int col, row;
@@ -275,8 +283,12 @@ void frmTab::ParseIntoGrid(const QString& separator) {
 void frmTab::LoadAutosave(const QString& path) {
     if (txtClip == nullptr) return;
     // A file that exists but cannot be read leaves the grid empty; start-up
-    // goes on.
-    const std::optional<QString> text = ReadTextTableFile(path);
+    // goes on. One that is not the program's own regular file (a link, a
+    // device) is not read at all, and the title says why until a value can
+    // be saved.
+    QString refusal;
+    const std::optional<QString> text = ReadTextTableFile(path, &refusal);
+    if (!refusal.isEmpty()) SetAutosaveProblem(refusal);
     if (!text) return;
     txtClip->SetText(*text);
     // Every value goes back into the cell it was saved from, the grid grown

@@ -1,6 +1,5 @@
 #include "PadLinkFactory.h"
 
-#include <QFile>
 #include <QtGlobal>
 
 #include "ReplayPadLink.h"
@@ -56,16 +55,16 @@ PadLinkChoice ChoosePadLink(const QString& requested, const NativeWindowLookup& 
     const QLatin1String replayPrefix("replay:");
     if (requested.startsWith(replayPrefix)) {
         const QString path = requested.mid(replayPrefix.size());
-        QFile probe(path);
-        if (!probe.open(QIODevice::ReadOnly)) {
-            choice.loadError =
-                QStringLiteral(
-                    "再生ファイル「%1」を読み込めませんでした。タブレットなしで続けます。")
-                    .arg(path);
-        }
         // Even an unreadable file gives a library that simply delivers
         // nothing, so the program runs on as without a tablet.
-        choice.library = std::make_unique<ReplayPadLink>(path);
+        auto replay = std::make_unique<ReplayPadLink>(path);
+        if (!replay->Problem().isEmpty()) {
+            choice.loadError = QStringLiteral(
+                                   "再生ファイル「%1」を読み込めませんでした（%2）。"
+                                   "タブレットなしで続けます。")
+                                   .arg(path, replay->Problem());
+        }
+        choice.library = std::move(replay);
         return choice;
     }
 

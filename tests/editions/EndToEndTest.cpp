@@ -255,3 +255,16 @@ TEST(EndToEnd, a_second_copy_ends_at_once_and_a_renamed_one_leaves_the_first_one
     EXPECT_FALSE(QFile::exists(app.Path("Kalvor2.INI")));
     EXPECT_TRUE(app.Running());
 }
+
+// KALVOR_DATA_DIR naming what cannot be a folder (below a file): the usual
+// folder is used, and standard error says so, as the notice does.
+TEST(EndToEnd, a_data_directory_that_cannot_be_made_is_said_and_the_usual_one_used) {
+    InstalledCopy app(QStringLiteral(KALVOR_EXE));
+    app.extraEnv[QStringLiteral("KALVOR_DATA_DIR")] = app.Path("err.dat") + QStringLiteral("/data");
+    ASSERT_TRUE(WriteBytes(app.Path("err.dat"), "not a folder"));
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(WaitUntil([&] { return app.Output().find("KALVOR_DATA_DIR") != std::string::npos; },
+                          kStartUpMs))
+        << app.Output();
+    EXPECT_TRUE(app.Running()) << app.Output();
+}

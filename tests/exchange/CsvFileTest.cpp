@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "CommitGate.h"
 #include "CodePage.h"
 #include "CsvFile.h"
 #include "GridModel.h"

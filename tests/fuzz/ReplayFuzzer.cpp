@@ -1,7 +1,9 @@
 // The replay file reader, fuzzed: any text. Properties: every line that is
 // neither blank nor a comment is either an event or reported once, by its
-// own line number; and the events, written back as replay lines, read as the
-// same events without a report.
+// own line number; a line taken holds nothing but its keyword, blanks and
+// numbers; and the events, written back as replay lines, read as the same
+// events without a report.
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <cstddef>
@@ -42,6 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(error.startsWith(QStringLiteral("f:")));
         const qsizetype line = error.section(QLatin1Char(':'), 1, 1).toLongLong();
         FUZZ_CHECK(line >= 1 && reported.insert(line).second);
+    }
+
+    // A line taken holds its keyword, blanks and numbers only: nothing a
+    // conversion could stop at and still call a number (a NUL, say).
+    static const QRegularExpression lineEnds(QStringLiteral("\\r\\n|\\r|\\n"));
+    static const QRegularExpression plain(QStringLiteral("^[a-z0-9+\\- \\t\\x0b\\x0c]*$"));
+    const QStringList source = text.split(lineEnds);
+    for (qsizetype i = 0; i < source.size(); ++i) {
+        const QString trimmed = source[i].trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')) || reported.count(i + 1))
+            continue;
+        FUZZ_CHECK(plain.match(trimmed).hasMatch());
     }
 
     QStringList lines;

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <utility>
 
+#include "CommitGate.h"
 #include "CsvFile.h"
 #include "QStringPrinter.h"
 #include "TextTable.h"

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 
+#include "CommitGate.h"
 #include "AtomicFile.h"
 #include "Common.h"
 #include "QStringPrinter.h"

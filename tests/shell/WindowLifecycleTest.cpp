@@ -382,7 +382,7 @@ TEST(LifecycleRunMarker, marker_without_autosave_file_starts_empty) {
     EXPECT_TRUE(f.dialogs.shown.empty());
 }
 
-TEST(LifecycleRunMarker, marker_that_cannot_be_created_or_deleted_stops_nothing) {
+TEST(LifecycleRunMarker, marker_that_cannot_be_created_or_deleted_stops_nothing_and_is_said) {
     WindowFixture f;
     // A directory in its place: no file of that name can be opened, even by root.
     ASSERT_TRUE(QDir(f.dir.path()).mkdir("err.dat"));
@@ -392,7 +392,11 @@ TEST(LifecycleRunMarker, marker_that_cannot_be_created_or_deleted_stops_nothing)
     w.PutValue(2.5, true);
     EXPECT_EQ(ReadBytes(f.Path("Save.csv")), QByteArray("2.50\r\n"));
     f.Stop();
-    EXPECT_TRUE(f.dialogs.shown.empty());
+    // Said once: a crash of this run could not be recovered.
+    EXPECT_EQ(f.dialogs.Texts(FakeDialogs::Shown::Kind::Notice).size(), 1u);
+    EXPECT_TRUE(f.dialogs.Texts(FakeDialogs::Shown::Kind::Notice).value(0).contains(
+        QStringLiteral("err.dat")));
+    EXPECT_TRUE(QFileInfo(f.Path("err.dat")).isDir());
     EXPECT_EQ(ValueOf(ReadBytes(f.Path("Kalvor.INI")), "sWavFile"), kDefaultWav);
 }
 

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "CommitGate.h"
 #include "CodePage.h"
 #include "Common.h"
 #include "CsvFile.h"

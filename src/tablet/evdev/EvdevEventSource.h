@@ -34,6 +34,9 @@ class EvdevEventSource {
     // The device's state as it was when opened, before the first event the
     // sink receives; a recording starts from nothing held.
     virtual EvdevState State() const { return {}; }
+    // Why starting it would give nothing at all (a recording without events,
+    // say), in words for the operator; empty for a source worth reading.
+    virtual QString NothingToPlay() const { return {}; }
 
     // Events flow to the sink from now on, once the message loop runs.
     // `gone` is called once when the device fails for good (most often: it

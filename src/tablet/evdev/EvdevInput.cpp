@@ -18,6 +18,8 @@ void EvdevInput::Start(QueuedPadLink& link) {
     decoder_.emplace([this](const PenFrame& frame) { pen_->Frame(frame); }, source_->Axes());
     // Before the first event: the kernel repeats nothing of what is held.
     decoder_->Seed(source_->State());
+    if (const QString nothing = source_->NothingToPlay(); !nothing.isEmpty())
+        link.Tell({TabletNotice::Kind::NothingPlayed, nothing, std::nullopt});
     source_->Start(
         [this](std::uint16_t type, std::uint16_t code, std::int32_t value) {
             // Rare on a desk, and the cause of a missing pick when it happens.

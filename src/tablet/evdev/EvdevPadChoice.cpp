@@ -138,15 +138,16 @@ std::optional<PadLinkChoice> ChooseEvdevPadLink(const QString& variable,
     const QLatin1String evemuPrefix("evemu:");
     if (variable.startsWith(evemuPrefix)) {
         const QString path = variable.mid(evemuPrefix.size());
-        if (QFile probe(path); !probe.open(QIODevice::ReadOnly)) {
+        QString refusal;
+        EvemuRecording recording = EvemuRecording::Read(path, &refusal);
+        if (!refusal.isEmpty()) {
             PadLinkChoice choice;
             choice.loadError =
                 QStringLiteral(
-                    "記録ファイル「%1」を読み込めませんでした。タブレットなしで続けます。")
-                    .arg(path);
+                    "記録ファイル「%1」を読み込めませんでした（%2）。タブレットなしで続けます。")
+                    .arg(path, refusal);
             return choice;
         }
-        EvemuRecording recording = EvemuRecording::Read(path);
         for (const QString& error : recording.errors)
             std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
         PadLinkChoice choice;

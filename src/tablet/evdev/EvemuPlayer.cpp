@@ -18,6 +18,12 @@ EvemuPlayer::EvemuPlayer(EvemuRecording recording, int startDelayMs)
     QObject::connect(&timer_, &QTimer::timeout, [this] { PlayDue(); });
 }
 
+QString EvemuPlayer::NothingToPlay() const {
+    const QString why = recording_.NothingToPlay();
+    if (why.isEmpty()) return {};
+    return QStringLiteral("記録「%1」から再生するものがありません（%2）").arg(recording_.source, why);
+}
+
 void EvemuPlayer::Start(Sink sink, std::function<void()>) {
     sink_ = std::move(sink);
     clock_.start();

@@ -20,6 +20,7 @@ class EvemuPlayer : public EvdevEventSource {
 
     QString Name() const override { return recording_.name; }
     TabletAxes Axes() const override { return recording_.Axes(); }
+    QString NothingToPlay() const override;
     void Start(Sink sink, std::function<void()> gone) override;
     void Stop() override;
 

@@ -2,9 +2,12 @@
 
 #include <linux/input.h>
 
+#include "RegularFile.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -12,16 +15,30 @@ namespace {
 // belong to no event.
 constexpr unsigned kMaxCode = KEY_MAX;
 
+// Qt's conversions stop at a NUL and report success: the characters are
+// checked first, so that "108\0 00" is no 108.
+bool Only(const QString& token, bool hex) {
+    if (token.isEmpty()) return false;
+    for (qsizetype i = 0; i < token.size(); ++i) {
+        const char16_t c = token[i].unicode();
+        const bool digit = (c >= u'0' && c <= u'9') ||
+                           (hex && ((c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')));
+        const bool sign = !hex && i == 0 && token.size() > 1 && (c == u'-' || c == u'+');
+        if (!digit && !sign) return false;
+    }
+    return true;
+}
+
 std::optional<unsigned> Hex(const QString& token, unsigned max) {
     bool ok = false;
-    const qulonglong value = token.toULongLong(&ok, 16);
+    const qulonglong value = Only(token, true) ? token.toULongLong(&ok, 16) : 0;
     if (!ok || value > max) return std::nullopt;
     return static_cast<unsigned>(value);
 }
 
 std::optional<std::int32_t> Int32(const QString& token) {
     bool ok = false;
-    const int value = token.toInt(&ok, 10);
+    const int value = Only(token, false) ? token.toInt(&ok, 10) : 0;
     if (!ok) return std::nullopt;
     return value;
 }
@@ -39,24 +56,27 @@ std::optional<std::int64_t> Microseconds(const QString& token) {
 
 }  // namespace
 
-EvemuRecording EvemuRecording::Read(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+EvemuRecording EvemuRecording::Read(const QString& path, QString* refusal) {
+    // The operator names it: a link to a regular file is fine.
+    const FileReadResult read = ReadRegularFile(path, kMaxBytes, Links::Follow);
+    if (!read.Ok()) {
         EvemuRecording empty;
         empty.errors.push_back(
-            QStringLiteral("%1: cannot read recording: %2").arg(path, file.errorString()));
+            QStringLiteral("%1: cannot read recording: %2").arg(path, read.reason));
+        if (refusal != nullptr) *refusal = read.reason;
         return empty;
     }
-    return Parse(QString::fromUtf8(file.readAll()), path);
+    return Parse(QString::fromUtf8(read.bytes), path);
 }
 
 EvemuRecording EvemuRecording::Parse(const QString& text, const QString& sourceName) {
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    static const QRegularExpression lineEnds(QStringLiteral("\\r\\n|\\r|\\n"));
     EvemuRecording r;
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    r.source = sourceName;
+    const QStringList lines = text.split(lineEnds);
     for (qsizetype index = 0; index < lines.size(); ++index) {
-        QString line = lines[index];
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        const QString& line = lines[index];
         const QString trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#'))) continue;
 
@@ -133,6 +153,10 @@ EvemuRecording EvemuRecording::Parse(const QString& text, const QString& sourceN
                                        "flat and resolution"));
                     break;
                 }
+                if (*n[0] > *n[1]) {
+                    fail(QStringLiteral("A: the minimum is above the maximum"));
+                    break;
+                }
                 r.axes_[static_cast<std::uint16_t>(*code)] =
                     Axis{*n[0], *n[1], *n[2], *n[3], n[4].value_or(0)};
                 break;
@@ -183,4 +207,19 @@ TabletAxes EvemuRecording::Axes() const {
     if (const auto y = AbsAxis(ABS_Y))
         axes.y = {y->minimum, y->maximum, static_cast<double>(y->resolution)};
     return axes;
+}
+
+QString EvemuRecording::NothingToPlay() const {
+    if (events.empty()) return QStringLiteral("イベントがありません");
+    const bool framed = std::any_of(events.begin(), events.end(), [](const Event& e) {
+        return e.type == EV_SYN && e.code == SYN_REPORT;
+    });
+    if (!framed) return QStringLiteral("SYN_REPORT がなく、点になりません");
+    // An axis the header describes wrongly was skipped as a bad line: one
+    // that is there must be whole.
+    for (const std::uint16_t code : {std::uint16_t{ABS_X}, std::uint16_t{ABS_Y}}) {
+        if (Has(EV_ABS, code) && !AbsAxis(code))
+            return QStringLiteral("X・Y 軸の範囲が正しくありません");
+    }
+    return {};
 }

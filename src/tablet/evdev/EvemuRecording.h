@@ -19,7 +19,8 @@
 //   B: 01 00 00 00 00 00 00 00 00     event type, then 8 bytes of its code bits;
 //                                     further lines of a type continue its bits
 //   A: 00 0 44800 4 0 200             axis code (hex), min, max, fuzz, flat,
-//                                     resolution (counts/mm; absent before 1.2)
+//                                     resolution (counts/mm; absent before 1.2);
+//                                     a minimum above the maximum is a bad line
 //   L: 00 1, S: 00 1                  LED and switch states (read, not kept)
 //   E: 0.000001 0003 0000 12345       seconds.microseconds, type (hex), code
 //                                     (hex), value (decimal)
@@ -44,10 +45,23 @@ class EvemuRecording {
         std::int32_t resolution = 0;
     };
 
+    // No recording of a pen session comes near this size (an hour of a fast
+    // pen is about a tenth of it); a larger file is refused unread.
+    static constexpr qint64 kMaxBytes = qint64{64} * 1024 * 1024;
+
+    // Lines may end in LF, CR LF or a lone CR. A number field holds its
+    // number and nothing else: a field with any other character (a NUL
+    // among them) makes the line a bad one.
     static EvemuRecording Parse(const QString& text, const QString& sourceName);
-    // Reads and parses a file; an unreadable file gives an empty recording
-    // with one error.
-    static EvemuRecording Read(const QString& path);
+    // Reads and parses a regular file of at most kMaxBytes; a file that
+    // cannot be read (missing, a FIFO or a device, too large) gives an
+    // empty recording, `refusal` (when given) saying why, and one error.
+    static EvemuRecording Read(const QString& path, QString* refusal = nullptr);
+
+    // Why playing it would give nothing: no event at all, no SYN_REPORT to
+    // end a frame, or an X or Y axis whose minimum exceeds its maximum.
+    // Empty when it can be played.
+    QString NothingToPlay() const;
 
     // The device supports this event code (its B: bits say so).
     bool Has(std::uint16_t type, std::uint16_t code) const;
@@ -55,6 +69,8 @@ class EvemuRecording {
     // ABS_X and ABS_Y; zeros for an axis the recording does not describe.
     TabletAxes Axes() const;
 
+    // Where it was read from, as given to Parse.
+    QString source;
     QString name;
     std::uint16_t bus = 0;
     std::uint16_t vendor = 0;

@@ -1,5 +1,7 @@
 #include "ReplayPadLink.h"
 
+#include "RegularFile.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
@@ -16,9 +18,16 @@ namespace {
 constexpr int kFirstDeliveryMs = 300;
 constexpr int kDeliveryIntervalMs = 50;
 
+// Only digits after an optional sign: Qt's conversion stops at a NUL and
+// reports success, which would make "16\0 00" a 16.
+bool IsInteger(const QString& token) {
+    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
+    return integer.match(token).hasMatch();
+}
+
 std::optional<std::int32_t> ParseInt32(const QString& token) {
     bool ok = false;
-    const qlonglong value = token.toLongLong(&ok, 10);
+    const qlonglong value = IsInteger(token) ? token.toLongLong(&ok, 10) : 0;
     if (!ok || value < std::numeric_limits<std::int32_t>::min() ||
         value > std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
@@ -48,13 +57,11 @@ void PrintError(const QString& message) {
 }  // namespace
 
 ReplayParseResult ParseReplay(const QString& text, const QString& sourceName) {
+    static const QRegularExpression lineEnds(QStringLiteral("\\r\\n|\\r|\\n"));
     ReplayParseResult result;
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    const QStringList lines = text.split(lineEnds);
     for (qsizetype index = 0; index < lines.size(); ++index) {
-        QString line = lines[index];
-        if (line.endsWith(QLatin1Char('\r'))) {
-            line.chop(1);
-        }
+        const QString& line = lines[index];
         const QString trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#'))) {
             continue;
@@ -118,13 +125,15 @@ ReplayParseResult ParseReplay(const QString& text, const QString& sourceName) {
     return result;
 }
 
-ReplayPadLink::ReplayPadLink(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        PrintError(QStringLiteral("%1: cannot read replay file: %2").arg(path, file.errorString()));
+ReplayPadLink::ReplayPadLink(const QString& path) : source_(path) {
+    // The operator names it: a link to a regular file is fine.
+    const FileReadResult read = ReadRegularFile(path, kMaxBytes, Links::Follow);
+    if (!read.Ok()) {
+        problem_ = read.reason;
+        PrintError(QStringLiteral("%1: cannot read replay file: %2").arg(path, read.reason));
         return;
     }
-    ReplayParseResult parsed = ParseReplay(QString::fromUtf8(file.readAll()), path);
+    ReplayParseResult parsed = ParseReplay(QString::fromUtf8(read.bytes), path);
     for (const QString& error : parsed.errors) {
         PrintError(error);
     }
@@ -136,6 +145,10 @@ ReplayPadLink::ReplayPadLink(std::vector<ReplayEvent> events) : events_(std::mov
 void ReplayPadLink::PadlinkInit(WindowHandle window, std::int32_t debugSwitch,
                                 std::int32_t reserved) {
     QueuedPadLink::PadlinkInit(window, debugSwitch, reserved);
+    if (IsOpen() && problem_.isEmpty() && events_.empty()) {
+        Tell({TabletNotice::Kind::NothingPlayed,
+              QStringLiteral("再生ファイル「%1」に再生する行がありません").arg(source_), std::nullopt});
+    }
     timer_.setSingleShot(true);
     QObject::disconnect(&timer_, nullptr, nullptr, nullptr);
     QObject::connect(&timer_, &QTimer::timeout, [this] { DeliverNext(); });

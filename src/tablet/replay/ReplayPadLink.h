@@ -23,13 +23,14 @@ struct ReplayParseResult {
     std::vector<QString> errors;
 };
 
-// Parses a replay text: one event per line, blank lines and lines starting
-// with "#" ignored:
+// Parses a replay text: one event per line (ended by LF, CR LF or a lone CR),
+// blank lines and lines starting with "#" ignored:
 //   pick X Y            one pen pick at tablet counts X, Y
 //   stroke X1 Y1 ...    one pen stroke through those points in order
 //   side                the pen's side switch
 //   wait MS             the next line is delivered MS milliseconds later
-// A bad line is reported and skipped.
+// A bad line (a number field with anything but its number among them) is
+// reported and skipped.
 ReplayParseResult ParseReplay(const QString& text, const QString& sourceName);
 
 // A tablet library that plays a replay file, so that the real executable can
@@ -41,8 +42,12 @@ ReplayParseResult ParseReplay(const QString& text, const QString& sourceName);
 // its first point, with lStrokeEnd 1. lLogX, lLogY equal the pen coordinates.
 class ReplayPadLink : public QueuedPadLink {
   public:
-    // Reads and parses the file; problems go to standard error, one line
-    // each, naming the file and line.
+    // No replay of a session comes near this size; a larger file is refused
+    // unread.
+    static constexpr qint64 kMaxBytes = qint64{16} * 1024 * 1024;
+
+    // Reads and parses a regular file of at most kMaxBytes; problems go to
+    // standard error, one line each, naming the file and line.
     explicit ReplayPadLink(const QString& path);
     explicit ReplayPadLink(std::vector<ReplayEvent> events);
 
@@ -51,10 +56,15 @@ class ReplayPadLink : public QueuedPadLink {
 
     // Events not yet delivered.
     std::size_t Remaining() const { return events_.size() - next_; }
+    // Why the file was not read (missing, a FIFO or a device, too large);
+    // empty when it was.
+    const QString& Problem() const { return problem_; }
 
   private:
     void DeliverNext();
 
+    QString source_;
+    QString problem_;
     std::vector<ReplayEvent> events_;
     std::size_t next_ = 0;
     QTimer timer_;

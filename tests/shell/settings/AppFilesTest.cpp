@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QSysInfo>
@@ -47,17 +48,24 @@ TEST(AppFiles, first_start_in_the_per_user_directory_takes_the_settings_beside_t
 }
 
 #ifdef Q_OS_UNIX
-TEST(AppFiles, run_marker_replaces_a_symbolic_link_and_never_writes_through_it) {
+// A link or another kind of file in the marker's place is the operator's
+// to see: never followed, written or removed, and no marker of ours.
+TEST(AppFiles, run_marker_never_follows_replaces_or_counts_what_is_not_a_file_of_its_own) {
     QTemporaryDir dir;
     const QString victim = dir.filePath("precious.txt");
     WriteBytes(victim, "keep me\n");
     const QString marker = dir.filePath("err.dat");
     ASSERT_TRUE(QFile::link(victim, marker));
-    EXPECT_TRUE(CreateRunMarker(marker));
+    QString why;
+    EXPECT_FALSE(CreateRunMarker(marker, &why));
+    EXPECT_FALSE(why.isEmpty());
     EXPECT_EQ(ReadBytes(victim), QByteArray("keep me\n"));
-    EXPECT_FALSE(QFileInfo(marker).isSymLink());
-    EXPECT_EQ(ReadBytes(marker), QByteArray("err\r\n"));
-    EXPECT_TRUE(CreateRunMarker(marker)) << "an old marker is replaced";
+    EXPECT_TRUE(QFileInfo(marker).isSymLink());
+    EXPECT_FALSE(RunMarkerPresent(marker)) << "a link to a file is no marker";
+    ASSERT_TRUE(QFile::remove(marker));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(marker).constData(), 0600), 0);
+    EXPECT_FALSE(CreateRunMarker(marker));
+    EXPECT_FALSE(RunMarkerPresent(marker));
 }
 
 // Removed and made again, the marker would be missing for a moment: a kill
@@ -166,9 +174,26 @@ TEST(DataDirectoryLock, one_running_copy_per_data_directory) {
     QTemporaryDir data;
     auto first = std::make_unique<DataDirectoryLock>(data.path());
     EXPECT_TRUE(first->Held());
-    EXPECT_FALSE(DataDirectoryLock(data.path()).Held());
+    const DataDirectoryLock second(data.path());
+    EXPECT_FALSE(second.Held());
+    EXPECT_TRUE(second.Problem().isEmpty()) << "another copy, not a problem of the folder";
     first.reset();
     EXPECT_TRUE(DataDirectoryLock(data.path()).Held()) << "free again once the first copy ends";
+
+    // A folder that takes no file, and a link in the lock's place (left as
+    // it stands), are said as what they are, not as another copy.
+    const DataDirectoryLock nowhere(data.filePath(QStringLiteral("missing/deeper")));
+    EXPECT_FALSE(nowhere.Held());
+    EXPECT_FALSE(nowhere.Problem().isEmpty());
+#ifdef Q_OS_UNIX
+    QTemporaryDir planted;
+    ASSERT_TRUE(QFile::link(data.filePath(QStringLiteral("elsewhere")),
+                            planted.filePath(QStringLiteral(".kalvor.lock"))));
+    const DataDirectoryLock linked(planted.path());
+    EXPECT_FALSE(linked.Held());
+    EXPECT_TRUE(linked.Problem().contains(QStringLiteral("シンボリックリンク")));
+    EXPECT_TRUE(QFileInfo(planted.filePath(QStringLiteral(".kalvor.lock"))).isSymLink());
+#endif
 }
 
 TEST(RunLock, a_lock_left_by_an_earlier_process_with_this_ones_id_is_taken_over) {

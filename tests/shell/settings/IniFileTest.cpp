@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "CommitGate.h"
 #include "AtomicFile.h"
 #include "FullDisk.h"
 #include "IniFile.h"

@@ -203,3 +203,15 @@ TEST(EvdevInput, picks_around_a_side_press_all_arrive) {
                         Ev(EV_KEY, BTN_TOUCH, 0), kReport});
     });
 }
+
+// A recording with no event says so when the window starts listening.
+TEST(EvdevInput, a_source_with_nothing_to_play_says_why) {
+    QueuedPadLink pad;
+    pad.AddInput(std::make_unique<EvdevInput>(std::make_unique<EvemuPlayer>(
+        EvemuRecording::Parse(QStringLiteral("N: Pen\n"), QStringLiteral("pen.evemu")))));
+    QString told;
+    pad.SetNoticeSink([&](const TabletNotice& n) { told = n.text; });
+    AnsweringWindow window(pad);
+    pad.PadlinkInit(&window, 0, 0);
+    EXPECT_EQ(told, QStringLiteral("記録「pen.evemu」から再生するものがありません（イベントがありません）"));
+}

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <linux/input.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -199,6 +200,19 @@ TEST(EvdevPadChoice, a_recording_plays_through_the_evdev_library) {
 
     for (const char* other : {"none", "virtual", "replay:x.txt", "PadLink.dll", "evdev2"})
         EXPECT_FALSE(sys.Choose(QString::fromLatin1(other))) << other;
+
+    // What is no recording is refused at once, with the reason: nothing
+    // named, a directory, a device that never ends, a FIFO without a writer.
+    const QString fifo = sys.Node("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path :
+         {QString(), QStringLiteral(KALVOR_TEST_DATA), QStringLiteral("/dev/zero"), fifo}) {
+        choice = sys.Choose(QStringLiteral("evemu:") + path);
+        ASSERT_TRUE(choice);
+        EXPECT_TRUE(choice->loadError.startsWith(QStringLiteral("記録ファイル「%1」を読み込めませんでした（")
+                                                     .arg(path)))
+            << choice->loadError.toStdString();
+    }
 }
 
 // Unplugged in the middle of a figure: the points taken stay, the operator

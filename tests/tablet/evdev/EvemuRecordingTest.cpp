@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <linux/input.h>
 
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "EvemuRecording.h"
 #include "QStringPrinter.h"
@@ -37,27 +40,49 @@ TEST(EvemuRecording, reads_continued_bits_old_axes_and_event_fields) {
 }
 
 TEST(EvemuRecording, malformed_line_is_reported_with_its_line_and_skipped) {
-    for (const char* line : {
-             "E: 0.000001 0003 0000",        // a field short
-             "E: now 0003 0000 1",           // no time
-             "E: 0.1234567 0003 0000 1",     // finer than microseconds
-             "E: 0.1 0020 0000 1",           // no such event type
-             "E: 0.1 0003 0000 2147483648",  // beyond 32 bits
-             "A: 00 0 100",                  // an axis without its range
-             "B: 01 00 00",                  // bits cut short
-             "I: 10000 0000 0000 0000",      // beyond 16 bits
-             "Q: 1 2 3",                     // no such line
-             "EVEMU",                        // not a line of the format
+    using namespace std::string_literals;
+    for (const std::string& line : {
+             "E: 0.000001 0003 0000"s,        // a field short
+             "E: now 0003 0000 1"s,           // no time
+             "E: 0.1234567 0003 0000 1"s,     // finer than microseconds
+             "E: 0.1 0020 0000 1"s,           // no such event type
+             "E: 0.1 0003 0000 2147483648"s,  // beyond 32 bits
+             "A: 00 0 100"s,                  // an axis without its range
+             "A: 01 500 100 0 0 80"s,         // its minimum above its maximum
+             "B: 01 00 00"s,                  // bits cut short
+             "I: 10000 0000 0000 0000"s,      // beyond 16 bits
+             "Q: 1 2 3"s,                     // no such line
+             "EVEMU"s,                        // not a line of the format
+             "E: 0.1 0003 0000 108\0" "00"s,   // a NUL in the value: no 108
+             "E: 0.1 0003 00\0" "00 1"s,       // and in a code
          }) {
+        const QString text = QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+        // LF, CR LF and a lone CR all end a line.
         const EvemuRecording r = EvemuRecording::Parse(
-            QStringLiteral("N: Pen\nE: 0.000001 0000 0000 0000\n%1\nE: 0.000002 0000 0000 0000\n")
-                .arg(QString::fromLatin1(line)),
+            QStringLiteral("N: Pen\rE: 0.000001 0000 0000 0000\r\n") + text +
+                QStringLiteral("\nE: 0.000002 0000 0000 0000\n"),
             QStringLiteral("pen.evemu"));
         ASSERT_EQ(r.errors.size(), 1u) << line;
         EXPECT_TRUE(r.errors[0].startsWith(QStringLiteral("pen.evemu:3: ")) &&
-                    r.errors[0].endsWith(QString::fromLatin1(line)))
+                    r.errors[0].endsWith(text))
             << r.errors[0].toStdString();
         EXPECT_EQ(r.events.size(), 2u) << line;
     }
 }
 
+// A recording that plays nothing says why, instead of a silent pad.
+TEST(EvemuRecording, one_that_gives_nothing_to_play_says_why) {
+    const QString header = QStringLiteral("N: Pen\nB: 03 03 00 00 00 00 00 00 00\n");
+    const QString axes = QStringLiteral("A: 00 0 100 0 0 10\nA: 01 0 100 0 0 10\n");
+    for (const auto& [text, why] : std::vector<std::pair<QString, QString>>{
+             {header + axes, QStringLiteral("イベントがありません")},
+             {header + axes + QStringLiteral("E: 0.1 0003 0000 5\n"),
+              QStringLiteral("SYN_REPORT がなく、点になりません")},
+             {header + QStringLiteral("A: 00 100 0 0 0 10\nA: 01 0 100 0 0 10\n") +
+                  QStringLiteral("E: 0.1 0000 0000 0\n"),
+              QStringLiteral("X・Y 軸の範囲が正しくありません")},
+             {header + axes + QStringLiteral("E: 0.1 0000 0000 0\n"), QString()},
+         }) {
+        EXPECT_EQ(EvemuRecording::Parse(text, QStringLiteral("t")).NothingToPlay(), why);
+    }
+}

@@ -4,6 +4,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <string>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 #include <functional>
 #include <vector>
 
@@ -57,16 +62,19 @@ TEST(ParseReplay, reads_each_kind_of_line) {
 }
 
 TEST(ParseReplay, bad_line_is_reported_with_file_and_line_and_skipped) {
-    for (const char* line :
-         {"Pick 1 2", "pick 1", "pick 1 2 3", "pick 1 x", "pick 2147483648 0", "stroke",
-          "stroke 1 2 3", "side 1", "wait", "wait -5", "wait 1 2", "tap 1 2", "pick 1.5 2"}) {
-        const QString text = QStringLiteral("pick 0 0\n%1\nside\n").arg(QString::fromLatin1(line));
+    using namespace std::string_literals;
+    for (const std::string& line :
+         {"Pick 1 2"s, "pick 1"s, "pick 1 2 3"s, "pick 1 x"s, "pick 2147483648 0"s, "stroke"s,
+          "stroke 1 2 3"s, "side 1"s, "wait"s, "wait -5"s, "wait 1 2"s, "tap 1 2"s, "pick 1.5 2"s,
+          "pick 16\0" "00 0"s /* a NUL inside: no 16 */, "wait 1\0" "0"s}) {
+        const QString bad = QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+        // LF, CR LF and a lone CR all end a line.
+        const QString text = QStringLiteral("pick 0 0\r") + bad + QStringLiteral("\r\nside\n");
         const ReplayParseResult result = ParseReplay(text, QStringLiteral("s.txt"));
         ASSERT_EQ(result.errors.size(), 1u) << line;
         EXPECT_TRUE(result.errors[0].startsWith(QStringLiteral("s.txt:2: ")))
             << result.errors[0].toStdString();
-        EXPECT_TRUE(result.errors[0].endsWith(QString::fromLatin1(line)))
-            << result.errors[0].toStdString();
+        EXPECT_TRUE(result.errors[0].endsWith(bad)) << result.errors[0].toStdString();
         EXPECT_EQ(result.events.size(), 2u) << line;
     }
 }
@@ -119,11 +127,34 @@ TEST(ReplayPadLink, reads_its_file_and_survives_a_missing_one) {
 
     ReplayPadLink missing(dir.filePath(QStringLiteral("absent.txt")));
     EXPECT_EQ(missing.Remaining(), 0u);
+    EXPECT_FALSE(missing.Problem().isEmpty());
     AnsweringWindow window(missing);
     missing.PadlinkInit(&window, 0, 0);
     RunFor(500);
     EXPECT_TRUE(window.notifications.empty());
 }
+
+#ifdef Q_OS_UNIX
+// A FIFO is refused at once rather than waited on; a file with nothing to
+// play says so when the window starts listening.
+TEST(ReplayPadLink, a_fifo_is_refused_and_an_empty_file_says_it_plays_nothing) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(ReplayPadLink(fifo).Problem().isEmpty());
+
+    const QString empty = dir.filePath(QStringLiteral("empty.replay"));
+    QFile file(empty);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("# nothing\n") > 0);
+    file.close();
+    ReplayPadLink nothing(empty);
+    std::vector<TabletNotice::Kind> told;
+    nothing.SetNoticeSink([&](const TabletNotice& n) { told.push_back(n.kind); });
+    AnsweringWindow window(nothing);
+    nothing.PadlinkInit(&window, 0, 0);
+    EXPECT_EQ(told, std::vector{TabletNotice::Kind::NothingPlayed});
+}
+#endif
 
 // Lines with no wait between them go out on the same trip through the loop.
 TEST(ReplayPadLink, picks_around_a_side_press_all_arrive) {
