@@ -115,3 +115,22 @@ TEST(QueuedPadLink, the_pen_is_held_only_where_every_input_holds_it) {
     EXPECT_FALSE(pad.SetPenExclusive(true));
     EXPECT_TRUE(pad.SetPenExclusive(false));
 }
+
+// Events lost while the tip went down: where it touched is unknown, so no
+// point is made up, and the operator is told to pick it again.
+TEST(QueuedPadLink, a_pick_lost_with_the_devices_events_is_said) {
+    QueuedPadLink pad;
+    auto* input = new FrameInput;
+    pad.AddInput(std::unique_ptr<PenInput>(input));
+    std::vector<TabletNotice::Kind> told;
+    pad.SetNoticeSink([&](const TabletNotice& n) { told.push_back(n.kind); });
+    AnsweringWindow window(pad);
+    pad.PadlinkInit(&window, 0, 0);
+    PenFrame resync;
+    resync.x = resync.y = 5;
+    resync.tip = resync.moved = resync.resync = true;
+    input->pen->Frame(resync);
+    RunFor(0);
+    EXPECT_EQ(told, std::vector{TabletNotice::Kind::PointLost});
+    EXPECT_TRUE(window.Everything().empty());
+}
