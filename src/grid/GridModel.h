@@ -80,6 +80,11 @@ public:
     // Empties every data cell; header cells stay.
     void ClearData();
 
+    // The cell the cell editor was last opened on: its commit writes there
+    // even if the cursor moved in between. Each grid keeps its own.
+    int lEditRow = 0;
+    int lEditCol = 0;
+
 private:
     static bool IsBlank(const QString& text);
     void Count(int row, int col, int delta);

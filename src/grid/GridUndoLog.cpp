@@ -12,7 +12,10 @@ std::uint64_t Key(int row, int col) {
 
 }  // namespace
 
-GridUndoLog::GridUndoLog(GridModel& grid) : grid_(grid) { grid_.SetRecorder(this); }
+GridUndoLog::GridUndoLog(GridModel& grid, std::size_t maxCells)
+    : grid_(grid), maxCells_(maxCells) {
+    grid_.SetRecorder(this);
+}
 
 GridUndoLog::~GridUndoLog() { grid_.SetRecorder(nullptr); }
 
@@ -61,12 +64,15 @@ void GridUndoLog::End() {
     open_.colAfter = grid_.Col();
     open_.rowsAfter = grid_.Rows();
     open_.colsAfter = grid_.Cols();
+    for (const Step& dropped : undone_) heldCells_ -= dropped.changes.size();
+    undone_.clear();
+    heldCells_ += changes.size();
     done_.push_back(std::move(open_));
     open_ = Step{};
-    if (done_.size() > kMaxSteps) {
+    while (done_.size() > 1 && (done_.size() > kMaxSteps || heldCells_ > maxCells_)) {
+        heldCells_ -= done_.front().changes.size();
         done_.pop_front();
     }
-    undone_.clear();
 }
 
 void GridUndoLog::Apply(const Step& step, bool forward) {
@@ -110,4 +116,5 @@ bool GridUndoLog::Redo() {
 void GridUndoLog::Clear() {
     done_.clear();
     undone_.clear();
+    heldCells_ = 0;
 }

@@ -24,8 +24,13 @@
 class GridUndoLog : private GridModel::Recorder {
 public:
     static constexpr std::size_t kMaxSteps = 1000;
+    // One step can hold a whole grid (a paste, a clear of 10,000 × 1,000
+    // cells): the log also keeps no more cell changes than this, about 1 GB
+    // of texts at most, dropping its oldest steps first. The newest step is
+    // always kept.
+    static constexpr std::size_t kMaxCells = 20'000'000;
 
-    explicit GridUndoLog(GridModel& grid);
+    explicit GridUndoLog(GridModel& grid, std::size_t maxCells = kMaxCells);
     ~GridUndoLog() override;
     GridUndoLog(const GridUndoLog&) = delete;
     GridUndoLog& operator=(const GridUndoLog&) = delete;
@@ -85,4 +90,7 @@ private:
     std::unordered_map<std::uint64_t, std::size_t> openIndex_;
     std::deque<Step> done_;
     std::vector<Step> undone_;
+    // Cell changes held in done_ and undone_ together, and their bound.
+    std::size_t heldCells_ = 0;
+    std::size_t maxCells_;
 };

@@ -61,8 +61,8 @@ void ShowEditor(GridView& grid, CellEditor& editor, const QString& text, int car
     editor.Move({grid.Left() + cell.left, grid.Top() + cell.top, cell.width, cell.height});
     editor.Show();
     editor.SetFocus();
-    lEditCol = grid.Model().Col();
-    lEditRow = grid.Model().Row();
+    grid.Model().lEditCol = grid.Model().Col();
+    grid.Model().lEditRow = grid.Model().Row();
 }
 
 void GridKeyDown(GridView& grid, CellEditor& editor, int keyCode) {
@@ -116,7 +116,7 @@ void CommitEdit(GridView& grid, CellEditor& editor, bool fillDown) {
     GridModel& model = grid.Model();
     editor.Hide();
     // The cell the editor was opened on, wherever the cursor is now.
-    model.SetTextMatrix(lEditRow, lEditCol, editor.Text());
+    model.SetTextMatrix(model.lEditRow, model.lEditCol, editor.Text());
     int column = model.Col();
     int row = model.Row();
     if (fillDown) {

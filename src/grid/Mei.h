@@ -22,11 +22,6 @@ inline constexpr int kKeyDelete = 46;
 // A caret position past any text the editor could hold: it sits at the end.
 inline constexpr int kCaretAtEnd = 10000;
 
-// The cell the editor was last opened on; its commit writes there even if
-// the cursor moved in between.
-inline int lEditRow = 0;
-inline int lEditCol = 0;
-
 // Places the cursor at (row, column) where they fall inside the data cells,
 // wrapping first when step > 0: a row past the last data row goes to row 1 of
 // column + step; otherwise a column past the last goes to column 1 of
@@ -45,7 +40,7 @@ void StartEditByKey(GridView& grid, CellEditor& editor, int code, int kind,
                     const QString& typed = {});
 
 // Fills the editor, lays it exactly over the current cell, shows and focuses
-// it, and remembers the cell in lEditRow / lEditCol.
+// it, and remembers the cell in the grid's lEditRow / lEditCol.
 void ShowEditor(GridView& grid, CellEditor& editor, const QString& text, int caret, int selection);
 
 // Delete on the grid opens an empty editor, exactly as Backspace does.
@@ -58,7 +53,7 @@ void GridScrolled(GridView& grid, CellEditor& editor);
 void EditorKeyDown(GridView& grid, CellEditor& editor, int keyCode, int shift);
 
 // The commit when the editor loses the focus: hides the editor, writes its
-// text as typed into (lEditRow, lEditCol), and advances the cursor as a put
+// text as typed into the grid's (lEditRow, lEditCol), and advances the cursor as a put
 // value does (down the column when fillDown, else along the row). The owner
 // makes sure it runs exactly once per loss of focus.
 void CommitEdit(GridView& grid, CellEditor& editor, bool fillDown);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "NumberText.h"
 
@@ -33,13 +34,13 @@ MaybeValue ApplyScale(double value, const Scale& scale) {
 
 // The distance in counts; no value when a 32-bit difference overflows.
 MaybeValue CountsDistance(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
-    std::int32_t dx = 0;
-    std::int32_t dy = 0;
-    if (__builtin_sub_overflow(x1, x2, &dx) || __builtin_sub_overflow(y1, y2, &dy)) {
+    const std::optional<std::int32_t> dx = Difference(x1, x2);
+    const std::optional<std::int32_t> dy = Difference(y1, y2);
+    if (!dx || !dy) {
         return std::nullopt;
     }
-    const double fx = static_cast<double>(dx);
-    const double fy = static_cast<double>(dy);
+    const double fx = static_cast<double>(*dx);
+    const double fy = static_cast<double>(*dy);
     return std::sqrt(fy * fy + fx * fx);
 }
 
@@ -83,6 +84,15 @@ double PolygonArea(const PointStore& points, std::int32_t n, const Scale& scale)
 }
 
 }  // namespace
+
+std::optional<std::int32_t> Difference(std::int32_t a, std::int32_t b) {
+    const std::int64_t difference = std::int64_t{a} - std::int64_t{b};
+    if (difference < std::numeric_limits<std::int32_t>::min() ||
+        difference > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(difference);
+}
 
 bool ScaleIsUsable(const ScaleSource& scale) {
     return ApplyScale(1.0, ReadScale(scale)).has_value();

@@ -24,6 +24,10 @@ public:
 // an infinity or an exception.
 using MaybeValue = std::optional<double>;
 
+// a − b in tablet counts, or no value when it does not fit in 32 bits (the
+// contract's coordinates are 32-bit, and so are their differences).
+std::optional<std::int32_t> Difference(std::int32_t a, std::int32_t b);
+
 // counts × reference length ÷ tablet counts, multiplication first.
 MaybeValue ScaleToReal(double counts, const ScaleSource& scale);
 

@@ -11,15 +11,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// a - b, or no value when the difference does not fit in 32 bits.
-std::optional<std::int32_t> Difference(std::int32_t a, std::int32_t b) {
-    std::int32_t result = 0;
-    if (__builtin_sub_overflow(a, b, &result)) {
-        return std::nullopt;
-    }
-    return result;
-}
-
 std::optional<std::int32_t> Negated(std::optional<std::int32_t> value) {
     if (!value) {
         return std::nullopt;
@@ -43,10 +34,6 @@ QString ReceivedPointLine(std::int32_t logX, std::int32_t logY) {
     line += QLatin1String(y, yEnd);
     return line;
 }
-
-namespace {
-
-}  // namespace
 
 MeasureEngine::MeasureEngine(PadLink& tablet, MeasureHost& host, Options options)
     : tablet_(tablet), host_(host), options_(options) {}
@@ -321,6 +308,16 @@ void MeasureEngine::CalcLengthArea() {
         host_.PutValue(value, true);
         host_.EndValue();
     });
+}
+
+void MeasureEngine::Reset() {
+    lMesMode = kMesNone;
+    lMesModeSave = kMesNone;
+    bLengthMode = false;
+    points = PointStore{};
+    lOrgX = 0;
+    lOrgY = 0;
+    calibrating_ = false;
 }
 
 void MeasureEngine::DropLastPoint() {

@@ -56,6 +56,15 @@ public:
     // The guidance text shown for a measurement option.
     QString GuidanceText(int option) const;
 
+    // Start-up: no run, no figure, the origin at 0, and the point store
+    // without its arrays until the first point.
+    void Reset();
+    // A value went into the grid (measured, loaded or pasted): every value
+    // ends the current point collection.
+    void ValuePut() { points.lPointCount = 0; }
+
+    // The measurement state. The owner reads it; it changes only through the
+    // operations above.
     std::int32_t lMesMode = kMesNone;
     std::int32_t lMesModeSave = kMesNone;
     bool bLengthMode = false;

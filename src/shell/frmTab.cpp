@@ -217,8 +217,7 @@ bool frmTab::Form_Load() {
     QDir::setCurrent(services_.executableDirectory);
     PlaceOnScreen();
 
-    engine_.lMesMode = kMesNone;
-    engine_.points.lPointMax = 0;
+    engine_.Reset();
 
     // The tablet notification must reach GetWintab before the library can
     // post it.
@@ -244,8 +243,6 @@ bool frmTab::Form_Load() {
     MMControl1.Open(sWavFile);
     LayoutGrid();
     sstMenu->setCurrentIndex(0);
-    engine_.lOrgX = 0;
-    engine_.lOrgY = 0;
     lblHelp->setText(
         QStringLiteral("Enterキー ： 次行移動\r\n\r\nDEL,BSキー： データ削除\r\n\r\n"
                        "F12キー   ： 多面積計算"));

@@ -72,7 +72,7 @@ void frmTab::AdvanceInFillDirection() {
 
 void frmTab::PutValue(double value, bool advance) {
     const QString text = FormatDecimals(value, cmbSyosu->currentIndex());
-    engine_.points.lPointCount = 0;
+    engine_.ValuePut();
     FigureChanged();
     // A value without a text that reads back (not finite, or too large once
     // rounded) is a value that cannot be had: it is not written, and the
@@ -179,12 +179,12 @@ void frmTab::txtForEdit_KeyDown(int keyCode, int shift) {
 }
 
 void frmTab::txtForEdit_LostFocus() {
-    const QString before = grid_.TextMatrix(Mei::lEditRow, Mei::lEditCol);
+    const QString before = grid_.TextMatrix(grid_.lEditRow, grid_.lEditCol);
     undo_.Begin();
     Mei::CommitEdit(*msgMei, *txtForEdit, FillsDown());
     undo_.End();
     // A corrected or emptied cell must survive a crash like a measured one.
-    if (grid_.TextMatrix(Mei::lEditRow, Mei::lEditCol) != before) WriteAutosave();
+    if (grid_.TextMatrix(grid_.lEditRow, grid_.lEditCol) != before) WriteAutosave();
 }
 
 // --- Grid layout and clearing -----------------------------------------------------

@@ -22,8 +22,6 @@ using Cell = std::pair<int, int>;  // (row, column)
 class CellEdit : public ::testing::Test {
 protected:
     CellEdit() {
-        Mei::lEditRow = 0;
-        Mei::lEditCol = 0;
         model().SetRows(6);
         model().SetCols(4);
         grid.onSetFocus = [this] {
@@ -217,3 +215,16 @@ TEST_F(CellEdit, up_and_down_scroll_one_row_when_the_new_row_is_hidden) {
 }
 
 }  // namespace
+
+// Each grid remembers the cell its own editor was opened on: an editor
+// opened on another grid in between does not move where this one commits.
+TEST_F(CellEdit, each_grid_commits_to_the_cell_its_own_editor_was_opened_on) {
+    PlaceCursor(3, 2);
+    Type(u'4');
+    FakeGridView other;
+    FakeCellEditor otherEditor;
+    other.Model().SetRow(5);
+    Mei::StartEditByKey(other, otherEditor, CharCode(u'9'), 2, QStringLiteral("9"));
+    Key(Mei::kKeyReturn);
+    EXPECT_EQ(model().TextMatrix(3, 2), QStringLiteral("4"));
+}

@@ -7,7 +7,7 @@
 namespace {
 
 struct Sheet {
-    Sheet() : log(grid) {}
+    explicit Sheet(std::size_t maxCells = GridUndoLog::kMaxCells) : log(grid, maxCells) {}
 
     // One step of the operator's: writes the cells, then moves the cursor.
     void Step(std::initializer_list<std::tuple<int, int, const char*>> cells, int row, int col) {
@@ -87,6 +87,25 @@ TEST(GridUndoLog, keeps_the_last_thousand_steps) {
     while (s.log.Undo()) ++undone;
     EXPECT_EQ(undone, 1000);
     EXPECT_EQ(s.At(1, 1), QStringLiteral("even")) << "what step 4 left, before the oldest kept";
+}
+
+// Steps of whole grids must not pile up without end: past the cells the log
+// may hold, its oldest steps go, and the newest stays even alone.
+TEST(GridUndoLog, keeps_no_more_cells_than_its_bound) {
+    Sheet s(5);
+    s.Step({{1, 1, "a"}, {1, 2, "b"}}, 1, 1);
+    s.Step({{2, 1, "c"}, {2, 2, "d"}}, 1, 1);
+    s.Step({{3, 1, "e"}, {3, 2, "f"}}, 1, 1);  // 6 cells: the first step goes
+    EXPECT_EQ(s.log.UndoCount(), 2u);
+    s.log.Undo();
+    s.log.Undo();
+    s.log.Redo();  // moving between undo and redo holds the same cells
+    s.Step({{4, 1, "g"}, {4, 2, "h"}, {4, 3, "i"}, {5, 1, "j"}}, 1, 1);  // drops the redo
+    EXPECT_EQ(s.log.UndoCount(), 1u) << "2 + 4 cells is over 5";
+    s.Step({{1, 3, "1"}, {2, 3, "2"}, {3, 3, "3"}, {5, 2, "4"}, {5, 3, "5"}, {1, 1, "6"}}, 1, 1);
+    EXPECT_EQ(s.log.UndoCount(), 1u) << "a step over the bound alone is kept";
+    EXPECT_TRUE(s.log.Undo());
+    EXPECT_EQ(s.At(5, 3), QString());
 }
 
 TEST(GridUndoLog, undo_of_a_clear_with_a_smaller_grid_brings_the_sheet_back) {
