@@ -187,7 +187,7 @@ class frmTab : public QWidget, private MeasureHost {
     void BuildPageScale(QWidget* page);
     void BuildPageOther(QWidget* page);
     // One of the four number boxes txtInput, with its design text.
-    FilteredLineEdit* NumberBox(int index, const QString& designText, QWidget* container);
+    FilteredLineEdit* NumberBox(int index, QWidget* container);
     void SetFocusOrder();
     void ConnectHandlers();
     void ConnectSettingsWrites();

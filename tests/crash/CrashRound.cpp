@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "CrashRound.h"
 
 #include <sys/stat.h>
@@ -32,16 +33,9 @@ constexpr int kStartUpLimitMs = 20000;
 // The latest kill of a run aimed at a moment that may never come, ms.
 constexpr int kAimLimitMs = 4000;
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size() && file.flush();
-}
+// What a file holds, a missing one (killed before it was first written)
+// counting as empty.
+QByteArray ReadAll(const QString& path) { return FileBytes(path).value_or(QByteArray()); }
 
 // A rewrite through rename gives the file a new inode: the recovery's write
 // is told apart from the file the kill left, even when the bytes agree.
@@ -237,7 +231,7 @@ bool CrashRound::Prepare() {
         return false;
     }
     if (!seed_.isEmpty()) {
-        if (!WriteAll(Path(kSave), seed_) || !WriteAll(Path(kMarker), "err\r\n")) {
+        if (!WriteBytes(Path(kSave), seed_) || !WriteBytes(Path(kMarker), "err\r\n")) {
             Fault(tally_.failures, 1, QStringLiteral("cannot write the seeded autosave"));
             return false;
         }
@@ -320,15 +314,22 @@ void CrashRound::CheckRecovery(const Settings& settings, unsigned long inodeBefo
 
 // --- Runs ---------------------------------------------------------------------
 
+void CrashRound::Log() {
+    // The program's output goes to the same file; a line marks each stage.
+    QFile log(log_);
+    if (log.open(QIODevice::Append)) log.write("--- " + stage_.toUtf8() + "\n");
+}
+
 void CrashRound::Plant() {
     // Half an autosave and a settings file under the writer's temporary
     // names, as a write killed before its rename leaves them where the file
     // system gives temporary files a name from the start.
     const QByteArray save = ReadAll(Path(kSave));
-    WriteAll(Path(kSaveTemporary + QStringLiteral("XXa%1b7").arg(number_ % 10)),
-             save.left(save.size() / 2));
-    WriteAll(Path(kSettingsTemporary + QStringLiteral("XXc%1d8").arg(number_ % 10)),
-             "[frmTab]\r\ntxtIn");
+    if (!WriteBytes(Path(kSaveTemporary + QStringLiteral("XXa%1b7").arg(number_ % 10)),
+                    save.left(save.size() / 2)) ||
+        !WriteBytes(Path(kSettingsTemporary + QStringLiteral("XXc%1d8").arg(number_ % 10)),
+                    "[frmTab]\r\ntxtIn"))
+        Fault(tally_.failures, 1, QStringLiteral("cannot plant the leftovers"));
 }
 
 void CrashRound::WriteSettings(const Settings& settings) {
@@ -337,7 +338,7 @@ void CrashRound::WriteSettings(const Settings& settings) {
                            "\r\ntxtInput 2=" + QByteArray::number(settings.cols) +
                            "\r\noptInput=" + (settings.down ? "0" : "1") +
                            "\r\ncmbSyosu=" + QByteArray::number(settings.decimals) + "\r\n";
-    if (!WriteAll(Path(kSettings), ini))
+    if (!WriteBytes(Path(kSettings), ini))
         Fault(tally_.failures, 1, QStringLiteral("cannot write Kalvor.INI"));
 }
 
@@ -349,8 +350,9 @@ bool CrashRound::RunLife(int index) {
     for (const QString& name : QDir(runtime_).entryList({QStringLiteral("*.wake")}, QDir::Files))
         QFile::remove(runtime_ + QLatin1Char('/') + name);
     const QString replay = side_ + QStringLiteral("/replay-%1.txt").arg(index + 1);
-    WriteAll(replay, Replay(life.leadMs));
-    WriteAll(log_, ReadAll(log_) + "--- " + stage_.toUtf8() + "\n");
+    if (!WriteBytes(replay, Replay(life.leadMs)))
+        Fault(tally_.failures, 1, QStringLiteral("cannot write %1").arg(replay));
+    Log();
     if (life.plant) Plant();
     const unsigned long inodeBefore = Inode(Path(kSave));
     const QStringList leftBefore = Leftovers();
@@ -476,7 +478,7 @@ bool CrashRound::FinalCheck() {
     if (finalWritesSettings_) WriteSettings(final_);
     for (const QString& name : QDir(runtime_).entryList({QStringLiteral("*.wake")}, QDir::Files))
         QFile::remove(runtime_ + QLatin1Char('/') + name);
-    WriteAll(log_, ReadAll(log_) + "--- " + stage_.toUtf8() + "\n");
+    Log();
     const unsigned long inodeBefore = Inode(Path(kSave));
     const QStringList leftBefore = Leftovers();
 

@@ -57,6 +57,8 @@ private:
     bool RunLife(int index);
     bool FinalCheck();
     void Plant();
+    // Marks the current stage in the run log.
+    void Log();
     void WriteSettings(const Settings& settings);
     void CheckRecovery(const Settings& settings, unsigned long inodeBefore,
                        const QStringList& leftBefore, bool planted);

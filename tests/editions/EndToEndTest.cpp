@@ -3,6 +3,7 @@
 // and the next start brings the grid back. The reduced edition leaves no
 // such files at all.
 
+#include "FileBytes.h"
 #include "QStringPrinter.h"
 
 #include <QByteArray>
@@ -29,16 +30,6 @@ const char* const kSquareReplay = "pick 0 0\npick 800 0\npick 800 800\npick 0 80
 constexpr int kStartUpMs = 8000;
 constexpr int kMeasuredMs = 10000;
 constexpr int kReplayDoneMs = 1500;
-
-QByteArray ReadBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 // Polls until done() holds or the time is up; true when it held.
 template <typename Done>

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "DefaultLocale.h"
 #include "CsvFile.h"
 #include "GridModel.h"
 #include "NumberText.h"
@@ -30,7 +31,7 @@ struct PasteCase {
 };
 
 TEST(BadInput, clipboard_text_pastes_what_reads_as_numbers_and_nothing_else) {
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const DefaultLocale japanese;
     const PasteCase cases[] = {
         {"10 MB of numbers", [] { return Repeated(QStringLiteral("1.5\t2.5\r\n"), 1100000); }, {1.5, 2.5}, 40},
         {"NUL bytes", [] { return QStringLiteral("1\t") + QChar(u'\0') + QStringLiteral("\t2\r\n"); }, {1, 2}, 2},
@@ -57,7 +58,6 @@ TEST(BadInput, clipboard_text_pastes_what_reads_as_numbers_and_nothing_else) {
         EXPECT_EQ(grid.Rows(), 21);
         EXPECT_EQ(grid.Cols(), 16);
     }
-    QLocale::setDefault(QLocale::c());
 }
 
 class BadAutosave : public ::testing::Test {

@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "FileBytes.h"
 #include "CommitGate.h"
 #include "CodePage.h"
 #include "CsvFile.h"
@@ -12,21 +13,6 @@
 #include "QStringPrinter.h"
 
 namespace {
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "cannot read " << path.toStdString();
-        return {};
-    }
-    return file.readAll();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 class CsvFileTest : public ::testing::Test {
   protected:
@@ -54,7 +40,7 @@ TEST_F(CsvFileTest, writes_text_table_with_commas_byte_for_byte) {
 
 TEST_F(CsvFileTest, empty_grid_truncates_existing_file_to_zero_bytes) {
     const QString path = PathOf("Save.csv");
-    WriteBytes(path, "old,content\r\n");
+    ASSERT_TRUE(WriteBytes(path, "old,content\r\n"));
     ASSERT_TRUE(WriteCsv(GridModel(), path));
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(QFile(path).size(), 0);
@@ -71,7 +57,7 @@ TEST_F(CsvFileTest, missing_directory_fails_and_creates_nothing) {
 TEST_F(CsvFileTest, writer_stopped_before_replace_leaves_old_file_intact) {
     const QString path = PathOf("Save.csv");
     const QByteArray old("1.00,2.00\r\n3.00,\r\n");
-    WriteBytes(path, old);
+    ASSERT_TRUE(WriteBytes(path, old));
 
     bool hookRan = false;
     SetBeforeCommitHookForTest([&](const QString&) {
@@ -114,7 +100,7 @@ TEST_P(ReadTextTable, ends_every_line_with_cr_lf) {
         GTEST_SKIP() << "code page " << SystemCodePage() << " cannot hold the text";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Save.csv"));
-    WriteBytes(path, GetParam().bytes);
+    ASSERT_TRUE(WriteBytes(path, GetParam().bytes));
     const std::optional<QString> text = ReadTextTableFile(path);
     ASSERT_TRUE(text.has_value());
     EXPECT_EQ(*text, QString::fromUtf8(GetParam().expected));

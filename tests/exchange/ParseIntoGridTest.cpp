@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "DefaultLocale.h"
 #include "GridModel.h"
 #include "NumberText.h"
 #include "ParseIntoGrid.h"
@@ -16,11 +17,7 @@ namespace {
 // decimals at the cursor, which the reader puts on each field's cell.
 class ParseIntoGridTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        saved_ = QLocale();
-        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    }
-    void TearDown() override { QLocale::setDefault(saved_); }
+    DefaultLocale japanese_;
 
     int Paste(const char* text, const char* separator = ",") {
         last_ = ParseIntoGrid(QString::fromUtf8(text), QString::fromUtf8(separator), grid_,
@@ -34,8 +31,6 @@ class ParseIntoGridTest : public ::testing::Test {
 
     std::pair<int, int> Cursor() const { return {grid_.Row(), grid_.Col()}; }
     QString At(int row, int col) const { return grid_.TextMatrix(row, col); }
-
-    QLocale saved_;
     GridModel grid_{20, 7};
     PasteResult last_;
 };

@@ -1,3 +1,4 @@
+#include "DefaultLocale.h"
 #include "NumberText.h"
 
 #include "QStringPrinter.h"
@@ -10,17 +11,6 @@
 
 namespace {
 
-// Sets the default locale for one test and puts the previous one back.
-class DefaultLocale {
-public:
-    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~DefaultLocale() { QLocale::setDefault(saved_); }
-    DefaultLocale(const DefaultLocale&) = delete;
-    DefaultLocale& operator=(const DefaultLocale&) = delete;
-
-private:
-    QLocale saved_;
-};
 
 struct FormatCase {
     double value;

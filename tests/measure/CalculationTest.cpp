@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "DefaultLocale.h"
 #include "Calculation.h"
 #include "QStringPrinter.h"
 
@@ -53,12 +54,8 @@ const Points kSquare = {{0, 0}, {400, 0}, {400, 400}, {0, 400}};
 // The scale texts are read with the locale's conventions; the program is
 // used on Japanese systems.
 class Calculation : public ::testing::Test {
-  protected:
-    Calculation() { QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan)); }
-    ~Calculation() override { QLocale::setDefault(saved_); }
-
   private:
-    QLocale saved_;
+    DefaultLocale japanese_;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "DefaultLocale.h"
 #include "DescribeFigure.h"
 #include "MeasureEngine.h"
 #include "QStringPrinter.h"
@@ -27,8 +28,7 @@ constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 TEST(FigureStatus, says_what_is_measured_and_how_far_it_has_got_without_touching_the_store) {
     // Scale texts are read with the locale's conventions, as on the Japanese
     // systems the program is used on.
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const DefaultLocale japanese;
     struct Row {
         std::int32_t mode;
         bool length;
@@ -88,5 +88,4 @@ TEST(FigureStatus, says_what_is_measured_and_how_far_it_has_got_without_touching
             EXPECT_EQ(store.lPointX[row.points.size()], 12345);
         }
     }
-    QLocale::setDefault(saved);
 }

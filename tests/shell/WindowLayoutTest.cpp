@@ -4,6 +4,7 @@
 // window's outer limits (12465 x 6000 twips) appear as a client area
 // 135 twips narrower and 390 twips lower.
 
+#include "FormDesign.h"
 #include "WindowFixture.h"
 
 #include <QTest>
@@ -68,10 +69,14 @@ TEST_F(WindowLayout, tab_control_stays_at_the_bottom_and_grid_fills_the_rest) {
         ResizeClient(row.requestedWidth, row.requestedHeight);
         EXPECT_NEAR(f.window->width(), Px(row.width, dpi), 1);
         EXPECT_NEAR(f.window->height(), Px(row.height, dpi), 1);
-        ExpectNearRect(tabs->geometry(),
-                       QRect(Px(60, dpi), Px(row.tabTop, dpi), Px(12255, dpi), Px(2475, dpi)));
-        ExpectNearRect(grid->geometry(), QRect(Px(60, dpi), Px(120, dpi), Px(row.gridWidth, dpi),
-                                               Px(row.gridHeight, dpi)));
+        // Left and size of the tab control, left and top of the grid: the
+        // design's, whatever the size.
+        const DesignRect tab = DesignOf("sstMenu").rect;
+        const DesignRect design = DesignOf("msgMei").rect;
+        ExpectNearRect(tabs->geometry(), QRect(Px(tab.left, dpi), Px(row.tabTop, dpi),
+                                               Px(tab.width, dpi), Px(tab.height, dpi)));
+        ExpectNearRect(grid->geometry(), QRect(Px(design.left, dpi), Px(design.top, dpi),
+                                               Px(row.gridWidth, dpi), Px(row.gridHeight, dpi)));
     }
 }
 

@@ -33,11 +33,11 @@ TEST(AppFiles, first_start_in_the_per_user_directory_takes_the_settings_beside_t
     QTemporaryDir exe;
     QTemporaryDir mine;
     const QByteArray admin("[frmTab]\r\noptDataDebug=Api Padlink\r\n");
-    WriteBytes(exe.filePath("Kalvor.INI"), admin);
+    ASSERT_TRUE(WriteBytes(exe.filePath("Kalvor.INI"), admin));
 
     EXPECT_TRUE(PreparePerUserDirectory(mine.path(), exe.path(), "Kalvor")) << "the first start";
     EXPECT_EQ(ReadBytes(mine.filePath("Kalvor.INI")), admin);
-    WriteBytes(mine.filePath("Kalvor.INI"), "[frmTab]\r\nk=mine\r\n");
+    ASSERT_TRUE(WriteBytes(mine.filePath("Kalvor.INI"), "[frmTab]\r\nk=mine\r\n"));
     EXPECT_FALSE(PreparePerUserDirectory(mine.path(), exe.path(), "Kalvor")) << "not the first";
     EXPECT_EQ(ReadBytes(mine.filePath("Kalvor.INI")), QByteArray("[frmTab]\r\nk=mine\r\n"));
 
@@ -53,7 +53,7 @@ TEST(AppFiles, first_start_in_the_per_user_directory_takes_the_settings_beside_t
 TEST(AppFiles, run_marker_never_follows_replaces_or_counts_what_is_not_a_file_of_its_own) {
     QTemporaryDir dir;
     const QString victim = dir.filePath("precious.txt");
-    WriteBytes(victim, "keep me\n");
+    ASSERT_TRUE(WriteBytes(victim, "keep me\n"));
     const QString marker = dir.filePath("err.dat");
     ASSERT_TRUE(QFile::link(victim, marker));
     QString why;
@@ -73,7 +73,7 @@ TEST(AppFiles, run_marker_never_follows_replaces_or_counts_what_is_not_a_file_of
 TEST(AppFiles, run_marker_left_by_a_killed_run_stays_in_place_while_the_next_run_starts) {
     QTemporaryDir dir;
     const QString marker = dir.filePath("err.dat");
-    WriteBytes(marker, "err\r\n");
+    ASSERT_TRUE(WriteBytes(marker, "err\r\n"));
     // A second name for the same file: still shared if the marker was never
     // removed (a new inode may reuse the old number, a link count cannot lie).
     ASSERT_EQ(::link(QFile::encodeName(marker).constData(),
@@ -126,10 +126,10 @@ TEST(Locks, an_empty_lock_file_of_a_killed_copy_is_taken_over_but_not_a_live_one
         }
         ASSERT_FALSE(path.isEmpty());
 
-        WriteBytes(path, "");
+        ASSERT_TRUE(WriteBytes(path, ""));
         EXPECT_TRUE(kind.hold()) << "an empty lock of a dead copy";
 
-        WriteBytes(path, "");
+        ASSERT_TRUE(WriteBytes(path, ""));
         const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
         ASSERT_GE(fd, 0);
         ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
@@ -139,9 +139,9 @@ TEST(Locks, an_empty_lock_file_of_a_killed_copy_is_taken_over_but_not_a_live_one
         // Qt removes a dead copy's lock under a guard file; a copy killed
         // while making that one leaves it empty, and it blocked every start
         // for half a minute.
-        WriteBytes(path, QByteArray::number(deadPid) + "\nKalvor\n" +
-                             QSysInfo::machineHostName().toUtf8() + "\n");
-        WriteBytes(path + ".rmlock", "");
+        ASSERT_TRUE(WriteBytes(path, QByteArray::number(deadPid) + "\nKalvor\n" +
+                             QSysInfo::machineHostName().toUtf8() + "\n"));
+        ASSERT_TRUE(WriteBytes(path + ".rmlock", ""));
         EXPECT_TRUE(kind.hold()) << "a dead copy's lock behind an empty guard";
         EXPECT_FALSE(QFile::exists(path + ".rmlock"));
         QFile::remove(path);
@@ -207,7 +207,7 @@ TEST(RunLock, a_lock_left_by_an_earlier_process_with_this_ones_id_is_taken_over)
         left = ReadBytes(dir.filePath("sample.lock"));
     }
     const QString path = dir.filePath("kalvor.lock");
-    WriteBytes(path, left);
+    ASSERT_TRUE(WriteBytes(path, left));
     RunLock taken(path);
     EXPECT_TRUE(taken.Held());
     EXPECT_FALSE(RunLock(path).Held()) << "held by this process now: not taken twice";

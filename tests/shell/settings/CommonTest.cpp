@@ -127,7 +127,7 @@ TEST_F(CommonTest, cut_at_nul_keeps_what_comes_before_the_first_nul) {
 
 TEST_F(CommonTest, missing_or_empty_value_brings_back_the_default_and_stores_it) {
     const QString sound = QStringLiteral("C:\\WINDOWS\\Media\\chord.wav");
-    WriteBytes(ini_, "[frmTab]\r\nsWavFile=\r\noptDataDebug=api padlink\r\n");
+    ASSERT_TRUE(WriteBytes(ini_, "[frmTab]\r\nsWavFile=\r\noptDataDebug=api padlink\r\n"));
     EXPECT_EQ(OrDefault("sWavFile", sound), sound);
     EXPECT_EQ(OrDefault("optMes", "0"), "0");
     const QByteArray after(
@@ -142,7 +142,7 @@ TEST_F(CommonTest, missing_or_empty_value_brings_back_the_default_and_stores_it)
 }
 
 TEST_F(CommonTest, unusable_file_gives_defaults_silently) {
-    WriteBytes(dir_.filePath(QStringLiteral("plain")), "x");
+    ASSERT_TRUE(WriteBytes(dir_.filePath(QStringLiteral("plain")), "x"));
     Common broken(dir_.filePath(QStringLiteral("plain/Kalvor.INI")));
     EXPECT_EQ(broken.ReadSetting(kSection, QStringLiteral("optDataDebug"), QString()), QString());
     EXPECT_EQ(

@@ -61,7 +61,7 @@ TEST_F(IniFileTest, read_matches_profile_string_lookup) {
         {"line without '='", "[frmTab]\r\nk\r\n", "k", std::nullopt},
     };
     for (const auto& c : cases) {
-        WriteBytes(ini_, c.file);
+        ASSERT_TRUE(WriteBytes(ini_, c.file));
         const auto expected =
             c.expected ? std::optional(QString::fromUtf8(*c.expected)) : std::nullopt;
         EXPECT_EQ(Read(ini_, c.key), expected) << c.name;
@@ -91,7 +91,7 @@ TEST_F(IniFileTest, write_changes_only_the_line_of_its_key) {
          "[a]\r\nx=\xff\xfe\x81\r\n[frmTab]\r\nk=V\r\n"},
     };
     for (const auto& c : cases) {
-        WriteBytes(ini_, c.before);
+        ASSERT_TRUE(WriteBytes(ini_, c.before));
         EXPECT_TRUE(Write(ini_, "k", "V")) << c.name;
         EXPECT_EQ(ReadBytes(ini_), c.after) << c.name;
     }
@@ -111,7 +111,7 @@ TEST_F(IniFileTest, write_refuses_what_a_line_cannot_hold) {
         {"", "k", "1"},
     };
     for (const auto& [section, key, value] : cases) {
-        WriteBytes(ini_, kOneKey);
+        ASSERT_TRUE(WriteBytes(ini_, kOneKey));
         EXPECT_FALSE(Write(ini_, key, value, section)) << section << " " << key;
         EXPECT_EQ(ReadBytes(ini_), kOneKey) << section << " " << key;
     }
@@ -124,7 +124,7 @@ TEST_F(IniFileTest, write_stops_at_nul_like_a_c_string) {
 
 // These fail for root as well, so they run everywhere.
 TEST_F(IniFileTest, unusable_path_reads_nothing_and_refuses_writes) {
-    WriteBytes(PathOf("plain"), "not a directory");
+    ASSERT_TRUE(WriteBytes(PathOf("plain"), "not a directory"));
     const QString underFile = PathOf("plain/Kalvor.INI");
     EXPECT_EQ(Read(underFile, "k"), std::nullopt);
     EXPECT_FALSE(Write(underFile, "k", "1"));
@@ -148,7 +148,7 @@ TEST_F(IniFileTest, read_only_or_unreadable_file_is_left_as_it_was) {
 #endif
     for (const auto mode : modes) {
         QFile::remove(ini_);
-        WriteBytes(ini_, kOneKey);
+        ASSERT_TRUE(WriteBytes(ini_, kOneKey));
         ASSERT_TRUE(QFile::setPermissions(ini_, mode));
         EXPECT_FALSE(Write(ini_, "k", "2"));
         if (mode == QFileDevice::WriteOwner) {
@@ -164,7 +164,7 @@ TEST_F(IniFileTest, read_only_directory_takes_no_new_file_but_rewrites_a_writabl
     const QString sub = PathOf("sub");
     const QString ini = sub + QStringLiteral("/Kalvor.INI");
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("sub")));
-    WriteBytes(ini, kOneKey);
+    ASSERT_TRUE(WriteBytes(ini, kOneKey));
     ASSERT_TRUE(QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     EXPECT_TRUE(Write(ini, "k", "2"));
     EXPECT_EQ(ReadBytes(ini), QByteArray("[frmTab]\r\nk=2\r\n"));
@@ -179,7 +179,7 @@ TEST_F(IniFileTest, read_only_directory_takes_no_new_file_but_rewrites_a_writabl
 #endif
 
 TEST_F(IniFileTest, a_full_disk_leaves_the_old_file_whole_never_empty) {
-    WriteBytes(ini_, kOneKey);
+    ASSERT_TRUE(WriteBytes(ini_, kOneKey));
     {
         FullDisk full(kOneKey.size() + 4);
         if (!full.Active()) GTEST_SKIP() << "no file size limit here";
