@@ -5,7 +5,8 @@
 # from a fresh unzipped copy.
 #
 # The Qt for MinGW comes from KALVOR_QT_MINGW, else ../shared/qt6-mingw64
-# beside the project root; without one the part is skipped.
+# beside the project root, else where tools/build-windows-deps.sh builds it;
+# without one the part is skipped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
@@ -17,12 +18,14 @@ phase() {
   phase_started=$now
 }
 
+# Where tools/build-windows-deps.sh puts what it builds.
+deps="${XDG_CACHE_HOME:-$HOME/.cache}/kalvor-windows-deps"
 qt="${KALVOR_QT_MINGW:-}"
-if [ -z "$qt" ] && [ -d ../shared/qt6-mingw64/lib/cmake/Qt6 ]; then
-  qt=$(realpath ../shared/qt6-mingw64)
-fi
+for candidate in ../shared/qt6-mingw64 "$deps/qt6-mingw64"; do
+  if [ -z "$qt" ] && [ -d "$candidate/lib/cmake/Qt6" ]; then qt=$(realpath "$candidate"); fi
+done
 if [ -z "$qt" ] || [ ! -d "$qt/lib/cmake/Qt6" ]; then
-  echo "skipped: no Qt for MinGW"
+  echo "skipped: no Qt for MinGW (tools/build-windows-deps.sh builds one)"
   exit 0
 fi
 export KALVOR_QT_MINGW="$qt"
