@@ -19,8 +19,14 @@ class SilentDialogs : public Dialogs {
 public:
     bool Ask(const QString&) override { return true; }
     void Notify(const QString&) override {}
-    QString SaveFileName(const QString&, const QString& preset) override { return preset; }
-    QString OpenFileName(const QString&, const QString& preset) override { return preset; }
+    Answer AskYesNoCancel(const QString&) override { return Answer::Yes; }
+    QString SaveFileName(const QString&, const QString& preset, const QString&,
+                         const QString&) override {
+        return preset;
+    }
+    QString OpenFileName(const QString&, const QString& preset, const QString&) override {
+        return preset;
+    }
 };
 
 class SilentSound : public SoundPlayer {

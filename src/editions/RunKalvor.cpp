@@ -84,7 +84,10 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     if (PreparePerUserDirectory(dataDirectory, executableDirectory,
                                 executable.completeBaseName()) ||
         !startupNotice.isEmpty()) {
-        startupNotice += QStringLiteral("設定と自動保存のファイルは、次のフォルダーに置きます。\n%1")
+        // The reduced edition has no autosave to speak of.
+        startupNotice += (edition.autosave
+                              ? QStringLiteral("設定と自動保存のファイルは、次のフォルダーに置きます。\n%1")
+                              : QStringLiteral("設定のファイルは、次のフォルダーに置きます。\n%1"))
                              .arg(QDir::toNativeSeparators(dataDirectory));
     }
     std::optional<DataDirectoryLock> dataLock;

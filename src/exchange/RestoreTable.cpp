@@ -69,6 +69,7 @@ RestoredTable RestoreTable(QStringView text, QChar separator, GridModel& grid, i
         // read back, stay as they were saved.
         if (cell.isEmpty()) cell = field.toString();
         grid.SetTextMatrix(row, col, cell);
+        ++result.restored;
         // Lines come in order, so the last field seen is the last across.
         result.lastAcrossRow = row;
         result.lastAcrossCol = col;

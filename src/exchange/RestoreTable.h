@@ -21,7 +21,8 @@ struct RestoredTable {
     int lastAcrossCol = 0;
     int lastDownRow = 0;
     int lastDownCol = 0;
-    // Non-empty fields that fell outside the grid.
+    // Non-empty fields put back, and those that fell outside the grid.
+    int restored = 0;
     int outside = 0;
 };
 

@@ -62,8 +62,9 @@ void GridModel::Drop(int row, int col, QString& cell) {
     if (cell.isNull()) {
         return;
     }
-    if (recorder_ != nullptr && row > 0 && col > 0) {
-        recorder_->CellChanging(row, col, cell);
+    if (row > 0 && col > 0) {
+        ++changes_;
+        if (recorder_ != nullptr) recorder_->CellChanging(row, col, cell);
     }
     if (!IsBlank(cell)) {
         Count(row, col, -1);
@@ -180,8 +181,9 @@ bool GridModel::SetTextMatrix(int row, int col, const QString& text) {
         cells.resize(Index(col) + 1);
     }
     QString& cell = cells[Index(col)];
-    if (recorder_ != nullptr && row > 0 && col > 0 && cell != text) {
-        recorder_->CellChanging(row, col, cell);
+    if (row > 0 && col > 0 && cell != text) {
+        ++changes_;
+        if (recorder_ != nullptr) recorder_->CellChanging(row, col, cell);
     }
     const bool wasUsed = !cell.isNull() && !IsBlank(cell);
     const bool nowUsed = !IsBlank(text);
@@ -219,6 +221,7 @@ void GridModel::SetColWidth(int col, int twips) {
 }
 
 void GridModel::ClearData() {
+    if (usedRows_ > 0) ++changes_;
     // Header cells stay: row 0 whole, and column 0 of every other row.
     for (int row = 1; row < rows_; ++row) {
         std::vector<QString>& cells = cells_[Index(row)];

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <vector>
 
 // The detail grid's content: a table of text cells with one fixed header row
@@ -80,6 +81,10 @@ public:
     // Empties every data cell; header cells stay.
     void ClearData();
 
+    // Counts changes to the data cells' texts: compared with a count taken
+    // earlier, it says whether anything changed since (a save, a copy).
+    std::uint64_t Changes() const { return changes_; }
+
     // The cell the cell editor was last opened on: its commit writes there
     // even if the cursor moved in between. Each grid keeps its own.
     int lEditRow = 0;
@@ -108,4 +113,5 @@ private:
     int usedCols_ = 0;
     Observer* observer_ = nullptr;
     Recorder* recorder_ = nullptr;
+    std::uint64_t changes_ = 0;
 };

@@ -50,8 +50,9 @@ QString ValueText(const PointStore& points, const FigureFacts& facts, const Scal
     }
     const bool twoPoint = facts.mesMode == kMesTwoPoint;
     const bool area = IsAreaFigure(facts);
-    if (n < (area ? 3 : 2)) {
-        return QStringLiteral("点が足りません");
+    // Not a fault: a figure on its way. How many more it needs.
+    if (const std::int32_t needed = (area ? 3 : 2) - n; needed > 0) {
+        return QStringLiteral("あと%1点").arg(needed);
     }
     if (!ScaleIsUsable(scale)) {
         return QStringLiteral("スケールが正しくありません");

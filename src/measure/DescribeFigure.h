@@ -24,7 +24,7 @@ struct FigureFacts {
 // One line on the figure being measured: the measurement, the number of
 // points, and what the figure measures so far, formatted as the grid would
 // receive it ("多点の面積　4点　面積 1.00"), or why there is no value yet
-// ("点が足りません", "スケールが正しくありません"). Without a run it says so. Reads the
+// ("あと1点", "スケールが正しくありません"). Without a run it says so. Reads the
 // store and the scale texts and changes nothing.
 QString DescribeFigure(const PointStore& points, const FigureFacts& facts,
                        const ScaleSource& scale);

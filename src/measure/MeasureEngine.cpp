@@ -133,6 +133,10 @@ QString MeasureEngine::GuidanceText(int option) const {
     }
 }
 
+void MeasureEngine::TwoPointAxisChanged() {
+    if (options_.twoPointNote && host_.SelectedMeasurement() == 0) host_.SetGuidance(GuidanceText(0));
+}
+
 void MeasureEngine::cmdScale_Click() {
     // A second press while a calibration already waits must not make the
     // calibration its own mode to return to: it would never end.

@@ -44,6 +44,10 @@ public:
     void optMes_Click(int index);
     // Starts the scale calibration.
     void cmdScale_Click();
+    // The axis of a two-point distance (cmbNiten) changed: its note in the
+    // guidance follows at once, since it exists to warn of an axis-only
+    // distance.
+    void TwoPointAxisChanged();
     // The tablet notification handler.
     void GetWintab(std::int32_t wParam, std::int32_t lParam);
     // Ends the current figure (F12 and the side switch), whatever the mode.

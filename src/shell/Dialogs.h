@@ -7,18 +7,26 @@
 // asks a question runs without blocking.
 class Dialogs {
 public:
+    enum class Answer { Yes, No, Cancel };
+
     virtual ~Dialogs() = default;
 
     // A question with the buttons Yes and No; true for Yes.
     virtual bool Ask(const QString& text) = 0;
+    // A question with Yes, No and Cancel (closing the box is Cancel).
+    virtual Answer AskYesNoCancel(const QString& text) = 0;
     // A notice with an OK button only.
     virtual void Notify(const QString& text) = 0;
 
-    // The file dialog. filter is one entry such as "CSVファイル (*.csv)".
-    // Returns the dialog's file name after it closes: the chosen file, or the
-    // preset name when the operator cancelled, as the common file dialog
-    // leaves it. The save dialog asks before overwriting an existing file and
-    // adds no default extension.
-    virtual QString SaveFileName(const QString& filter, const QString& preset) = 0;
-    virtual QString OpenFileName(const QString& filter, const QString& preset) = 0;
+    // The file dialog. filter is one entry such as "CSVファイル (*.csv)". It
+    // opens on `preset` when one is given, else in `startFolder`. Returns the
+    // dialog's file name after it closes: the chosen file, or the preset
+    // name when the operator cancelled, as the common file dialog leaves it.
+    // The save dialog asks before overwriting an existing file and adds
+    // `defaultSuffix` to a name typed without one, as the platform's own
+    // dialog does.
+    virtual QString SaveFileName(const QString& filter, const QString& preset,
+                                 const QString& startFolder, const QString& defaultSuffix) = 0;
+    virtual QString OpenFileName(const QString& filter, const QString& preset,
+                                 const QString& startFolder) = 0;
 };

@@ -10,9 +10,12 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     bool Ask(const QString& text) override;
+    Answer AskYesNoCancel(const QString& text) override;
     void Notify(const QString& text) override;
-    QString SaveFileName(const QString& filter, const QString& preset) override;
-    QString OpenFileName(const QString& filter, const QString& preset) override;
+    QString SaveFileName(const QString& filter, const QString& preset, const QString& startFolder,
+                         const QString& defaultSuffix) override;
+    QString OpenFileName(const QString& filter, const QString& preset,
+                         const QString& startFolder) override;
 
 private:
     QWidget* parent_ = nullptr;

@@ -162,6 +162,8 @@ void frmTab::ConnectHandlers() {
     for (int i = 0; i < 4; ++i)
         connect(txtInput[i], &QLineEdit::textChanged, this, [this, i] { txtInput_Change(i); });
     connect(cmdWidth, &QComboBox::currentIndexChanged, this, [this] { cmdWidth_Click(); });
+    connect(cmbNiten, &QComboBox::currentIndexChanged, this,
+            [this] { engine_.TwoPointAxisChanged(); });
     connect(cmdSave, &QToolButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdCopy, &QToolButton::clicked, this, [this] { cmdCopy_Click(); });
     if (cmdPaste != nullptr)
@@ -199,7 +201,7 @@ void frmTab::ConnectSettingsWrites() {
 }
 
 void frmTab::OwnFileProblem(const QString& path, const QString& why) {
-    ownFileProblems_ << QStringLiteral("「%1」：%2。").arg(QDir::toNativeSeparators(path), why);
+    startupNotices_ << QStringLiteral("「%1」：%2。").arg(QDir::toNativeSeparators(path), why);
 }
 
 void frmTab::SettingsChanged() {
@@ -307,7 +309,8 @@ void frmTab::RestoreSettings() {
     optInput[ReadIndexSetting(QStringLiteral("optInput"), 1, 0, 1)]->setChecked(true);
     sWavFile =
         settings_.ReadSettingOrDefault(kSection, QStringLiteral("sWavFile"), kDefaultWavFile);
-    // Beyond the design's keys: read without writing its default back.
+    // Beyond the design's keys: read without writing their defaults back.
+    sSaveFolder = settings_.ReadSetting(kSection, QStringLiteral("sSaveFolder"), QString());
     chkPenGrab->setChecked(settings_.ReadSetting(kSection, QStringLiteral("chkPenGrab"),
                                                  QStringLiteral("1")) != QLatin1String("0"));
 }
@@ -363,6 +366,7 @@ void frmTab::WriteControlSettings() {
         write(QStringLiteral("chkZahyoY"), QString::number(CheckValue(*chkZahyo[1])));
     }
     write(QStringLiteral("sWavFile"), sWavFile);
+    if (!sSaveFolder.isEmpty()) write(QStringLiteral("sSaveFolder"), sSaveFolder);
     WritePenGrabSetting();
     settings_.EndBatch();
 }
@@ -426,7 +430,7 @@ void frmTab::showEvent(QShowEvent* event) {
         focusedOnce_ = true;
         msgMei->setFocus(Qt::OtherFocusReason);
         // Once the window is up, so that it never holds up the start.
-        QStringList notices = ownFileProblems_;
+        QStringList notices = startupNotices_;
         if (!services_.startupNotice.isEmpty()) notices.prepend(services_.startupNotice);
         if (!notices.isEmpty()) {
             const QString text = notices.join(QStringLiteral("\n\n"));
@@ -463,7 +467,8 @@ void frmTab::Form_KeyDown(int keyCode, int /*shift*/) {
 void frmTab::Form_QueryUnload(bool& cancel, int unloadMode) {
     // Only a close through the window's own controls asks; the exit button
     // has asked already, and a session ending closes without a question.
-    if (unloadMode == 0 && !CommonDialog1.Ask(QStringLiteral("終了してよろしいですか？")))
+    if (unloadMode != 0) return;
+    if (!ConfirmUnsavedValues() || !CommonDialog1.Ask(QStringLiteral("終了してよろしいですか？")))
         cancel = true;
 }
 
@@ -484,6 +489,9 @@ void frmTab::closeEvent(QCloseEvent* event) {
 }
 
 void frmTab::cmdExit_Click() {
+    // Values not yet in a file or a spreadsheet would be gone at the next
+    // start: the autosave is only read after a crash.
+    if (!ConfirmUnsavedValues()) return;
     if (!CommonDialog1.Ask(QStringLiteral("終了してよろしいですか？"))) return;
     unloadMode_ = 1;
     close();

@@ -109,6 +109,12 @@ class frmTab : public QWidget, private MeasureHost {
     void ParseIntoGrid(const QString& separator);
     void LoadAutosave(const QString& path);
     bool WriteCsv(const QString& path);
+    // "ﾌｧｲﾙ保存": the save dialog, then the file and the notice; true when
+    // the file was written.
+    bool SaveAs();
+    // The grid holds values changed since they were last saved with
+    // "ﾌｧｲﾙ保存" or copied with "コピー".
+    bool HasUnsavedValues() const;
 
     // Takes back the operator's last change to the cells (a measured value, a
     // hand edit, a paste, a clear), or does it again. False when there was
@@ -209,6 +215,13 @@ class frmTab : public QWidget, private MeasureHost {
     void ResizeGridTo(int rows, int cols);
     void AdvanceInFillDirection();
     void WriteAutosave();
+    // Before the exit question: unsaved values are offered a file. False
+    // when the operator stays (cancelled, or the save failed).
+    bool ConfirmUnsavedValues();
+    // Where the save dialog opens, and where the sound dialog does when the
+    // current sound file is gone.
+    QString SaveFolder() const;
+    static QString SystemSoundsFolder();
     // Shows why the autosave file is not safe in the title, from the first
     // failure until a save succeeds again; empty for none.
     void SetAutosaveProblem(const QString& why);
@@ -244,6 +257,10 @@ class frmTab : public QWidget, private MeasureHost {
     MeasureEngine engine_;
     TabletWndProc wndProc_;
     QString sWavFile;
+    // The folder last saved to with "ﾌｧｲﾙ保存" (a setting beyond the design).
+    QString sSaveFolder;
+    // The grid's change count when its values were last saved or copied.
+    std::uint64_t savedChanges_ = 0;
 
     // Controls, by their names. Absent controls of the reduced edition stay
     // null; Label2(2) never exists.
@@ -302,7 +319,9 @@ class frmTab : public QWidget, private MeasureHost {
     // notice after the title) or empty while it succeeds.
     QString title_;
     QString autosaveProblem_;
-    QStringList ownFileProblems_;
+    // Told once when the window is up: a recovery, own files that are not
+    // what they must be.
+    QStringList startupNotices_;
     bool loaded_ = false;
     bool unloaded_ = false;
     bool focusedOnce_ = false;

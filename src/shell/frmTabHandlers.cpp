@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
@@ -239,6 +241,8 @@ void frmTab::CopyToClipboard() {
     const QString text = BuildTextTable(grid_, QStringLiteral("\t"));
     clipboard_.Clear();
     clipboard_.SetText(text);
+    // On its way to a spreadsheet: as safe as a saved file.
+    savedChanges_ = grid_.Changes();
 }
 
 void frmTab::cmdCopy_Click() {
@@ -300,6 +304,11 @@ void frmTab::LoadAutosave(const QString& path) {
     const RestoredTable restored = RestoreTable(*text, separator, grid_, cmbSyosu->currentIndex());
     msgMei->EndBulkChange();
     if (restored.lastAcrossRow == 0) return;
+    // Values that come back without a word could be taken for this session's.
+    startupNotices_ << QStringLiteral(
+                           "前回は正しく終了しなかったため、「%1」から値を %2 個戻しました。")
+                           .arg(QDir::toNativeSeparators(path))
+                           .arg(restored.restored);
     // The cursor goes where the next value would have gone: from the last
     // filled cell in the fill direction, one step on as a put value moves.
     grid_.SetRow(FillsDown() ? restored.lastDownRow : restored.lastAcrossRow);
@@ -326,15 +335,52 @@ void frmTab::ResizeGridTo(int rows, int cols) {
     LayoutGrid();
 }
 
-void frmTab::cmdSave_Click() {
-    const QString name =
-        CommonDialog1.SaveFileName(QStringLiteral("CSVファイル (*.csv)"), QString());
-    if (name.isEmpty()) return;
-    if (WriteCsv(name)) {
-        CommonDialog1.Notify(name + QStringLiteral("に、ファイル保存しました。"));
-    } else {
-        CommonDialog1.Notify(name + QStringLiteral("に、ファイル保存できませんでした。"));
+void frmTab::cmdSave_Click() { SaveAs(); }
+
+bool frmTab::SaveAs() {
+    QString name = CommonDialog1.SaveFileName(QStringLiteral("CSVファイル (*.csv)"), QString(),
+                                              SaveFolder(), QStringLiteral("csv"));
+    if (name.isEmpty()) return false;
+    // The filter says CSV: a name typed without an extension gets it, as
+    // the platform's own dialog gives its default suffix.
+    if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".csv");
+    // The operator's own choice of file: a link to a regular file is written
+    // through, as the platform's save dialog would.
+    const FileWriteResult saved = ::WriteCsv(grid_, name, Links::Follow);
+    if (!saved) {
+        // Why, on a line of its own: no permission, a full disk, ...
+        CommonDialog1.Notify(name + QStringLiteral("に、ファイル保存できませんでした。\n") +
+                             saved.reason);
+        return false;
     }
+    savedChanges_ = grid_.Changes();
+    sSaveFolder = QFileInfo(name).absolutePath();
+    SettingsChanged();
+    CommonDialog1.Notify(name + QStringLiteral("に、ファイル保存しました。"));
+    return true;
+}
+
+QString frmTab::SaveFolder() const {
+    // The folder last saved to, else the user's documents: never the
+    // program's own folder, which an installed program cannot write.
+    if (!sSaveFolder.isEmpty() && QFileInfo(sSaveFolder).isDir()) return sSaveFolder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+bool frmTab::HasUnsavedValues() const {
+    return grid_.UsedRows() > 0 && grid_.Changes() != savedChanges_;
+}
+
+bool frmTab::ConfirmUnsavedValues() {
+    if (!HasUnsavedValues()) return true;
+    switch (CommonDialog1.AskYesNoCancel(
+        QStringLiteral("保存していない値があります。ファイルに保存しますか？"))) {
+        case Dialogs::Answer::Yes: return SaveAs();
+        case Dialogs::Answer::No: return true;
+        case Dialogs::Answer::Cancel: return false;
+    }
+    return false;
 }
 
 void frmTab::cmdClr_Click() {
@@ -345,14 +391,28 @@ void frmTab::cmdClr_Click() {
 }
 
 void frmTab::cmdWav_Click() {
-    const QString name =
-        CommonDialog1.OpenFileName(QStringLiteral("Wavファイル (*.wav)"), sWavFile);
+    // On the current file where it exists; else in the system's sounds,
+    // not at the root with a path from another system filled in.
+    const QFileInfo current(sWavFile);
+    const QString name = CommonDialog1.OpenFileName(
+        QStringLiteral("Wavファイル (*.wav)"), current.isFile() ? sWavFile : QString(),
+        current.isFile() ? current.absolutePath() : SystemSoundsFolder());
     if (name.isEmpty()) return;
     sWavFile = name;
     SettingsChanged();
     MMControl1.Close();
     MMControl1.Open(sWavFile);
     PlayCaptureSound();
+}
+
+QString frmTab::SystemSoundsFolder() {
+#ifdef Q_OS_WIN
+    const QString media = QDir::fromNativeSeparators(qEnvironmentVariable("SystemRoot")) +
+                          QStringLiteral("/Media");
+#else
+    const QString media = QStringLiteral("/usr/share/sounds");
+#endif
+    return QFileInfo(media).isDir() ? media : QDir::homePath();
 }
 
 // --- Measurement -----------------------------------------------------------------

@@ -44,7 +44,7 @@ TEST(FigureStatus, says_what_is_measured_and_how_far_it_has_got_without_touching
         {kMesNone, false, "多点の面積", {}, "計測していません", true},
         {kMesNone, true, "多点の距離", kSquare, "計測していません　4点", false},
         {kMesCalibration, false, "", {{0, 0}}, "タブレット上の長さの自動計測　1点", false},
-        {kMesTwoPoint, true, "二点間の距離", {{0, 0}}, "二点間の距離　1点　点が足りません", false},
+        {kMesTwoPoint, true, "二点間の距離", {{0, 0}}, "二点間の距離　1点　あと1点", false},
         {kMesTwoPoint,
          true,
          "二点間の距離",
@@ -56,7 +56,7 @@ TEST(FigureStatus, says_what_is_measured_and_how_far_it_has_got_without_touching
          false,
          "多点の面積",
          {{0, 0}, {400, 0}},
-         "多点の面積　2点　点が足りません",
+         "多点の面積　2点　あと1点",
          true},
         // The polygon closed now; the calculation that ends the figure
         // appends the closing point, this must not.

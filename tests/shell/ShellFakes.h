@@ -17,28 +17,40 @@ public:
         enum class Kind { Question, Notice, SaveDialog, OpenDialog } kind;
         QString text;    // the message, or the dialog's filter
         QString preset;  // the file dialog's preset name
+        QString folder;  // the folder it opens in without a preset
+        QString suffix;  // the save dialog's default suffix
     };
 
     // The next questions' answers; with none queued a question is answered
-    // with defaultAnswer.
+    // with defaultAnswer (Yes, or No). Three-way questions take theirs from
+    // the same queue (true Yes, false No) or from `threeWay`.
     void AnswerNext(bool yes) { answers.push_back(yes); }
+    void AnswerNextThreeWay(Answer answer) { threeWay.push_back(answer); }
     // What the next file dialogs leave as their file name.
     void ChooseNextFile(const QString& name) { files.push_back(name); }
 
     bool Ask(const QString& text) override {
-        shown.push_back({Shown::Kind::Question, text, {}});
-        if (answers.empty()) return defaultAnswer;
-        const bool a = answers.front();
-        answers.pop_front();
+        shown.push_back({Shown::Kind::Question, text, {}, {}, {}});
+        return NextAnswer();
+    }
+    Answer AskYesNoCancel(const QString& text) override {
+        shown.push_back({Shown::Kind::Question, text, {}, {}, {}});
+        if (threeWay.empty()) return NextAnswer() ? Answer::Yes : Answer::No;
+        const Answer a = threeWay.front();
+        threeWay.pop_front();
         return a;
     }
-    void Notify(const QString& text) override { shown.push_back({Shown::Kind::Notice, text, {}}); }
-    QString SaveFileName(const QString& filter, const QString& preset) override {
-        shown.push_back({Shown::Kind::SaveDialog, filter, preset});
+    void Notify(const QString& text) override {
+        shown.push_back({Shown::Kind::Notice, text, {}, {}, {}});
+    }
+    QString SaveFileName(const QString& filter, const QString& preset, const QString& folder,
+                         const QString& suffix) override {
+        shown.push_back({Shown::Kind::SaveDialog, filter, preset, folder, suffix});
         return NextFile(preset);
     }
-    QString OpenFileName(const QString& filter, const QString& preset) override {
-        shown.push_back({Shown::Kind::OpenDialog, filter, preset});
+    QString OpenFileName(const QString& filter, const QString& preset,
+                         const QString& folder) override {
+        shown.push_back({Shown::Kind::OpenDialog, filter, preset, folder, {}});
         return NextFile(preset);
     }
 
@@ -56,10 +68,17 @@ public:
 
     std::vector<Shown> shown;
     std::deque<bool> answers;
+    std::deque<Answer> threeWay;
     std::deque<QString> files;
     bool defaultAnswer = true;
 
 private:
+    bool NextAnswer() {
+        if (answers.empty()) return defaultAnswer;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
     QString NextFile(const QString& preset) {
         if (files.empty()) return preset;
         const QString f = files.front();

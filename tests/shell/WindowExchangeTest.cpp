@@ -6,10 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QStandardPaths>
 #include <QFile>
+#include <QFileInfo>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
+#include <optional>
 #include <utility>
 
 #include "CommitGate.h"
@@ -114,7 +118,10 @@ TEST_F(WindowExchange, save_as_offers_csv_files_with_an_empty_name_and_cancelled
     EXPECT_EQ(before, Now());
 }
 
-TEST_F(WindowExchange, save_as_writes_the_autosave_bytes_under_the_name_as_typed) {
+// The dialog opens in the folder last saved to (kept in the settings), else
+// in the documents; a name without an extension gets ".csv", as the dialog's
+// own default suffix would give it.
+TEST_F(WindowExchange, save_as_writes_the_autosave_bytes_under_a_csv_name_where_last_saved) {
     // An empty grid truncates the chosen file and still says so.
     const QString old = fx.Path(QStringLiteral("old.csv"));
     ASSERT_TRUE(WriteBytes(old, "1,2\r\n"));
@@ -124,20 +131,33 @@ TEST_F(WindowExchange, save_as_writes_the_autosave_bytes_under_the_name_as_typed
     EXPECT_EQ(old + kSaved, LastShown().text);
 
     PutExample();
-    for (const QString& name : {QStringLiteral("table.csv"), QStringLiteral("table")}) {
-        SCOPED_TRACE(name.toStdString());
-        const QString path = fx.Path(name);
-        fx.dialogs.ChooseNextFile(path);
+    QDir(fx.dir.path()).mkdir(QStringLiteral("mine"));
+    for (const auto& [typed, written] :
+         {std::pair{QStringLiteral("mine/table.csv"), QStringLiteral("mine/table.csv")},
+          {QStringLiteral("mine/測定1"), QStringLiteral("mine/測定1.csv")},
+          {QStringLiteral("mine/table.txt"), QStringLiteral("mine/table.txt")}}) {
+        SCOPED_TRACE(typed.toStdString());
+        fx.dialogs.ChooseNextFile(fx.Path(typed));
         window().cmdSave_Click();
-        EXPECT_EQ(kExampleCsv, ReadBytes(path));
-        EXPECT_EQ(Autosave(), ReadBytes(path));
-        EXPECT_EQ(Kind::Notice, LastShown().kind);
-        EXPECT_EQ(path + kSaved, LastShown().text);
+        EXPECT_EQ(kExampleCsv, ReadBytes(fx.Path(written)));
+        EXPECT_EQ(fx.Path(written) + kSaved, LastShown().text);
     }
-    EXPECT_FALSE(QFile::exists(fx.Path(QStringLiteral("table.csv.csv"))));
+    const auto dialogs = [&] {
+        std::vector<FakeDialogs::Shown> out;
+        for (const auto& shown : fx.dialogs.shown)
+            if (shown.kind == Kind::SaveDialog) out.push_back(shown);
+        return out;
+    }();
+    ASSERT_EQ(dialogs.size(), 4u);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(dialogs[0].folder, QFileInfo(documents).isDir() ? documents : QDir::homePath())
+        << "never the program's own folder";
+    EXPECT_EQ(dialogs[3].folder, fx.Path(QStringLiteral("mine")));
+    EXPECT_EQ(dialogs[3].suffix, QStringLiteral("csv"));
+    EXPECT_TRUE(dialogs[3].preset.isEmpty());
 }
 
-TEST_F(WindowExchange, save_as_that_cannot_write_says_so_and_changes_nothing) {
+TEST_F(WindowExchange, save_as_that_cannot_write_says_so_and_why_and_changes_nothing) {
     ASSERT_TRUE(WriteBytes(fx.Path(QStringLiteral("plain")), "x"));
     PutExample();
     // Under a regular file no one can create a file, root included.
@@ -150,7 +170,10 @@ TEST_F(WindowExchange, save_as_that_cannot_write_says_so_and_changes_nothing) {
         window().cmdSave_Click();
         ASSERT_EQ(shown + 2, fx.dialogs.shown.size()) << "the dialog and one notice";
         EXPECT_EQ(Kind::Notice, LastShown().kind);
-        EXPECT_EQ(path + QStringLiteral("に、ファイル保存できませんでした。"), LastShown().text);
+        const QStringList lines = LastShown().text.split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_EQ(path + QStringLiteral("に、ファイル保存できませんでした。"), lines[0]);
+        EXPECT_FALSE(lines[1].isEmpty()) << "the reason";
         EXPECT_EQ(before, Now());
     }
 }
@@ -259,28 +282,60 @@ TEST_F(WindowExchange, clear_asks_and_yes_empties_the_grid_but_never_the_autosav
     EXPECT_EQ(kExampleCsv, Autosave()) << "kept until the next value";
 }
 
-TEST(WindowExchangeExit, exit_and_the_close_box_ask_once_and_no_keeps_the_window_with_its_data) {
-    for (bool closeBox : {false, true}) {
-        SCOPED_TRACE(closeBox ? "close box" : "cmdExit");
-        WindowFixture f;
-        f.Start();
-        f.window->PutValue(12.5, true);
-        // Answered yes by default: a second question would show in the count.
-        f.dialogs.AnswerNext(false);
-        for (int asked = 1; asked <= 2; ++asked) {
+// Values neither saved nor copied are offered a file before the exit
+// question: yes saves (and exits only when the file was written), no goes on
+// to the exit question, cancel stays. Saved or copied values are not asked
+// about. The same through the exit button and the close box.
+TEST(WindowExchangeExit, unsaved_values_are_offered_a_file_before_the_exit_question) {
+    using Answer = FakeDialogs::Answer;
+    const QString kUnsaved = QStringLiteral("保存していない値があります。ファイルに保存しますか？");
+    struct Case {
+        const char* name;
+        std::function<void(WindowFixture&)> before;  // after a value was put
+        std::optional<Answer> answer;                // none: no such question
+        bool saveWorks;
+        bool exits;
+    };
+    const std::vector<Case> cases = {
+        {"no_saves_nothing_and_asks_to_exit", {}, Answer::No, true, true},
+        {"cancel_stays", {}, Answer::Cancel, true, false},
+        {"yes_saves_then_exits", {}, Answer::Yes, true, true},
+        {"yes_whose_save_fails_stays", {}, Answer::Yes, false, false},
+        {"saved_values_ask_nothing",
+         [](WindowFixture& f) {
+             f.dialogs.ChooseNextFile(f.Path(QStringLiteral("kept.csv")));
+             f.window->cmdSave_Click();
+         },
+         std::nullopt, true, true},
+        {"copied_values_ask_nothing", [](WindowFixture& f) { f.window->cmdCopy_Click(); },
+         std::nullopt, true, true},
+    };
+    for (const bool closeBox : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (closeBox ? " (close box)" : " (cmdExit)"));
+            WindowFixture f;
+            f.Start();
+            f.window->PutValue(12.5, true);
+            if (c.before) c.before(f);
+            f.dialogs.shown.clear();
+            if (c.answer) f.dialogs.AnswerNextThreeWay(*c.answer);
+            f.dialogs.ChooseNextFile(c.saveWorks ? f.Path(QStringLiteral("on exit"))
+                                                 : f.Path(QStringLiteral("missing/x.csv")));
             if (closeBox) {
                 f.window->close();
             } else {
                 f.window->cmdExit_Click();
             }
             QApplication::processEvents();
-            EXPECT_EQ(asked, f.dialogs.Count(Kind::Question));
-            EXPECT_EQ(kExitQuestion, f.dialogs.shown.back().text);
-            EXPECT_EQ(asked == 2, f.window->Unloaded());
-            EXPECT_EQ(asked == 1, f.window->isVisible());
+            const QStringList questions = f.dialogs.Texts(Kind::Question);
+            EXPECT_EQ(questions.contains(kUnsaved), c.answer.has_value());
+            EXPECT_EQ(questions.contains(kExitQuestion), c.exits);
+            EXPECT_EQ(f.window->Unloaded(), c.exits);
             EXPECT_EQ(QStringLiteral("12.50"), f.window->Grid().TextMatrix(1, 1));
+            if (c.answer == Answer::Yes && c.saveWorks) {
+                EXPECT_EQ(ReadBytes(f.Path(QStringLiteral("on exit.csv"))), QByteArray("12.50\r\n"));
+            }
         }
-        EXPECT_FALSE(QFile::exists(f.Path(QStringLiteral("err.dat"))));
     }
 }
 

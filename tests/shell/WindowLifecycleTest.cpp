@@ -216,14 +216,20 @@ TEST(LifecycleSound, choosing_a_file_reopens_plays_and_keeps_it_and_no_choice_ch
     for (const FakeDialogs::Shown& s : f.dialogs.shown) {
         EXPECT_EQ(s.kind, FakeDialogs::Shown::Kind::OpenDialog);
         EXPECT_EQ(s.text, QStringLiteral("Wavファイル (*.wav)"));
-        EXPECT_EQ(s.preset, kDefaultWav);
+        // The default path is another system's: no preset, the system's
+        // sounds (or the home folder), never the root.
+        EXPECT_TRUE(s.preset.isEmpty());
+        EXPECT_TRUE(s.folder == QStringLiteral("/usr/share/sounds") || s.folder == QDir::homePath())
+            << s.folder.toStdString();
     }
     EXPECT_EQ(f.sound.commands, QStringList({"close", "Open " + chosen, "prev", "play"}));
     EXPECT_EQ(w.WavFile(), chosen);
-    // The next choice starts from the file now set.
+    // The next choice starts from the file now set, where it exists.
+    ASSERT_TRUE(WriteBytes(chosen, "RIFF"));
     f.dialogs.ChooseNextFile(QString());
     w.cmdWav_Click();
     EXPECT_EQ(f.dialogs.shown.back().preset, chosen);
+    EXPECT_EQ(f.dialogs.shown.back().folder, f.dir.path());
     f.Stop();
     EXPECT_EQ(ValueOf(ReadBytes(f.Path("Kalvor.INI")), "sWavFile"), chosen);
 }

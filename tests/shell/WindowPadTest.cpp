@@ -185,7 +185,7 @@ TEST(WindowPad, pad_keys_and_button_drop_the_last_point_and_the_main_windows_key
 
     QTest::mouseClick(&r.input->Window().UndoButton(), Qt::LeftButton);
     QTest::keyClick(r.Surface(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(r.Shown(2).status, QStringLiteral("多点の面積　2点　点が足りません"));
+    EXPECT_EQ(r.Shown(2).status, QStringLiteral("多点の面積　2点　あと1点"));
     for (int i = 0; i < 3; ++i) QTest::keyClick(r.Surface(), Qt::Key_Backspace);
     EXPECT_EQ(r.f.window->Engine().points.lPointCount, 0) << "nothing below zero";
 

@@ -30,6 +30,7 @@ struct RecoveryCase {
     QByteArray table;   // the grid after start-up, as a text table
     Cell cursor;
     int rowsAfter, colsAfter;  // data rows and columns after start-up
+    int restored;              // values put back
 };
 
 class WindowRecovery : public ::testing::TestWithParam<RecoveryCase> {
@@ -64,28 +65,36 @@ TEST_P(WindowRecovery, every_field_comes_back_into_the_cell_it_was_saved_from) {
     EXPECT_EQ(w.Grid().Cols() - 1, c.colsAfter);
     EXPECT_EQ(f.Find<QLineEdit>("txtInput(1)")->text(), QString::number(c.rowsAfter));
     EXPECT_EQ(f.Find<QLineEdit>("txtInput(2)")->text(), QString::number(c.colsAfter));
+    // Said once, when the window is up: how many values came back, and from where.
     EXPECT_TRUE(f.dialogs.shown.empty());
+    w.show();
+    QApplication::processEvents();
+    const QStringList notices = f.dialogs.Texts(FakeDialogs::Shown::Kind::Notice);
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("Save.csv")) &&
+                notices[0].contains(QStringLiteral("値を %1 個戻しました").arg(c.restored)))
+        << notices[0].toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, WindowRecovery,
     ::testing::Values(
         RecoveryCase{"filling_down_keeps_rows_and_columns", true, 20, 15,
-                     "1.00,2.00\r\n3.00,4.00\r\n", "1.00,2.00\r\n3.00,4.00\r\n", {3, 2}, 20, 15},
+                     "1.00,2.00\r\n3.00,4.00\r\n", "1.00,2.00\r\n3.00,4.00\r\n", {3, 2}, 20, 15, 4},
         RecoveryCase{"a_full_row_and_one_more_across", false, 20, 15,
                      "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15\r\n16,,,,,,,,,,,,,,\r\n",
                      "1.00,2.00,3.00,4.00,5.00,6.00,7.00,8.00,9.00,10.00,11.00,12.00,13.00,"
                      "14.00,15.00\r\n16.00,,,,,,,,,,,,,,\r\n",
-                     {2, 2}, 20, 15},
+                     {2, 2}, 20, 15, 16},
         RecoveryCase{"typed_text_stays_and_later_fields_keep_their_columns", false, 20, 15,
                      "1.2.3,\xEF\xBC\x91\xEF\xBC\x92,7\r\n,  ,x\r\n",
-                     "1.2.3,\xEF\xBC\x91\xEF\xBC\x92,7.00\r\n,  ,x\r\n", {2, 4}, 20, 15},
+                     "1.2.3,\xEF\xBC\x91\xEF\xBC\x92,7.00\r\n,  ,x\r\n", {2, 4}, 20, 15, 5},
         RecoveryCase{"a_table_larger_than_the_grid_grows_it", true, 2, 2,
                      "1,,\r\n,,\r\n,,\r\n,,9\r\n", "1.00,,\r\n,,\r\n,,\r\n,,9.00\r\n", {1, 3},
-                     4, 3},
+                     4, 3, 2},
         RecoveryCase{"the_last_cell_of_the_grid_puts_the_cursor_where_a_value_would_wrap", false,
                      3, 2, "1,2\r\n3,4\r\n5,6\r\n", "1.00,2.00\r\n3.00,4.00\r\n5.00,6.00\r\n",
-                     {3, 1}, 3, 2}),
+                     {3, 1}, 3, 2, 6}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Seven values into a 3 x 2 grid, killed, started again: the grid comes back
