@@ -220,6 +220,19 @@ void GridModel::SetColWidth(int col, int twips) {
     }
 }
 
+int GridModel::UsedOutside(int rows, int cols) const {
+    int outside = 0;
+    for (int row = 1; row <= usedRows_; ++row) {
+        const std::vector<QString>& cells = cells_[Index(row)];
+        for (std::size_t col = 1; col < cells.size(); ++col) {
+            if ((row >= rows || static_cast<int>(col) >= cols) && !cells[col].isNull() &&
+                !IsBlank(cells[col]))
+                ++outside;
+        }
+    }
+    return outside;
+}
+
 void GridModel::ClearData() {
     if (usedRows_ > 0) ++changes_;
     // Header cells stay: row 0 whole, and column 0 of every other row.

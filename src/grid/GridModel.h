@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <cstdint>
 #include <vector>
 
@@ -16,10 +15,10 @@
 // every write, so that writing the used rectangle costs in proportion to that
 // rectangle rather than to the grid.
 class GridModel {
-public:
+  public:
     // Told of every change so that a view can follow.
     class Observer {
-    public:
+      public:
         virtual ~Observer() = default;
         virtual void CellChanged(int row, int col) = 0;
         virtual void SizeChanged() = 0;
@@ -30,7 +29,7 @@ public:
     // Told of every data cell's text just before it changes (a write, a
     // clear, a shrink that drops it), so that the change can be taken back.
     class Recorder {
-    public:
+      public:
         virtual ~Recorder() = default;
         virtual void CellChanging(int row, int col, const QString& before) = 0;
     };
@@ -77,6 +76,9 @@ public:
     // independent: their corner cell may itself be empty.
     int UsedRows() const { return usedRows_; }
     int UsedCols() const { return usedCols_; }
+    // Non-blank data cells that a grid of rows × cols (headers included)
+    // would not hold.
+    int UsedOutside(int rows, int cols) const;
 
     // Empties every data cell; header cells stay.
     void ClearData();
@@ -90,7 +92,7 @@ public:
     int lEditRow = 0;
     int lEditCol = 0;
 
-private:
+  private:
     static bool IsBlank(const QString& text);
     void Count(int row, int col, int delta);
     // Empties a stored data cell, telling the recorder and the counts.

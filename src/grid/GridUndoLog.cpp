@@ -12,8 +12,7 @@ std::uint64_t Key(int row, int col) {
 
 }  // namespace
 
-GridUndoLog::GridUndoLog(GridModel& grid, std::size_t maxCells)
-    : grid_(grid), maxCells_(maxCells) {
+GridUndoLog::GridUndoLog(GridModel& grid, std::size_t maxCells) : grid_(grid), maxCells_(maxCells) {
     grid_.SetRecorder(this);
 }
 
@@ -57,7 +56,8 @@ void GridUndoLog::End() {
     changes.erase(std::remove_if(changes.begin(), changes.end(),
                                  [](const Change& c) { return c.before == c.after; }),
                   changes.end());
-    if (changes.empty()) {
+    // A new size is a change of its own, even when no cell was touched.
+    if (changes.empty() && grid_.Rows() == open_.rowsBefore && grid_.Cols() == open_.colsBefore) {
         return;
     }
     open_.rowAfter = grid_.Row();

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "GridModel.h"
-
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <unordered_map>
 #include <vector>
+
+#include "GridModel.h"
 
 // Undo and redo of the operator's changes to the grid's cells. The window
 // brackets each change the operator makes (a measured value, a hand edit, a
@@ -22,7 +21,7 @@
 // is only known cell by cell as the model makes it (a clear or a paste of a
 // million cells is one step), and the core stays free of the GUI library.
 class GridUndoLog : private GridModel::Recorder {
-public:
+  public:
     static constexpr std::size_t kMaxSteps = 1000;
     // One step can hold a whole grid (a paste, a clear of 10,000 × 1,000
     // cells): the log also keeps no more cell changes than this, about 1 GB
@@ -36,8 +35,9 @@ public:
     GridUndoLog& operator=(const GridUndoLog&) = delete;
 
     // A change by the operator starts and ends. Steps nest: only the
-    // outermost pair counts. A step that changed no cell is not kept. A new
-    // step drops the steps that could have been redone.
+    // outermost pair counts. A step that changed neither a cell nor the
+    // grid's size is not kept. A new step drops the steps that could have
+    // been redone.
     void Begin();
     void End();
 
@@ -58,7 +58,7 @@ public:
 
     std::size_t UndoCount() const { return done_.size(); }
 
-private:
+  private:
     struct Change {
         int row;
         int col;

@@ -19,10 +19,10 @@
 #include "AppFiles.h"
 #include "AtomicFile.h"
 #include "CellEditorBox.h"
-#include "RegularFile.h"
 #include "FilteredLineEdit.h"
 #include "MeiGridView.h"
 #include "ReceivedPointList.h"
+#include "RegularFile.h"
 #include "TabControl.h"
 #include "TextBuffer.h"
 #include "Twips.h"
@@ -99,7 +99,6 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     ConnectHandlers();
     ConnectSettingsWrites();
     ConnectFigure();
-    sizeTexts_ = {txtInput[1]->text(), txtInput[2]->text()};
     undo_.SetResizeGrid([this](int rows, int cols) { ResizeGridTo(rows, cols); });
     // Key preview: the window's key handler sees every key before the
     // focused control.
@@ -161,6 +160,8 @@ void frmTab::ConnectHandlers() {
     connect(txtForEdit, &CellEditorBox::lostFocus, this, [this] { txtForEdit_LostFocus(); });
     for (int i = 0; i < 4; ++i)
         connect(txtInput[i], &QLineEdit::textChanged, this, [this, i] { txtInput_Change(i); });
+    for (int i : {1, 2})
+        connect(txtInput[i], &QLineEdit::editingFinished, this, [this, i] { GridSizeEntered(i); });
     connect(cmdWidth, &QComboBox::currentIndexChanged, this, [this] { cmdWidth_Click(); });
     connect(cmbNiten, &QComboBox::currentIndexChanged, this,
             [this] { engine_.TwoPointAxisChanged(); });
@@ -250,8 +251,8 @@ bool frmTab::Form_Load() {
                        "F12キー   ： 多面積計算"));
 
     if (!settings_.Problem().isEmpty()) {
-        OwnFileProblem(settings_.Path(), settings_.Problem() +
-                                             QStringLiteral("。設定は読み書きしません"));
+        OwnFileProblem(settings_.Path(),
+                       settings_.Problem() + QStringLiteral("。設定は読み書きしません"));
     }
     if (edition_.autosave) {
         // A marker left behind means the previous run did not end normally:
@@ -262,7 +263,8 @@ bool frmTab::Form_Load() {
         // must know that a crash will not be recovered.
         QString why;
         if (!CreateRunMarker(RunMarkerPath(), &why) && KindAt(RunMarkerPath()) != FileKind::Missing)
-            OwnFileProblem(RunMarkerPath(), why + QStringLiteral("。異常終了したときに値を戻せません"));
+            OwnFileProblem(RunMarkerPath(),
+                           why + QStringLiteral("。異常終了したときに値を戻せません"));
         // What a write killed half-way left behind, now that the recovery
         // has read what it needs.
         RemoveWriteLeftovers(AutosavePath());

@@ -93,6 +93,10 @@ class frmTab : public QWidget, private MeasureHost {
     void txtForEdit_KeyDown(int keyCode, int shift);
     void txtForEdit_LostFocus();
     void txtInput_Change(int index);
+    // A grid size typed into txtInput(1) or txtInput(2) is taken when the
+    // operator presses Enter or leaves the box: the grid keeps every value
+    // that fits, and asks before dropping the others.
+    void GridSizeEntered(int index);
     void cmdWidth_Click();
     void cmdSave_Click();
     void cmdCopy_Click();
@@ -304,10 +308,10 @@ class frmTab : public QWidget, private MeasureHost {
     QGroupBox* Frame6 = nullptr;
     QComboBox* cmbNiten = nullptr;
 
-    // The last texts of the two grid-size boxes, put back when the operator
-    // refuses to clear the data for a new size.
+    // The texts of the two grid-size boxes the grid is laid out for, put
+    // back when the operator refuses to drop values for a new size.
     std::array<QString, 2> sizeTexts_;
-    bool restoringSizeText_ = false;
+    bool sizeBusy_ = false;
     // While a table is read into the grid, the autosave is written once at
     // the end instead of after every field.
     bool deferAutosave_ = false;

@@ -5,9 +5,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QToolButton>
 #include <algorithm>
 #include <array>
@@ -95,10 +96,9 @@ void frmTab::SetAutosaveProblem(const QString& why) {
     // Measuring goes on either way, but the operator must know that the
     // values on screen are not safe: the title says so, once, from the first
     // failure until a save succeeds again. The old file stays as it was.
-    const QString problem =
-        why.isEmpty() ? QString()
-                      : QStringLiteral("   ※自動保存できません（%1：%2）")
-                            .arg(QDir::toNativeSeparators(AutosavePath()), why);
+    const QString problem = why.isEmpty() ? QString()
+                                          : QStringLiteral("   ※自動保存できません（%1：%2）")
+                                                .arg(QDir::toNativeSeparators(AutosavePath()), why);
     if (problem == autosaveProblem_) return;
     if (!problem.isEmpty() && autosaveProblem_.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(problem.trimmed()));
@@ -202,6 +202,8 @@ void frmTab::LayoutGrid() {
         grid_.SetTextMatrix(0, j, QString::number(j));
         if (widthTwips) grid_.SetColWidth(j, *widthTwips);
     }
+    // The texts the grid is laid out for: an entered size is compared with them.
+    sizeTexts_ = {txtInput[1]->text(), txtInput[2]->text()};
 }
 
 void frmTab::ClearGrid() {
@@ -211,26 +213,46 @@ void frmTab::ClearGrid() {
     Mei::AdvanceCursor(*msgMei, col, row, 1);
 }
 
-void frmTab::txtInput_Change(int index) {
-    if (index != 1 && index != 2) return;
-    if (restoringSizeText_) return;
+void frmTab::txtInput_Change(int) {
+    // A grid size is taken when the operator has typed it (GridSizeEntered),
+    // never at each keystroke: "3" on the way to "30" is no size to lay the
+    // grid out for, let alone to empty it for.
+}
+
+void frmTab::GridSizeEntered(int index) {
+    // Leaving the box while the question is open, or while the window is
+    // destroyed, finishes the editing again: only the first finish counts.
+    if (!loaded_ || sizeBusy_) return;
     const int slot = index - 1;
-    // A new size empties the grid: measured data are not thrown away without
-    // the operator's word.
-    if (grid_.UsedRows() > 0 && !CommonDialog1.Ask(kClearQuestion)) {
-        restoringSizeText_ = true;
-        txtInput[index]->setText(sizeTexts_[slot]);
-        restoringSizeText_ = false;
+    const QString text = txtInput[index]->text();
+    if (text == sizeTexts_[slot]) return;
+    sizeBusy_ = true;
+    const auto guard = qScopeGuard([this] { sizeBusy_ = false; });
+    const auto putBack = [&] { txtInput[index]->setText(sizeTexts_[slot]); };
+    const std::optional<int> size =
+        GridSizeFromText(text, index == 1 ? kMaxDataRows : kMaxDataCols);
+    if (!size) {
+        putBack();
         return;
     }
-    sizeTexts_[slot] = txtInput[index]->text();
-    // The smaller grid and the clearing are one change: undone, the sheet
-    // comes back whole.
+    // Values that would fall outside are not thrown away without a word;
+    // a size that holds them all needs none.
+    const int rows = index == 1 ? *size : grid_.Rows();
+    const int cols = index == 2 ? *size : grid_.Cols();
+    const int outside = grid_.UsedOutside(rows, cols);
+    if (outside > 0 &&
+        !CommonDialog1.Ask(
+            QStringLiteral("表に入りきらない値が %1 個あります。削除してよろしいですか？")
+                .arg(outside))) {
+        putBack();
+        return;
+    }
+    // One step the operator can take back, the size with the values.
     undo_.Begin();
     LayoutGrid();
-    ClearGrid();
     undo_.End();
-    txtInput[index]->setFocus(Qt::OtherFocusReason);
+    // Dropped values must not come back with a crash's recovery.
+    if (outside > 0) WriteAutosave();
 }
 
 void frmTab::cmdWidth_Click() { LayoutGrid(); }
@@ -325,13 +347,9 @@ void frmTab::ResizeGridTo(int rows, int cols) {
     const std::array<int, 2> now = {grid_.Rows() - 1, grid_.Cols() - 1};
     if (wanted == now) return;
     // The size boxes show the new size without clearing the grid.
-    restoringSizeText_ = true;
     for (int slot = 0; slot < 2; ++slot) {
-        if (wanted[slot] == now[slot]) continue;
-        txtInput[slot + 1]->setText(QString::number(wanted[slot]));
-        sizeTexts_[slot] = txtInput[slot + 1]->text();
+        if (wanted[slot] != now[slot]) txtInput[slot + 1]->setText(QString::number(wanted[slot]));
     }
-    restoringSizeText_ = false;
     LayoutGrid();
 }
 
@@ -376,9 +394,12 @@ bool frmTab::ConfirmUnsavedValues() {
     if (!HasUnsavedValues()) return true;
     switch (CommonDialog1.AskYesNoCancel(
         QStringLiteral("保存していない値があります。ファイルに保存しますか？"))) {
-        case Dialogs::Answer::Yes: return SaveAs();
-        case Dialogs::Answer::No: return true;
-        case Dialogs::Answer::Cancel: return false;
+        case Dialogs::Answer::Yes:
+            return SaveAs();
+        case Dialogs::Answer::No:
+            return true;
+        case Dialogs::Answer::Cancel:
+            return false;
     }
     return false;
 }
@@ -407,8 +428,8 @@ void frmTab::cmdWav_Click() {
 
 QString frmTab::SystemSoundsFolder() {
 #ifdef Q_OS_WIN
-    const QString media = QDir::fromNativeSeparators(qEnvironmentVariable("SystemRoot")) +
-                          QStringLiteral("/Media");
+    const QString media =
+        QDir::fromNativeSeparators(qEnvironmentVariable("SystemRoot")) + QStringLiteral("/Media");
 #else
     const QString media = QStringLiteral("/usr/share/sounds");
 #endif

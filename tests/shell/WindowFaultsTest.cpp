@@ -8,15 +8,14 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
-
 #include <cmath>
 #include <limits>
 
-#include "CommitGate.h"
 #include "AtomicFile.h"
+#include "CommitGate.h"
 #include "Common.h"
-#include "QStringPrinter.h"
 #include "FileBytes.h"
+#include "QStringPrinter.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -44,7 +43,8 @@ TEST(WindowFaults, the_title_tells_while_the_autosave_fails_and_the_old_file_sta
     w.PutValue(1, true);
     w.PutValue(2, true);
     EXPECT_TRUE(w.windowTitle().startsWith(title));
-    EXPECT_TRUE(w.windowTitle().contains(QDir::toNativeSeparators(save))) << w.windowTitle().toStdString();
+    EXPECT_TRUE(w.windowTitle().contains(QDir::toNativeSeparators(save)))
+        << w.windowTitle().toStdString();
     EXPECT_TRUE(w.windowTitle().contains(QStringLiteral("フォルダー"))) << "with the reason";
     EXPECT_TRUE(f.dialogs.shown.empty()) << "measuring goes on without a box";
 
@@ -91,7 +91,7 @@ TEST(WindowFaults, a_crash_keeps_the_sessions_decimals_and_grid_size) {
     WindowFixture f;
     frmTab& w = f.Start(true);
     f.Find<QComboBox>(QStringLiteral("cmbSyosu"))->setCurrentIndex(4);
-    f.Find<QLineEdit>(QStringLiteral("txtInput(1)"))->setText(QStringLiteral("30"));
+    f.Enter(QStringLiteral("txtInput(1)"), QStringLiteral("30"));
     QTest::qWait(1500);  // the pause after which settings are written
     w.Grid().SetRow(30);
     w.PutValue(1.23456, true);
@@ -109,14 +109,17 @@ TEST(WindowFaults, a_crash_keeps_the_sessions_decimals_and_grid_size) {
 TEST(WindowFaults, leftovers_of_killed_writes_are_removed_at_start_up_and_nothing_else) {
     WindowFixture f;
     const QStringList ours = {"Save.csv.kalvor-Ab12Cd", "Kalvor.INI.kalvor-x9Y8z7"};
-    const QStringList others = {"Save.csv.kalvor-abc", "Save.csv.backup", "Save.csv.AbCdEf", "notes.txt"};
+    const QStringList others = {"Save.csv.kalvor-abc", "Save.csv.backup", "Save.csv.AbCdEf",
+                                "notes.txt"};
     for (const QString& name : ours + others) ASSERT_TRUE(WriteBytes(f.Path(name), "x"));
     ASSERT_TRUE(WriteBytes(f.Path("Save.csv"), "7\r\n"));
     ASSERT_TRUE(WriteBytes(f.Path("err.dat"), "err\r\n"));
     frmTab& w = f.Start(false);
     EXPECT_EQ(w.Grid().TextMatrix(1, 1), QStringLiteral("7.00"));
-    for (const QString& name : ours) EXPECT_FALSE(QFile::exists(f.Path(name))) << name.toStdString();
-    for (const QString& name : others) EXPECT_TRUE(QFile::exists(f.Path(name))) << name.toStdString();
+    for (const QString& name : ours)
+        EXPECT_FALSE(QFile::exists(f.Path(name))) << name.toStdString();
+    for (const QString& name : others)
+        EXPECT_TRUE(QFile::exists(f.Path(name))) << name.toStdString();
 }
 
 TEST(WindowFaults, a_value_whose_text_would_not_read_back_is_not_written) {

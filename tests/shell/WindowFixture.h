@@ -1,23 +1,24 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <memory>
+
 #include "Edition.h"
 #include "FakePadLink.h"
 #include "GridModel.h"
 #include "ShellFakes.h"
 #include "frmTab.h"
 
-#include <QApplication>
-#include <QTemporaryDir>
-#include <QWidget>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-
 // A main window over fakes, with its data directory in a fresh temporary
 // directory: the settings file, "Save.csv" and "err.dat" land there.
 class WindowFixture {
-public:
+  public:
     explicit WindowFixture(const Edition& edition = FullEdition()) : edition_(edition) {
         services.tablet = &tablet;
         services.sound = &sound;
@@ -58,6 +59,17 @@ public:
 
     QString Path(const QString& name) const { return dir.filePath(name); }
 
+    // Types a text into one of the window's boxes and presses Enter, as the
+    // operator enters a new grid size.
+    void Enter(const QString& box, const QString& text) {
+        auto* edit = Find<QLineEdit>(box);
+        ASSERT_NE(edit, nullptr) << box.toStdString();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
     template <typename T>
     T* Find(const QString& name) const {
         return window->findChild<T*>(name);
@@ -72,6 +84,6 @@ public:
     std::unique_ptr<frmTab> window;
     bool loaded = false;
 
-private:
+  private:
     Edition edition_;
 };

@@ -34,7 +34,7 @@ using Cell = std::pair<int, int>;  // (row, column)
 // data columns, two decimals, filling across.
 template <typename Base>
 class WindowGridBase : public Base {
-protected:
+  protected:
     explicit WindowGridBase(const Edition& edition) : fx(edition) {}
 
     void SetUp() override {
@@ -84,6 +84,10 @@ protected:
         box->selectAll();
         QTest::keyClicks(box, text);
     }
+    void EnterSize(FilteredLineEdit* box, const QString& text) {
+        TypeOver(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
     void PutTwoValues() {
         Place({1, 1});
         window().PutValue(12.5, true);
@@ -101,12 +105,12 @@ protected:
 };
 
 class WindowGrid : public WindowGridBase<testing::Test> {
-protected:
+  protected:
     WindowGrid() : WindowGridBase(FullEdition()) {}
 };
 
 class WindowGridEditions : public WindowGridBase<testing::TestWithParam<bool>> {
-protected:
+  protected:
     WindowGridEditions() : WindowGridBase(GetParam() ? FullEdition() : ReducedEdition()) {}
     QByteArray AutosaveOrMissing(const QByteArray& bytes) const {
         return GetParam() ? bytes : QByteArray("<missing>");
@@ -213,6 +217,7 @@ TEST_F(WindowGrid, editor_closings_commit_the_text_once_and_advance_once) {
 
 TEST_F(WindowGrid, scrolling_commits_the_editor_into_the_cell_it_was_opened_on) {
     input(1)->setText(QStringLiteral("100"));
+    QTest::keyClick(input(1), Qt::Key_Return);
     PressAt({1, 1}, '4');
     ASSERT_TRUE(editor()->isVisible());
     Place({3, 2});  // as a measured value would move it, through the model
@@ -278,7 +283,7 @@ TEST_F(WindowGrid, typed_sizes_lay_out_evenly_rounded_numbered_lines_within_limi
                                     {2, "0", 2},
                                     {2, "5000", 1001}}) {
         SCOPED_TRACE(testing::Message() << "txtInput(" << box << ") " << typed);
-        TypeOver(input(box), QString::fromUtf8(typed));
+        EnterSize(input(box), QString::fromUtf8(typed));
         const bool rows = box == 1;
         const QAbstractItemModel* model = view()->model();
         ASSERT_EQ(size, rows ? grid().Rows() : grid().Cols());
@@ -330,27 +335,46 @@ TEST_F(WindowGrid, number_boxes_and_the_editor_refuse_letters_and_minus) {
     EXPECT_EQ(QStringLiteral("71.2.3"), Text({1, 1})) << "neither formatted nor checked";
 }
 
-TEST_F(WindowGrid, a_new_grid_size_asks_before_it_clears_data) {
-    for (auto [box, yes] : {std::pair{1, true}, {1, false}, {2, true}, {2, false}}) {
-        SCOPED_TRACE(testing::Message() << "txtInput(" << box << ") " << (yes ? "yes" : "no"));
+TEST_F(WindowGrid, an_entered_size_keeps_what_fits_and_asks_before_dropping_the_rest) {
+    struct Case {
+        int box;
+        const char* entered;
+        bool yes;
+        int asked;  // values the question counts, 0 for no question
+        Cell size;
+    };
+    // Values at (1,1), (1,2) and (8,3) of a 20 x 15 grid.
+    for (const Case& c : {Case{1, "30", true, 0, {31, 16}}, Case{1, "8", true, 0, {9, 16}},
+                          Case{1, "5", true, 1, {6, 16}}, Case{1, "5", false, 1, {21, 16}},
+                          Case{2, "2", true, 1, {21, 3}}, Case{2, "2", false, 1, {21, 16}},
+                          Case{2, ".", true, 0, {21, 16}}}) {
+        SCOPED_TRACE(testing::Message() << "txtInput(" << c.box << ") " << c.entered);
         grid().ClearData();
-        TypeOver(input(1), QStringLiteral("20"));
-        TypeOver(input(2), QStringLiteral("15"));
+        EnterSize(input(1), QStringLiteral("20"));
+        EnterSize(input(2), QStringLiteral("15"));
         PutTwoValues();
-        const QByteArray data = TableOfGrid();
-        const int asked = Questions();
+        grid().SetTextMatrix(8, 3, QStringLiteral("7"));
+        const int questions = Questions();
 
-        fx.dialogs.AnswerNext(yes);
-        TypeOver(input(box), QStringLiteral("5"));
+        fx.dialogs.answers = {c.yes};
+        TypeOver(input(c.box), QString::fromUtf8(c.entered));
+        EXPECT_EQ(questions, Questions()) << "nothing happens while the operator types";
+        QTest::keyClick(input(c.box), Qt::Key_Return);
 
-        ASSERT_EQ(asked + 1, Questions());
-        EXPECT_EQ(QStringLiteral("全データをクリアしてよろしいですか？"),
-                  fx.dialogs.shown.back().text);
-        const QString kept = box == 1 ? QStringLiteral("20") : QStringLiteral("15");
-        EXPECT_EQ(yes ? QStringLiteral("5") : kept, input(box)->text());
-        EXPECT_EQ(yes ? (box == 1 ? Cell(6, 16) : Cell(21, 6)) : Cell(21, 16), Size());
-        EXPECT_EQ(yes ? QByteArray() : data, TableOfGrid());
-        EXPECT_EQ(yes ? Cell(1, 1) : Cell(1, 3), Cursor());
+        ASSERT_EQ(questions + (c.asked > 0 ? 1 : 0), Questions());
+        if (c.asked > 0) {
+            EXPECT_EQ(QStringLiteral("表に入りきらない値が %1 個あります。削除してよろしいですか？")
+                          .arg(c.asked),
+                      fx.dialogs.shown.back().text);
+        }
+        EXPECT_EQ(c.size, Size());
+        const bool dropped = c.asked > 0 && c.yes;
+        EXPECT_EQ(dropped ? QString() : QStringLiteral("7"), Text({8, 3}));
+        EXPECT_EQ(QStringLiteral("12.5"), Text({1, 1}).left(4)) << "what fits is kept";
+        const QString shown = c.box == 1 ? QStringLiteral("20") : QStringLiteral("15");
+        EXPECT_EQ(c.size == Cell(21, 16) ? shown : QString::fromUtf8(c.entered),
+                  input(c.box)->text())
+            << "a refused or unreadable size puts the old text back";
     }
 }
 

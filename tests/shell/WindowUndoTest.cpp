@@ -19,7 +19,7 @@ namespace {
 using Cell = std::pair<int, int>;  // (row, column)
 
 class WindowUndo : public ::testing::TestWithParam<bool> {
-public:
+  public:
     void SetUp() override {
         f.Start();
         f.window->activateWindow();
@@ -85,11 +85,11 @@ TEST_P(WindowUndo, each_kind_of_step_is_undone_and_redone_with_cursor_and_autosa
              t.w().cmdClr_Click();
          },
          false},
-        {"clear_for_a_smaller_grid",
+        {"a_smaller_grid_dropping_a_value",
          [](WindowUndo& t) {
              t.f.dialogs.AnswerNext(true);
-             t.f.Find<QLineEdit>(QStringLiteral("txtInput(1)"))->setText(QStringLiteral("2"));
-             t.view()->setFocus();
+             t.f.Enter(QStringLiteral("txtInput(1)"), QStringLiteral("2"));
+             t.view()->setFocus();  // Ctrl+Z in the box would undo its text
          },
          false},
     };
