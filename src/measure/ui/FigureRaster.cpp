@@ -29,22 +29,36 @@ bool StartsWith(const std::vector<FigurePoint>& points, const std::vector<Figure
 void FigureRaster::Update(const std::vector<FigurePoint>& points, bool closed,
                           const QTransform& map, const QSize& size, qreal pixelRatio,
                           const Style& style) {
-    const QTransform deviceMap = map * QTransform::fromScale(pixelRatio, pixelRatio);
-    const bool sameFrame = deviceMap == map_ && size == size_ && pixelRatio == pixelRatio_ &&
+    QTransform device = map * QTransform::fromScale(pixelRatio, pixelRatio);
+    // A move by whole device pixels is kept apart from the scale: the
+    // decimation does not change with it and the pictures only move. Any
+    // other move is part of the scale.
+    QPoint shift(static_cast<int>(std::lround(device.dx())),
+                 static_cast<int>(std::lround(device.dy())));
+    if (std::fabs(device.dx() - shift.x()) > 1e-9 || std::fabs(device.dy() - shift.y()) > 1e-9) {
+        shift = QPoint();
+    } else {
+        device = QTransform(device.m11(), device.m12(), device.m21(), device.m22(), 0, 0);
+    }
+    const bool sameScale = device == scale_ && size == size_ && pixelRatio == pixelRatio_ &&
                            closed == closed_ && style == style_;
-    if (sameFrame && points.size() == points_.size() && StartsWith(points, points_)) return;
-    const bool grows = sameFrame && !kept_.isEmpty() && StartsWith(points, points_);
+    const bool extends = sameScale && StartsWith(points, points_);
+    const bool same = extends && points.size() == points_.size();
     const std::size_t from = points_.size();
-    points_ = points;
+    if (!same) points_ = points;
     closed_ = closed;
-    map_ = deviceMap;
+    scale_ = device;
+    shift_ = shift;
     size_ = size;
     pixelRatio_ = pixelRatio;
     style_ = style;
-    if (!grows) {
-        Redraw();
+    if (!extends || (!same && kept_.isEmpty())) {
+        Redraw(true);
         return;
     }
+    // Moved past the margin: the same vertices, drawn over a new frame.
+    if (!frame_.contains(ViewRect())) Redraw(false);
+    if (same) return;
 
     // The old last point's piece of path and of the shaded polygon go; the
     // new points join on at the last vertex kept.
@@ -54,7 +68,7 @@ void FigureRaster::Update(const std::vector<FigurePoint>& points, bool closed,
     const QPointF oldTail = tail_;
     Decimate(from);
     if ((kept_.size() + (hasTail_ ? 1 : 0) <= kMaxSmoothVertices) != smooth_) {
-        Redraw();
+        Redraw(false);
         return;
     }
     DrawPath(joint);
@@ -67,17 +81,26 @@ void FigureRaster::Update(const std::vector<FigurePoint>& points, bool closed,
     }
 }
 
-void FigureRaster::Redraw() {
-    kept_.clear();
-    hasTail_ = false;
-    Decimate(0);
+QRect FigureRaster::ViewRect() const {
+    return QRect(-shift_, (QSizeF(size_) * pixelRatio_).toSize());
+}
+
+void FigureRaster::Redraw(bool decimate) {
+    if (decimate) {
+        kept_.clear();
+        hasTail_ = false;
+        Decimate(0);
+    }
     smooth_ = kept_.size() + (hasTail_ ? 1 : 0) <= kMaxSmoothVertices;
-    const QSize pixels = (QSizeF(size_) * pixelRatio_).toSize();
-    if (path_.size() != pixels) {
-        path_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        shade_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        toggles_.assign(static_cast<std::size_t>(pixels.width()) *
-                            static_cast<std::size_t>(std::max(pixels.height(), 0)),
+    // A quarter of the view's size on each side, for a drag to move over.
+    const QRect view = ViewRect();
+    frame_ =
+        view.adjusted(-view.width() / 4, -view.height() / 4, view.width() / 4, view.height() / 4);
+    if (path_.size() != frame_.size()) {
+        path_ = QImage(frame_.size(), QImage::Format_ARGB32_Premultiplied);
+        shade_ = QImage(frame_.size(), QImage::Format_ARGB32_Premultiplied);
+        toggles_.assign(static_cast<std::size_t>(std::max(frame_.width(), 0)) *
+                            static_cast<std::size_t>(std::max(frame_.height(), 0)),
                         0);
     }
     if (path_.isNull()) return;
@@ -92,8 +115,8 @@ void FigureRaster::Redraw() {
 void FigureRaster::Decimate(std::size_t from) {
     // The mapping is applied by hand: QTransform::map per point costs more
     // than all the rest of a 100,000-point trace.
-    const double m11 = map_.m11(), m12 = map_.m12(), m21 = map_.m21(), m22 = map_.m22();
-    const double dx = map_.dx(), dy = map_.dy();
+    const double m11 = scale_.m11(), m12 = scale_.m12(), m21 = scale_.m21(), m22 = scale_.m22();
+    const double dx = scale_.dx(), dy = scale_.dy();
     hasTail_ = false;
     for (std::size_t i = from; i < points_.size(); ++i) {
         const double x = points_[i].x;
@@ -119,6 +142,7 @@ void FigureRaster::DrawPath(qsizetype fromVertex) {
     // device pixels already.
     painter.resetTransform();
     painter.scale(1.0 / pixelRatio_, 1.0 / pixelRatio_);
+    painter.translate(-frame_.topLeft());
     painter.setRenderHint(QPainter::Antialiasing, smooth_);
     painter.setPen(PathPen(style_.line, smooth_, pixelRatio_));
     painter.drawPolyline(kept_.constData() + fromVertex,
@@ -142,9 +166,10 @@ void FigureRaster::Shade(const QPolygonF& corners) {
     // carries the parity from the left. A side is always taken from its
     // upper end, so that a side shared by two polygons
     // marks the same pixels in both, and the two toggles cancel exactly.
+    const QPointF origin = frame_.topLeft();
     for (qsizetype i = 0; i < corners.size(); ++i) {
-        QPointF a = corners[i];
-        QPointF b = corners[(i + 1) % corners.size()];
+        QPointF a = corners[i] - origin;
+        QPointF b = corners[(i + 1) % corners.size()] - origin;
         if (a.y() == b.y()) continue;
         if (a.y() > b.y()) std::swap(a, b);
         // Rows whose centre (row + 0.5) lies in [a.y, b.y).
@@ -180,19 +205,20 @@ void FigureRaster::Shade(const QPolygonF& corners) {
 
 QPolygonF FigureRaster::Polyline() const {
     QPolygonF polyline = ShadedPolygon();
-    for (QPointF& p : polyline) p /= pixelRatio_;
+    for (QPointF& p : polyline) p = (p + shift_) / pixelRatio_;
     return polyline;
 }
 
 void FigureRaster::Paint(QPainter& painter) const {
     if (path_.isNull()) return;
-    if (closed_) painter.drawImage(QPointF(0, 0), shade_);
-    painter.drawImage(QPointF(0, 0), path_);
+    const QPointF at = QPointF(frame_.topLeft() + shift_) / pixelRatio_;
+    if (closed_) painter.drawImage(at, shade_);
+    painter.drawImage(at, path_);
     if (hasTail_ && !kept_.isEmpty()) {
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, smooth_);
         painter.setPen(PathPen(style_.line, smooth_, 1.0));
-        painter.drawLine(kept_.back() / pixelRatio_, tail_ / pixelRatio_);
+        painter.drawLine((kept_.back() + shift_) / pixelRatio_, (tail_ + shift_) / pixelRatio_);
         painter.restore();
     }
 }

@@ -27,7 +27,9 @@ PadDrawing::~PadDrawing() {
     renderer_.SetPage(nullptr);
 }
 
-bool PadDrawing::Settled() const { return complete_ && renderer_.Idle(); }
+bool PadDrawing::Settled() const {
+    return complete_ && paintedPage_ == viewport_.PageRect() && renderer_.Idle();
+}
 
 std::vector<TileKey> PadDrawing::TilesOver(std::int64_t scale, const QRectF& view) const {
     // `view` in surface pixels to image pixels of the page at `scale`.
@@ -67,6 +69,7 @@ void PadDrawing::PaintBackdrop(QPainter& painter, const QTransform&, const QRect
     const QRectF view(QPointF(0, 0), QSizeF(surface.size()));
     painter.fillRect(view, kDesk);
     const QRectF pageRect = viewport_.PageRect();
+    paintedPage_ = pageRect;
     painter.fillRect(pageRect, Qt::white);
     const QRectF shown = view.intersected(pageRect);
 

@@ -46,8 +46,8 @@ class PadDrawing : public FigureBackdrop {
     DrawingViewport& Viewport() { return viewport_; }
     const DrawingViewport& Viewport() const { return viewport_; }
 
-    // Every tile in view at its zoom was there at the last paint, and none
-    // is being drawn or wanted.
+    // Every tile in view at its zoom was there at the last paint, the page
+    // has not moved since, and no tile is being drawn or wanted.
     bool Settled() const;
     const TileCache& Cache() const { return cache_; }
 
@@ -67,4 +67,6 @@ class PadDrawing : public FigureBackdrop {
     TileCache cache_{kCacheBytes};
     TileRenderer renderer_;
     bool complete_ = false;
+    // Where the page was at the last paint.
+    QRectF paintedPage_;
 };
