@@ -3,12 +3,13 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
-// At most this many tiles in one call: 64 tiles of 256 × 256 pixels are
-// 16 MB of picture in flight.
-constexpr int kMaxBatchTiles = 64;
+// At most this many tiles a side in one call: 8 × 8 tiles of 256 × 256
+// pixels are 16 MB of picture in flight.
+constexpr int kBatchSide = 8;
 
 }  // namespace
 
@@ -56,19 +57,30 @@ bool TileRenderer::Idle() const {
 }
 
 std::vector<TileKey> TileRenderer::NextBatch() {
+    // The wanted tiles of the first one's scale within a square of tiles
+    // around it: a screen of any size is drawn in a few calls, none too
+    // large.
     const TileKey first = wanted_.front();
+    const auto near = [&](const TileKey& key) {
+        return key.scale == first.scale && std::abs(key.column - first.column) < kBatchSide &&
+               std::abs(key.row - first.row) < kBatchSide;
+    };
     int left = first.column, right = first.column, top = first.row, bottom = first.row;
     for (const TileKey& key : wanted_) {
-        if (key.scale != first.scale) continue;
+        if (!near(key)) continue;
         left = std::min(left, key.column);
         right = std::max(right, key.column);
         top = std::min(top, key.row);
         bottom = std::max(bottom, key.row);
     }
+    // Then cut to kBatchSide a side, keeping the first tile.
+    left = std::max(left, std::min(first.column, right - kBatchSide + 1));
+    top = std::max(top, std::min(first.row, bottom - kBatchSide + 1));
     std::vector<TileKey> batch;
-    const bool together = (right - left + 1) * (bottom - top + 1) <= kMaxBatchTiles;
     for (const TileKey& key : wanted_)
-        if (key.scale == first.scale && (together || key == first)) batch.push_back(key);
+        if (near(key) && key.column >= left && key.column < left + kBatchSide && key.row >= top &&
+            key.row < top + kBatchSide)
+            batch.push_back(key);
     std::erase_if(wanted_, [&](const TileKey& key) {
         return std::find(batch.begin(), batch.end(), key) != batch.end();
     });

@@ -41,8 +41,8 @@ class TileRenderer : public QObject {
 
   private:
     void Run();
-    // The tiles to draw in one call: the first wanted, and with it every
-    // other wanted tile of its scale when their bounding box is small.
+    // The tiles to draw in one call: the first wanted, and with it the
+    // other wanted tiles of its scale in a square of tiles around it.
     std::vector<TileKey> NextBatch();
 
     mutable std::mutex mutex_;
