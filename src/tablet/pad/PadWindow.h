@@ -110,7 +110,8 @@ class PadWindow : public FigureWindow {
     void ShowDrawing(std::shared_ptr<const DrawingPage> page, const PadDrawing::Source& source,
                      const std::optional<DrawingMemory::State>& placed);
     // The view's mapping, the title and the buttons after the drawing, its
-    // zoom or its place changed; `remember`: write it to the settings.
+    // zoom or its place changed; kept in the settings at once when
+    // `rememberNow` (a drawing opened), else after a pause.
     void DrawingMoved(bool rememberNow);
     void UpdateTitle();
     // Widget pixels per millimetre of the screen, as the blank pad counts.

@@ -264,9 +264,14 @@ TEST_F(PadDrawingTest, the_drawing_comes_back_where_it_was_after_a_restart_or_a_
     }
 
     // A file gone since is told once; the pad starts blank, and the next
-    // start says nothing.
-    dialogs.pagesToChoose = {1};
-    ASSERT_TRUE(Pad().OpenDrawing(three));
+    // start says nothing. (Windows deletes no file that is open.)
+    {
+        PadWindow first;
+        first.SetDialogs(&dialogs);
+        first.SetSettings(&settings);
+        dialogs.pagesToChoose = {1};
+        ASSERT_TRUE(first.OpenDrawing(three));
+    }
     ASSERT_TRUE(QFile::remove(three));
     for (const int notices : {1, 0}) {
         PadWindow again;
