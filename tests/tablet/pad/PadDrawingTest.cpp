@@ -8,6 +8,8 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
@@ -109,6 +111,75 @@ TEST_F(PadDrawingTest, a_100_mm_line_on_the_paper_measures_100_mm_at_every_zoom)
         const double pixelMm = 1.0 / Pad().Drawing()->Viewport().PixelsPerMm();
         EXPECT_NEAR(measured, 100.0, 2 * pixelMm);
     }
+}
+
+TEST_F(PadDrawingTest,
+       a_drawing_opens_from_the_button_ctrl_o_and_a_drop_and_closes_from_its_button) {
+    const auto button = [&](const char* name) {
+        return Pad().findChild<QPushButton*>(QString::fromLatin1(name));
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> open;
+    };
+    const Case cases[] = {
+        {"button", [&] { QTest::mouseClick(button("cmdOpenDrawing"), Qt::LeftButton); }},
+        {"ctrl_o", [&] { QTest::keyClick(&View(), Qt::Key_O, Qt::ControlModifier); }},
+        {"drop",
+         [&] {
+             QMimeData mime;
+             mime.setUrls({QUrl::fromLocalFile(a4)});
+             const QPointF at = View().geometry().center();
+             QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+             QApplication::sendEvent(&Pad(), &enter);
+             EXPECT_TRUE(enter.isAccepted());
+             QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+             QApplication::sendEvent(&Pad(), &drop);
+             QApplication::processEvents();  // opened once the drop has ended
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs.files = {a4};
+        c.open();
+        ASSERT_TRUE(Pad().Drawing());
+        EXPECT_EQ(Pad().Drawing()->Of().file, QFileInfo(a4).absoluteFilePath());
+        QTest::mouseClick(button("cmdCloseDrawing"), Qt::LeftButton);
+        EXPECT_EQ(Pad().Drawing(), nullptr);
+        EXPECT_FALSE(button("cmdCloseDrawing")->isEnabled());
+    }
+    EXPECT_EQ(dialogs.filters.size(), 2);
+}
+
+TEST_F(PadDrawingTest, zoom_keys_and_a_drag_with_space_held_move_the_view_and_never_the_pen) {
+    ASSERT_TRUE(Pad().OpenDrawing(a4));
+    const DrawingViewport& viewport = Pad().Drawing()->Viewport();
+    const double step = std::sqrt(2.0);
+    const double fitted = viewport.Zoom();
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        double zoom;
+    };
+    const Case keys[] = {{Qt::Key_Plus, Qt::ControlModifier, fitted * step},
+                         {Qt::Key_Semicolon, Qt::ControlModifier, fitted * 2},
+                         {Qt::Key_Minus, Qt::ControlModifier, fitted * step},
+                         {Qt::Key_0, Qt::ControlModifier, 1.0}};
+    for (const Case& c : keys) {
+        QTest::keyClick(&View(), c.key, c.modifiers);
+        EXPECT_NEAR(viewport.Zoom(), c.zoom, 1e-9) << c.key;
+    }
+    library.PadlinkSetMode(1);
+    const QPoint corner = viewport.Corner();
+    QTest::keyPress(&View(), Qt::Key_Space);
+    QTest::mousePress(&View(), Qt::LeftButton, {}, {100, 100});
+    QTest::mouseMove(&View(), {130, 90});
+    QTest::mouseRelease(&View(), Qt::LeftButton, {}, {130, 90});
+    QTest::keyRelease(&View(), Qt::Key_Space);
+    EXPECT_EQ(viewport.Corner(), corner + QPoint(30, -10));
+    EXPECT_TRUE(Drain(library).empty());
+    QTest::mouseClick(&View(), Qt::LeftButton, {}, {100, 100});
+    EXPECT_EQ(Drain(library).size(), 2u) << "without Space the left button is the pen again";
 }
 
 TEST_F(PadDrawingTest, the_paper_under_a_pick_stays_under_its_counts_through_zoom_and_pan) {
