@@ -29,9 +29,12 @@ if [ -z "$qt" ] || [ ! -d "$qt/lib/cmake/Qt6" ]; then
 fi
 export KALVOR_QT_MINGW="$qt"
 extras="${KALVOR_MINGW_EXTRAS:-}"
-if [ -z "$extras" ] && [ -d ../shared/mingw-extras/lib/cmake/PopplerQt6 ]; then
-  extras=$(realpath ../shared/mingw-extras)
-fi
+for candidate in ../shared/mingw-extras \
+  "${XDG_CACHE_HOME:-$HOME/.cache}/kalvor-windows-deps/mingw-extras"; do
+  if [ -z "$extras" ] && [ -d "$candidate/lib/cmake/PopplerQt6" ]; then
+    extras=$(realpath "$candidate")
+  fi
+done
 if [ -z "$extras" ] || [ ! -d "$extras/lib/cmake/PopplerQt6" ]; then
   echo "skipped: no poppler-qt6 for MinGW (KALVOR_MINGW_EXTRAS)"
   exit 0
