@@ -1,7 +1,8 @@
 # The Windows zip:  cmake --build build-win --target package
 # gives Kalvor-<version>-windows-x64.zip with one folder that holds both
 # executables and everything they load beside them: the Qt DLLs and plugins,
-# the MinGW runtime, Qt's Japanese translation and a note for the operator.
+# poppler and the image libraries for the pad's drawings, the MinGW runtime,
+# Qt's Japanese translation, a note for the operator and the licences.
 
 include(KalvorWindowsResources)
 
@@ -24,6 +25,24 @@ install(FILES ${_kalvor_qt}/mingw-runtime/libstdc++-6.dll
               ${_kalvor_qt}/mingw-runtime/libwinpthread-1.dll
         DESTINATION .)
 unset(_kalvor_qt)
+
+# Drawings on the pad: PDF through poppler (with FreeType, libjpeg and zlib),
+# JPEG and TIFF through Qt's plugins (libtiff), PNG and BMP through Qt itself.
+set(_kalvor_extras ${KALVOR_MINGW_EXTRAS})
+install(FILES ${_kalvor_extras}/bin/libpoppler-qt6-3.dll ${_kalvor_extras}/bin/libpoppler-126.dll
+              ${_kalvor_extras}/bin/libfreetype.dll ${_kalvor_extras}/bin/libjpeg-62.dll
+              ${_kalvor_extras}/bin/libtiff.dll ${_kalvor_extras}/bin/zlib1.dll
+        DESTINATION .)
+install(FILES ${_kalvor_extras}/plugins/imageformats/qjpeg.dll
+              ${_kalvor_extras}/plugins/imageformats/qtiff.dll
+        DESTINATION imageformats)
+# poppler's encodings: a PDF whose Japanese fonts are not embedded shows no
+# text without them. poppler looks for them in share/poppler beside its DLL.
+install(DIRECTORY ${_kalvor_extras}/share/poppler DESTINATION share)
+# The libraries' own licences, beside the program's.
+install(DIRECTORY ${_kalvor_extras}/share/licenses/ DESTINATION licenses)
+unset(_kalvor_extras)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
 # Qt's own texts (dialog buttons and the like) in Japanese; the .qm files are
 # the same on every platform, so Debian's serve.

@@ -20,6 +20,11 @@ endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/kalvor.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
+# The licence: GPL-3.0-or-later (the PDF library, poppler, is GPL), as
+# Debian keeps it for every package.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kalvor)
+
 # The tablet access rule. udev reads /usr/lib/udev/rules.d on Debian 12 both
 # with a merged /usr and without one; relative to the prefix it also installs
 # into a scratch prefix without root.
@@ -40,21 +45,25 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "areas, polyline and traced lengths and coordinates. Every result lands in\n"
     "a grid that is autosaved, recovered after a crash, saved as CSV and\n"
     "exchanged with a spreadsheet through the clipboard. The user interface is\n"
-    "Japanese. The package holds the full edition Kalvor and the reduced\n"
-    "edition Kalvor080125, their menu entries and a udev rule that lets the\n"
-    "operator logged in at the seat read tablets.")
+    "Japanese. Without a tablet, an on-screen pad takes the pen or the mouse,\n"
+    "over a PDF drawing or a scan if one is opened there. The package holds\n"
+    "the full edition Kalvor and the reduced edition Kalvor080125, their menu\n"
+    "entries and a udev rule that lets the operator logged in at the seat\n"
+    "read tablets.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER
     "Seed b620dd26 maintainers <maintainers@users.noreply.c-seed-b620dd26.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # What the program needs at run time beyond the libraries it links: the
 # multimedia back ends for the capture sound, Qt's Japanese translations, the
-# tablet library and a Japanese font for the captions. dpkg-shlibdeps adds the
-# linked libraries with their versions.
+# tablet library, a Japanese font for the captions and Qt's image plugins
+# (TIFF scans on the pad). dpkg-shlibdeps adds the linked libraries (poppler
+# among them) with their versions.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6, libqt6multimedia6, qt6-translations-l10n, libevdev2, fonts-ipafont-gothic")
+    "libqt6widgets6, libqt6multimedia6, qt6-translations-l10n, libevdev2, fonts-ipafont-gothic, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/postinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

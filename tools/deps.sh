@@ -8,6 +8,9 @@ KALVOR_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6multimedia6 libgl-dev
   libgtest-dev libgmock-dev
   libevdev-dev libudev-dev
+  # Drawings on the on-screen pad: PDF through poppler, TIFF through Qt's
+  # image plugins.
+  libpoppler-qt6-dev qt6-image-formats-plugins
   fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth xdotool imagemagick strace
   # The Debian package and its test: dependency scan, menu entry check.

@@ -5,6 +5,8 @@
 # SHOT is one of
 #   Kalvor, Kalvor080125   the main window of an edition
 #   pad                    the on-screen pad with a figure drawn on it
+#   pad-drawing            the pad with the sample plan open and an area
+#                          picked on it
 #   figure                 the figure window beside a replayed tablet (F11)
 #   question, save         a question box and the save dialog, in Japanese
 # (all of them when none is named). The pictures go to build/screenshots/;
@@ -17,7 +19,7 @@ if [ "${1:-}" = --docs ]; then
   shift
 fi
 shots=("$@")
-[ ${#shots[@]} -gt 0 ] || shots=(Kalvor Kalvor080125 pad figure question save)
+[ ${#shots[@]} -gt 0 ] || shots=(Kalvor Kalvor080125 pad pad-drawing figure question save)
 . tools/deps.sh
 kalvor_install_deps
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -28,6 +30,7 @@ out=$(realpath "$out")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cp build/src/editions/Kalvor build/src/editions/Kalvor080125 "$scratch/"
+cp samples/plan-1-100.pdf "$scratch/"
 cat > "$scratch/square.replay" <<'REPLAY'
 wait 500
 pick 1000 1000
@@ -45,6 +48,12 @@ export XDG_RUNTIME_DIR=$SCRATCH/run-$shot; mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 export KALVOR_DATA_DIR=$SCRATCH/data-$shot
 # Not a first start: no notice of where the files go.
 mkdir -p "$KALVOR_DATA_DIR" && printf '[frmTab]\r\n' > "$KALVOR_DATA_DIR/$edition.INI"
+if [ "$shot" = pad-drawing ]; then
+  # The sample plan kept open at 120 %, the house in the middle, and
+  # "多点の面積" chosen.
+  printf 'optMes=1\r\nPadDrawing=%s\r\nPadDrawingPage=1\r\nPadDrawingZoom=1.2\r\nPadDrawingX=170\r\nPadDrawingY=122\r\n' \
+    "$SCRATCH/plan-1-100.pdf" >> "$KALVOR_DATA_DIR/$edition.INI"
+fi
 openbox >/dev/null 2>&1 & wm=$!
 sleep 0.5
 "$SCRATCH/$edition" >/dev/null 2>&1 & pid=$!
@@ -63,6 +72,17 @@ case $shot in
     for p in "60 60" "200 80" "180 200" "70 170"; do
       xdotool mousemove --window "$pad" $p click 1; sleep 0.3
     done
+    grab=root ;;
+  pad-drawing)
+    pad=$(xdotool search --onlyvisible --name "仮想タブレット" | head -n 1)
+    xdotool windowsize "$pad" 820 640; sleep 1
+    click 379 585     # 計測開始
+    # The house's four outer corners (110, 80) to (230, 160) mm on the
+    # paper, at 120 % of 96 dpi about the view's centre.
+    for p in "138 108" "682 108" "682 471" "138 471"; do
+      xdotool mousemove --window "$pad" $p click 1; sleep 0.4
+    done
+    xdotool mousemove --window "$pad" 420 300; sleep 0.5
     grab=root ;;
   figure)
     sleep 2.5
@@ -88,7 +108,7 @@ for shot in "${shots[@]}"; do
   case $shot in
     Kalvor|question|save) ;;
     Kalvor080125) edition=Kalvor080125 ;;
-    pad) pad=virtual ;;
+    pad|pad-drawing) pad=virtual ;;
     figure) pad="replay:$scratch/square.replay" ;;
     *) echo "unknown shot: $shot" >&2; exit 2 ;;
   esac

@@ -50,18 +50,19 @@ expect_file() {  # MODE PATH
 }
 for exe in Kalvor Kalvor080125; do expect_file -rwxr-xr-x "/usr/bin/$exe"; done
 for f in /usr/share/applications/kalvor.desktop /usr/share/applications/kalvor080125.desktop \
-  /usr/share/icons/hicolor/scalable/apps/kalvor.svg /usr/lib/udev/rules.d/70-kalvor-tablet.rules; do
+  /usr/share/icons/hicolor/scalable/apps/kalvor.svg /usr/lib/udev/rules.d/70-kalvor-tablet.rules \
+  /usr/share/doc/kalvor/copyright; do
   expect_file -rw-r--r-- "$f"
 done
 for s in 16 24 32 48 64 128 256; do
   expect_file -rw-r--r-- "/usr/share/icons/hicolor/${s}x${s}/apps/kalvor.png"
 done
-ok "contents: both editions, two menu entries, 7 icon sizes and the SVG, the udev rule"
+ok "contents: both editions, two menu entries, 7 icon sizes and the SVG, the udev rule, the copyright"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 # libc6 comes only from dpkg-shlibdeps: its presence shows the scan ran.
 for p in libqt6widgets6 libqt6multimedia6 qt6-translations-l10n libevdev2 fonts-ipafont-gothic \
-  libc6; do
+  qt6-image-formats-plugins libpoppler-qt6-3 libc6; do
   grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
 ok "depends: $depends"

@@ -5,8 +5,10 @@
 # from a fresh unzipped copy.
 #
 # The Qt for MinGW comes from KALVOR_QT_MINGW, else ../shared/qt6-mingw64
-# beside the project root, else where tools/build-windows-deps.sh builds it;
-# without one the part is skipped.
+# beside the project root, else where tools/build-windows-deps.sh builds it,
+# and poppler and the image plugins for it from KALVOR_MINGW_EXTRAS, else
+# ../shared/mingw-extras, else where that script builds them; without them
+# the part is skipped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
@@ -29,6 +31,17 @@ if [ -z "$qt" ] || [ ! -d "$qt/lib/cmake/Qt6" ]; then
   exit 0
 fi
 export KALVOR_QT_MINGW="$qt"
+extras="${KALVOR_MINGW_EXTRAS:-}"
+for candidate in ../shared/mingw-extras "$deps/mingw-extras"; do
+  if [ -z "$extras" ] && [ -d "$candidate/lib/cmake/PopplerQt6" ]; then
+    extras=$(realpath "$candidate")
+  fi
+done
+if [ -z "$extras" ] || [ ! -d "$extras/lib/cmake/PopplerQt6" ]; then
+  echo "skipped: no poppler-qt6 for MinGW (KALVOR_MINGW_EXTRAS)"
+  exit 0
+fi
+export KALVOR_MINGW_EXTRAS="$extras"
 
 . tools/deps.sh
 # What this part needs besides the Linux build's packages: the POSIX-thread
@@ -74,7 +87,10 @@ mkdir "$scratch/unzipped"
 dir=$(ls -d "$scratch"/unzipped/Kalvor-*-windows-x64)
 for f in Kalvor.exe Kalvor080125.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
          platforms/qwindows.dll styles/qwindowsvistastyle.dll libstdc++-6.dll \
-         libgcc_s_seh-1.dll libwinpthread-1.dll translations/qtbase_ja.qm README-ja.txt; do
+         libgcc_s_seh-1.dll libwinpthread-1.dll translations/qtbase_ja.qm README-ja.txt \
+         LICENSE.txt libpoppler-qt6-3.dll libpoppler-126.dll libfreetype.dll libjpeg-62.dll \
+         libtiff.dll zlib1.dll imageformats/qjpeg.dll imageformats/qtiff.dll \
+         share/poppler/cMap/Adobe-Japan1/UniJIS-UCS2-H licenses/poppler/COPYING; do
   [ -f "$dir/$f" ] || { echo "$zip lacks $f" >&2; exit 1; }
 done
 

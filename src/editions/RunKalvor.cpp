@@ -6,6 +6,7 @@
 #include "InstanceGuard.h"
 #include "PadInput.h"
 #include "PadLinkFactory.h"
+#include "PadSettingsFile.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "QtJapanese.h"
@@ -22,6 +23,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -110,6 +112,11 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
         }
     }
 
+    // The drawing on the on-screen pad is kept in the window's settings file,
+    // beside the window's own keys. Declared before the tablet library, which
+    // owns the pad: the pad writes what is pending as it goes.
+    PadSettingsFile padSettings(SettingsFilePath(dataDirectory, executable.completeBaseName()));
+
     // The tablet library reaches the window's native handle through this.
     PadLinkChoice tablet = CreatePadLink([](QObject* window) -> quintptr {
         auto* widget = qobject_cast<QWidget*>(window);
@@ -119,9 +126,12 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     // any other library, in a window of its own that F11 opens.
     std::unique_ptr<FigureWindow> figureWindow;
     FigureDisplay* figure = nullptr;
+    PadWindow* padWindow = nullptr;
     if (tablet.onScreenPad) {
         auto pad = std::make_unique<PadInput>();
-        figure = &pad->Window();
+        padWindow = &pad->Window();
+        padWindow->SetSettings(&padSettings);
+        figure = padWindow;
         tablet.library->AddInput(std::move(pad));
     } else {
         // A real tablet's whole area, where the device describes it.
@@ -168,5 +178,9 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
         window.activateWindow();
     });
     window.show();
+    // Once the loop runs, after the pad has appeared: a notice about the
+    // drawing then stands over it.
+    if (padWindow != nullptr)
+        QTimer::singleShot(0, padWindow, [padWindow] { padWindow->RestoreDrawing(); });
     return app.exec();
 }

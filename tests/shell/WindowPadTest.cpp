@@ -9,8 +9,11 @@
 #include <functional>
 #include <vector>
 
+#include "FileBytes.h"
 #include "NumberText.h"
 #include "PadInput.h"
+#include "PadSettingsFile.h"
+#include "PadTestSupport.h"
 #include "QStringPrinter.h"
 #include "WindowFixture.h"
 
@@ -192,4 +195,52 @@ TEST(WindowPad, pad_keys_and_button_drop_the_last_point_and_the_main_windows_key
     // The pad outlives the window; its requests must not reach a window gone.
     r.f.window.reset();
     QTest::mouseClick(&r.input->Window().UndoButton(), Qt::LeftButton);
+}
+
+TEST(WindowPad,
+     the_drawing_is_kept_beside_the_windows_settings_and_nothing_is_written_without_one) {
+    QTemporaryDir drawings;
+    const QString plan = drawings.filePath(QStringLiteral("plan.pdf"));
+    ASSERT_TRUE(WriteA4Pdf(plan));
+    FakePadDialogs dialogs;
+    // Runs the window with the pad over a settings file of its own: the
+    // pad's keys kept there, or none (a run of the window alone), and a
+    // drawing opened, or none. The file's bytes at the end.
+    enum class Pad { NotKept, Blank, Drawing };
+    const auto run = [&](Pad kind) {
+        PadRig r;
+        PadWindow& pad = r.input->Window();
+        PadSettingsFile settings(r.f.window->SettingsPath());
+        pad.SetDialogs(&dialogs);
+        if (kind != Pad::NotKept) pad.SetSettings(&settings);
+        if (kind == Pad::Drawing) {
+            EXPECT_TRUE(pad.OpenDrawing(plan));
+        }
+        const QString path = r.f.window->SettingsPath();
+        r.f.Stop();
+        pad.SetSettings(nullptr);
+        if (kind == Pad::Drawing) {
+            // The next start finds the drawing through the same file.
+            PadWindow again;
+            again.SetDialogs(&dialogs);
+            again.SetSettings(&settings);
+            again.RestoreDrawing();
+            EXPECT_TRUE(again.Drawing());
+            again.SetSettings(nullptr);
+        }
+        return ReadBytes(path);
+    };
+    const QByteArray alone = run(Pad::NotKept);
+    EXPECT_EQ(run(Pad::Blank), alone) << "an operator who never opens a drawing sees no new key";
+    const QByteArray drawn = run(Pad::Drawing);
+    EXPECT_TRUE(dialogs.notices.isEmpty());
+    EXPECT_TRUE(drawn.contains("PadDrawing=" + QDir::toNativeSeparators(plan).toLocal8Bit()) ||
+                drawn.contains("PadDrawing=" + plan.toLocal8Bit()));
+    // The window's own keys are all there still (where the window stood
+    // is its own affair).
+    for (const QByteArray& line : alone.split('\n')) {
+        if (line.contains('=') && !line.startsWith("x=") && !line.startsWith("y=")) {
+            EXPECT_TRUE(drawn.contains(line)) << line.toStdString();
+        }
+    }
 }

@@ -1,5 +1,7 @@
 #include "FigureView.h"
 
+#include "FigureBackdrop.h"
+
 #include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QPainter>
@@ -14,9 +16,6 @@ namespace {
 constexpr int kFitMargin = 8;
 // Above this many drawn points a trace is a line, not a row of marks.
 constexpr qsizetype kMaxMarkedPoints = 300;
-// Above this many drawn points the figure is drawn with hairlines and no
-// antialiasing: the wide, smooth pen costs seconds on a dense scribble.
-constexpr qsizetype kMaxSmoothPoints = 5000;
 // A paint may take at most this share of the time: the next one waits that
 // many times as long as the last took.
 constexpr qint64 kPaintSpacing = 4;
@@ -38,7 +37,7 @@ TabletArea Include(TabletArea area, const FigurePoint& p) {
 
 }  // namespace
 
-FigureView::FigureView(QWidget* parent) : QWidget(parent) {
+FigureView::FigureView(QWidget* parent) : QWidget(parent), style_{kLine, kFill} {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     updateTimer_.setSingleShot(true);
@@ -73,8 +72,23 @@ void FigureView::SetCountsPerPixel(double x, double y) {
     update();
 }
 
+void FigureView::SetOrigin(const QPointF& pixels) {
+    origin_ = pixels;
+    update();
+}
+
 void FigureView::SetGridSpacing(double counts) {
     gridSpacing_ = counts;
+    update();
+}
+
+void FigureView::SetBackdrop(FigureBackdrop* backdrop) {
+    backdrop_ = backdrop;
+    update();
+}
+
+void FigureView::SetFigureColours(const QColor& line, const QColor& fill) {
+    style_ = {line, fill};
     update();
 }
 
@@ -99,8 +113,8 @@ std::optional<TabletArea> FigureView::FittedArea() const {
 QTransform FigureView::CountsToPixels() const {
     const QRect surface = SurfaceRect();
     if (countsPerPixelX_ > 0.0 && countsPerPixelY_ > 0.0) {
-        return QTransform(1.0 / countsPerPixelX_, 0, 0, 1.0 / countsPerPixelY_, surface.left(),
-                          surface.top());
+        return QTransform(1.0 / countsPerPixelX_, 0, 0, 1.0 / countsPerPixelY_,
+                          surface.left() + origin_.x(), surface.top() + origin_.y());
     }
     const std::optional<TabletArea> area = FittedArea();
     if (!area) return QTransform::fromTranslate(surface.left(), surface.top());
@@ -116,24 +130,13 @@ QTransform FigureView::CountsToPixels() const {
     return QTransform(scale, 0, 0, scale, left - area->minX * scale, top - area->minY * scale);
 }
 
-QPolygonF FigureView::FigurePolyline() const {
-    const QTransform map = CountsToPixels();
-    QPolygonF polyline;
-    const auto& points = figure_.points;
-    QPoint lastPixel;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const QPointF at = map.map(QPointF(points[i].x, points[i].y));
-        const QPoint pixel = at.toPoint();
-        const bool last = i + 1 == points.size();
-        if (!polyline.isEmpty() && pixel == lastPixel) {
-            if (last) polyline.back() = at;
-            continue;
-        }
-        polyline.append(at);
-        lastPixel = pixel;
-    }
-    return polyline;
+const FigureRaster& FigureView::Raster() const {
+    raster_.Update(figure_.points, figure_.closed, CountsToPixels(), SurfaceRect().size(),
+                   devicePixelRatioF(), style_);
+    return raster_;
 }
+
+QPolygonF FigureView::FigurePolyline() const { return Raster().Polyline(); }
 
 void FigureView::paintEvent(QPaintEvent*) {
     QElapsedTimer timing;
@@ -165,6 +168,11 @@ void FigureView::Paint() {
 
     painter.save();
     painter.setClipRect(surface);
+    if (backdrop_ != nullptr) {
+        painter.save();
+        backdrop_->PaintBackdrop(painter, map, surface);
+        painter.restore();
+    }
     if (fixedScale) PaintGrid(painter, map);
     PaintFigure(painter);
     painter.restore();
@@ -203,30 +211,22 @@ void FigureView::PaintGrid(QPainter& painter, const QTransform& map) const {
 }
 
 void FigureView::PaintFigure(QPainter& painter) const {
-    const QPolygonF polyline = FigurePolyline();
+    const FigureRaster& raster = Raster();
+    const QPolygonF polyline = raster.Polyline();
     if (polyline.isEmpty()) return;
-    const bool smooth = polyline.size() <= kMaxSmoothPoints;
-    painter.setRenderHint(QPainter::Antialiasing, smooth);
-
-    if (figure_.closed && polyline.size() >= 3) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(kFill);
-        painter.drawPolygon(polyline, Qt::OddEvenFill);
-    }
+    raster.Paint(painter);
+    painter.setRenderHint(QPainter::Antialiasing, raster.Smooth());
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(smooth ? QPen(kLine, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
-                          : QPen(kLine, 0));
-    painter.drawPolyline(polyline);
     if (figure_.closed && polyline.size() >= 2) {
         // The closing side is not a stroke of the pen: it is where the area
         // will be closed when the figure ends.
-        painter.setPen(QPen(kLine, 1.5, Qt::DashLine));
+        painter.setPen(QPen(style_.line, 1.5, Qt::DashLine));
         painter.drawLine(polyline.back(), polyline.front());
     }
 
     painter.setPen(Qt::NoPen);
     if (polyline.size() <= kMaxMarkedPoints) {
-        painter.setBrush(kLine);
+        painter.setBrush(style_.line);
         for (const QPointF& p : polyline) painter.drawEllipse(p, 3.0, 3.0);
     }
     // The point that undo would drop.

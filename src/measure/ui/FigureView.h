@@ -8,16 +8,19 @@
 #include <optional>
 
 #include "Figure.h"
+#include "FigureRaster.h"
 
+class FigureBackdrop;
 class QPainter;
 
 // Draws a figure in tablet counts over the tablet's surface, with the
 // figure's status line along the bottom. The surface is mapped to the widget
 // in one of three ways:
 //   an area given by SetArea: the whole area fitted in, aspect ratio kept;
-//   a fixed scale given by SetCountsPerPixel: counts 0,0 at the surface's
-//     top-left corner, so that the drawing lies under the pointer that made
-//     it (the on-screen pad);
+//   a fixed scale given by SetCountsPerPixel: counts 0,0 at the origin
+//     given by SetOrigin (the surface's top-left corner unless moved), so
+//     that the figure lies under the pointer that made it (the on-screen
+//     pad);
 //   neither: an area that grows to hold every point shown so far, so the
 //     view does not jump when a point is dropped.
 // Y grows downward in counts and in pixels, as on a tablet.
@@ -31,9 +34,17 @@ class FigureView : public QWidget {
 
     void SetArea(const TabletArea& area);
     void SetCountsPerPixel(double x, double y);
+    // On a fixed scale: where counts 0,0 lie, in pixels from the surface's
+    // top-left corner.
+    void SetOrigin(const QPointF& pixels);
     // Light lines every `counts` on a fixed scale (the pad's 10 mm grid); 0
     // for none.
     void SetGridSpacing(double counts);
+    // Painted under the figure; null for none. Not owned.
+    void SetBackdrop(FigureBackdrop* backdrop);
+    // The figure's path and an area's shading (translucent); the defaults
+    // suit a plain white surface.
+    void SetFigureColours(const QColor& line, const QColor& fill);
 
     // Where the surface is drawn: the widget less the status line, in pixels.
     QRect SurfaceRect() const;
@@ -43,6 +54,8 @@ class FigureView : public QWidget {
     // pixel of the point kept before them are left out (a long trace draws
     // what can be seen, not every point); the last point is always kept.
     QPolygonF FigurePolyline() const;
+    // How long the last paint took, milliseconds.
+    qint64 LastPaintMs() const { return lastPaintMs_; }
 
     QSize sizeHint() const override;
 
@@ -56,13 +69,20 @@ class FigureView : public QWidget {
     void Paint();
     void PaintGrid(QPainter& painter, const QTransform& map) const;
     void PaintFigure(QPainter& painter) const;
+    // The figure drawn at the current mapping and size, brought up to date.
+    const FigureRaster& Raster() const;
 
     Figure figure_;
     std::optional<TabletArea> area_;
     std::optional<TabletArea> seen_;
     double countsPerPixelX_ = 0.0;
     double countsPerPixelY_ = 0.0;
+    QPointF origin_;
     double gridSpacing_ = 0.0;
+    FigureBackdrop* backdrop_ = nullptr;
+    FigureRaster::Style style_;
+    // Kept between paints: brought up to date when it is used.
+    mutable FigureRaster raster_;
     // How long the last paint took, and since when it is done.
     qint64 lastPaintMs_ = 0;
     QElapsedTimer sinceLastPaint_;

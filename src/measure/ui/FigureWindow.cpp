@@ -28,14 +28,14 @@ FigureWindow::FigureWindow(std::optional<TabletArea> area, QWidget* parent)
     undo_->setFocusPolicy(Qt::NoFocus);
     connect(undo_, &QPushButton::clicked, this, [this] { RequestUndo(); });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(undo_);
+    buttons_ = new QHBoxLayout;
+    buttons_->addStretch(1);
+    buttons_->addWidget(undo_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
     layout->addWidget(view_, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons_);
     view_->setFocus(Qt::OtherFocusReason);
 }
 

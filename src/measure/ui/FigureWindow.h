@@ -8,6 +8,7 @@
 #include "FigureDisplay.h"
 #include "FigureView.h"
 
+class QHBoxLayout;
 class QPushButton;
 
 // The window "計測中の図形" beside a real tablet: the figure being measured over
@@ -35,6 +36,8 @@ class FigureWindow : public QWidget, public FigureDisplay {
     void ShowAbove(QWidget* owner);
 
   protected:
+    // The row of buttons under the view: a stretch, then "最後の点を取消".
+    QHBoxLayout& ButtonRow() { return *buttons_; }
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -43,6 +46,7 @@ class FigureWindow : public QWidget, public FigureDisplay {
 
     FigureView* view_ = nullptr;
     QPushButton* undo_ = nullptr;
+    QHBoxLayout* buttons_ = nullptr;
     QPointer<QWidget> owner_;
     std::function<void()> undoLastPoint_;
     std::function<void()> endFigure_;

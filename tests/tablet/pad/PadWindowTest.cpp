@@ -16,6 +16,7 @@
 
 #include "AnsweringWindow.h"
 #include "PadInput.h"
+#include "PadTestSupport.h"
 #include "WintabPacketEvent.h"
 
 namespace {
@@ -28,21 +29,6 @@ class Receiver : public QObject {
         return e->type() == WintabPacketEvent::EventType() || QObject::event(e);
     }
 };
-
-// What the library hands out, taken as the window takes it, written as
-// "x,y" (with "!" on a stroke's last point) and "side".
-std::vector<std::string> Drain(PadLink& pad) {
-    std::vector<std::string> out;
-    for (std::int32_t n; (n = pad.PadlinkWintab(0, 0)) != 0;) {
-        if (n < 0) out.push_back("side");
-        for (std::int32_t i = 0; i < n; ++i) {
-            std::int32_t lx, ly, px, py, end;
-            pad.PadlinkGetData(0, lx, ly, px, py, end);
-            out.push_back(std::to_string(px) + "," + std::to_string(py) + (end ? "!" : ""));
-        }
-    }
-    return out;
-}
 
 class Pad : public ::testing::Test {
   protected:

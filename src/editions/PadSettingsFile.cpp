@@ -1,0 +1,17 @@
+#include "PadSettingsFile.h"
+
+namespace {
+
+const QString kSection = QStringLiteral("frmTab");
+
+}  // namespace
+
+QString PadSettingsFile::Read(const QString& key) const {
+    return file_.ReadSetting(kSection, key, QString());
+}
+
+void PadSettingsFile::Write(const Values& values) {
+    file_.BeginBatch();
+    for (const auto& [key, value] : values) file_.WriteSetting(kSection, key, value);
+    file_.EndBatch();
+}

@@ -1,0 +1,156 @@
+#include "DrawingFile.h"
+
+#include <poppler-qt6.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QtEndian>
+
+#include "ImagePage.h"
+#include "ImageResolution.h"
+#include "PdfPage.h"
+
+namespace {
+
+constexpr double kMillimetresPerInch = 25.4;
+// A PDF file may have bytes before its header; readers look this far.
+constexpr qint64 kPdfHeaderReach = 1024;
+
+// poppler's complaints about a damaged file go to the debug output, once
+// per object; the operator is told once, by the notice.
+void QuietPoppler() {
+    static const bool quiet = [] {
+        Poppler::setDebugErrorFunction([](const QString&, const QVariant&) {}, QVariant());
+        return true;
+    }();
+    (void)quiet;
+}
+
+std::unique_ptr<Poppler::Document> LoadPdf(const QString& path, QString& error) {
+    QuietPoppler();
+    std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+    if (!document) {
+        error = QStringLiteral("PDF ファイルが壊れていて読めません。");
+    } else if (document->isLocked()) {
+        error = QStringLiteral("パスワードで保護された PDF ファイルは開けません。");
+        document.reset();
+    } else if (document->numPages() < 1) {
+        error = QStringLiteral("PDF ファイルにページがありません。");
+        document.reset();
+    }
+    return document;
+}
+
+// The error for a file that is there but no image reader takes: a format
+// whose reader is missing (a TIFF without Qt's TIFF plugin) is named.
+QString UnreadableImage(const QByteArray& head) {
+    const auto missing = [](const char* format) {
+        return !QImageReader::supportedImageFormats().contains(format);
+    };
+    if ((head.startsWith("II*") || head.startsWith(QByteArray("MM\0*", 4))) && missing("tiff"))
+        return QStringLiteral("TIFF 画像を読む部品（Qt の TIFF プラグイン）がありません。");
+    if (head.startsWith("\xff\xd8") && missing("jpeg"))
+        return QStringLiteral("JPEG 画像を読む部品（Qt の JPEG プラグイン）がありません。");
+    return QStringLiteral("PDF、PNG、JPEG、TIFF、BMP のどれでもないか、ファイルが壊れています。");
+}
+
+// The size a BMP file's header gives (Qt's BMP reader does not tell it
+// before reading); a negative height is a picture stored top-down.
+QSize BmpSize(QIODevice& file) {
+    if (!file.seek(0)) return {};
+    const QByteArray head = file.read(26);
+    if (head.size() < 26 || !head.startsWith("BM")) return {};
+    const qint32 width = qFromLittleEndian<qint32>(head.constData() + 18);
+    const qint32 height = qFromLittleEndian<qint32>(head.constData() + 22);
+    return QSize(width, height < 0 ? -height : height);
+}
+
+}  // namespace
+
+DrawingFile::Probe DrawingFile::Inspect(const QString& path) {
+    Probe probe;
+    QFile file(path);
+    if (!QFileInfo(path).isFile()) {
+        probe.error = QStringLiteral("ファイルが見つかりません。");
+        return probe;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        probe.error = QStringLiteral("ファイルを読めません（%1）。").arg(file.errorString());
+        return probe;
+    }
+    const QByteArray head = file.peek(kPdfHeaderReach);
+    if (head.contains("%PDF-")) {
+        probe.kind = Kind::Pdf;
+        if (const auto document = LoadPdf(path, probe.error)) probe.pages = document->numPages();
+        return probe;
+    }
+    QImageReader reader(&file);
+    if (!reader.canRead()) {
+        probe.error = UnreadableImage(head);
+        return probe;
+    }
+    probe.dpi = ImageResolution::Read(file);
+    return probe;
+}
+
+DrawingFile::Opened DrawingFile::Open(const QString& path, int page, double untaggedDpi) {
+    const Probe probe = Inspect(path);
+    if (!probe.error.isEmpty()) return {nullptr, probe.error};
+    if (probe.kind == Kind::Pdf) {
+        if (page < 1 || page > probe.pages) {
+            return {nullptr, QStringLiteral("%1 ページ目がありません（全 %2 ページ）。")
+                                 .arg(page)
+                                 .arg(probe.pages)};
+        }
+        return OpenPdf(path, page);
+    }
+    return OpenImage(path, probe.dpi.value_or(QSizeF(untaggedDpi, untaggedDpi)));
+}
+
+DrawingFile::Opened DrawingFile::OpenPdf(const QString& path, int page) {
+    QString error;
+    std::unique_ptr<Poppler::Document> document = LoadPdf(path, error);
+    if (!document) return {nullptr, error};
+    std::unique_ptr<Poppler::Page> pdfPage = document->page(page - 1);
+    if (!pdfPage || pdfPage->pageSizeF().isEmpty())
+        return {nullptr, QStringLiteral("%1 ページ目が壊れていて読めません。").arg(page)};
+    return {std::make_shared<PdfPage>(std::move(document), std::move(pdfPage)), QString()};
+}
+
+DrawingFile::Opened DrawingFile::OpenImage(const QString& path, QSizeF dpi) {
+    if (!(dpi.width() > 0 && dpi.height() > 0))
+        return {nullptr, QStringLiteral("解像度が正しくありません。")};
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QSize size = reader.size();
+    if (!size.isValid()) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) size = BmpSize(file);
+    }
+    if (size.isValid()) {
+        const QPixelFormat format = QImage::toPixelFormat(reader.imageFormat());
+        const qint64 bits = format.bitsPerPixel() > 0 ? format.bitsPerPixel() : 32;
+        const qint64 bytes = (qint64(size.width()) * bits + 31) / 32 * 4 * size.height();
+        if (bytes > kMaxImageBytes) {
+            return {nullptr,
+                    QStringLiteral("画像が大きすぎて、メモリーに読み込めません"
+                                   "（%1 × %2 ピクセル、%3 MB。読み込めるのは %4 MB までです）。")
+                        .arg(size.width())
+                        .arg(size.height())
+                        .arg(bytes / (1024 * 1024))
+                        .arg(kMaxImageBytes / (1024 * 1024))};
+        }
+    }
+    // Qt's own limit (256 MB) would refuse a large scan this program takes.
+    reader.setAllocationLimit(static_cast<int>(kMaxImageBytes / (1024 * 1024)));
+    QImage image = reader.read();
+    if (image.isNull()) {
+        return {nullptr,
+                reader.error() == QImageReader::InvalidDataError
+                    ? QStringLiteral("画像ファイルが壊れていて読めません。")
+                    : QStringLiteral("画像を読み込めません（%1）。").arg(reader.errorString())};
+    }
+    const QSizeF dotsPerMm = dpi / kMillimetresPerInch;
+    return {std::make_shared<ImagePage>(std::move(image), dotsPerMm), QString()};
+}
