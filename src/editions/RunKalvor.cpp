@@ -6,10 +6,10 @@
 #include "InstanceGuard.h"
 #include "PadInput.h"
 #include "PadLinkFactory.h"
-#include "PadSettingsFile.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
 #include "QtJapanese.h"
+#include "SideWindowSettingsFile.h"
 #include "frmTab.h"
 
 #ifdef Q_OS_WIN
@@ -78,8 +78,9 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
         // Named but impossible (a file there, a link loop, no permission):
         // the files go to the usual place, and the operator is told so.
         dataDirectory.clear();
-        startupNotice = QStringLiteral("KALVOR_DATA_DIR のフォルダー「%1」を作れないため、使いません。\n")
-                            .arg(QDir::toNativeSeparators(asked));
+        startupNotice =
+            QStringLiteral("KALVOR_DATA_DIR のフォルダー「%1」を作れないため、使いません。\n")
+                .arg(QDir::toNativeSeparators(asked));
     }
     if (dataDirectory.isEmpty()) dataDirectory = ResolveDataDirectory(executableDirectory);
     dataDirectory = QDir(dataDirectory).absolutePath();
@@ -87,10 +88,11 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
                                 executable.completeBaseName()) ||
         !startupNotice.isEmpty()) {
         // The reduced edition has no autosave to speak of.
-        startupNotice += (edition.autosave
-                              ? QStringLiteral("設定と自動保存のファイルは、次のフォルダーに置きます。\n%1")
-                              : QStringLiteral("設定のファイルは、次のフォルダーに置きます。\n%1"))
-                             .arg(QDir::toNativeSeparators(dataDirectory));
+        startupNotice +=
+            (edition.autosave
+                 ? QStringLiteral("設定と自動保存のファイルは、次のフォルダーに置きます。\n%1")
+                 : QStringLiteral("設定のファイルは、次のフォルダーに置きます。\n%1"))
+                .arg(QDir::toNativeSeparators(dataDirectory));
     }
     std::optional<DataDirectoryLock> dataLock;
     if (edition.autosave) {
@@ -99,12 +101,14 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
             const QString folder = QDir::toNativeSeparators(dataDirectory);
             const QString text =
                 dataLock->Problem().isEmpty()
-                    ? QStringLiteral("このフォルダーのデータは、別の Kalvor が使っています。\n%1\n"
-                                     "同じデータを二つのプログラムで使うと値が失われるため、"
-                                     "終了します。")
+                    ? QStringLiteral(
+                          "このフォルダーのデータは、別の Kalvor が使っています。\n%1\n"
+                          "同じデータを二つのプログラムで使うと値が失われるため、"
+                          "終了します。")
                           .arg(folder)
-                    : QStringLiteral("このフォルダーは Kalvor のデータに使えません：%1\n%2\n"
-                                     "値を保存できないため、終了します。")
+                    : QStringLiteral(
+                          "このフォルダーは Kalvor のデータに使えません：%1\n%2\n"
+                          "値を保存できないため、終了します。")
                           .arg(dataLock->Problem(), folder);
             std::fprintf(stderr, "%s\n", qPrintable(text));
             dialogs.Notify(text);
@@ -112,10 +116,12 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
         }
     }
 
-    // The drawing on the on-screen pad is kept in the window's settings file,
-    // beside the window's own keys. Declared before the tablet library, which
-    // owns the pad: the pad writes what is pending as it goes.
-    PadSettingsFile padSettings(SettingsFilePath(dataDirectory, executable.completeBaseName()));
+    // The drawing on the on-screen pad, and where the operator put the pad or
+    // the figure window, are kept in the window's settings file, beside the
+    // window's own keys. Declared before the tablet library, which owns the
+    // pad, and the figure window: they write what is pending as they go.
+    SideWindowSettingsFile sideSettings(
+        SettingsFilePath(dataDirectory, executable.completeBaseName()));
 
     // The tablet library reaches the window's native handle through this.
     PadLinkChoice tablet = CreatePadLink([](QObject* window) -> quintptr {
@@ -130,7 +136,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     if (tablet.onScreenPad) {
         auto pad = std::make_unique<PadInput>();
         padWindow = &pad->Window();
-        padWindow->SetSettings(&padSettings);
+        padWindow->SetSettings(&sideSettings);
         figure = padWindow;
         tablet.library->AddInput(std::move(pad));
     } else {
@@ -141,6 +147,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
                               tablet.axes->x.maximum, tablet.axes->y.maximum};
         }
         figureWindow = std::make_unique<FigureWindow>(area);
+        figureWindow->SetSettings(&sideSettings);
         figure = figureWindow.get();
     }
 #ifdef Q_OS_WIN
@@ -171,6 +178,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
 
     frmTab window(shown, services);
     dialogs.SetParent(&window);
+    if (figureWindow) figureWindow->SetOwner(&window);
     if (!window.Form_Load()) return 0;
     guard.OnWakeRequest([&window] {
         if (window.isMinimized()) window.showNormal();

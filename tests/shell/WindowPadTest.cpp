@@ -12,9 +12,9 @@
 #include "FileBytes.h"
 #include "NumberText.h"
 #include "PadInput.h"
-#include "PadSettingsFile.h"
 #include "PadTestSupport.h"
 #include "QStringPrinter.h"
+#include "SideWindowSettingsFile.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -197,6 +197,34 @@ TEST(WindowPad, pad_keys_and_button_drop_the_last_point_and_the_main_windows_key
     QTest::mouseClick(&r.input->Window().UndoButton(), Qt::LeftButton);
 }
 
+TEST(WindowPad, the_main_windows_keys_work_between_picks_on_the_pad) {
+    PadRig r;
+    FakePadDialogs dialogs;
+    r.input->Window().SetDialogs(&dialogs);
+    r.Choose(1);  // 多点の面積
+    QWidget* grid = r.Grid();
+    const std::vector<QPoint> square = {{10, 10}, {60, 10}, {60, 60}, {10, 60}};
+    for (const QPoint& p : square) r.Click(p.x(), p.y());
+    r.Click(200, 150);  // a wrong fifth pick
+
+    EXPECT_EQ(QApplication::focusWidget(), grid) << "a pick leaves the keyboard on the grid";
+    EXPECT_EQ(QGuiApplication::focusWindow(), r.f.window->windowHandle());
+    // The wrong pick goes with Ctrl+BackSpace; the grid's editor stays shut.
+    QTest::keyClick(grid, Qt::Key_Backspace, Qt::ControlModifier);
+    EXPECT_EQ(r.f.window->Engine().points.lPointCount, 4);
+    EXPECT_FALSE(r.f.Find<QWidget>(QStringLiteral("txtForEdit"))->isVisible());
+    QTest::keyClick(grid, Qt::Key_F12);
+    std::vector<FigurePoint> counts;
+    for (const QPoint& p : square) counts.push_back(r.Counts(p.x(), p.y()));
+    EXPECT_EQ(r.Cell(1, 1), FormatDecimals(PadRig::Real(PadRig::Real(Area(counts))), 2));
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(r.f.window->Grid().Row(), 2) << "Enter goes to the next line";
+    // The pad's own keys, pressed in the main window.
+    QTest::keyClick(grid, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.filters.size(), 1) << "Ctrl+O opens a drawing on the pad";
+    r.input->Window().SetDialogs(nullptr);
+}
+
 TEST(WindowPad,
      the_drawing_is_kept_beside_the_windows_settings_and_nothing_is_written_without_one) {
     QTemporaryDir drawings;
@@ -210,7 +238,7 @@ TEST(WindowPad,
     const auto run = [&](Pad kind) {
         PadRig r;
         PadWindow& pad = r.input->Window();
-        PadSettingsFile settings(r.f.window->SettingsPath());
+        SideWindowSettingsFile settings(r.f.window->SettingsPath());
         pad.SetDialogs(&dialogs);
         if (kind != Pad::NotKept) pad.SetSettings(&settings);
         if (kind == Pad::Drawing) {

@@ -1,13 +1,13 @@
 #include "FigureView.h"
 
-#include "FigureBackdrop.h"
-
 #include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <utility>
+
+#include "FigureBackdrop.h"
 
 namespace {
 

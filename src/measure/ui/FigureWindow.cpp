@@ -1,29 +1,56 @@
 #include "FigureWindow.h"
 
+#include <QApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
 #include <utility>
 
+#include "SidePlacement.h"
+
+namespace {
+
+// The view never shrinks below a size a figure can still be told apart in,
+// logical pixels.
+constexpr QSize kLeastView(160, 120);
+// A moved or resized window is kept once it has stood still this long
+// (milliseconds): a drag is one write, and a crash still keeps it.
+constexpr int kPlaceWriteMs = 800;
+// How long a window manager takes to frame a new window, milliseconds.
+constexpr int kFramedMs = 250;
+
+bool IsUndoLastPointKey(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Backspace && (key.modifiers() & Qt::ControlModifier);
+}
+
+}  // namespace
+
 FigureWindow::FigureWindow(std::optional<TabletArea> area, QWidget* parent)
     // A tool window: kept above the program's main window, as a palette is.
-    : QWidget(parent, Qt::Tool) {
+    // It never takes the keyboard from the main window, where the operator
+    // types between picks.
+    : QWidget(parent, Qt::Tool | Qt::WindowDoesNotAcceptFocus) {
     setObjectName(QStringLiteral("frmFigure"));
     setWindowTitle(QStringLiteral("計測中の図形"));
     // A side window: the program ends when the main window closes, whether
     // or not this one is still open.
     setAttribute(Qt::WA_QuitOnClose, false);
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
 
     view_ = new FigureView(this);
     view_->setObjectName(QStringLiteral("picFigure"));
+    view_->setMinimumSize(kLeastView);
     if (area && !area->IsEmpty()) view_->SetArea(*area);
 
     undo_ = new QPushButton(QStringLiteral("最後の点を取消"), this);
     undo_->setObjectName(QStringLiteral("cmdUndo"));
+    undo_->setToolTip(QStringLiteral("Ctrl+BackSpace"));
     // The keyboard stays with the view, where Backspace and Ctrl+Z work.
     undo_->setFocusPolicy(Qt::NoFocus);
     connect(undo_, &QPushButton::clicked, this, [this] { RequestUndo(); });
@@ -37,15 +64,39 @@ FigureWindow::FigureWindow(std::optional<TabletArea> area, QWidget* parent)
     layout->addWidget(view_, 1);
     layout->addLayout(buttons_);
     view_->setFocus(Qt::OtherFocusReason);
+
+    placeTimer_ = new QTimer(this);
+    placeTimer_->setSingleShot(true);
+    placeTimer_->setInterval(kPlaceWriteMs);
+    connect(placeTimer_, &QTimer::timeout, this, [this] { WritePlace(); });
+
+    // A screen unplugged, added or given another panel: the window must not
+    // be left where no screen shows it.
+    const auto watch = [this](QScreen* screen) {
+        connect(screen, &QScreen::availableGeometryChanged, this,
+                [this] { QTimer::singleShot(0, this, [this] { KeepOnScreen(); }); });
+    };
+    for (QScreen* screen : QGuiApplication::screens()) watch(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen* screen) {
+        watch(screen);
+        QTimer::singleShot(0, this, [this] { KeepOnScreen(); });
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, this,
+            [this] { QTimer::singleShot(0, this, [this] { KeepOnScreen(); }); });
+}
+
+FigureWindow::~FigureWindow() {
+    qApp->removeEventFilter(this);
+    if (placeTimer_->isActive()) WritePlace();
 }
 
 void FigureWindow::ShowFigure(const Figure& figure) { view_->SetFigure(figure); }
 
 void FigureWindow::OpenWindow() {
+    if (!placed_) Place();
     if (isMinimized()) showNormal();
     show();
     raise();
-    activateWindow();
 }
 
 void FigureWindow::SetRequests(std::function<void()> undoLastPoint,
@@ -58,12 +109,153 @@ void FigureWindow::RequestUndo() {
     if (undoLastPoint_) undoLastPoint_();
 }
 
+void FigureWindow::SetOwner(QWidget* owner) {
+    owner_ = owner;
+    // The owner's keys pass here first; see OwnerKey.
+    qApp->removeEventFilter(this);
+    if (owner != nullptr) qApp->installEventFilter(this);
+}
+
+void FigureWindow::SetSettings(SideWindowSettings* settings) {
+    if (placeTimer_->isActive()) WritePlace();
+    settings_ = settings;
+}
+
+void FigureWindow::ShowAbove(QWidget* owner) {
+    SetOwner(owner);
+    Place();
+    show();
+}
+
 void FigureWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Here, between the window's creation and its mapping: set earlier, a
     // window without a parent widget loses it again.
     if (owner_ != nullptr && owner_->windowHandle() != nullptr && windowHandle() != nullptr)
         windowHandle()->setTransientParent(owner_->windowHandle());
+    // The window was placed with a guess at its frame; once the window
+    // manager has framed it, a title bar or border past the screen's edge
+    // is brought back.
+    QTimer::singleShot(kFramedMs, this, [this] { KeepOnScreen(); });
+}
+
+void FigureWindow::hideEvent(QHideEvent* event) {
+    if (placeTimer_->isActive()) WritePlace();
+    QWidget::hideEvent(event);
+}
+
+void FigureWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    PlaceMaybeMoved();
+}
+
+void FigureWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceMaybeMoved();
+}
+
+void FigureWindow::PlaceMaybeMoved() {
+    if (!placed_ || placing_ || !isVisible() || isMinimized() || isMaximized()) return;
+    if (QRect(pos(), size()) == putAt_) return;
+    movedByOperator_ = true;
+    placeTimer_->start();
+}
+
+void FigureWindow::WritePlace() {
+    placeTimer_->stop();
+    if (settings_ == nullptr || !movedByOperator_) return;
+    const QString prefix = PlaceKeyPrefix();
+    settings_->Write({{prefix + QStringLiteral("Left"), QString::number(pos().x())},
+                      {prefix + QStringLiteral("Top"), QString::number(pos().y())},
+                      {prefix + QStringLiteral("Width"), QString::number(width())},
+                      {prefix + QStringLiteral("Height"), QString::number(height())}});
+}
+
+QMargins FigureWindow::FrameMargins() const {
+    // Known once the window has had a frame; before that, the owner's is the
+    // best guess for a window of the same desktop.
+    const QWidget* framed = isVisible() || owner_ == nullptr ? this : owner_.data();
+    const QRect frame = framed->frameGeometry();
+    const QRect client = framed->geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+QScreen* FigureWindow::ScreenFor(const QRect& frame) const {
+    if (QScreen* at = QGuiApplication::screenAt(frame.center())) return at;
+    if (owner_ != nullptr && owner_->screen() != nullptr) return owner_->screen();
+    return QGuiApplication::primaryScreen();
+}
+
+void FigureWindow::Place() {
+    const QMargins frame = FrameMargins();
+    const QSize least = minimumSizeHint().expandedTo(minimumSize());
+    std::optional<SidePlace> place;
+    if (settings_ != nullptr) {
+        const QString prefix = PlaceKeyPrefix();
+        bool ok[4] = {};
+        const int left = settings_->Read(prefix + QStringLiteral("Left")).toInt(&ok[0]);
+        const int top = settings_->Read(prefix + QStringLiteral("Top")).toInt(&ok[1]);
+        const int width = settings_->Read(prefix + QStringLiteral("Width")).toInt(&ok[2]);
+        const int height = settings_->Read(prefix + QStringLiteral("Height")).toInt(&ok[3]);
+        if (ok[0] && ok[1] && ok[2] && ok[3] && width > 0 && height > 0)
+            place = SidePlace{{left, top}, {width, height}};
+    }
+    const QRect ownerFrame = owner_ != nullptr ? owner_->frameGeometry() : QRect();
+    QScreen* screen = place ? ScreenFor(place->Frame(frame)) : ScreenFor(ownerFrame);
+    if (screen == nullptr) return;
+    const QRect available = screen->availableGeometry();
+    if (place) {
+        place = ::KeepOnScreen(*place, available, frame, least);
+    } else {
+        const int ownerTitle =
+            owner_ != nullptr ? owner_->geometry().top() - owner_->frameGeometry().top() : 0;
+        place = PlaceBeside(available, ownerFrame, ownerTitle, frame, sizeHint().expandedTo(least),
+                            least);
+    }
+    placing_ = true;
+    // Sized before it is placed: a window sized only when shown is placed by
+    // its client area, and its title bar would leave the screen.
+    resize(place->client);
+    move(place->topLeft);
+    placing_ = false;
+    putAt_ = QRect(place->topLeft, place->client);
+    placed_ = true;
+}
+
+void FigureWindow::KeepOnScreen() {
+    if (!isVisible() || isMinimized() || isMaximized()) return;
+    const QMargins frame = FrameMargins();
+    const SidePlace now{pos(), size()};
+    QScreen* screen = ScreenFor(now.Frame(frame));
+    if (screen == nullptr) return;
+    const SidePlace kept = ::KeepOnScreen(now, screen->availableGeometry(), frame,
+                                          minimumSizeHint().expandedTo(minimumSize()));
+    if (kept.topLeft == now.topLeft && kept.client == now.client) return;
+    placing_ = true;
+    resize(kept.client);
+    move(kept.topLeft);
+    placing_ = false;
+    putAt_ = QRect(kept.topLeft, kept.client);
+}
+
+bool FigureWindow::OwnerKey(QKeyEvent* event) {
+    if (event->type() != QEvent::KeyPress || !IsUndoLastPointKey(*event)) return false;
+    RequestUndo();
+    return true;
+}
+
+bool FigureWindow::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+        owner_ != nullptr && isVisible()) {
+        // Each key once, where it reaches the focused control of the owner,
+        // and not while a dialog of the owner is open.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget == QApplication::focusWidget() &&
+            widget->window() == owner_->window() && QApplication::activeModalWidget() == nullptr)
+            return OwnerKey(static_cast<QKeyEvent*>(event));
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FigureWindow::keyPressEvent(QKeyEvent* event) {
@@ -78,27 +270,4 @@ void FigureWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void FigureWindow::ShowAbove(QWidget* owner) {
-    QScreen* screen = owner != nullptr ? owner->screen() : this->screen();
-    if (screen != nullptr) {
-        const QRect available = screen->availableGeometry();
-        const QSize size = sizeHint().expandedTo(minimumSizeHint());
-        int x = available.right() + 1 - size.width();
-        if (owner != nullptr) {
-            const int besideX = owner->frameGeometry().right() + 1;
-            if (besideX + size.width() <= available.right() + 1) x = besideX;
-        }
-        // Sized before it is placed: a window sized only when shown is
-        // placed by its client area, and its title bar would leave the
-        // screen.
-        resize(size);
-        move(std::max(x, available.left()), available.top());
-    }
-    // The main window keeps the keyboard at start-up.
-    setAttribute(Qt::WA_ShowWithoutActivating, true);
-    owner_ = owner;
-    show();
-    setAttribute(Qt::WA_ShowWithoutActivating, false);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -7,20 +8,37 @@
 
 #include "FigureDisplay.h"
 #include "FigureView.h"
+#include "SideWindowSettings.h"
 
 class QHBoxLayout;
 class QPushButton;
+class QScreen;
+class QTimer;
 
 // The window "計測中の図形" beside a real tablet: the figure being measured over
 // the tablet's whole area, its status line, and the button "最後の点を取消".
-// Backspace and Ctrl+Z in the window ask for the same undo; F12 there ends
-// the figure as in the main window. Closing the window only hides it.
+//
+// The window never takes the keyboard: the operator measures with the pen
+// and goes on using the main window's keys (Enter, DEL and BS on the grid,
+// F12) without clicking back into it. Ctrl+BackSpace pressed in the main
+// window asks for the undo of the last point; where a platform gives this
+// window the keyboard all the same, Backspace, Ctrl+Z and Ctrl+BackSpace
+// there ask for it, and F12 ends the figure as in the main window. Closing
+// the window only hides it.
+//
+// It opens beside the main window, or where the operator last put it, kept
+// in the settings under keys named after `PlaceKeyPrefix()` ("FigureLeft",
+// "FigureTop", "FigureWidth", "FigureHeight": the frame's top-left corner
+// and the client area's size, in the screen's logical pixels); those keys are
+// written only once the operator has moved or resized it. A change of
+// screens brings it back inside the screen it is on.
 class FigureWindow : public QWidget, public FigureDisplay {
     Q_OBJECT
   public:
     // `area`: the tablet's axis minimum to maximum in counts; without it the
     // view grows to hold the points shown.
     explicit FigureWindow(std::optional<TabletArea> area = std::nullopt, QWidget* parent = nullptr);
+    ~FigureWindow() override;
 
     void ShowFigure(const Figure& figure) override;
     void OpenWindow() override;
@@ -30,19 +48,41 @@ class FigureWindow : public QWidget, public FigureDisplay {
     const FigureView& View() const { return *view_; }
     QPushButton& UndoButton() { return *undo_; }
 
-    // Shows the window right of `owner` when it fits on the screen, else at
-    // the screen's right edge, where it covers the least of the grid, and
-    // keeps it above `owner` (which must be shown) from then on.
+    // The main window: the window opens beside it and is kept above it, and
+    // takes its own keys from it. Must be shown before this window is.
+    void SetOwner(QWidget* owner);
+    // Where the window's place is kept; none keeps nothing. Not owned.
+    virtual void SetSettings(SideWindowSettings* settings);
+    // Shows the window without taking the keyboard, beside `owner` (see
+    // SetOwner) or where it was left.
     void ShowAbove(QWidget* owner);
 
   protected:
     // The row of buttons under the view: a stretch, then "最後の点を取消".
     QHBoxLayout& ButtonRow() { return *buttons_; }
+    // The first word of the keys the window's place is kept under.
+    virtual QString PlaceKeyPrefix() const { return QStringLiteral("Figure"); }
+    // A key pressed or released in the owner while this window is shown;
+    // true when it was this window's and goes no further.
+    virtual bool OwnerKey(QKeyEvent* event);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void RequestUndo();
+    // Puts the window where it opens: the kept place, else beside the owner.
+    void Place();
+    // Back inside the screen it is on, after the screens changed.
+    void KeepOnScreen();
+    // The place now, if it is not where the window was put.
+    void PlaceMaybeMoved();
+    void WritePlace();
+    QMargins FrameMargins() const;
+    QScreen* ScreenFor(const QRect& frame) const;
 
     FigureView* view_ = nullptr;
     QPushButton* undo_ = nullptr;
@@ -50,4 +90,13 @@ class FigureWindow : public QWidget, public FigureDisplay {
     QPointer<QWidget> owner_;
     std::function<void()> undoLastPoint_;
     std::function<void()> endFigure_;
+
+    SideWindowSettings* settings_ = nullptr;
+    QTimer* placeTimer_ = nullptr;
+    bool placed_ = false;
+    bool placing_ = false;
+    // Where the window was put (frame top-left, client size), and whether
+    // the operator has since put it elsewhere.
+    QRect putAt_;
+    bool movedByOperator_ = false;
 };

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "PadSettings.h"
+#include "SideWindowSettings.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::optional<double> ReadNumber(const QString& text) {
 
 }  // namespace
 
-DrawingMemory::DrawingMemory(PadSettings& settings) : settings_(settings) {
+DrawingMemory::DrawingMemory(SideWindowSettings& settings) : settings_(settings) {
     timer_.setSingleShot(true);
     timer_.setInterval(kPauseMs);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { Flush(); });

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <optional>
 
-class PadSettings;
+class SideWindowSettings;
 
 // The drawing on the pad as the settings keep it: the file, the page, the
 // zoom and the paper at the view's centre, and the resolution the operator
@@ -30,7 +30,7 @@ class DrawingMemory {
     // How long a zoom or a move waits before it is written, milliseconds.
     static constexpr int kPauseMs = 800;
 
-    explicit DrawingMemory(PadSettings& settings);
+    explicit DrawingMemory(SideWindowSettings& settings);
     ~DrawingMemory();
 
     // What was open; none when the pad was blank. `placed` is false when
@@ -50,7 +50,7 @@ class DrawingMemory {
     void Flush();
 
   private:
-    PadSettings& settings_;
+    SideWindowSettings& settings_;
     QTimer timer_;
     std::optional<State> pending_;
 };

@@ -108,7 +108,8 @@ void PadWindow::SetDialogs(PadDialogs* dialogs) {
     dialogs_ = dialogs != nullptr ? dialogs : ownDialogs_.get();
 }
 
-void PadWindow::SetSettings(PadSettings* settings) {
+void PadWindow::SetSettings(SideWindowSettings* settings) {
+    FigureWindow::SetSettings(settings);
     memory_.reset();
     if (settings != nullptr) memory_.emplace(*settings);
 }
@@ -446,7 +447,13 @@ bool PadWindow::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-void PadWindow::keyPressEvent(QKeyEvent* event) {
+bool PadWindow::PadKey(QKeyEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        if (event->key() != Qt::Key_Space || event->isAutoRepeat()) return false;
+        spaceHeld_ = false;
+        if (!panFrom_) View().setCursor(Qt::CrossCursor);
+        return true;
+    }
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const QPointF centre = View().SurfaceRect().center();
     if (event->matches(QKeySequence::Open)) {
@@ -464,16 +471,28 @@ void PadWindow::keyPressEvent(QKeyEvent* event) {
     } else if (ctrl && event->key() == Qt::Key_0) {
         if (drawing_) ZoomDrawing(1.0 / drawing_->Viewport().Zoom(), centre);
     } else {
-        FigureWindow::keyPressEvent(event);
+        return false;
+    }
+    return true;
+}
+
+bool PadWindow::OwnerKey(QKeyEvent* event) {
+    if (FigureWindow::OwnerKey(event)) return true;
+    const bool space = event->key() == Qt::Key_Space;
+    // Space is only held for a drag on the pad: the main window still sees it.
+    return PadKey(event) && !space;
+}
+
+void PadWindow::keyPressEvent(QKeyEvent* event) {
+    if (PadKey(event)) {
+        event->accept();
         return;
     }
-    event->accept();
+    FigureWindow::keyPressEvent(event);
 }
 
 void PadWindow::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
-        spaceHeld_ = false;
-        if (!panFrom_) View().setCursor(Qt::CrossCursor);
+    if (PadKey(event)) {
         event->accept();
         return;
     }

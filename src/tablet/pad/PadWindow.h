@@ -15,7 +15,7 @@
 #include "PenTracker.h"
 
 class PadDialogs;
-class PadSettings;
+class SideWindowSettings;
 class QLabel;
 class QPushButton;
 
@@ -36,7 +36,9 @@ class QPushButton;
 // measures 10. The wheel (with or without Ctrl) zooms about the pointer,
 // Ctrl + + / − / 0 zoom about the centre (0: the paper's own size), the
 // middle button or Space with the left button drag the page along, and
-// "全体表示" fits the page; none of these is a pen event.
+// "全体表示" fits the page; none of these is a pen event. Like the figure
+// window, the pad never takes the keyboard: its keys work from the main
+// window.
 class PadWindow : public FigureWindow {
     Q_OBJECT
   public:
@@ -64,7 +66,7 @@ class PadWindow : public FigureWindow {
     void SetDialogs(PadDialogs* dialogs);
     // Where the drawing is kept for the next start; none keeps nothing.
     // Not owned.
-    void SetSettings(PadSettings* settings);
+    void SetSettings(SideWindowSettings* settings) override;
 
     // Opens a drawing file, asking for the page of a document of several
     // and for the resolution of an image without one. A file that cannot
@@ -91,6 +93,10 @@ class PadWindow : public FigureWindow {
     static QString OpenFilter();
 
   protected:
+    QString PlaceKeyPrefix() const override { return QStringLiteral("Pad"); }
+    // Ctrl+O, the zoom keys and Space for a drag work from the main window
+    // too, where the keyboard stays while the operator picks on the pad.
+    bool OwnerKey(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -100,6 +106,8 @@ class PadWindow : public FigureWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // The pad's own keys, pressed or released; true when taken.
+    bool PadKey(QKeyEvent* event);
     // Takes the scale from the screen the pad is on now.
     void UpdateScale();
     void SendFrame(const QPointF& viewPosition, bool tip, bool side);

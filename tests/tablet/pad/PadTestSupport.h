@@ -17,7 +17,7 @@
 
 #include "PadDialogs.h"
 #include "PadLink.h"
-#include "PadSettings.h"
+#include "SideWindowSettings.h"
 
 // What the library hands out, taken as the window takes it, written as
 // "x,y" (with "!" on a stroke's last point) and "side".
@@ -70,7 +70,7 @@ class FakePadDialogs : public PadDialogs {
 };
 
 // Settings in memory; a copy taken at any moment is what a crash leaves.
-class FakePadSettings : public PadSettings {
+class FakePadSettings : public SideWindowSettings {
   public:
     QString Read(const QString& key) const override { return keys.value(key); }
     void Write(const Values& values) override {

@@ -203,3 +203,54 @@ TEST_F(Pad, hiding_the_pad_mid_stroke_ends_the_stroke_and_closing_stops_the_inpu
     QTest::mouseClick(Surface(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(Drain(pad).empty());
 }
+
+TEST(PadPlace, the_pad_opens_beside_its_owner_and_is_kept_where_the_operator_put_it) {
+    QWidget owner;
+    owner.setGeometry(0, 0, 400, 300);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    const QRect available = owner.screen()->availableGeometry();
+    FakePadSettings settings;
+
+    QPoint movedTo;
+    {
+        PadWindow pad;
+        pad.SetSettings(&settings);
+        pad.ShowAbove(&owner);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&pad));
+        EXPECT_TRUE(available.contains(pad.frameGeometry()));
+        EXPECT_FALSE(pad.frameGeometry().intersects(owner.frameGeometry()));
+        QTest::qWait(900);
+        EXPECT_EQ(settings.writes, 0) << "where the program put it is not kept";
+
+        movedTo = pad.pos() + QPoint(-30, 40);
+        pad.move(movedTo);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return settings.writes == 1; }, 2000));
+        EXPECT_EQ(settings.keys.value(QStringLiteral("PadLeft")), QString::number(movedTo.x()));
+        EXPECT_EQ(settings.keys.value(QStringLiteral("PadTop")), QString::number(movedTo.y()));
+        EXPECT_EQ(settings.keys.value(QStringLiteral("PadWidth")), QString::number(pad.width()));
+        pad.SetSettings(nullptr);
+    }
+    struct Case {
+        const char* name;
+        QString left;
+        QString top;
+    };
+    for (const Case& c : {Case{"kept", QString::number(movedTo.x()), QString::number(movedTo.y())},
+                          // Kept on a screen that has gone since.
+                          Case{"off screen", QStringLiteral("99999"), QStringLiteral("-5000")},
+                          Case{"not a number", QStringLiteral("x"), QStringLiteral("10")}}) {
+        SCOPED_TRACE(c.name);
+        settings.keys.insert(QStringLiteral("PadLeft"), c.left);
+        settings.keys.insert(QStringLiteral("PadTop"), c.top);
+        PadWindow again;
+        again.SetSettings(&settings);
+        again.ShowAbove(&owner);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+        EXPECT_TRUE(available.contains(again.frameGeometry()));
+        if (c.left.toInt() == movedTo.x()) {
+            EXPECT_EQ(again.pos(), movedTo);
+        }
+        again.SetSettings(nullptr);
+    }
+}

@@ -4,13 +4,15 @@
 #include <QPair>
 #include <QString>
 
-// Where the pad keeps what it must find again at the next start: keys of the
-// program's settings file, beside the main window's own.
-class PadSettings {
+// Where the side windows (the on-screen pad, the figure window) keep what
+// they must find again at the next start, such as where the operator put
+// them and the pad's drawing: keys of the program's settings file, beside the
+// main window's own.
+class SideWindowSettings {
   public:
     using Values = QList<QPair<QString, QString>>;
 
-    virtual ~PadSettings() = default;
+    virtual ~SideWindowSettings() = default;
 
     // The key's value; empty when it is missing.
     virtual QString Read(const QString& key) const = 0;

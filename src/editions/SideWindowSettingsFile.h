@@ -1,15 +1,15 @@
 #pragma once
 
 #include "Common.h"
-#include "PadSettings.h"
+#include "SideWindowSettings.h"
 
-// The pad's keys in the program's settings file, in the main window's
+// The side windows' keys in the program's settings file, in the main window's
 // section "frmTab" beside its own. The window reads and writes the same file
 // through its own Common: every write reads the file afresh, so neither
 // loses the other's keys.
-class PadSettingsFile : public PadSettings {
+class SideWindowSettingsFile : public SideWindowSettings {
   public:
-    explicit PadSettingsFile(QString iniPath) : file_(std::move(iniPath)) {}
+    explicit SideWindowSettingsFile(QString iniPath) : file_(std::move(iniPath)) {}
 
     QString Read(const QString& key) const override;
     void Write(const Values& values) override;

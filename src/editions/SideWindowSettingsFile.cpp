@@ -1,4 +1,4 @@
-#include "PadSettingsFile.h"
+#include "SideWindowSettingsFile.h"
 
 namespace {
 
@@ -6,11 +6,11 @@ const QString kSection = QStringLiteral("frmTab");
 
 }  // namespace
 
-QString PadSettingsFile::Read(const QString& key) const {
+QString SideWindowSettingsFile::Read(const QString& key) const {
     return file_.ReadSetting(kSection, key, QString());
 }
 
-void PadSettingsFile::Write(const Values& values) {
+void SideWindowSettingsFile::Write(const Values& values) {
     file_.BeginBatch();
     for (const auto& [key, value] : values) file_.WriteSetting(kSection, key, value);
     file_.EndBatch();
