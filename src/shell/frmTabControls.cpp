@@ -14,13 +14,13 @@
 
 #include "CellEditorBox.h"
 #include "FilteredLineEdit.h"
+#include "FormDesign.h"
 #include "MeiGridView.h"
 #include "ReceivedPointList.h"
 #include "TabControl.h"
 #include "TextBuffer.h"
 #include "Twips.h"
 #include "WrappingPushButton.h"
-#include "FormDesign.h"
 #include "frmTab.h"
 
 namespace {
@@ -304,8 +304,9 @@ void frmTab::BuildPageOther(QWidget* page) {
                        QStringLiteral("cmdWidth"));
 
     frame(Frame2, QStringLiteral("Frame2"));
-    cmdWav = inFrame(new WrappingPushButton(Caption(QStringLiteral("cmdWav")), Frame2),
-                     QStringLiteral("cmdWav"));
+    auto* wav = new WrappingPushButton(Caption(QStringLiteral("cmdWav")), Frame2);
+    wav->SetOneLine(true);
+    cmdWav = inFrame(wav, QStringLiteral("cmdWav"));
 
     frame(Frame6, QStringLiteral("Frame6"));
     cmbNiten = inFrame(DropDownList(Frame6, QStringLiteral("cmbNiten"), kTwoPointItems),
