@@ -173,7 +173,11 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     services.dataDirectory = dataDirectory;
     services.startupNotice = startupNotice;
     services.tabletLoadError = tablet.loadError;
-    if (tablet.axes) services.tabletResolution = tablet.axes->ResolutionLine();
+    if (tablet.axes) {
+        services.tabletResolution = tablet.axes->ResolutionLine();
+        services.tabletCountsPerMm = tablet.axes->CommonResolution();
+    }
+    if (padWindow != nullptr) services.tabletCountsPerMm = PadWindow::kCountsPerMillimetre;
     services.figure = figure;
 
     frmTab window(shown, services);

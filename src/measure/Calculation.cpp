@@ -13,10 +13,13 @@ namespace {
 struct Scale {
     std::optional<double> reference;
     std::optional<double> counts;
+    double vertical = 1.0;
+    double area = 1.0;
 };
 
 Scale ReadScale(const ScaleSource& source) {
-    return {ParseNumber(source.ReferenceLengthText()), ParseNumber(source.TabletCountsText())};
+    return {ParseNumber(source.ReferenceLengthText()), ParseNumber(source.TabletCountsText()),
+            source.VerticalFactor(), source.AreaFactor()};
 }
 
 // (R × value) / T. No value for a text that is not a number, for T = 0 and
@@ -32,15 +35,17 @@ MaybeValue ApplyScale(double value, const Scale& scale) {
     return result;
 }
 
-// The distance in counts; no value when a 32-bit difference overflows.
-MaybeValue CountsDistance(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+// The distance in counts, the vertical difference times `vertical`; no
+// value when a 32-bit difference overflows.
+MaybeValue CountsDistance(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                          double vertical) {
     const std::optional<std::int32_t> dx = Difference(x1, x2);
     const std::optional<std::int32_t> dy = Difference(y1, y2);
     if (!dx || !dy) {
         return std::nullopt;
     }
     const double fx = static_cast<double>(*dx);
-    const double fy = static_cast<double>(*dy);
+    const double fy = static_cast<double>(*dy) * vertical;
     return std::sqrt(fy * fy + fx * fx);
 }
 
@@ -53,7 +58,7 @@ double PathLength(const PointStore& points, std::int32_t n, const Scale& scale) 
         const auto a = static_cast<std::size_t>(i - 1);
         const auto b = static_cast<std::size_t>(i);
         const MaybeValue d = CountsDistance(points.lPointX[a], points.lPointY[a], points.lPointX[b],
-                                            points.lPointY[b]);
+                                            points.lPointY[b], scale.vertical);
         if (const MaybeValue real = d ? ApplyScale(*d, scale) : std::nullopt) {
             total += *real;
         }
@@ -64,8 +69,9 @@ double PathLength(const PointStore& points, std::int32_t n, const Scale& scale) 
 // The polygon of the first n stored points closed from the last back to the
 // first, without touching the store: the closing vertex is point 0 read
 // again. Trapezoid form of the shoelace sum on coordinates already in real
-// units, so the area comes out in the square of the reference unit. A
-// coordinate that cannot be scaled counts as 0.
+// units, so the area comes out in the square of the reference unit; then
+// stretched by the vertical factor and read in the area unit. A coordinate
+// that cannot be scaled counts as 0.
 double PolygonArea(const PointStore& points, std::int32_t n, const Scale& scale) {
     const auto scaledOrZero = [&](std::int32_t counts) {
         return ApplyScale(static_cast<double>(counts), scale).value_or(0.0);
@@ -80,7 +86,7 @@ double PolygonArea(const PointStore& points, std::int32_t n, const Scale& scale)
         const double yb = scaledOrZero(points.lPointY[prev]);
         sum = (xa + xb) * (yb - ya) + sum;
     }
-    return std::fabs(sum / 2.0);
+    return std::fabs(sum / 2.0) * scale.vertical * scale.area;
 }
 
 }  // namespace
@@ -111,13 +117,37 @@ MaybeValue ScaleToReal(double counts, const ScaleSource& scale) {
     return ApplyScale(counts, ReadScale(scale));
 }
 
+MaybeValue ScaleYToReal(double counts, const ScaleSource& scale) {
+    const Scale current = ReadScale(scale);
+    return ApplyScale(counts * current.vertical, current);
+}
+
+MaybeValue VerticalFactorFromPicks(std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                                   std::int32_t y2, const QString& referenceCounts) {
+    const std::optional<double> length = ParseNumber(referenceCounts);
+    const std::optional<std::int32_t> dx = Difference(x1, x2);
+    const std::optional<std::int32_t> dy = Difference(y1, y2);
+    if (!length || !(*length > 0.0) || !dx || !dy || *dy == 0) {
+        return std::nullopt;
+    }
+    const double across = static_cast<double>(*dx);
+    const double up = std::fabs(static_cast<double>(*dy));
+    const double remaining = *length * *length - across * across;
+    if (!(remaining > 0.0)) {
+        return std::nullopt;
+    }
+    const double factor = std::sqrt(remaining) / up;
+    return std::isfinite(factor) && factor > 0.0 ? MaybeValue(factor) : std::nullopt;
+}
+
 MaybeValue CalcDistance(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                         bool scaled, const ScaleSource& scale) {
-    const MaybeValue d = CountsDistance(x1, y1, x2, y2);
+    const Scale current = ReadScale(scale);
+    const MaybeValue d = CountsDistance(x1, y1, x2, y2, current.vertical);
     if (!d || !scaled) {
         return d;
     }
-    return ApplyScale(*d, ReadScale(scale));
+    return ApplyScale(*d, current);
 }
 
 void CalcLengthArea(PointStore& points, bool lengthMode, const ScaleSource& scale,

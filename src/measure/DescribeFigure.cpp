@@ -59,12 +59,14 @@ QString ValueText(const PointStore& points, const FigureFacts& facts, const Scal
     }
     MaybeValue value;
     QString name;
+    QString unit = scale.LengthUnit();
     if (twoPoint) {
         value = TwoPointDistance(points, facts.twoPointAxis, scale);
         name = QStringLiteral("距離 ");
     } else if (area) {
         value = FigureArea(points, scale);
         name = QStringLiteral("面積 ");
+        unit = scale.AreaUnit();
     } else {
         value = FigureLength(points, scale);
         name = QStringLiteral("長さ ");
@@ -72,13 +74,14 @@ QString ValueText(const PointStore& points, const FigureFacts& facts, const Scal
     if (!value || !std::isfinite(*value)) {
         return QStringLiteral("値が求められません");
     }
-    return name + FormatDecimals(*value, facts.decimals);
+    QString text = name + FormatDecimals(*value, facts.decimals);
+    if (!unit.isEmpty()) text += QLatin1Char(' ') + unit;
+    return text;
 }
 
-}  // namespace
-
-QString DescribeFigure(const PointStore& points, const FigureFacts& facts,
-                       const ScaleSource& scale) {
+// The line without the note on separate scales.
+QString DescribeState(const PointStore& points, const FigureFacts& facts,
+                      const ScaleSource& scale) {
     const std::int32_t n = points.lPointCount;
     const QString count = QString::number(n) + QStringLiteral("点");
     switch (facts.mesMode) {
@@ -86,7 +89,9 @@ QString DescribeFigure(const PointStore& points, const FigureFacts& facts,
             return n == 0 ? QStringLiteral("計測していません")
                           : QStringLiteral("計測していません") + kGap + count;
         case kMesCalibration:
-            return QStringLiteral("タブレット上の長さの自動計測") + kGap + count;
+            return (facts.verticalCalibration ? QStringLiteral("縦の長さの自動計測")
+                                              : QStringLiteral("タブレット上の長さの自動計測")) +
+                   kGap + count;
         default: {
             QString text = facts.caption + kGap + count;
             const QString value = ValueText(points, facts, scale);
@@ -96,6 +101,15 @@ QString DescribeFigure(const PointStore& points, const FigureFacts& facts,
             return text;
         }
     }
+}
+
+}  // namespace
+
+QString DescribeFigure(const PointStore& points, const FigureFacts& facts,
+                       const ScaleSource& scale) {
+    QString text = DescribeState(points, facts, scale);
+    if (scale.VerticalFactor() != 1.0) text += kGap + QStringLiteral("縦横別縮尺");
+    return text;
 }
 
 Figure CurrentFigure(const PointStore& points, const FigureFacts& facts, const ScaleSource& scale) {

@@ -19,13 +19,18 @@ struct FigureFacts {
     int twoPointAxis = 0;
     // Decimals of the numbers put into the grid (list index of cmbSyosu).
     int decimals = 2;
+    // The calibration running is the vertical one.
+    bool verticalCalibration = false;
 };
 
 // One line on the figure being measured: the measurement, the number of
 // points, and what the figure measures so far, formatted as the grid would
-// receive it ("多点の面積　4点　面積 1.00"), or why there is no value yet
-// ("あと1点", "スケールが正しくありません"). Without a run it says so. Reads the
-// store and the scale texts and changes nothing.
+// receive it ("多点の面積　4点　面積 1.00", with the scale's unit where it
+// names one: "面積 12.34 m²"), or why there is no value yet ("あと1点",
+// "スケールが正しくありません"). Without a run it says so. While vertical
+// distances are stretched, it ends in "縦横別縮尺", so that a factor left from
+// another drawing is seen. Reads the store and the scale texts and changes
+// nothing.
 QString DescribeFigure(const PointStore& points, const FigureFacts& facts,
                        const ScaleSource& scale);
 

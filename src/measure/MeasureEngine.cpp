@@ -134,7 +134,8 @@ QString MeasureEngine::GuidanceText(int option) const {
 }
 
 void MeasureEngine::TwoPointAxisChanged() {
-    if (options_.twoPointNote && host_.SelectedMeasurement() == 0) host_.SetGuidance(GuidanceText(0));
+    if (options_.twoPointNote && host_.SelectedMeasurement() == 0)
+        host_.SetGuidance(GuidanceText(0));
 }
 
 void MeasureEngine::cmdScale_Click() {
@@ -148,6 +149,12 @@ void MeasureEngine::cmdScale_Click() {
     points.lPointCount = 0;
     host_.SetCalibrationNoticeVisible(true);
     calibrating_ = true;
+    vertical_ = false;
+}
+
+void MeasureEngine::StartVerticalCalibration() {
+    cmdScale_Click();
+    vertical_ = true;
 }
 
 void MeasureEngine::GetWintab(std::int32_t wParam, std::int32_t lParam) {
@@ -217,13 +224,25 @@ bool MeasureEngine::HandlePoint(std::int32_t strokeEnd) {
 
 void MeasureEngine::EndCalibration() {
     lMesMode = lMesModeSave;
-    // The distance in tablet counts; it only fails when a coordinate
-    // difference overflows, and then the box keeps its text.
-    const MaybeValue d = CalcDistance(points.lPointX[0], points.lPointY[0], points.lPointX[1],
-                                      points.lPointY[1], false, host_);
-    if (d) {
+    if (vertical_) {
+        // Raw counts: the factor is what the vertical distance lacks of
+        // the reference length's counts across.
+        const MaybeValue factor =
+            VerticalFactorFromPicks(points.lPointX[0], points.lPointY[0], points.lPointX[1],
+                                    points.lPointY[1], host_.TabletCountsText());
+        if (factor) {
+            host_.SetVerticalFactor(*factor);
+        } else {
+            host_.VerticalCalibrationFailed();
+        }
+    } else if (const MaybeValue d =
+                   CalcDistance(points.lPointX[0], points.lPointY[0], points.lPointX[1],
+                                points.lPointY[1], false, host_)) {
+        // The distance in tablet counts; it only fails when a coordinate
+        // difference overflows, and then the box keeps its text.
         host_.SetTabletCountsText(FormatDecimals(*d, 2));
     }
+    vertical_ = false;
     host_.SetCalibrationNoticeVisible(false);
     calibrating_ = false;
     // The calibration points belong to no figure; left in the store they
@@ -295,7 +314,7 @@ void MeasureEngine::PutCoordinate() {
     }
     host_.MoveCursor(+1, 0, 0);
     if (dy) {
-        if (const MaybeValue y = ScaleToReal(static_cast<double>(*dy), host_)) {
+        if (const MaybeValue y = ScaleYToReal(static_cast<double>(*dy), host_)) {
             host_.PutValue(*y, false);
         }
     }
@@ -322,6 +341,7 @@ void MeasureEngine::Reset() {
     lOrgX = 0;
     lOrgY = 0;
     calibrating_ = false;
+    vertical_ = false;
 }
 
 void MeasureEngine::DropLastPoint() {

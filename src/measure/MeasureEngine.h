@@ -1,12 +1,11 @@
 #pragma once
 
+#include <QString>
+#include <cstdint>
+
 #include "MeasureHost.h"
 #include "PadLink.h"
 #include "PointStore.h"
-
-#include <QString>
-
-#include <cstdint>
 
 // Measurement modes (lMesMode).
 enum MesMode : std::int32_t {
@@ -28,7 +27,7 @@ QString ReceivedPointLine(std::int32_t logX, std::int32_t logY);
 // per-mode handling of each point. It reaches the window only through
 // MeasureHost and the tablet only through PadLink.
 class MeasureEngine {
-public:
+  public:
     struct Options {
         // The reduced edition has no coordinate mode.
         bool coordinateMode = true;
@@ -44,6 +43,11 @@ public:
     void optMes_Click(int index);
     // Starts the scale calibration.
     void cmdScale_Click();
+    // Starts the calibration of the vertical factor: two picks the reference
+    // length apart up the drawing ("縦の長さの自動計測").
+    void StartVerticalCalibration();
+    // The calibration waiting for its picks is the vertical one.
+    bool CalibratingVertical() const { return calibrating_ && vertical_; }
     // The axis of a two-point distance (cmbNiten) changed: its note in the
     // guidance follows at once, since it exists to warn of an axis-only
     // distance.
@@ -76,7 +80,7 @@ public:
     std::int32_t lOrgX = 0;
     std::int32_t lOrgY = 0;
 
-private:
+  private:
     // Per-mode handling of the point just stored; true ends the fetch loop.
     bool HandlePoint(std::int32_t strokeEnd);
     void EndCalibration();
@@ -87,4 +91,5 @@ private:
     MeasureHost& host_;
     Options options_;
     bool calibrating_ = false;
+    bool vertical_ = false;
 };

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Calculation.h"
-
 #include <QString>
+
+#include "Calculation.h"
 
 // What the measurement engine needs from the main window: the controls it
 // reads and sets, the grid operations and the capture sound.
 class MeasureHost : public ScaleSource {
-public:
+  public:
     // Index of the selected measurement option (optMes), -1 when none.
     virtual int SelectedMeasurement() const = 0;
     // List index of cmbNiten: 0 whole, 1 X only, 2 Y only, -1 none.
@@ -40,6 +40,9 @@ public:
     virtual void SetCalibrationNoticeVisible(bool visible) = 0;
     // The calibration's result goes into txtInput(3).
     virtual void SetTabletCountsText(const QString& text) = 0;
+    // The vertical calibration's result, or that its picks gave none.
+    virtual void SetVerticalFactor(double) {}
+    virtual void VerticalCalibrationFailed() {}
 
     // One line of the diagnostic list lstGetData (its text is
     // ReceivedPointLine(logX, logY)), then the list scrolled to it.

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+#include "DrawingScale.h"
 
 // The modal boxes the window shows. Every box carries the application title
 // "Kalvor" and no icon. Tests answer them through a fake, so a handler that
 // asks a question runs without blocking.
 class Dialogs {
-public:
+  public:
     enum class Answer { Yes, No, Cancel };
 
     virtual ~Dialogs() = default;
@@ -29,4 +32,11 @@ public:
                                  const QString& startFolder, const QString& defaultSuffix) = 0;
     virtual QString OpenFileName(const QString& filter, const QString& preset,
                                  const QString& startFolder) = 0;
+
+    // The box "縮尺から設定", filled in from `preset`: the scale the operator
+    // confirmed, or none when the box was cancelled (as a box that cannot be
+    // shown is).
+    virtual std::optional<DrawingScale> ChooseScale(const DrawingScale& /*preset*/) {
+        return std::nullopt;
+    }
 };

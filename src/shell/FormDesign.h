@@ -26,21 +26,23 @@ struct ControlDesign {
 };
 
 // The tab captions of sstMenu's pages, and the items of the drop-down lists.
-inline constexpr const char* kTabCaptions[] = {" 標準  ", "基準となる長さの設定 ", "その他の設定  "};
+inline constexpr const char* kTabCaptions[] = {" 標準  ", "基準となる長さの設定 ",
+                                               "その他の設定  "};
 inline constexpr const char* kDecimalsItems[] = {"なし", "１位", "２位", "３位", "４位", "５位"};
-inline constexpr const char* kWidthItems[] = {"450", "600", "750", "900", "1050", "1200", "1350",
-                                              "1500"};
-inline constexpr const char* kTwoPointItems[] = {"通常", "横距離のみ （X軸）", "縦距離のみ （Y軸）"};
+inline constexpr const char* kWidthItems[] = {"450",  "600",  "750",  "900",
+                                              "1050", "1200", "1350", "1500"};
+inline constexpr const char* kTwoPointItems[] = {"通常", "横距離のみ （X軸）",
+                                                 "縦距離のみ （Y軸）"};
 
 // The order of the Tab key: every control that can take the focus, the
 // controls beyond the design last.
 inline constexpr const char* kFocusOrder[] = {
-    "msgMei",      "sstMenu",     "cmdExit",     "cmdSave",     "cmdMes(0)",   "txtInput(0)",
-    "txtInput(3)", "cmdScale",    "cmdMes(1)",   "cmdCopy",     "cmdClr",      "cmdNextLine",
-    "cmdWidth",    "txtInput(1)", "txtInput(2)", "optInput(0)", "optInput(1)", "cmbSyosu",
-    "optMes(0)",   "optMes(1)",   "optMes(2)",   "cmdWav",      "optMes(3)",   "optMes(4)",
-    "cmbNiten",    "optMes(5)",   "chkOrgPos",   "chkZahyo(0)", "chkZahyo(1)", "cmdPaste",
-    "chkPenGrab",
+    "msgMei",      "sstMenu",       "cmdExit",          "cmdSave",     "cmdMes(0)",   "txtInput(0)",
+    "txtInput(3)", "cmdScale",      "cmdMes(1)",        "cmdCopy",     "cmdClr",      "cmdNextLine",
+    "cmdWidth",    "txtInput(1)",   "txtInput(2)",      "optInput(0)", "optInput(1)", "cmbSyosu",
+    "optMes(0)",   "optMes(1)",     "optMes(2)",        "cmdWav",      "optMes(3)",   "optMes(4)",
+    "cmbNiten",    "optMes(5)",     "chkOrgPos",        "chkZahyo(0)", "chkZahyo(1)", "cmdPaste",
+    "chkPenGrab",  "cmdScaleRatio", "cmdScaleVertical",
 };
 
 // Every control of the form the window builds from this table, once: the

@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ScaleDialog.h"
+
 namespace {
 
 const QString kTitle = QStringLiteral("Kalvor");
@@ -16,8 +18,7 @@ QString Opening(const QString& preset, const QString& startFolder) {
 }  // namespace
 
 bool QtDialogs::Ask(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Yes | QMessageBox::No,
-                    parent_);
+    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -28,9 +29,12 @@ Dialogs::Answer QtDialogs::AskYesNoCancel(const QString& text) {
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: return Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
     }
 }
 
@@ -56,4 +60,10 @@ QString QtDialogs::OpenFileName(const QString& filter, const QString& preset,
     const QString chosen =
         QFileDialog::getOpenFileName(parent_, QString(), Opening(preset, startFolder), filter);
     return chosen.isEmpty() ? preset : chosen;
+}
+
+std::optional<DrawingScale> QtDialogs::ChooseScale(const DrawingScale& preset) {
+    ScaleDialog dialog(preset, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Scale();
 }

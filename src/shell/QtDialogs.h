@@ -6,7 +6,7 @@ class QWidget;
 
 // Message boxes and file dialogs through Qt widgets, titled "Kalvor".
 class QtDialogs : public Dialogs {
-public:
+  public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     bool Ask(const QString& text) override;
@@ -16,7 +16,8 @@ public:
                          const QString& defaultSuffix) override;
     QString OpenFileName(const QString& filter, const QString& preset,
                          const QString& startFolder) override;
+    std::optional<DrawingScale> ChooseScale(const DrawingScale& preset) override;
 
-private:
+  private:
     QWidget* parent_ = nullptr;
 };

@@ -91,6 +91,7 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
       engine_(*services.tablet, *this,
               MeasureEngine::Options{edition.coordinateMode, edition.twoPointNote}),
       wndProc_([this](std::int32_t w, std::int32_t l) { GetWintab(w, l); }) {
+    tabletCountsPerMm_ = services.tabletCountsPerMm;
     BuildControls();
     // The key help keeps its five lines; the keys beyond them are told here.
     msgMei->setToolTip(
@@ -148,6 +149,8 @@ void frmTab::ConnectHandlers() {
         });
     }
     connect(cmdScale, &QPushButton::clicked, this, [this] { cmdScale_Click(); });
+    connect(cmdScaleRatio, &QPushButton::clicked, this, [this] { cmdScaleRatio_Click(); });
+    connect(cmdScaleVertical, &QPushButton::clicked, this, [this] { cmdScaleVertical_Click(); });
     connect(cmdNextLine, &QToolButton::clicked, this, [this] { cmdNextLine_Click(); });
     connect(msgMei, &MeiGridView::keyPress, this,
             [this](int code, const QString& typed) { msgMei_KeyPress(code, typed); });
@@ -315,6 +318,7 @@ void frmTab::RestoreSettings() {
     sSaveFolder = settings_.ReadSetting(kSection, QStringLiteral("sSaveFolder"), QString());
     chkPenGrab->setChecked(settings_.ReadSetting(kSection, QStringLiteral("chkPenGrab"),
                                                  QStringLiteral("1")) != QLatin1String("0"));
+    RestoreDrawingScale();
 }
 
 void frmTab::Form_Unload() {
@@ -370,6 +374,7 @@ void frmTab::WriteControlSettings() {
     write(QStringLiteral("sWavFile"), sWavFile);
     if (!sSaveFolder.isEmpty()) write(QStringLiteral("sSaveFolder"), sSaveFolder);
     WritePenGrabSetting();
+    WriteDrawingScale();
     settings_.EndBatch();
 }
 

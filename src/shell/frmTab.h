@@ -55,6 +55,9 @@ struct frmTabServices {
     // The tablet's resolution as one line of text, where the device reports
     // it; shown on the scale page.
     QString tabletResolution;
+    // Counts per millimetre the tablet delivers (the on-screen pad's 80), for
+    // a scale set from a drawing's ratio; 0 when not known.
+    double tabletCountsPerMm = 0.0;
     // Told once, after the window first shows (where the files went).
     QString startupNotice;
     // The window that shows the figure being measured (the on-screen pad,
@@ -173,6 +176,12 @@ class frmTab : public QWidget, private MeasureHost {
     // MeasureHost
     QString ReferenceLengthText() const override;
     QString TabletCountsText() const override;
+    double VerticalFactor() const override { return verticalFactor_; }
+    double AreaFactor() const override;
+    QString LengthUnit() const override;
+    QString AreaUnit() const override;
+    void SetVerticalFactor(double factor) override;
+    void VerticalCalibrationFailed() override;
     int SelectedMeasurement() const override;
     int TwoPointAxis() const override;
     QString TwoPointAxisText() const override;
@@ -195,6 +204,18 @@ class frmTab : public QWidget, private MeasureHost {
     void BuildControls();
     void BuildPageStandard(QWidget* page);
     void BuildPageScale(QWidget* page);
+    // The scale from a drawing's ratio: the buttons "縮尺から設定…" and
+    // "縦の長さの自動計測" and the line that warns of a vertical factor, in
+    // the scale page's free space.
+    void BuildDrawingScale(QWidget* page);
+    void cmdScaleRatio_Click();
+    void cmdScaleVertical_Click();
+    void RestoreDrawingScale();
+    void WriteDrawingScale();
+    // The unit chosen with the ratio still names the results: the reference
+    // length is the one the ratio gave.
+    bool ScaleUnitApplies() const;
+    void UpdateVerticalLine();
     void BuildPageOther(QWidget* page);
     // One of the four number boxes txtInput, with its design text.
     FilteredLineEdit* NumberBox(int index, QWidget* container);
@@ -295,6 +316,9 @@ class frmTab : public QWidget, private MeasureHost {
     // whether the pen belongs to the measurement while it runs.
     QLabel* lblResolution = nullptr;
     QCheckBox* chkPenGrab = nullptr;
+    QPushButton* cmdScaleRatio = nullptr;
+    QPushButton* cmdScaleVertical = nullptr;
+    QLabel* lblVertical = nullptr;
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame4 = nullptr;
     std::array<QRadioButton*, 2> optInput{};
@@ -312,6 +336,12 @@ class frmTab : public QWidget, private MeasureHost {
     // back when the operator refuses to drop values for a new size.
     std::array<QString, 2> sizeTexts_;
     bool sizeBusy_ = false;
+    // The drawing's scale last confirmed (scaleChosen_), and the factor every
+    // vertical distance is multiplied by.
+    DrawingScale drawingScale_;
+    bool scaleChosen_ = false;
+    double verticalFactor_ = 1.0;
+    double tabletCountsPerMm_ = 0.0;
     // While a table is read into the grid, the autosave is written once at
     // the end instead of after every field.
     bool deferAutosave_ = false;

@@ -256,6 +256,34 @@ void frmTab::BuildPageScale(QWidget* page) {
     lblResolution->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     sstMenu->PlaceOnPage(lblResolution, {240, 690, 10995, 210});
     lblResolution->setVisible(!services_.tabletResolution.isEmpty());
+    BuildDrawingScale(page);
+}
+
+void frmTab::BuildDrawingScale(QWidget* page) {
+    // Right of the reference length's note, where the design leaves the
+    // row free.
+    const auto button = [&](QPushButton*& slot, const QString& caption, const QString& name,
+                            DesignRect rect) {
+        slot = new QPushButton(caption, page);
+        slot->setObjectName(name);
+        sstMenu->PlaceOnPage(slot, rect);
+    };
+    button(cmdScaleRatio, QStringLiteral("縮尺から設定…"), QStringLiteral("cmdScaleRatio"),
+           {8400, 870, 1560, 375});
+    button(cmdScaleVertical, QStringLiteral("縦の長さの自動計測"),
+           QStringLiteral("cmdScaleVertical"), {10020, 870, 2100, 375});
+    // Right of the counts' note: a factor left from another drawing must be
+    // hard to miss where the scale is set.
+    lblVertical = new QLabel(page);
+    lblVertical->setObjectName(QStringLiteral("lblVertical"));
+    lblVertical->setWordWrap(true);
+    lblVertical->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont bold = lblVertical->font();
+    bold.setBold(true);
+    lblVertical->setFont(bold);
+    UseHighlightColour(lblVertical);
+    sstMenu->PlaceOnPage(lblVertical, {10800, 1320, 1395, 495});
+    lblVertical->hide();
 }
 
 void frmTab::BuildPageOther(QWidget* page) {

@@ -63,6 +63,7 @@ void frmTab::RefreshFigure() {
     if (selected >= 0) facts.caption = optMes[static_cast<std::size_t>(selected)]->text();
     facts.twoPointAxis = cmbNiten->currentIndex();
     facts.decimals = cmbSyosu->currentIndex();
+    facts.verticalCalibration = engine_.CalibratingVertical();
     Figure figure = CurrentFigure(engine_.points, facts, *this);
     figure.notice = tabletNotice_;
     services_.figure->ShowFigure(figure);

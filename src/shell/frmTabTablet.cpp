@@ -50,6 +50,7 @@ void frmTab::TabletNoticed(const TabletNotice& notice) {
             tabletGone_ = false;
             UpdateTitle();
             if (notice.axes) {
+                tabletCountsPerMm_ = notice.axes->CommonResolution();
                 const QString line = notice.axes->ResolutionLine();
                 lblResolution->setText(line);
                 lblResolution->setVisible(!line.isEmpty());

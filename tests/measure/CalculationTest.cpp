@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <cmath>
 #include <limits>
 #include <utility>
 #include <vector>
 
-#include "DefaultLocale.h"
 #include "Calculation.h"
+#include "DefaultLocale.h"
 #include "QStringPrinter.h"
 
 namespace {
@@ -19,8 +20,10 @@ struct Scale : ScaleSource {
         : reference(QString::fromLatin1(r)), counts(QString::fromLatin1(c)) {}
     QString ReferenceLengthText() const override { return reference; }
     QString TabletCountsText() const override { return counts; }
+    double VerticalFactor() const override { return vertical; }
     QString reference;
     QString counts;
+    double vertical = 1.0;
 };
 
 using Points = std::vector<std::pair<std::int32_t, std::int32_t>>;
@@ -130,5 +133,42 @@ TEST_F(Calculation, figures_give_their_length_or_area) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         ExpectValue(Calc(row.points, row.length, Scale(row.reference, row.counts)), row.expected);
+    }
+}
+
+TEST_F(Calculation, vertical_distances_are_stretched_before_every_length_area_and_reading) {
+    // 1 : 100 across and 1 : 50 up: 400 counts are 1 unit across, 0.5 up.
+    Scale section("1", "400");
+    section.vertical = 0.5;
+    ExpectValue(Calc(kSquare, false, section), 0.5);
+    ExpectValue(Calc(kSquare, true, section), 2.5);  // across, up, back across
+    ExpectValue(CalcDistance(0, 0, 400, 400, true, section), std::sqrt(1.25));
+    ExpectValue(CalcDistance(0, 0, 400, 400, false, section), std::sqrt(400.0 * 400 + 200 * 200));
+    ExpectValue(ScaleYToReal(400, section), 0.5);
+    ExpectValue(ScaleToReal(400, section), 1.0);
+}
+
+TEST_F(Calculation, the_vertical_factor_comes_from_two_picks_the_reference_length_apart) {
+    struct Row {
+        const char* what;
+        std::int32_t x1, y1, x2, y2;
+        const char* counts;
+        std::optional<double> factor;
+    };
+    const Row rows[] = {
+        {"straight up, drawn at half", 0, 0, 0, 200, "400", 2.0},
+        {"straight down", 0, 200, 0, 0, "400", 2.0},
+        {"shrunk paper", 10, 0, 10, 396, "400", 400.0 / 396},
+        {"slanting", 0, 0, 240, 160, "400", 2.0},
+        {"not apart up", 0, 0, 400, 0, "400", std::nullopt},
+        {"across alone is longer", 0, 0, 500, 10, "400", std::nullopt},
+        {"no reference counts", 0, 0, 0, 200, "", std::nullopt},
+        {"overflowing difference", 0, kMin, 0, kMax, "400", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ExpectValue(VerticalFactorFromPicks(row.x1, row.y1, row.x2, row.y2,
+                                            QString::fromLatin1(row.counts)),
+                    row.factor);
     }
 }

@@ -13,10 +13,16 @@
 namespace {
 
 struct Scale : ScaleSource {
-    explicit Scale(const char* c = "400") : counts(QString::fromLatin1(c)) {}
+    explicit Scale(const char* c = "400", double up = 1.0, const char* unit = "")
+        : counts(QString::fromLatin1(c)), vertical(up), unit(QString::fromUtf8(unit)) {}
     QString ReferenceLengthText() const override { return QStringLiteral("1"); }
     QString TabletCountsText() const override { return counts; }
+    double VerticalFactor() const override { return vertical; }
+    QString LengthUnit() const override { return unit; }
+    QString AreaUnit() const override { return unit.isEmpty() ? unit : unit + QStringLiteral("²"); }
     QString counts;
+    double vertical;
+    QString unit;
 };
 
 using Points = std::vector<std::pair<std::int32_t, std::int32_t>>;
@@ -52,12 +58,7 @@ TEST(FigureStatus, says_what_is_measured_and_how_far_it_has_got_without_touching
          "二点間の距離　2点　距離 .75",
          false,
          1},
-        {kMesPicked,
-         false,
-         "多点の面積",
-         {{0, 0}, {400, 0}},
-         "多点の面積　2点　あと1点",
-         true},
+        {kMesPicked, false, "多点の面積", {{0, 0}, {400, 0}}, "多点の面積　2点　あと1点", true},
         // The polygon closed now; the calculation that ends the figure
         // appends the closing point, this must not.
         {kMesPicked, false, "多点の面積", kSquare, "多点の面積　4点　面積 1.00", true},
@@ -65,6 +66,23 @@ TEST(FigureStatus, says_what_is_measured_and_how_far_it_has_got_without_touching
         {kMesPicked, true, "多点の距離", kSquare, "多点の距離　4点　スケールが正しくありません",
          false, 0, 2, Scale("0")},
         {kMesCoordinate, false, "座標点", {{5, 5}}, "座標点　1点", false},
+        // A scale from a drawing names its unit; a vertical factor is said
+        // whatever is measured.
+        {kMesPicked, false, "多点の面積", kSquare, "多点の面積　4点　面積 1.00 m²", true, 0, 2,
+         Scale("400", 1.0, "m")},
+        {kMesTraced, true, "なぞり距離", kSquare, "なぞり距離　4点　長さ 3.00 m", false, 0, 2,
+         Scale("400", 1.0, "m")},
+        {kMesPicked, false, "多点の面積", kSquare, "多点の面積　4点　面積 .50　縦横別縮尺", true, 0,
+         2, Scale("400", 0.5)},
+        {kMesNone,
+         false,
+         "多点の面積",
+         {},
+         "計測していません　縦横別縮尺",
+         true,
+         0,
+         2,
+         Scale("400", 2.0)},
         {kMesTwoPoint,
          true,
          "二点間の距離",

@@ -1,18 +1,17 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
 #include "Clipboard.h"
 #include "Dialogs.h"
 #include "SoundPlayer.h"
 
-#include <QString>
-#include <QStringList>
-
-#include <deque>
-#include <vector>
-
 // Answers the window's questions from a script and records every box shown.
 class FakeDialogs : public Dialogs {
-public:
+  public:
     struct Shown {
         enum class Kind { Question, Notice, SaveDialog, OpenDialog } kind;
         QString text;    // the message, or the dialog's filter
@@ -54,6 +53,14 @@ public:
         return NextFile(preset);
     }
 
+    std::optional<DrawingScale> ChooseScale(const DrawingScale& preset) override {
+        scalePresets.push_back(preset);
+        if (scales.empty()) return std::nullopt;
+        const std::optional<DrawingScale> next = scales.front();
+        scales.pop_front();
+        return next;
+    }
+
     int Count(Shown::Kind kind) const {
         int n = 0;
         for (const Shown& s : shown) n += s.kind == kind ? 1 : 0;
@@ -70,9 +77,13 @@ public:
     std::deque<bool> answers;
     std::deque<Answer> threeWay;
     std::deque<QString> files;
+    // What the next boxes "縮尺から設定" confirm (none: cancelled), and what
+    // each was filled in with.
+    std::deque<std::optional<DrawingScale>> scales;
+    std::vector<DrawingScale> scalePresets;
     bool defaultAnswer = true;
 
-private:
+  private:
     bool NextAnswer() {
         if (answers.empty()) return defaultAnswer;
         const bool a = answers.front();
@@ -89,7 +100,7 @@ private:
 
 // Records the player's commands in order ("Open path", "prev", "play", "close").
 class FakeSoundPlayer : public SoundPlayer {
-public:
+  public:
     void Open(const QString& path) override { commands << QStringLiteral("Open ") + path; }
     void Prev() override { commands << QStringLiteral("prev"); }
     void Play() override { commands << QStringLiteral("play"); }
@@ -102,7 +113,7 @@ public:
 
 // A clipboard held in memory.
 class FakeClipboard : public Clipboard {
-public:
+  public:
     void Clear() override {
         hasText = false;
         text.clear();
