@@ -95,9 +95,12 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     BuildControls();
     // The key help keeps its five lines; the keys beyond them are told here.
     msgMei->setToolTip(
-        QStringLiteral("Ctrl+Z：元に戻す　Ctrl+Y：やり直し　F2・ダブルクリック：セルの編集"));
+        QStringLiteral("Ctrl+Z：元に戻す　Ctrl+Y：やり直し　F2・ダブルクリック：セルの編集\n"
+                       "F9：選択したセルの合計を入力　Shift+F9：平均を入力\n"
+                       "Ctrl+BackSpace：図形の最後の点を取消"));
     SetFocusOrder();
     ConnectHandlers();
+    BuildSelectionLine();
     ConnectSettingsWrites();
     ConnectFigure();
     undo_.SetResizeGrid([this](int rows, int cols) { ResizeGridTo(rows, cols); });

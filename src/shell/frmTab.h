@@ -131,6 +131,11 @@ class frmTab : public QWidget, private MeasureHost {
     // Opens the cell editor on the current cell's text, caret at its end
     // (F2, a double click).
     void EditCurrentCell();
+    // F9 and Shift+F9: the total (or the mean) of the selected cells' values
+    // goes into the first cell after the selection in the fill direction, as
+    // a put value, in one step of undo. Nothing happens with fewer than two
+    // cells selected, none of them a number, or that cell outside the grid.
+    void PutSelectionTotal(bool mean);
     // The figure display: the figure is pushed shortly after each change of
     // the point store, the mode or the scale, once for any number of changes
     // in between; RefreshFigure pushes it at once.
@@ -221,6 +226,9 @@ class frmTab : public QWidget, private MeasureHost {
     FilteredLineEdit* NumberBox(int index, QWidget* container);
     void SetFocusOrder();
     void ConnectHandlers();
+    // The line with the totals of the selection, kept up to date.
+    void BuildSelectionLine();
+    void ShowSelectionTotals();
     void ConnectSettingsWrites();
     // The design's place and size where the screen has room; else as large
     // as the screen's free area allows.
@@ -319,6 +327,8 @@ class frmTab : public QWidget, private MeasureHost {
     QPushButton* cmdScaleRatio = nullptr;
     QPushButton* cmdScaleVertical = nullptr;
     QLabel* lblVertical = nullptr;
+    // Beyond the design: the count, total and mean of the selected cells.
+    QLabel* lblSelection = nullptr;
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame4 = nullptr;
     std::array<QRadioButton*, 2> optInput{};

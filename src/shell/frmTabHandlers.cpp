@@ -40,9 +40,10 @@ constexpr int kNumberKind = 2;
 
 const QString kClearQuestion = QStringLiteral("全データをクリアしてよろしいですか？");
 
-// Key codes of the undo keys on the grid, and the control bit of the shift
-// state.
+// Key codes of the grid's keys beyond the design (undo, editing, totals), and
+// the bits of the shift state.
 constexpr int kKeyF2 = 113;
+constexpr int kKeyF9 = 120;
 constexpr int kKeyY = 89;
 constexpr int kKeyZ = 90;
 constexpr int kShiftBit = 1;
@@ -146,6 +147,10 @@ void frmTab::msgMei_KeyDown(int keyCode, int shift) {
     }
     if (keyCode == kKeyF2 && shift == 0) {
         EditCurrentCell();
+        return;
+    }
+    if (keyCode == kKeyF9 && (shift == 0 || shift == kShiftBit)) {
+        PutSelectionTotal(shift == kShiftBit);
         return;
     }
     Mei::GridKeyDown(*msgMei, *txtForEdit, keyCode);

@@ -9,11 +9,13 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <algorithm>
 
 MeiGridView::MeiGridView(GridModel& grid, QWidget* parent) : QTableView(parent), model_(grid) {
     setModel(&model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // One rectangle at most, for the totals of the selection.
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     // Tab leaves the grid for the next control instead of walking its cells.
     setTabKeyNavigation(false);
@@ -27,6 +29,11 @@ MeiGridView::MeiGridView(GridModel& grid, QWidget* parent) : QTableView(parent),
     verticalHeader()->setDefaultSectionSize(TwipsToPixels(255, logicalDpiY()));
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setHighlightSections(false);
+    // The headers and the corner stay inert, as with a single cell: a stray
+    // click there must not move the cursor to another row or column.
+    horizontalHeader()->setSectionsClickable(false);
+    verticalHeader()->setSectionsClickable(false);
+    setCornerButtonEnabled(false);
 
     connect(&model_, &GridTableModel::cursorChanged, this, &MeiGridView::FollowModelCursor);
     connect(&model_, &GridTableModel::colWidthChanged, this, &MeiGridView::ApplyColWidth);
@@ -72,7 +79,29 @@ void MeiGridView::SetTopRow(int row) {
 
 void MeiGridView::ProcessPendingEvents() { QCoreApplication::processEvents(); }
 
+CellRange MeiGridView::SelectedRange() const {
+    const GridModel& g = model_.Grid();
+    CellRange range{g.Row(), g.Col(), g.Row(), g.Col()};
+    bool first = true;
+    // One rectangle, though Qt may hold it in pieces.
+    for (const QItemSelectionRange& r : selectionModel()->selection()) {
+        if (!r.isValid()) continue;
+        const CellRange piece{r.top() + 1, r.left() + 1, r.bottom() + 1, r.right() + 1};
+        if (first) {
+            range = piece;
+            first = false;
+            continue;
+        }
+        range.top = std::min(range.top, piece.top);
+        range.left = std::min(range.left, piece.left);
+        range.bottom = std::max(range.bottom, piece.bottom);
+        range.right = std::max(range.right, piece.right);
+    }
+    return range;
+}
+
 void MeiGridView::FollowModelCursor() {
+    if (reporting_) return;
     const GridModel& g = model_.Grid();
     const QModelIndex target = model_.index(g.Row() - 1, g.Col() - 1);
     if (!target.isValid() || target == currentIndex()) return;
@@ -97,9 +126,29 @@ void MeiGridView::ApplyColWidth(int col) {
 void MeiGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     if (syncing_ || !current.isValid()) return;
+    // Row and column are set one after the other: following the half-way
+    // cell back would move the view's cursor and lose a selection being
+    // extended.
+    reporting_ = true;
     GridModel& g = Model();
     g.SetRow(current.row() + 1);
     g.SetCol(current.column() + 1);
+    reporting_ = false;
+}
+
+void MeiGridView::selectionChanged(const QItemSelection& selected,
+                                   const QItemSelection& deselected) {
+    QTableView::selectionChanged(selected, deselected);
+    emit selectedRangeChanged();
+}
+
+QItemSelectionModel::SelectionFlags MeiGridView::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const {
+    // Qt reads the keys held down for a cursor set without an event: Shift
+    // held for Shift+F9 would stretch the selection to wherever the program
+    // puts the cursor.
+    if (syncing_) return QItemSelectionModel::ClearAndSelect;
+    return QTableView::selectionCommand(index, event);
 }
 
 void MeiGridView::keyPressEvent(QKeyEvent* event) {

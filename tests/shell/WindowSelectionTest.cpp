@@ -1,0 +1,280 @@
+// Totals of the selected cells through the window as the operator uses it:
+// cells selected with the mouse and with Shift, the line that tells their
+// count, total and mean, and F9 and Shift+F9, in both editions.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <algorithm>
+#include <vector>
+
+#include "MeiGridView.h"
+#include "QStringPrinter.h"
+#include "TextTable.h"
+#include "WindowFixture.h"
+
+namespace {
+
+using Cell = std::pair<int, int>;  // (row, column)
+using Cells = std::vector<Cell>;
+
+class WindowSelection : public ::testing::TestWithParam<bool> {
+  public:
+    void SetUp() override {
+        f.Start();
+        f.window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
+    }
+    GridModel& grid() { return f.window->Grid(); }
+    MeiGridView* view() { return f.Find<MeiGridView>(QStringLiteral("msgMei")); }
+    QLabel* line() { return f.Find<QLabel>(QStringLiteral("lblSelection")); }
+    QString Line() { return line()->text(); }
+
+    QByteArray Table() { return BuildTextTable(grid(), QStringLiteral(",")).toUtf8(); }
+    QByteArray Autosave() {
+        QFile file(f.Path(QStringLiteral("Save.csv")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    // The autosave after a value: the grid, in the full edition only.
+    QByteArray Saved(const QByteArray& table) {
+        return GetParam() ? table : QByteArray("<missing>");
+    }
+
+    Cell Cursor() { return {grid().Row(), grid().Col()}; }
+    void Place(Cell c) {
+        grid().SetRow(c.first);
+        grid().SetCol(c.second);
+    }
+    void Put(Cell c, const char* text) {
+        grid().SetTextMatrix(c.first, c.second, QString::fromUtf8(text));
+    }
+    QString Text(Cell c) { return grid().TextMatrix(c.first, c.second); }
+    Cells Selected() {
+        Cells cells;
+        for (const QModelIndex& i : view()->selectionModel()->selectedIndexes())
+            cells.emplace_back(i.row() + 1, i.column() + 1);
+        std::sort(cells.begin(), cells.end());
+        return cells;
+    }
+
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    QPoint At(Cell c) {
+        return view()->visualRect(view()->model()->index(c.first - 1, c.second - 1)).center();
+    }
+    void Click(Cell c, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::mouseClick(view()->viewport(), Qt::LeftButton, modifiers, At(c));
+    }
+    void FillDown(bool down) {
+        f.Find<QRadioButton>(QStringLiteral("optInput(%1)").arg(down ? 0 : 1))->setChecked(true);
+        view()->setFocus();
+    }
+    void Pick() {
+        f.tablet.PushPick(5, 5);
+        f.tablet.Notify();
+        QApplication::processEvents();
+    }
+
+    WindowFixture f{GetParam() ? FullEdition() : ReducedEdition()};
+};
+
+INSTANTIATE_TEST_SUITE_P(Editions, WindowSelection, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Full" : "Reduced"; });
+
+TEST_P(WindowSelection, three_measured_areas_show_their_total_and_mean_and_f9_puts_the_total) {
+    f.Find<QRadioButton>(QStringLiteral("optMes(1)"))->setChecked(true);  // 多点の面積
+    view()->setFocus();
+    // Squares of 800, 400 and 1600 counts: 100, 25 and 400 with the default scale.
+    for (int side : {800, 400, 1600}) {
+        for (auto [x, y] : {std::pair{0, 0}, {side, 0}, {side, side}, {0, side}})
+            f.tablet.PushPick(x, y);
+        f.tablet.Notify();
+        QApplication::processEvents();
+        Key(Qt::Key_F12);
+    }
+    ASSERT_EQ(Text({1, 3}), QStringLiteral("400.00"));
+    EXPECT_EQ(Line(), QString());
+
+    QTest::mousePress(view()->viewport(), Qt::LeftButton, Qt::NoModifier, At({1, 1}));
+    QTest::mouseMove(view()->viewport(), At({1, 2}));
+    QTest::mouseMove(view()->viewport(), At({1, 3}));
+    QTest::mouseRelease(view()->viewport(), Qt::LeftButton, Qt::NoModifier, At({1, 3}));
+    EXPECT_EQ(Line(), QStringLiteral("選択 3 個　合計 525.00　平均 175.00"));
+
+    Key(Qt::Key_F9);
+    EXPECT_EQ(Text({1, 4}), QStringLiteral("525.00"));
+    EXPECT_EQ(Cursor(), Cell(1, 5));
+    EXPECT_EQ(Line(), QString());
+    EXPECT_EQ(Autosave(), Saved(Table()));
+}
+
+TEST_P(WindowSelection, f9_and_shift_f9_put_after_the_selection_through_undo_and_the_autosave) {
+    struct Case {
+        const char* name;
+        bool down;
+        bool mean;
+        Cell target;
+        const char* text;
+        Cell cursorAfter;
+    };
+    const Case cases[] = {
+        {"total_across", false, false, {1, 3}, "30.00", {1, 4}},
+        {"mean_across", false, true, {1, 3}, "15.00", {1, 4}},
+        {"total_down", true, false, {3, 1}, "30.00", {4, 1}},
+        {"mean_down", true, true, {3, 1}, "15.00", {4, 1}},
+    };
+    // Two values, a note and an empty cell; the targets' old texts are replaced.
+    Put({1, 1}, "10.00");
+    Put({2, 1}, "20.00");
+    Put({1, 2}, "メモ");
+    Put({1, 3}, "1");
+    Put({3, 1}, "1");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FillDown(c.down);
+        Place({1, 1});
+        Key(Qt::Key_Down, Qt::ShiftModifier);
+        Key(Qt::Key_Right, Qt::ShiftModifier);
+        ASSERT_EQ(Selected(), (Cells{{1, 1}, {1, 2}, {2, 1}, {2, 2}}));
+        EXPECT_EQ(Line(), QStringLiteral("選択 2 個　合計 30.00　平均 15.00"));
+        const QByteArray before = Table();
+        const QByteArray savedBefore = Autosave();
+
+        Key(Qt::Key_F9, c.mean ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_EQ(Text(c.target), QString::fromUtf8(c.text));
+        EXPECT_EQ(Cursor(), c.cursorAfter);
+        EXPECT_EQ(Selected(), Cells{c.cursorAfter}) << "Shift held does not stretch it";
+        EXPECT_EQ(Autosave(), Saved(Table()));
+
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Table(), before);
+        EXPECT_EQ(Cursor(), Cell(2, 2)) << "back where F9 was pressed";
+        EXPECT_EQ(Autosave(), GetParam() ? before : savedBefore);
+    }
+}
+
+TEST_P(WindowSelection, nothing_is_put_without_two_cells_a_number_and_a_cell_to_put_it_in) {
+    struct Case {
+        const char* name;
+        bool down;
+        Cell from;
+        Cell to;
+        Qt::KeyboardModifiers modifiers;
+        const char* line;
+    };
+    // The grid is 20 rows by 15 columns.
+    const Case cases[] = {
+        {"one_cell", false, {1, 1}, {1, 1}, {}, ""},
+        {"text_and_empty_cells", false, {1, 2}, {2, 3}, {}, ""},
+        {"past_the_last_column", false, {5, 14}, {5, 15}, {}, "選択 2 個　合計 3.00　平均 1.50"},
+        {"past_the_last_row", true, {19, 1}, {20, 1}, {}, "選択 2 個　合計 5.00　平均 2.50"},
+        {"ctrl_f9", false, {1, 1}, {2, 1}, Qt::ControlModifier, "選択 1 個　合計 7.00　平均 7.00"},
+    };
+    for (auto [cell, text] : {std::pair{Cell(1, 2), "1.2.3"},
+                              {Cell(2, 2), "メモ"},
+                              {Cell(5, 14), "1"},
+                              {Cell(5, 15), "2"},
+                              {Cell(19, 1), "2"},
+                              {Cell(20, 1), "3"}})
+        Put(cell, text);
+    f.window->PutValue(7, false);  // into (1, 1), and the autosave as it stands
+    Pick();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FillDown(c.down);
+        view()->scrollTo(view()->model()->index(c.to.first - 1, c.to.second - 1));
+        Click(c.from);
+        Click(c.to, Qt::ShiftModifier);
+        EXPECT_EQ(Line(), QString::fromUtf8(c.line));
+        const QByteArray table = Table();
+        const QByteArray saved = Autosave();
+        for (Qt::KeyboardModifiers shift : {Qt::NoModifier, Qt::ShiftModifier}) {
+            Key(Qt::Key_F9, c.modifiers | shift);
+            EXPECT_EQ(Table(), table);
+            EXPECT_EQ(Cursor(), c.to);
+            EXPECT_EQ(Autosave(), saved);
+            EXPECT_EQ(f.window->Engine().points.lPointCount, 1) << "the figure keeps its pick";
+        }
+    }
+}
+
+TEST_P(WindowSelection, the_line_follows_the_selection_its_cells_and_the_decimals) {
+    Put({1, 1}, "10.00");
+    Put({1, 2}, "20.00");
+    Put({1, 3}, "x");
+    Place({1, 1});
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(Line(), QStringLiteral("選択 2 個　合計 30.00　平均 15.00"));
+    f.Find<QComboBox>(QStringLiteral("cmbSyosu"))->setCurrentIndex(0);
+    EXPECT_EQ(Line(), QStringLiteral("選択 2 個　合計 30　平均 15"));
+    Put({1, 3}, "-5");  // a cell of the selection changes
+    EXPECT_EQ(Line(), QStringLiteral("選択 3 個　合計 25　平均 8"));
+
+    // On every page, beside the tabs, in full; no control moves for it.
+    auto* tabs = f.Find<QTabWidget>(QStringLiteral("sstMenu"));
+    for (int page = 0; page < tabs->count(); ++page) {
+        SCOPED_TRACE(page);
+        tabs->setCurrentIndex(page);
+        QApplication::processEvents();
+        EXPECT_TRUE(line()->isVisible());
+        const QRect strip = tabs->tabBar()->geometry();
+        const QRect where = line()->geometry();
+        EXPECT_GE(where.left(), strip.right());
+        EXPECT_LE(where.right(), tabs->width());
+        EXPECT_LT(where.top(), strip.bottom());
+        EXPECT_GE(where.width(), line()->sizeHint().width()) << "the whole line shows";
+    }
+
+    Click({4, 4});
+    EXPECT_EQ(Line(), QString()) << "one cell";
+    Place({1, 1});
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_FALSE(Line().isEmpty());
+    f.Enter(QStringLiteral("txtInput(2)"), QStringLiteral("10"));  // a new grid size
+    EXPECT_EQ(Line(), QString());
+}
+
+// The grid's own keys act on the cursor's cell as before; every cursor move
+// of the program leaves only its new cell selected.
+TEST_P(WindowSelection, the_grid_keys_act_on_the_cursor_cell_and_program_moves_collapse_it) {
+    const auto select = [&] {
+        Click({2, 2});
+        Click({2, 3}, Qt::ShiftModifier);
+        ASSERT_EQ(Selected().size(), 2u);
+    };
+    select();
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Selected(), Cells{Cell(3, 1)}) << "Enter: the next line";
+
+    select();
+    QTest::keyClick(view(), '7');
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Text({2, 3}), QStringLiteral("7")) << "typing edits the cursor's cell";
+    EXPECT_EQ(Text({2, 2}), QString());
+    EXPECT_EQ(Selected(), Cells{Cell(2, 4)});
+
+    select();
+    f.window->PutValue(1, true);  // a measured value
+    EXPECT_EQ(Text({2, 3}), QStringLiteral("1.00"));
+    EXPECT_EQ(Selected(), Cells{Cell(2, 4)});
+    // Shift+click after the program moved the cursor selects from the cursor.
+    Click({3, 5}, Qt::ShiftModifier);
+    EXPECT_EQ(Selected(), (Cells{{2, 4}, {2, 5}, {3, 4}, {3, 5}}));
+
+    // A click on a header moves nothing.
+    auto* header = view()->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(header->sectionViewportPosition(7) + 5, header->height() / 2));
+    EXPECT_EQ(Cursor(), Cell(3, 5));
+}
+
+}  // namespace
