@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "DrawingFile.h"
+#include "FileBytes.h"
 #include "ImageResolution.h"
 #include "PadTestSupport.h"
 
@@ -145,9 +146,7 @@ TEST(DrawingFile, size_on_paper_comes_from_the_pdf_page_and_the_images_own_resol
     QByteArray bmp = Bmp(0);
     bmp.append(QByteArray(10 * 32, '\0'));
     const QString untagged = dir.filePath(QStringLiteral("untagged.bmp"));
-    QFile file(untagged);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bmp) == bmp.size());
-    file.close();
+    ASSERT_TRUE(WriteBytes(untagged, bmp));
     EXPECT_FALSE(DrawingFile::Inspect(untagged).dpi.has_value());
     const DrawingFile::Opened opened = DrawingFile::Open(untagged, 1, 254);
     ASSERT_TRUE(opened.page) << opened.error.toStdString();
