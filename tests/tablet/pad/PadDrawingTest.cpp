@@ -145,12 +145,19 @@ TEST_F(PadDrawingTest, zoom_and_pan_move_the_view_never_the_pen_and_picks_stay_o
     const QPointF middle = View().SurfaceRect().center();
     Bring({50, 100}, middle);
     const FigurePoint picked = PickAt(InkedEnd(middle, true));
+    const auto expectInkUnderThePick = [&] {
+        const QPointF shown = View().CountsToPixels().map(QPointF(picked.x, picked.y));
+        const QPoint inked = InkedEnd(shown, true);
+        EXPECT_NEAR(inked.x(), shown.x(), 1.5);
+        EXPECT_NEAR(inked.y(), shown.y(), 3.0);  // the line is 0.5 mm thick
+    };
 
     library.PadlinkSetMode(1);
     QWheelEvent wheel(middle + QPointF(37, -21), View().mapToGlobal(middle), {}, {0, 360},
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&View(), &wheel);
     EXPECT_NEAR(viewport.Zoom(), std::pow(2.0, 0.75), 1e-9);
+    expectInkUnderThePick();
     QTest::mousePress(&View(), Qt::MiddleButton, {}, {100, 100});
     QTest::mouseMove(&View(), {60, 130});
     QTest::mouseRelease(&View(), Qt::MiddleButton, {}, {60, 130});
@@ -162,11 +169,7 @@ TEST_F(PadDrawingTest, zoom_and_pan_move_the_view_never_the_pen_and_picks_stay_o
     QTest::keyRelease(&View(), Qt::Key_Space);
     EXPECT_EQ(viewport.Corner(), corner + QPoint(30, -10));
     EXPECT_TRUE(DrainAsText(library).empty()) << "none is a pen event";
-
-    const QPointF shown = View().CountsToPixels().map(QPointF(picked.x, picked.y));
-    const QPoint inked = InkedEnd(shown, true);
-    EXPECT_NEAR(inked.x(), shown.x(), 1.5);
-    EXPECT_NEAR(inked.y(), shown.y(), 3.0);  // the line is 0.5 mm thick
+    expectInkUnderThePick();
     QTest::mouseClick(&View(), Qt::LeftButton, {}, {100, 100});
     EXPECT_EQ(DrainAsText(library).size(), 2u) << "without Space the left button is the pen again";
 }
