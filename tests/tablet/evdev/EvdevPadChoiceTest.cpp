@@ -13,6 +13,7 @@
 
 #include "AnsweringWindow.h"
 #include "EvdevPadChoice.h"
+#include "FileBytes.h"
 #include "QStringPrinter.h"
 #include "ScriptedSource.h"
 
@@ -43,12 +44,9 @@ class FakeSystem {
         const QString dir = base_ + QStringLiteral("/sys/") + event + QStringLiteral("/device");
         QDir().mkpath(dir + QStringLiteral("/capabilities"));
         for (const auto& [file, text] :
-             {std::pair{"name", d[0]}, {"capabilities/abs", d[1]}, {"capabilities/key", d[2]}}) {
-            QFile f(dir + QLatin1Char('/') + QLatin1String(file));
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(text) > 0);
-        }
-        QFile node(Node(event));
-        EXPECT_TRUE(node.open(QIODevice::WriteOnly));
+             {std::pair{"name", d[0]}, {"capabilities/abs", d[1]}, {"capabilities/key", d[2]}})
+            EXPECT_TRUE(WriteBytes(dir + QLatin1Char('/') + QLatin1String(file), text));
+        EXPECT_TRUE(WriteBytes(Node(event), {}));
     }
     QString Node(const QString& event) const { return base_ + QStringLiteral("/dev/") + event; }
 
