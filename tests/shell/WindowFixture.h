@@ -11,6 +11,7 @@
 
 #include "Edition.h"
 #include "FakePadLink.h"
+#include "FileBytes.h"
 #include "GridModel.h"
 #include "ShellFakes.h"
 #include "frmTab.h"
@@ -58,6 +59,13 @@ class WindowFixture {
     }
 
     QString Path(const QString& name) const { return dir.filePath(name); }
+    QByteArray Autosave() const { return ReadBytes(Path(QStringLiteral("Save.csv"))); }
+
+    // The library posts its notification; the message loop delivers it.
+    void Deliver() {
+        tablet.Notify();
+        QApplication::processEvents();
+    }
 
     // Types a text into one of the window's boxes and presses Enter, as the
     // operator enters a new grid size.

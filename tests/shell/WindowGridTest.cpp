@@ -8,7 +8,6 @@
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QRadioButton>
@@ -94,10 +93,6 @@ class WindowGridBase : public Base {
         window().PutValue(3, true);
     }
 
-    QByteArray Autosave() const {
-        QFile f(fx.Path(QStringLiteral("Save.csv")));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
     QByteArray TableOfGrid() { return BuildTextTable(grid(), QStringLiteral(",")).toUtf8(); }
     int Questions() const { return fx.dialogs.Count(FakeDialogs::Shown::Kind::Question); }
 
@@ -138,7 +133,7 @@ TEST_P(WindowGridEditions, put_value_writes_the_value_advances_and_autosaves_in_
         EXPECT_EQ(QString::fromUtf8(text), Text({2, 2}));
         EXPECT_EQ(after, Cursor());
         EXPECT_EQ(view(), QApplication::focusWidget());
-        EXPECT_EQ(AutosaveOrMissing(",\r\n," + QByteArray(text) + "\r\n"), Autosave());
+        EXPECT_EQ(AutosaveOrMissing(",\r\n," + QByteArray(text) + "\r\n"), fx.Autosave());
     }
 }
 
@@ -268,7 +263,7 @@ TEST_P(WindowGridEditions, a_hand_edit_reaches_the_autosave_in_the_full_edition_
         PressAt(at, key);
         QTest::keyClick(editor(), Qt::Key_Return);
         ASSERT_EQ(QString::fromUtf8(text), Text(at));
-        EXPECT_EQ(AutosaveOrMissing(autosave), Autosave());
+        EXPECT_EQ(AutosaveOrMissing(autosave), fx.Autosave());
     }
 }
 

@@ -15,8 +15,8 @@
 #include <QTemporaryDir>
 
 #include "FileBytes.h"
-#include "RegularFile.h"
 #include "QStringPrinter.h"
+#include "RegularFile.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -29,6 +29,10 @@ struct Planted {
     Planted() { EXPECT_TRUE(WriteBytes(victim, "keep me\n")); }
     void LinkInPlaceOf(const char* name) {
         ASSERT_TRUE(QFile::link(victim, f.Path(QString::fromLatin1(name))));
+    }
+    void FifoInPlaceOf(const char* name) {
+        const QByteArray path = QFile::encodeName(f.Path(QString::fromLatin1(name)));
+        ASSERT_EQ(::mkfifo(path.constData(), 0600), 0);
     }
     QStringList Notices() const { return f.dialogs.Texts(FakeDialogs::Shown::Kind::Notice); }
 };
@@ -57,12 +61,7 @@ TEST(WindowHostileFiles, an_autosave_link_is_neither_read_nor_written_and_the_ti
 TEST(WindowHostileFiles, a_settings_file_that_is_no_file_of_ours_is_left_alone_and_said_once) {
     const std::vector<std::pair<const char*, std::function<void(Planted&)>>> cases = {
         {"link", [](Planted& p) { p.LinkInPlaceOf("Kalvor.INI"); }},
-        {"fifo",
-         [](Planted& p) {
-             ASSERT_EQ(::mkfifo(QFile::encodeName(p.f.Path(QStringLiteral("Kalvor.INI"))).constData(),
-                                0600),
-                       0);
-         }},
+        {"fifo", [](Planted& p) { p.FifoInPlaceOf("Kalvor.INI"); }},
         {"too_large",
          [](Planted& p) {
              // A hundred megabytes of short lines once took a minute to start.
@@ -80,7 +79,7 @@ TEST(WindowHostileFiles, a_settings_file_that_is_no_file_of_ours_is_left_alone_a
         const QByteArray before = regular ? ReadBytes(ini) : QByteArray();
         QElapsedTimer clock;
         clock.start();
-        frmTab& w = p.f.Start();
+        p.f.Start();
         EXPECT_LT(clock.elapsed(), 5000);
         EXPECT_EQ(p.f.Find<QLineEdit>(QStringLiteral("txtInput(3)"))->text(), QStringLiteral("800"))
             << "the defaults";
@@ -89,7 +88,6 @@ TEST(WindowHostileFiles, a_settings_file_that_is_no_file_of_ours_is_left_alone_a
         ASSERT_EQ(p.Notices().size(), 1);
         EXPECT_TRUE(p.Notices()[0].contains(QStringLiteral("Kalvor.INI")))
             << p.Notices()[0].toStdString();
-        (void)w;
         p.f.Stop();
         EXPECT_EQ(ReadBytes(p.victim), QByteArray("keep me\n"));
         if (regular) {

@@ -22,9 +22,8 @@
 
 namespace {
 
-
 class WindowMeasure : public ::testing::TestWithParam<bool> {
-protected:
+  protected:
     bool Full() const { return GetParam(); }
 
     void SetUp() override {
@@ -55,15 +54,10 @@ protected:
         if (start) QTest::mouseClick(MesButton(0), Qt::LeftButton);
     }
 
-    // The library posts its notification; the message loop delivers it.
-    void Deliver() {
-        f.tablet.Notify();
-        QApplication::processEvents();
-    }
     void PickSquare(int side) {
         for (auto [x, y] : {std::pair{0, 0}, {side, 0}, {side, side}, {0, side}})
             f.tablet.PushPick(x, y);
-        Deliver();
+        f.Deliver();
     }
 
     QString Cell(int row, int col) { return f.window->Grid().TextMatrix(row, col); }
@@ -81,7 +75,7 @@ TEST_P(WindowMeasure, picked_square_ended_by_side_switch_fills_the_cell_lists_an
     PickSquare(800);
     EXPECT_EQ(f.sound.Plays(), 0);
     f.tablet.PushSide();
-    Deliver();
+    f.Deliver();
 
     // Scale "10" over "800": 800 counts are 10 units, the square 100.
     EXPECT_EQ(Cell(1, 1), QStringLiteral("100.00"));
@@ -110,7 +104,7 @@ TEST_P(WindowMeasure, two_point_distance_follows_the_axis_choice) {
         const QPoint at = Cursor();
         f.tablet.PushPick(100, 100);
         f.tablet.PushPick(400, 500);
-        Deliver();
+        f.Deliver();
         EXPECT_EQ(Cell(at.y(), at.x()), QString::fromLatin1(expected));
         EXPECT_EQ(Cursor(), at + QPoint(1, 0));
     }
@@ -167,10 +161,10 @@ TEST_P(WindowMeasure, calibration_writes_the_tablet_length_and_hides_its_notice)
     EXPECT_EQ(f.window->Engine().lMesMode, kMesCalibration);
 
     f.tablet.PushPick(100, 200);
-    Deliver();
+    f.Deliver();
     EXPECT_TRUE(notice->isVisibleTo(f.window.get())) << "one point is not enough";
     f.tablet.PushPick(340, 520);  // 240 across, 320 up: 400 counts
-    Deliver();
+    f.Deliver();
     EXPECT_EQ(Control<QLineEdit>(QStringLiteral("txtInput(3)"))->text(), QStringLiteral("400.00"));
     EXPECT_FALSE(notice->isVisibleTo(f.window.get()));
     EXPECT_EQ(f.window->Engine().lMesMode, kMesNone);
@@ -195,9 +189,9 @@ TEST_P(WindowMeasure, guidance_text_follows_the_chosen_option) {
     for (const int axis : {1, 2, 0}) {
         Control<QComboBox>(QStringLiteral("cmbNiten"))->setCurrentIndex(axis);
         EXPECT_EQ(help->text(), f.window->Engine().GuidanceText(0));
-        EXPECT_EQ(help->text().contains(
-                      Control<QComboBox>(QStringLiteral("cmbNiten"))->currentText()),
-                  Full());
+        EXPECT_EQ(
+            help->text().contains(Control<QComboBox>(QStringLiteral("cmbNiten"))->currentText()),
+            Full());
     }
 }
 
@@ -212,8 +206,7 @@ TEST(WindowMeasureCoordinates, origin_pick_writes_zeros_and_later_picks_read_fro
     auto* originBox = f.Find<QCheckBox>(QStringLiteral("chkOrgPos"));
     const auto pick = [&f](int x, int y) {
         f.tablet.PushPick(x, y);
-        f.tablet.Notify();
-        QApplication::processEvents();
+        f.Deliver();
     };
     const auto row = [&f](int r) {
         return QStringList{f.window->Grid().TextMatrix(r, 1), f.window->Grid().TextMatrix(r, 2)};

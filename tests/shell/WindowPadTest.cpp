@@ -165,27 +165,45 @@ TEST(WindowPad, every_measurement_works_with_the_mouse_on_the_pad) {
     }
 }
 
-TEST(WindowPad, pad_keys_and_button_drop_the_last_point_and_the_main_windows_keys_do_not) {
+// Between picks on the pad the keyboard stays on the main window: its keys
+// work there, and the pad's own (Backspace, Ctrl+Z, Ctrl+O) work from both.
+TEST(WindowPad, the_keys_work_between_picks_and_drop_the_last_point_from_the_pad_or_the_window) {
     PadRig r;
+    FakePadDialogs dialogs;
+    r.input->Window().SetDialogs(&dialogs);
     r.Choose(1);  // 多点の面積
-    for (auto [x, y] : {std::pair{10, 10}, {60, 10}, {60, 60}, {10, 60}, {200, 150}}) r.Click(x, y);
+    QWidget* grid = r.Grid();
+    const std::vector<QPoint> square = {{10, 10}, {60, 10}, {60, 60}, {10, 60}};
+    for (const QPoint& p : square) r.Click(p.x(), p.y());
+    r.Click(200, 150);  // a wrong fifth pick
     EXPECT_TRUE(r.Shown(5).closed);
+    EXPECT_EQ(QApplication::focusWidget(), grid) << "a pick leaves the keyboard on the grid";
+    EXPECT_EQ(QGuiApplication::focusWindow(), r.f.window->windowHandle());
 
-    // The wrong fifth pick goes, and the pad shows it at once.
-    QTest::keyClick(r.Surface(), Qt::Key_Backspace);
-    const double area = PadRig::Real(PadRig::Real(
-        Area({r.Counts(10, 10), r.Counts(60, 10), r.Counts(60, 60), r.Counts(10, 60)})));
+    // The wrong pick goes with Ctrl+BackSpace, the grid's editor stays shut,
+    // and the pad shows it at once.
+    QTest::keyClick(grid, Qt::Key_Backspace, Qt::ControlModifier);
+    EXPECT_FALSE(r.f.Find<QWidget>(QStringLiteral("txtForEdit"))->isVisible());
+    std::vector<FigurePoint> counts;
+    for (const QPoint& p : square) counts.push_back(r.Counts(p.x(), p.y()));
+    const QString area = FormatDecimals(PadRig::Real(PadRig::Real(Area(counts))), 2);
     EXPECT_EQ(r.input->Window().View().ShownFigure().status,
-              QStringLiteral("多点の面積　4点　面積 ") + FormatDecimals(area, 2));
+              QStringLiteral("多点の面積　4点　面積 ") + area);
+    QTest::keyClick(grid, Qt::Key_F12);
+    EXPECT_EQ(r.Cell(1, 1), area);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(r.f.window->Grid().Row(), 2) << "Enter goes to the next line";
+    QTest::keyClick(grid, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.filters.size(), 1) << "Ctrl+O opens a drawing on the pad";
+    r.input->Window().SetDialogs(nullptr);
 
-    // Backspace in the main window's grid is its own key; F11 there brings
-    // a closed pad back.
+    // Backspace in the grid is its own key; F11 there brings a closed pad back.
+    for (const QPoint& p : square) r.Click(p.x(), p.y());
     r.input->Window().close();
     QTest::keyClick(r.Grid(), Qt::Key_Backspace);
     QTest::keyClick(r.Grid(), Qt::Key_F11);
     EXPECT_EQ(r.f.window->Engine().points.lPointCount, 4);
     EXPECT_TRUE(r.input->Window().isVisible());
-
     QTest::mouseClick(&r.input->Window().UndoButton(), Qt::LeftButton);
     QTest::keyClick(r.Surface(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(r.Shown(2).status, QStringLiteral("多点の面積　2点　あと1点"));
@@ -195,34 +213,6 @@ TEST(WindowPad, pad_keys_and_button_drop_the_last_point_and_the_main_windows_key
     // The pad outlives the window; its requests must not reach a window gone.
     r.f.window.reset();
     QTest::mouseClick(&r.input->Window().UndoButton(), Qt::LeftButton);
-}
-
-TEST(WindowPad, the_main_windows_keys_work_between_picks_on_the_pad) {
-    PadRig r;
-    FakePadDialogs dialogs;
-    r.input->Window().SetDialogs(&dialogs);
-    r.Choose(1);  // 多点の面積
-    QWidget* grid = r.Grid();
-    const std::vector<QPoint> square = {{10, 10}, {60, 10}, {60, 60}, {10, 60}};
-    for (const QPoint& p : square) r.Click(p.x(), p.y());
-    r.Click(200, 150);  // a wrong fifth pick
-
-    EXPECT_EQ(QApplication::focusWidget(), grid) << "a pick leaves the keyboard on the grid";
-    EXPECT_EQ(QGuiApplication::focusWindow(), r.f.window->windowHandle());
-    // The wrong pick goes with Ctrl+BackSpace; the grid's editor stays shut.
-    QTest::keyClick(grid, Qt::Key_Backspace, Qt::ControlModifier);
-    EXPECT_EQ(r.f.window->Engine().points.lPointCount, 4);
-    EXPECT_FALSE(r.f.Find<QWidget>(QStringLiteral("txtForEdit"))->isVisible());
-    QTest::keyClick(grid, Qt::Key_F12);
-    std::vector<FigurePoint> counts;
-    for (const QPoint& p : square) counts.push_back(r.Counts(p.x(), p.y()));
-    EXPECT_EQ(r.Cell(1, 1), FormatDecimals(PadRig::Real(PadRig::Real(Area(counts))), 2));
-    QTest::keyClick(grid, Qt::Key_Return);
-    EXPECT_EQ(r.f.window->Grid().Row(), 2) << "Enter goes to the next line";
-    // The pad's own keys, pressed in the main window.
-    QTest::keyClick(grid, Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(dialogs.filters.size(), 1) << "Ctrl+O opens a drawing on the pad";
-    r.input->Window().SetDialogs(nullptr);
 }
 
 TEST(WindowPad,

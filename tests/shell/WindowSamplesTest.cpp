@@ -16,9 +16,9 @@ namespace {
 
 struct SampleCase {
     const char* file;
-    int option;          // optMes index
-    bool origin;         // tick "次点を原点にする"
-    const char* table;   // the grid afterwards, as a text table
+    int option;         // optMes index
+    bool origin;        // tick "次点を原点にする"
+    const char* table;  // the grid afterwards, as a text table
 };
 
 TEST(WindowSamples, every_sample_replay_gives_the_value_its_comment_names) {
@@ -34,7 +34,8 @@ TEST(WindowSamples, every_sample_replay_gives_the_value_its_comment_names) {
         SCOPED_TRACE(sample.file);
         QFile file(QStringLiteral(":/samples/") + QString::fromLatin1(sample.file));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const ReplayParseResult replay = ParseReplay(QString::fromUtf8(file.readAll()), file.fileName());
+        const ReplayParseResult replay =
+            ParseReplay(QString::fromUtf8(file.readAll()), file.fileName());
         EXPECT_TRUE(replay.errors.empty());
 
         WindowFixture f;
@@ -53,8 +54,7 @@ TEST(WindowSamples, every_sample_replay_gives_the_value_its_comment_names) {
             } else {
                 f.tablet.PushPick(event.points.front().first, event.points.front().second, 1);
             }
-            f.tablet.Notify();
-            QApplication::processEvents();
+            f.Deliver();
         }
         EXPECT_EQ(BuildTextTable(w.Grid(), QStringLiteral(",")), QString::fromUtf8(sample.table));
     }

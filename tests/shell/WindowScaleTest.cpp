@@ -48,17 +48,13 @@ class WindowScale : public ::testing::Test {
     QString PickSquare(int side) {
         for (auto [x, y] : {std::pair{0, 0}, {side, 0}, {side, side}, {0, side}})
             f.tablet.PushPick(x, y);
-        Deliver();
+        f.Deliver();
         f.window->RefreshFigure();
         return figure.View().ShownFigure().status;
     }
-    void Deliver() {
-        f.tablet.Notify();
-        QApplication::processEvents();
-    }
     void End() {
         f.tablet.PushSide();
-        Deliver();
+        f.Deliver();
     }
     QString Cell(int row, int col) { return f.window->Grid().TextMatrix(row, col); }
     QLabel* Vertical() { return f.Find<QLabel>(QStringLiteral("lblVertical")); }
@@ -110,21 +106,21 @@ TEST_F(WindowScale, the_vertical_calibration_takes_the_factor_from_two_picks_up_
     EXPECT_EQ(figure.View().ShownFigure().status, QStringLiteral("縦の長さの自動計測　0点"));
     f.tablet.PushPick(100, 100);
     f.tablet.PushPick(100, 500);
-    Deliver();
+    f.Deliver();
     EXPECT_EQ(Vertical()->text(), QStringLiteral("※縦横別縮尺\n縦 × 2"));
     EXPECT_EQ(Box(3), QStringLiteral("800")) << "the counts across stay";
 
     Measure(0);  // 二点間の距離: 400 counts up now read 10
     f.tablet.PushPick(0, 0);
     f.tablet.PushPick(0, 400);
-    Deliver();
+    f.Deliver();
     EXPECT_EQ(Cell(1, 1), QStringLiteral("10.00"));
 
     // Picks that are not apart up give no factor and say so.
     Click("cmdScaleVertical");
     f.tablet.PushPick(0, 0);
     f.tablet.PushPick(500, 0);
-    Deliver();
+    f.Deliver();
     QApplication::processEvents();
     EXPECT_EQ(f.dialogs.Count(FakeDialogs::Shown::Kind::Notice), 1);
     EXPECT_EQ(Vertical()->text(), QStringLiteral("※縦横別縮尺\n縦 × 2"));

@@ -42,8 +42,7 @@ TEST(WindowTablet, the_pen_is_held_while_points_are_collected_and_the_program_is
     r.Press("cmdScale");  // the calibration collects points too
     r.f.tablet.PushPick(0, 0, 1);
     r.f.tablet.PushPick(400, 0, 1);
-    r.f.tablet.Notify();
-    QTest::qWait(20);
+    r.f.Deliver();
     EXPECT_EQ(r.Held(), (std::vector<bool>{true, false, true, false, true, false}))
         << "held for the calibration, given back when its second point ended it";
 
@@ -60,8 +59,7 @@ TEST(WindowTablet, a_pen_that_cannot_be_held_is_said_and_measuring_goes_on) {
         << r.f.window->TabletNoticeText().toStdString();
     r.f.tablet.PushPick(0, 0, 1);
     r.f.tablet.PushPick(800, 0, 1);
-    r.f.tablet.Notify();
-    QTest::qWait(20);
+    r.f.Deliver();
     EXPECT_EQ(r.f.window->Grid().TextMatrix(1, 1), QStringLiteral("10.00"));
     EXPECT_FALSE(r.f.window->TabletNoticeText().isEmpty()) << "it lasts for the run";
     r.Press("cmdMes(1)");
@@ -101,7 +99,6 @@ TEST(WindowTablet, what_the_library_tells_of_the_tablet_is_shown_until_it_is_ans
     r.f.window->TabletNoticed({TabletNotice::Kind::PointLost, QStringLiteral("失った"), {}});
     EXPECT_EQ(r.f.window->TabletNoticeText(), QStringLiteral("失った"));
     r.f.tablet.PushPick(5, 5, 1);
-    r.f.tablet.Notify();
-    QTest::qWait(20);
+    r.f.Deliver();
     EXPECT_TRUE(r.f.window->TabletNoticeText().isEmpty());
 }

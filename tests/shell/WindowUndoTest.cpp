@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
@@ -31,10 +30,6 @@ class WindowUndo : public ::testing::TestWithParam<bool> {
     QTableView* view() { return f.Find<QTableView>(QStringLiteral("msgMei")); }
     QLineEdit* editor() { return f.Find<QLineEdit>(QStringLiteral("txtForEdit")); }
     QByteArray Table() { return BuildTextTable(w().Grid(), QStringLiteral(",")).toUtf8(); }
-    QByteArray Autosave() {
-        QFile file(f.Path(QStringLiteral("Save.csv")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     Cell Cursor() { return {w().Grid().Row(), w().Grid().Col()}; }
     void Place(Cell c) {
         w().Grid().SetRow(c.first);
@@ -47,8 +42,7 @@ class WindowUndo : public ::testing::TestWithParam<bool> {
     void MeasureTwoPoints() {
         f.tablet.PushPick(0, 0);
         f.tablet.PushPick(800, 0);
-        f.tablet.Notify();
-        QApplication::processEvents();
+        f.Deliver();
     }
 
     WindowFixture f{GetParam() ? FullEdition() : ReducedEdition()};
@@ -102,7 +96,7 @@ TEST_P(WindowUndo, each_kind_of_step_is_undone_and_redone_with_cursor_and_autosa
         Place({2, 2});
         view()->setFocus();
         const QByteArray before = Table();
-        const QByteArray savedBefore = Autosave();
+        const QByteArray savedBefore = f.Autosave();
         step.change(*this);
         const QByteArray after = Table();
         const Cell cursorAfter = Cursor();
@@ -114,7 +108,8 @@ TEST_P(WindowUndo, each_kind_of_step_is_undone_and_redone_with_cursor_and_autosa
         EXPECT_EQ(Cursor(), Cell(2, 2));
         EXPECT_EQ(w().Grid().Rows(), 21) << "and the grid's size";
         EXPECT_EQ(f.Find<QLineEdit>(QStringLiteral("txtInput(1)"))->text(), QStringLiteral("20"));
-        EXPECT_EQ(Autosave(), Full() ? before : savedBefore) << "rewritten once, full edition only";
+        EXPECT_EQ(f.Autosave(), Full() ? before : savedBefore)
+            << "rewritten once, full edition only";
 
         Key(Qt::Key_Y, Qt::ControlModifier);
         EXPECT_EQ(Table(), after);

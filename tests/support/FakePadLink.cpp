@@ -29,8 +29,6 @@ void FakePadLink::PadlinkInit(WindowHandle w, std::int32_t debug, std::int32_t r
     QueuedPadLink::PadlinkInit(w, debug, reserved);
 }
 
-void FakePadLink::PadlinkSetMove(std::int32_t value) { setMoveCalls.push_back(value); }
-
 void FakePadLink::PadlinkSetMode(std::int32_t m) {
     mode = m;
     setModeCalls.push_back(m);
@@ -38,7 +36,6 @@ void FakePadLink::PadlinkSetMode(std::int32_t m) {
 }
 
 std::int32_t FakePadLink::PadlinkWintab(std::int32_t wParam, std::int32_t lParam) {
-    ++wintabCalls;
     if (!scriptedWintab_.empty()) {
         const std::int32_t count = scriptedWintab_.front();
         scriptedWintab_.pop_front();

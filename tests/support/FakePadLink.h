@@ -35,12 +35,10 @@ class FakePadLink : public QueuedPadLink {
     // What the library received.
     WindowHandle window = nullptr;
     std::int32_t debugSwitch = 0;
-    std::vector<std::int32_t> setMoveCalls;
     std::vector<std::int32_t> setModeCalls;
     std::int32_t mode = 0;
     int initCalls = 0;
     int closeCalls = 0;
-    int wintabCalls = 0;
     int getDataCalls = 0;
     // SetPenExclusive: every request in order, and what the next ones answer.
     std::vector<bool> exclusiveCalls;
@@ -48,7 +46,6 @@ class FakePadLink : public QueuedPadLink {
     bool canHoldPen = true;
 
     void PadlinkInit(WindowHandle window, std::int32_t debugSwitch, std::int32_t reserved) override;
-    void PadlinkSetMove(std::int32_t value) override;
     void PadlinkSetMode(std::int32_t mode) override;
     std::int32_t PadlinkWintab(std::int32_t wParam, std::int32_t lParam) override;
     void PadlinkGetData(std::int32_t reserved, std::int32_t& lLogX, std::int32_t& lLogY,

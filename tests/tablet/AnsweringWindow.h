@@ -22,18 +22,27 @@ inline std::string PointText(std::int32_t x, std::int32_t y, std::int32_t stroke
     return std::to_string(x) + "," + std::to_string(y) + (strokeEnd ? "!" : "");
 }
 
-// Drains a queue as the window would: its points, and "side" per side press.
-inline Points DrainAsText(PenQueue& queue) {
+// Drains a queue, or a library through its calls, as the window would: its
+// points, and "side" per side press.
+template <typename Announce, typename Take>
+Points DrainWith(Announce announce, Take take) {
     Points out;
-    for (std::int32_t n = queue.Announce(); n != 0; n = queue.Announce()) {
+    for (std::int32_t n = announce(); n != 0; n = announce()) {
         if (n < 0) out.push_back("side");
         for (std::int32_t i = 0; i < n; ++i) {
             std::int32_t lx = 0, ly = 0, px = 0, py = 0, end = 0;
-            queue.Take(lx, ly, px, py, end);
+            take(lx, ly, px, py, end);
             out.push_back(PointText(px, py, end));
         }
     }
     return out;
+}
+inline Points DrainAsText(PenQueue& queue) {
+    return DrainWith([&] { return queue.Announce(); }, [&](auto&... out) { queue.Take(out...); });
+}
+inline Points DrainAsText(PadLink& pad) {
+    return DrainWith([&] { return pad.PadlinkWintab(0, 0); },
+                     [&](auto&... out) { pad.PadlinkGetData(0, out...); });
 }
 
 // Runs the event loop until `done` holds or the time (ms) is up.

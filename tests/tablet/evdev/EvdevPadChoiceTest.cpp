@@ -13,7 +13,9 @@
 
 #include "AnsweringWindow.h"
 #include "EvdevPadChoice.h"
+#include "FileBytes.h"
 #include "QStringPrinter.h"
+#include "ScriptedSource.h"
 
 namespace {
 
@@ -29,7 +31,7 @@ const Device kHidPuck{"HID 1ab0:3003 Digitizer Puck", "3", "40 f 0 0 0 0"};
 
 // sys/class/input and dev/input under a temporary directory; opening a node
 // fails with the errno value scripted for it, else gives a source named
-// after the node.
+// after the node, that the test plays events into.
 class FakeSystem {
   public:
     explicit FakeSystem(std::map<QString, Device> devices) {
@@ -42,12 +44,9 @@ class FakeSystem {
         const QString dir = base_ + QStringLiteral("/sys/") + event + QStringLiteral("/device");
         QDir().mkpath(dir + QStringLiteral("/capabilities"));
         for (const auto& [file, text] :
-             {std::pair{"name", d[0]}, {"capabilities/abs", d[1]}, {"capabilities/key", d[2]}}) {
-            QFile f(dir + QLatin1Char('/') + QLatin1String(file));
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(text) > 0);
-        }
-        QFile node(Node(event));
-        EXPECT_TRUE(node.open(QIODevice::WriteOnly));
+             {std::pair{"name", d[0]}, {"capabilities/abs", d[1]}, {"capabilities/key", d[2]}})
+            EXPECT_TRUE(WriteBytes(dir + QLatin1Char('/') + QLatin1String(file), text));
+        EXPECT_TRUE(WriteBytes(Node(event), {}));
     }
     QString Node(const QString& event) const { return base_ + QStringLiteral("/dev/") + event; }
 
@@ -58,7 +57,8 @@ class FakeSystem {
             opened.push_back(node);
             error = failures[QFileInfo(node).canonicalFilePath()];
             if (error != 0) return nullptr;
-            auto source = std::make_unique<NamedSource>(node);
+            auto source = std::make_unique<ScriptedSource>(
+                EvdevState{}, TabletAxes{{-100, 44800, 200}, {0, 29600, 200}}, node);
             last = source.get();
             return source;
         };
@@ -69,34 +69,6 @@ class FakeSystem {
         };
         return ChooseEvdevPadLink(variable, env);
     }
-
-    // A node named after its path, that the test plays events into.
-    class NamedSource : public EvdevEventSource {
-      public:
-        explicit NamedSource(QString node) : node_(std::move(node)) {}
-        QString Name() const override { return node_; }
-        TabletAxes Axes() const override { return {{-100, 44800, 200}, {0, 29600, 200}}; }
-        void Start(Sink sink, std::function<void()>) override { sink_ = std::move(sink); }
-        void Stop() override { sink_ = nullptr; }
-        bool CanGrab() const override { return true; }
-        // A pick at x, y with a pen.
-        void Pick(std::int32_t x, std::int32_t y) {
-            for (const auto& [type, code, value] : {std::tuple{EV_KEY, BTN_TOOL_PEN, 1},
-                                                    {EV_ABS, ABS_X, x},
-                                                    {EV_ABS, ABS_Y, y},
-                                                    {EV_KEY, BTN_TOUCH, 1},
-                                                    {EV_SYN, SYN_REPORT, 0},
-                                                    {EV_KEY, BTN_TOUCH, 0},
-                                                    {EV_SYN, SYN_REPORT, 0}})
-                if (sink_)
-                    sink_(static_cast<std::uint16_t>(type), static_cast<std::uint16_t>(code),
-                          value);
-        }
-
-      private:
-        QString node_;
-        Sink sink_;
-    };
 
     class FakeMonitor : public DeviceMonitor {
       public:
@@ -113,7 +85,7 @@ class FakeSystem {
 
     std::map<QString, int> failures;
     std::vector<QString> opened;
-    NamedSource* last = nullptr;
+    ScriptedSource* last = nullptr;
     FakeMonitor* monitor = nullptr;
 
   private:
@@ -209,8 +181,8 @@ TEST(EvdevPadChoice, a_recording_plays_through_the_evdev_library) {
          {QString(), QStringLiteral(KALVOR_TEST_DATA), QStringLiteral("/dev/zero"), fifo}) {
         choice = sys.Choose(QStringLiteral("evemu:") + path);
         ASSERT_TRUE(choice);
-        EXPECT_TRUE(choice->loadError.startsWith(QStringLiteral("記録ファイル「%1」を読み込めませんでした（")
-                                                     .arg(path)))
+        EXPECT_TRUE(choice->loadError.startsWith(
+            QStringLiteral("記録ファイル「%1」を読み込めませんでした（").arg(path)))
             << choice->loadError.toStdString();
     }
 }
@@ -228,14 +200,14 @@ TEST(EvdevPadChoice, tablets_come_and_go_without_a_restart) {
     choice->library->PadlinkInit(&window, 0, 0);
     ASSERT_TRUE(sys.monitor && sys.last);
 
-    sys.last->Pick(10, 10);
+    sys.last->Play(PickEvents(10, 10));
     sys.monitor->Tell(false, sys.Node("event6"));  // another device: nothing
     sys.monitor->Tell(false, sys.Node("event5"));
     EXPECT_EQ(told, std::vector{TabletNotice::Kind::Unplugged});
     sys.monitor->Tell(true, sys.Node("event6"));  // no tablet: not opened
     sys.monitor->Tell(true, sys.Node("event5"));
     EXPECT_EQ(told, (std::vector{TabletNotice::Kind::Unplugged, TabletNotice::Kind::PluggedIn}));
-    sys.last->Pick(20, 20);
+    sys.last->Play(PickEvents(20, 20));
     RunFor(0);
     EXPECT_EQ(window.Everything(), (Points{"10,10!", "20,20!"}));
     choice->library->PadlinkClose();
@@ -250,7 +222,7 @@ TEST(EvdevPadChoice, tablets_come_and_go_without_a_restart) {
     empty.Add(QStringLiteral("event3"), kPen);
     empty.monitor->Tell(true, empty.Node("event3"));
     ASSERT_NE(empty.last, nullptr);
-    empty.last->Pick(30, 30);
+    empty.last->Play(PickEvents(30, 30));
     RunFor(0);
     EXPECT_EQ(padWindow.Everything(), Points{"30,30!"});
     EXPECT_TRUE(choice->library->CanHoldPen());

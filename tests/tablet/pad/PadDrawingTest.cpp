@@ -14,37 +14,21 @@
 #include <QTest>
 #include <cmath>
 
-#include "PadInput.h"
+#include "FileBytes.h"
 #include "PadTestSupport.h"
-#include "WintabPacketEvent.h"
 
 namespace {
 
-class Receiver : public QObject {
-  public:
-    bool event(QEvent* e) override {
-        return e->type() == WintabPacketEvent::EventType() || QObject::event(e);
-    }
-};
-
-class PadDrawingTest : public ::testing::Test {
+class PadDrawingTest : public PadFixture {
   protected:
     void SetUp() override {
-        auto owned = std::make_unique<PadInput>();
-        input = owned.get();
-        library.AddInput(std::move(owned));
         Pad().SetDialogs(&dialogs);
         Pad().SetSettings(&settings);
-        library.PadlinkInit(&receiver, 0, 0);
-        QApplication::processEvents();  // the pad appears once the loop runs
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Pad()));
+        PadFixture::SetUp();
         a4 = dir.filePath(QStringLiteral("a4.pdf"));
         ASSERT_TRUE(WriteA4Pdf(a4));
     }
-    void TearDown() override { library.PadlinkClose(); }
 
-    PadWindow& Pad() { return input->Window(); }
-    FigureView& View() { return Pad().View(); }
     // Every tile in view drawn at the zoom in view.
     void Settle() {
         ASSERT_TRUE(Pad().Drawing());
@@ -75,18 +59,11 @@ class PadDrawingTest : public ::testing::Test {
     FigurePoint PickAt(QPoint pixel) {
         library.PadlinkSetMode(0);
         QTest::mouseClick(&View(), Qt::LeftButton, {}, pixel);
-        const std::vector<std::string> taken = Drain(library);
-        EXPECT_EQ(taken.size(), 1u);
+        EXPECT_EQ(DrainAsText(library).size(), 1u);
         return Pad().CountsAt(pixel);
     }
 
-    QTemporaryDir dir;
     QString a4;
-    FakePadDialogs dialogs;
-    FakePadSettings settings;
-    Receiver receiver;
-    QueuedPadLink library;
-    PadInput* input = nullptr;
 };
 
 }  // namespace
@@ -151,25 +128,39 @@ TEST_F(PadDrawingTest,
     EXPECT_EQ(dialogs.filters.size(), 2);
 }
 
-TEST_F(PadDrawingTest, zoom_keys_and_a_drag_with_space_held_move_the_view_and_never_the_pen) {
+// Keys, the wheel and drags with the middle button or Space held move the
+// view only; a pick's counts stay on the paper under it.
+TEST_F(PadDrawingTest, zoom_and_pan_move_the_view_never_the_pen_and_picks_stay_on_the_paper) {
     ASSERT_TRUE(Pad().OpenDrawing(a4));
     const DrawingViewport& viewport = Pad().Drawing()->Viewport();
     const double step = std::sqrt(2.0);
     const double fitted = viewport.Zoom();
-    struct Case {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        double zoom;
-    };
-    const Case keys[] = {{Qt::Key_Plus, Qt::ControlModifier, fitted * step},
-                         {Qt::Key_Semicolon, Qt::ControlModifier, fitted * 2},
-                         {Qt::Key_Minus, Qt::ControlModifier, fitted * step},
-                         {Qt::Key_0, Qt::ControlModifier, 1.0}};
-    for (const Case& c : keys) {
-        QTest::keyClick(&View(), c.key, c.modifiers);
-        EXPECT_NEAR(viewport.Zoom(), c.zoom, 1e-9) << c.key;
+    for (const auto& [key, zoom] : {std::pair{Qt::Key_Plus, fitted * step},
+                                    {Qt::Key_Semicolon, fitted * 2},
+                                    {Qt::Key_Minus, fitted * step},
+                                    {Qt::Key_0, 1.0}}) {
+        QTest::keyClick(&View(), key, Qt::ControlModifier);
+        EXPECT_NEAR(viewport.Zoom(), zoom, 1e-9) << key;
     }
+    const QPointF middle = View().SurfaceRect().center();
+    Bring({50, 100}, middle);
+    const FigurePoint picked = PickAt(InkedEnd(middle, true));
+    const auto expectInkUnderThePick = [&] {
+        const QPointF shown = View().CountsToPixels().map(QPointF(picked.x, picked.y));
+        const QPoint inked = InkedEnd(shown, true);
+        EXPECT_NEAR(inked.x(), shown.x(), 1.5);
+        EXPECT_NEAR(inked.y(), shown.y(), 3.0);  // the line is 0.5 mm thick
+    };
+
     library.PadlinkSetMode(1);
+    QWheelEvent wheel(middle + QPointF(37, -21), View().mapToGlobal(middle), {}, {0, 360},
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&View(), &wheel);
+    EXPECT_NEAR(viewport.Zoom(), std::pow(2.0, 0.75), 1e-9);
+    expectInkUnderThePick();
+    QTest::mousePress(&View(), Qt::MiddleButton, {}, {100, 100});
+    QTest::mouseMove(&View(), {60, 130});
+    QTest::mouseRelease(&View(), Qt::MiddleButton, {}, {60, 130});
     const QPoint corner = viewport.Corner();
     QTest::keyPress(&View(), Qt::Key_Space);
     QTest::mousePress(&View(), Qt::LeftButton, {}, {100, 100});
@@ -177,31 +168,10 @@ TEST_F(PadDrawingTest, zoom_keys_and_a_drag_with_space_held_move_the_view_and_ne
     QTest::mouseRelease(&View(), Qt::LeftButton, {}, {130, 90});
     QTest::keyRelease(&View(), Qt::Key_Space);
     EXPECT_EQ(viewport.Corner(), corner + QPoint(30, -10));
-    EXPECT_TRUE(Drain(library).empty());
+    EXPECT_TRUE(DrainAsText(library).empty()) << "none is a pen event";
+    expectInkUnderThePick();
     QTest::mouseClick(&View(), Qt::LeftButton, {}, {100, 100});
-    EXPECT_EQ(Drain(library).size(), 2u) << "without Space the left button is the pen again";
-}
-
-TEST_F(PadDrawingTest, the_paper_under_a_pick_stays_under_its_counts_through_zoom_and_pan) {
-    ASSERT_TRUE(Pad().OpenDrawing(a4));
-    Pad().ZoomDrawing(1.0 / Pad().Drawing()->Viewport().Zoom(), {0, 0});
-    const QPointF middle = View().SurfaceRect().center();
-    Bring({50, 100}, middle);
-    const FigurePoint picked = PickAt(InkedEnd(middle, true));
-    // Zoomed about another point, with the wheel as the operator does, and
-    // moved with the middle button.
-    QWheelEvent wheel(middle + QPointF(37, -21), View().mapToGlobal(middle), {}, {0, 360},
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&View(), &wheel);
-    QTest::mousePress(&View(), Qt::MiddleButton, {}, {100, 100});
-    QTest::mouseMove(&View(), {60, 130});
-    QTest::mouseRelease(&View(), Qt::MiddleButton, {}, {60, 130});
-    EXPECT_TRUE(Drain(library).empty()) << "neither is a pen event";
-    EXPECT_NEAR(Pad().Drawing()->Viewport().Zoom(), 1.0 * std::pow(2.0, 0.75), 1e-9);
-    const QPointF shown = View().CountsToPixels().map(QPointF(picked.x, picked.y));
-    const QPoint inked = InkedEnd(shown, true);
-    EXPECT_NEAR(inked.x(), shown.x(), 1.5);
-    EXPECT_NEAR(inked.y(), shown.y(), 3.0);  // the line is 0.5 mm thick
+    EXPECT_EQ(DrainAsText(library).size(), 2u) << "without Space the left button is the pen again";
 }
 
 TEST_F(PadDrawingTest, a_file_that_cannot_be_read_is_told_once_and_the_pad_stays_as_it_was) {
@@ -209,15 +179,9 @@ TEST_F(PadDrawingTest, a_file_that_cannot_be_read_is_told_once_and_the_pad_stays
     const PadDrawing* open = Pad().Drawing();
     const QString title = Pad().windowTitle();
     const auto write = [&](const QString& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
+        EXPECT_TRUE(WriteBytes(dir.filePath(name), bytes));
+        return dir.filePath(name);
     };
-    QFile pdf(a4);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    const QByteArray pdfBytes = pdf.readAll();
-    QFile encrypted(QStringLiteral(":/drawings/encrypted.pdf"));
-    ASSERT_TRUE(encrypted.open(QIODevice::ReadOnly));
     // A BMP header of 60,000 × 60,000 pixels: 10 GB once read.
     QByteArray huge("BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0", 18);
     for (const quint32 v : {60000u, 60000u})
@@ -225,20 +189,20 @@ TEST_F(PadDrawingTest, a_file_that_cannot_be_read_is_told_once_and_the_pad_stays
     huge += QByteArray("\x01\0\x18\0", 4) + QByteArray(24, '\0');
     QImage image(50, 50, QImage::Format_RGB32);
     image.fill(Qt::white);
-    ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("whole.png"))));
-    QFile png(dir.filePath(QStringLiteral("whole.png")));
-    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    const QString png = dir.filePath(QStringLiteral("whole.png"));
+    ASSERT_TRUE(image.save(png));
     struct Case {
         QString path;
         QString why;
     };
     const Case cases[] = {
         {dir.filePath(QStringLiteral("gone.pdf")), QStringLiteral("見つかりません")},
-        {write(QStringLiteral("damaged.pdf"), pdfBytes.left(40)), QStringLiteral("壊れて")},
-        {write(QStringLiteral("locked.pdf"), encrypted.readAll()), QStringLiteral("パスワード")},
+        {write(QStringLiteral("damaged.pdf"), ReadBytes(a4).left(40)), QStringLiteral("壊れて")},
+        {write(QStringLiteral("locked.pdf"), ReadBytes(QStringLiteral(":/drawings/encrypted.pdf"))),
+         QStringLiteral("パスワード")},
         {write(QStringLiteral("notes.txt"), "not a drawing"), QStringLiteral("どれでもない")},
         {write(QStringLiteral("huge.bmp"), huge), QStringLiteral("大きすぎて")},
-        {write(QStringLiteral("cut.png"), png.readAll().left(60)), QStringLiteral("壊れて")},
+        {write(QStringLiteral("cut.png"), ReadBytes(png).left(60)), QStringLiteral("壊れて")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
@@ -272,9 +236,7 @@ TEST_F(PadDrawingTest,
     ASSERT_GT(phys, 0);
     bytes.remove(phys, 4 + 4 + 9 + 4);
     const QString scan = dir.filePath(QStringLiteral("scan.png"));
-    QFile file(scan);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
+    ASSERT_TRUE(WriteBytes(scan, bytes));
     dialogs.asked.clear();
     EXPECT_FALSE(Pad().OpenDrawing(scan));  // the resolution cancelled
     EXPECT_EQ(Pad().windowTitle(), QStringLiteral("仮想タブレット － three.pdf（2 / 3 ページ）"));

@@ -1,38 +1,29 @@
 #pragma once
 
-// The pad's boxes and settings for tests, drawings made for them, and the
-// pad's points as the window would take them.
+// The pad opened for tests, its boxes and settings, and drawings made for
+// them.
 
+#include <gtest/gtest.h>
+
+#include <QApplication>
 #include <QMap>
 #include <QMarginsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QStringList>
-#include <cstdint>
+#include <QTemporaryDir>
+#include <QTest>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
+#include "AnsweringWindow.h"
 #include "PadDialogs.h"
-#include "PadLink.h"
+#include "PadInput.h"
 #include "SideWindowSettings.h"
-
-// What the library hands out, taken as the window takes it, written as
-// "x,y" (with "!" on a stroke's last point) and "side".
-inline std::vector<std::string> Drain(PadLink& pad) {
-    std::vector<std::string> out;
-    for (std::int32_t n; (n = pad.PadlinkWintab(0, 0)) != 0;) {
-        if (n < 0) out.push_back("side");
-        for (std::int32_t i = 0; i < n; ++i) {
-            std::int32_t lx, ly, px, py, end;
-            pad.PadlinkGetData(0, lx, ly, px, py, end);
-            out.push_back(std::to_string(px) + "," + std::to_string(py) + (end ? "!" : ""));
-        }
-    }
-    return out;
-}
+#include "WintabPacketEvent.h"
 
 // Answers from a script (a cancel when none is queued) and records every
 // box shown.
@@ -97,3 +88,40 @@ inline bool WriteA4Pdf(const QString& path, int pages = 1) {
     }
     return painter.end();
 }
+
+// The pad opened by its library, for a window that leaves the library
+// alone: the tests take what it holds themselves (DrainAsText). The files
+// and fakes outlive the pad, which keeps a drawing open and writes its
+// settings as it goes.
+class PadFixture : public ::testing::Test {
+  protected:
+    PadFixture() {
+        auto owned = std::make_unique<PadInput>();
+        input = owned.get();
+        library.AddInput(std::move(owned));
+    }
+    void SetUp() override {
+        library.PadlinkInit(&receiver, 0, 0);
+        QApplication::processEvents();  // the pad appears once the loop runs
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Pad()));
+    }
+    void TearDown() override { library.PadlinkClose(); }
+
+    PadWindow& Pad() { return input->Window(); }
+    FigureView& View() { return Pad().View(); }
+    std::string At(int x, int y, bool end = false) {
+        const FigurePoint p = Pad().CountsAt(QPointF(x, y));
+        return PointText(p.x, p.y, end);
+    }
+
+    QTemporaryDir dir;
+    FakePadDialogs dialogs;
+    FakePadSettings settings;
+    struct Receiver : QObject {
+        bool event(QEvent* e) override {
+            return e->type() == WintabPacketEvent::EventType() || QObject::event(e);
+        }
+    } receiver;
+    QueuedPadLink library;
+    PadInput* input = nullptr;
+};
