@@ -123,8 +123,10 @@ frmTab::~frmTab() {
     tablet_.SetNoticeSink({});
     qApp->removeEventFilter(this);
     // Controls losing the focus as they go must not write settings from a
-    // window that is half destroyed.
+    // window that is half destroyed, nor reach its handlers at all: by the
+    // time the base class hides them, this part of the window is gone.
     loaded_ = false;
+    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
     settingsTimer_->stop();
     // The grid view reads the cells until it is gone: it must go before the
     // cell table, which as a member would otherwise be destroyed first.
