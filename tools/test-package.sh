@@ -91,9 +91,11 @@ start_once() {  # EXE
   chmod 700 "$scratch/run"
   ls -A "$(dirname "$exe")" >"$scratch/bin-before"
   # A replay of an empty file: no tablet, and no notice box that would wait
-  # for an answer.
+  # for an answer. A regular file: a device node such as /dev/null is refused
+  # with a notice.
+  : >"$scratch/empty.replay"
   env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$scratch/run" \
-    QT_QPA_PLATFORM=offscreen KALVOR_PAD=replay:/dev/null LANG=C.UTF-8 \
+    QT_QPA_PLATFORM=offscreen KALVOR_PAD="replay:$scratch/empty.replay" LANG=C.UTF-8 \
     "$exe" >"$scratch/run.log" 2>&1 &
   pid=$!
   for _ in $(seq 1 150); do
