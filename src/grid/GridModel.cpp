@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 namespace {
 
@@ -165,7 +166,14 @@ const std::vector<QString>& GridModel::RowCells(int row) const {
     return cells_[Index(row)];
 }
 
-bool GridModel::SetTextMatrix(int row, int col, const QString& text) {
+void GridModel::ReserveCells(int row, int lastCol) {
+    if (row < 0 || row >= rows_) {
+        return;
+    }
+    cells_[Index(row)].reserve(Index(std::clamp(lastCol, 0, cols_ - 1)) + 1);
+}
+
+bool GridModel::SetTextMatrix(int row, int col, QString text) {
     if (row < 0 || col < 0 || row >= rows_ || col >= cols_) {
         return false;
     }
@@ -189,7 +197,11 @@ bool GridModel::SetTextMatrix(int row, int col, const QString& text) {
     const bool nowUsed = !IsBlank(text);
     // An empty text is stored as a null one, so that emptied cells read the
     // same as cells never written.
-    cell = text.isEmpty() ? QString() : text;
+    if (text.isEmpty()) {
+        cell = QString();
+    } else {
+        cell = std::move(text);
+    }
     if (wasUsed != nowUsed) {
         Count(row, col, nowUsed ? 1 : -1);
     }

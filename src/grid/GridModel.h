@@ -60,12 +60,16 @@ class GridModel {
     // Any cell, headers included. Reading outside the grid gives the empty
     // text; writing outside the grid is refused (returns false).
     const QString& TextMatrix(int row, int col) const;
-    bool SetTextMatrix(int row, int col, const QString& text);
+    bool SetTextMatrix(int row, int col, QString text);
     // The current cell's text.
     const QString& Text() const { return TextMatrix(row_, col_); }
     // The stored cells of a row from column 0 on; cells past the end of the
     // returned row are empty. For reading many cells in order.
     const std::vector<QString>& RowCells(int row) const;
+    // Makes room in a row for its cells up to column lastCol (within the
+    // grid) without storing any: a row then filled in order grows once
+    // instead of step by step. Nothing that can be read changes.
+    void ReserveCells(int row, int lastCol);
 
     // Column width in twips; -1 means the view's default.
     int ColWidth(int col) const;
