@@ -33,6 +33,17 @@ void WalkTable(const GridModel& grid, Cell cell, Separator separator, LineEnd li
     }
 }
 
+// No less than the table's size in bytes when every cell is ASCII, one byte a
+// character (cells outside the used rectangle hold only spaces, if
+// anything): the buffer is made that large at once instead of doubling, and
+// copying, its way there.
+qsizetype AsciiTableSize(const GridModel& grid) {
+    const UsedExtent extent = FindUsedExtent(grid);
+    if (extent.lMaxRow <= 0 || extent.lMaxCol <= 0) return 0;
+    // Each line: its cells, a separator between two, CR LF.
+    return grid.DataChars() + qsizetype{extent.lMaxRow} * (extent.lMaxCol + 1);
+}
+
 }  // namespace
 
 UsedExtent FindUsedExtent(const GridModel& grid) {
@@ -50,10 +61,11 @@ QString BuildTextTable(const GridModel& grid, const QString& separator) {
 }
 
 QByteArray BuildTextTableBytes(const GridModel& grid, char separator) {
-    // One growing byte buffer, each cell encoded straight into it: no text
-    // copy of the whole table in between.
+    // One byte buffer, sized for an all-ASCII table and grown only for other
+    // characters, each cell encoded straight into it: no text copy of the
+    // whole table in between.
     QStringEncoder encoder(QStringConverter::System);
-    QByteArray bytes;
+    QByteArray bytes(AsciiTableSize(grid), Qt::Uninitialized);
     qsizetype size = 0;
     auto room = [&](qsizetype more) {
         if (size + more > bytes.size()) {

@@ -65,6 +65,7 @@ void GridModel::Drop(int row, int col, QString& cell) {
     }
     if (row > 0 && col > 0) {
         ++changes_;
+        dataChars_ -= cell.size();
         if (recorder_ != nullptr) recorder_->CellChanging(row, col, cell);
     }
     if (!IsBlank(cell)) {
@@ -195,6 +196,7 @@ bool GridModel::SetTextMatrix(int row, int col, QString text) {
     }
     const bool wasUsed = !cell.isNull() && !IsBlank(cell);
     const bool nowUsed = !IsBlank(text);
+    if (row > 0 && col > 0) dataChars_ += text.size() - cell.size();
     // An empty text is stored as a null one, so that emptied cells read the
     // same as cells never written.
     if (text.isEmpty()) {
@@ -265,6 +267,7 @@ void GridModel::ClearData() {
     std::fill(usedPerCol_.begin(), usedPerCol_.end(), 0);
     usedRows_ = 0;
     usedCols_ = 0;
+    dataChars_ = 0;
     if (observer_ != nullptr) {
         observer_->SizeChanged();
     }

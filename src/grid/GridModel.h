@@ -80,6 +80,9 @@ class GridModel {
     // independent: their corner cell may itself be empty.
     int UsedRows() const { return usedRows_; }
     int UsedCols() const { return usedCols_; }
+    // The length of all data cells' texts together, in UTF-16 code units:
+    // with the used extent, it bounds a table of them without reading them.
+    qsizetype DataChars() const { return dataChars_; }
     // Non-blank data cells that a grid of rows × cols (headers included)
     // would not hold.
     int UsedOutside(int rows, int cols) const;
@@ -120,4 +123,5 @@ class GridModel {
     Observer* observer_ = nullptr;
     Recorder* recorder_ = nullptr;
     std::uint64_t changes_ = 0;
+    qsizetype dataChars_ = 0;
 };
