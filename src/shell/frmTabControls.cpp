@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -61,12 +62,17 @@ void UseHighlightColour(QLabel* label) {
 // twin is added by hand because QIcon looks for it only when the program
 // starts on such a screen, not when the window is later moved to one. Taken
 // from the resources rather than the desktop's icon theme, the icons look the
-// same everywhere and start-up searches no theme folders.
+// same everywhere and start-up searches no theme folders. Each is read as
+// the PNG it is: a reader left to guess the format (QIcon::addFile) first
+// loads every image plugin installed, several milliseconds of every start.
 QIcon KalvorIcon(const char* name) {
     const QString base = QStringLiteral(":/icons/") + QLatin1String(name);
     QIcon icon;
-    icon.addFile(base + QStringLiteral(".png"));
-    icon.addFile(base + QStringLiteral("@2x.png"));
+    for (const QString& file : {base + QStringLiteral(".png"), base + QStringLiteral("@2x.png")}) {
+        QImageReader reader(file, "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 
