@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "CellEditorBox.h"
+#include "DesignFont.h"
 #include "FilteredLineEdit.h"
 #include "MeiGridView.h"
 #include "ReceivedPointList.h"
@@ -109,7 +110,7 @@ void frmTab::BuildControls() {
 
     msgMei = new MeiGridView(grid_, this);
     msgMei->setObjectName(QStringLiteral("msgMei"));
-    msgMei->setFont(QFont(kFixedFont, 9));
+    msgMei->setFont(DesignFont(kFixedFont, 9));
     Place(msgMei, RectOf(msgMei->objectName()), dpi);
 
     sstMenu = new TabControl(this);
@@ -130,7 +131,7 @@ void frmTab::BuildControls() {
 
     txtForEdit = new CellEditorBox(this);
     txtForEdit->setObjectName(QStringLiteral("txtForEdit"));
-    txtForEdit->setFont(QFont(kFixedFont, 9));
+    txtForEdit->setFont(DesignFont(kFixedFont, 9));
     {
         QPalette p = txtForEdit->palette();
         p.setColor(QPalette::Base, QColor(192, 255, 255));
@@ -203,7 +204,7 @@ void frmTab::BuildPageStandard(QWidget* page) {
 
     lblHelp = new QLabel(Caption(QStringLiteral("lblHelp")), page);
     lblHelp->setObjectName(QStringLiteral("lblHelp"));
-    lblHelp->setFont(QFont(kFixedFont, 9));
+    lblHelp->setFont(DesignFont(kFixedFont, 9));
     lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     UseHighlightColour(lblHelp);
     sstMenu->PlaceOnPage(lblHelp, edition_.lblHelp);
