@@ -63,14 +63,16 @@ QString BuildTextTable(const GridModel& grid, const QString& separator) {
 QByteArray BuildTextTableBytes(const GridModel& grid, char separator) {
     // One byte buffer, sized for an all-ASCII table and grown only for other
     // characters, each cell encoded straight into it: no text copy of the
-    // whole table in between.
+    // whole table in between. Written through a plain pointer, which moves
+    // with the buffer when it grows.
     QStringEncoder encoder(QStringConverter::System);
     QByteArray bytes(AsciiTableSize(grid), Qt::Uninitialized);
-    qsizetype size = 0;
+    char* out = bytes.data();
     auto room = [&](qsizetype more) {
-        if (size + more > bytes.size()) {
-            bytes.resize(std::max(size + more, bytes.size() * 2 + 4096));
-        }
+        const qsizetype size = out - bytes.constData();
+        if (bytes.size() - size >= more) return;
+        bytes.resize(std::max(size + more, bytes.size() * 2 + 4096));
+        out = bytes.data() + size;
     };
     WalkTable(
         grid,
@@ -82,29 +84,27 @@ QByteArray BuildTextTableBytes(const GridModel& grid, char separator) {
             const qsizetype n = text.size();
             room(n);
             const QChar* from = text.constData();
-            char* to = bytes.data() + size;
             qsizetype i = 0;
             while (i < n && from[i].unicode() < 0x80) {
-                to[i] = static_cast<char>(from[i].unicode());
+                out[i] = static_cast<char>(from[i].unicode());
                 ++i;
             }
             if (i == n) {
-                size += n;
+                out += n;
                 return;
             }
             room(encoder.requiredSpace(n));
-            char* end = encoder.appendToBuffer(bytes.data() + size, text);
-            size = end - bytes.constData();
+            out = encoder.appendToBuffer(out, text);
         },
         [&] {
             room(1);
-            bytes[size++] = separator;
+            *out++ = separator;
         },
         [&] {
             room(2);
-            bytes[size++] = '\r';
-            bytes[size++] = '\n';
+            *out++ = '\r';
+            *out++ = '\n';
         });
-    bytes.truncate(size);
+    bytes.truncate(out - bytes.constData());
     return bytes;
 }
