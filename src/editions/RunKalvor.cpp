@@ -2,6 +2,7 @@
 
 #include "AppFiles.h"
 #include "DataDirectoryLock.h"
+#include "DesignFont.h"
 #include "FigureWindow.h"
 #include "InstanceGuard.h"
 #include "PadInput.h"
@@ -53,7 +54,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     // so that docks and task bars show the entry's name and icon.
     QApplication::setDesktopFileName(edition.executableName.toLower());
     SubstituteDesignFonts();
-    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    QApplication::setFont(DesignFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     const QString executablePath = QCoreApplication::applicationFilePath();
     const QFileInfo executable(executablePath);

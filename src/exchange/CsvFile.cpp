@@ -15,6 +15,27 @@ FileWriteResult WriteCsv(const GridModel& grid, const QString& path, Links links
     return WriteFileAtomically(path, BuildTextTableBytes(grid, ','), links);
 }
 
+namespace {
+
+// True when every CR and every LF in text is one half of a CR LF pair and
+// the text ends with one (or is empty): the form the program writes, which
+// SplitTextTableLines would give back unchanged.
+bool EndsEveryLineWithCrLf(QStringView text) {
+    if (text.isEmpty()) return true;
+    if (!text.endsWith(u"\r\n")) return false;
+    qsizetype from = 0;
+    while (from < text.size()) {
+        // Each search stops at the line's own end, so the text is read
+        // about twice, by the library's vectorised search.
+        const qsizetype cr = text.indexOf(u'\r', from);
+        if (text.indexOf(u'\n', from) != cr + 1) return false;
+        from = cr + 2;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::optional<QString> ReadTextTableFile(const QString& path, QString* refusal) {
     const FileReadResult read = ReadRegularFile(path, kMaxTableFileBytes, Links::Refuse);
     if (!read.Ok()) {
@@ -23,7 +44,10 @@ std::optional<QString> ReadTextTableFile(const QString& path, QString* refusal) 
         return std::nullopt;
     }
     QStringDecoder decoder(QStringConverter::System);
-    const QString decoded = decoder.decode(read.bytes);
+    QString decoded = decoder.decode(read.bytes);
+    // The autosave as written is already in that form: a second copy of a
+    // large table would only cost time and memory.
+    if (EndsEveryLineWithCrLf(decoded)) return decoded;
     return SplitTextTableLines(decoded);
 }
 

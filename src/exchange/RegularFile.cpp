@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -96,11 +97,16 @@ FileReadResult ReadRegularFile(const QString& path, qint64 maxBytes, Links links
         result = Refused(FileReadResult::Status::TooLarge, TooLargeReason(maxBytes));
     } else {
         // Read to its end, not to the size seen: a file that grows while it
-        // is read is refused like one that was too large from the start.
-        result.bytes.reserve(static_cast<qsizetype>(st.st_size));
-        char buffer[65536];
+        // is read is refused like one that was too large from the start. The
+        // bytes go straight into the result, with one byte of room beyond
+        // the size seen so that the end shows without growing it.
+        QByteArray& bytes = result.bytes;
+        bytes.resize(static_cast<qsizetype>(st.st_size) + 1);
+        qsizetype size = 0;
         for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (size == bytes.size())
+                bytes.resize(std::min<qsizetype>(size + std::max<qsizetype>(size, 65536), maxBytes + 1));
+            const ssize_t n = ::read(fd, bytes.data() + size, static_cast<std::size_t>(bytes.size() - size));
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) {
                 result = Refused(FileReadResult::Status::Failed,
@@ -108,14 +114,15 @@ FileReadResult ReadRegularFile(const QString& path, qint64 maxBytes, Links links
                 break;
             }
             if (n == 0) {
+                bytes.truncate(size);
                 result.status = FileReadResult::Status::Read;
                 break;
             }
-            if (result.bytes.size() + n > maxBytes) {
+            size += n;
+            if (size > maxBytes) {
                 result = Refused(FileReadResult::Status::TooLarge, TooLargeReason(maxBytes));
                 break;
             }
-            result.bytes.append(buffer, n);
         }
     }
     ::close(fd);

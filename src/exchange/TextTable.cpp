@@ -33,6 +33,17 @@ void WalkTable(const GridModel& grid, Cell cell, Separator separator, LineEnd li
     }
 }
 
+// No less than the table's size in bytes when every cell is ASCII, one byte a
+// character (cells outside the used rectangle hold only spaces, if
+// anything): the buffer is made that large at once instead of doubling, and
+// copying, its way there.
+qsizetype AsciiTableSize(const GridModel& grid) {
+    const UsedExtent extent = FindUsedExtent(grid);
+    if (extent.lMaxRow <= 0 || extent.lMaxCol <= 0) return 0;
+    // Each line: its cells, a separator between two, CR LF.
+    return grid.DataChars() + qsizetype{extent.lMaxRow} * (extent.lMaxCol + 1);
+}
+
 }  // namespace
 
 UsedExtent FindUsedExtent(const GridModel& grid) {
@@ -50,15 +61,18 @@ QString BuildTextTable(const GridModel& grid, const QString& separator) {
 }
 
 QByteArray BuildTextTableBytes(const GridModel& grid, char separator) {
-    // One growing byte buffer, each cell encoded straight into it: no text
-    // copy of the whole table in between.
+    // One byte buffer, sized for an all-ASCII table and grown only for other
+    // characters, each cell encoded straight into it: no text copy of the
+    // whole table in between. Written through a plain pointer, which moves
+    // with the buffer when it grows.
     QStringEncoder encoder(QStringConverter::System);
-    QByteArray bytes;
-    qsizetype size = 0;
+    QByteArray bytes(AsciiTableSize(grid), Qt::Uninitialized);
+    char* out = bytes.data();
     auto room = [&](qsizetype more) {
-        if (size + more > bytes.size()) {
-            bytes.resize(std::max(size + more, bytes.size() * 2 + 4096));
-        }
+        const qsizetype size = out - bytes.constData();
+        if (bytes.size() - size >= more) return;
+        bytes.resize(std::max(size + more, bytes.size() * 2 + 4096));
+        out = bytes.data() + size;
     };
     WalkTable(
         grid,
@@ -70,29 +84,27 @@ QByteArray BuildTextTableBytes(const GridModel& grid, char separator) {
             const qsizetype n = text.size();
             room(n);
             const QChar* from = text.constData();
-            char* to = bytes.data() + size;
             qsizetype i = 0;
             while (i < n && from[i].unicode() < 0x80) {
-                to[i] = static_cast<char>(from[i].unicode());
+                out[i] = static_cast<char>(from[i].unicode());
                 ++i;
             }
             if (i == n) {
-                size += n;
+                out += n;
                 return;
             }
             room(encoder.requiredSpace(n));
-            char* end = encoder.appendToBuffer(bytes.data() + size, text);
-            size = end - bytes.constData();
+            out = encoder.appendToBuffer(out, text);
         },
         [&] {
             room(1);
-            bytes[size++] = separator;
+            *out++ = separator;
         },
         [&] {
             room(2);
-            bytes[size++] = '\r';
-            bytes[size++] = '\n';
+            *out++ = '\r';
+            *out++ = '\n';
         });
-    bytes.truncate(size);
+    bytes.truncate(out - bytes.constData());
     return bytes;
 }

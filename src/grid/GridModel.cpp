@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 namespace {
 
@@ -64,6 +65,7 @@ void GridModel::Drop(int row, int col, QString& cell) {
     }
     if (row > 0 && col > 0) {
         ++changes_;
+        dataChars_ -= cell.size();
         if (recorder_ != nullptr) recorder_->CellChanging(row, col, cell);
     }
     if (!IsBlank(cell)) {
@@ -165,7 +167,14 @@ const std::vector<QString>& GridModel::RowCells(int row) const {
     return cells_[Index(row)];
 }
 
-bool GridModel::SetTextMatrix(int row, int col, const QString& text) {
+void GridModel::ReserveCells(int row, int lastCol) {
+    if (row < 0 || row >= rows_) {
+        return;
+    }
+    cells_[Index(row)].reserve(Index(std::clamp(lastCol, 0, cols_ - 1)) + 1);
+}
+
+bool GridModel::SetTextMatrix(int row, int col, QString text) {
     if (row < 0 || col < 0 || row >= rows_ || col >= cols_) {
         return false;
     }
@@ -187,9 +196,14 @@ bool GridModel::SetTextMatrix(int row, int col, const QString& text) {
     }
     const bool wasUsed = !cell.isNull() && !IsBlank(cell);
     const bool nowUsed = !IsBlank(text);
+    if (row > 0 && col > 0) dataChars_ += text.size() - cell.size();
     // An empty text is stored as a null one, so that emptied cells read the
     // same as cells never written.
-    cell = text.isEmpty() ? QString() : text;
+    if (text.isEmpty()) {
+        cell = QString();
+    } else {
+        cell = std::move(text);
+    }
     if (wasUsed != nowUsed) {
         Count(row, col, nowUsed ? 1 : -1);
     }
@@ -253,6 +267,7 @@ void GridModel::ClearData() {
     std::fill(usedPerCol_.begin(), usedPerCol_.end(), 0);
     usedRows_ = 0;
     usedCols_ = 0;
+    dataChars_ = 0;
     if (observer_ != nullptr) {
         observer_->SizeChanged();
     }

@@ -60,12 +60,16 @@ class GridModel {
     // Any cell, headers included. Reading outside the grid gives the empty
     // text; writing outside the grid is refused (returns false).
     const QString& TextMatrix(int row, int col) const;
-    bool SetTextMatrix(int row, int col, const QString& text);
+    bool SetTextMatrix(int row, int col, QString text);
     // The current cell's text.
     const QString& Text() const { return TextMatrix(row_, col_); }
     // The stored cells of a row from column 0 on; cells past the end of the
     // returned row are empty. For reading many cells in order.
     const std::vector<QString>& RowCells(int row) const;
+    // Makes room in a row for its cells up to column lastCol (within the
+    // grid) without storing any: a row then filled in order grows once
+    // instead of step by step. Nothing that can be read changes.
+    void ReserveCells(int row, int lastCol);
 
     // Column width in twips; -1 means the view's default.
     int ColWidth(int col) const;
@@ -76,6 +80,9 @@ class GridModel {
     // independent: their corner cell may itself be empty.
     int UsedRows() const { return usedRows_; }
     int UsedCols() const { return usedCols_; }
+    // The length of all data cells' texts together, in UTF-16 code units:
+    // with the used extent, it bounds a table of them without reading them.
+    qsizetype DataChars() const { return dataChars_; }
     // Non-blank data cells that a grid of rows × cols (headers included)
     // would not hold.
     int UsedOutside(int rows, int cols) const;
@@ -116,4 +123,5 @@ class GridModel {
     Observer* observer_ = nullptr;
     Recorder* recorder_ = nullptr;
     std::uint64_t changes_ = 0;
+    qsizetype dataChars_ = 0;
 };

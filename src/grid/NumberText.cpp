@@ -121,31 +121,33 @@ QString FormatDecimals(double value, int decimals) {
 
 bool IsFormattedDecimals(QStringView text, int decimals) {
     const int d = decimals < 0 ? 0 : (decimals > kMaxDecimals ? kMaxDecimals : decimals);
+    // One pass: a recovery asks this of every saved cell.
+    const char16_t* c = text.utf16();
+    const qsizetype n = text.size();
+    const auto isDigit = [](char16_t ch) { return ch >= u'0' && ch <= u'9'; };
+    // Significant digits: from the first one that is not zero to the end.
+    qsizetype significant = 0;
+    const auto count = [&](char16_t digit) {
+        if (significant > 0 || digit != u'0') ++significant;
+    };
     qsizetype i = 0;
-    const bool negative = !text.isEmpty() && text[0] == u'-';
+    const bool negative = n > 0 && c[0] == u'-';
     if (negative) ++i;
     const qsizetype integerStart = i;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') ++i;
+    for (; i < n && isDigit(c[i]); ++i) count(c[i]);
     const qsizetype integerDigits = i - integerStart;
     if (d == 0) {
         // "0" alone, or digits that do not start with a zero.
-        if (i != text.size() || integerDigits == 0 || (integerDigits > 1 && text[integerStart] == u'0')) return false;
+        if (i != n || integerDigits == 0 || (integerDigits > 1 && c[integerStart] == u'0')) return false;
     } else {
-        if (integerDigits > 0 && text[integerStart] == u'0') return false;
-        if (i >= text.size() || text[i] != u'.' || text.size() - i - 1 != d) return false;
-        for (qsizetype j = i + 1; j < text.size(); ++j) {
-            if (text[j] < u'0' || text[j] > u'9') return false;
+        if (integerDigits > 0 && c[integerStart] == u'0') return false;
+        if (i >= n || c[i] != u'.' || n - i - 1 != d) return false;
+        for (qsizetype j = i + 1; j < n; ++j) {
+            if (!isDigit(c[j])) return false;
+            count(c[j]);
         }
     }
-    // Significant digits: from the first one that is not zero to the end.
-    qsizetype significant = 0;
-    bool started = false;
-    for (qsizetype j = integerStart; j < text.size(); ++j) {
-        if (text[j] == u'.') continue;
-        started = started || text[j] != u'0';
-        if (started) ++significant;
-    }
-    if (negative && !started) return false;
+    if (negative && significant == 0) return false;
     return significant <= kSignificantDigits;
 }
 

@@ -1,13 +1,49 @@
 #include "QtDialogs.h"
 
+#include <QEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 #include "ScaleDialog.h"
 
 namespace {
 
 const QString kTitle = QStringLiteral("Kalvor");
+
+// Quits a loop once the window it watches is on the screen.
+class ExposeWatch : public QObject {
+public:
+    ExposeWatch(QWindow* window, QEventLoop& loop) : window_(window), loop_(loop) {
+        window_->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::Expose && window_->isExposed()) loop_.quit();
+        return false;
+    }
+
+private:
+    QWindow* window_;
+    QEventLoop& loop_;
+};
+
+// A notice given as the program starts (the window shown, not yet on the
+// screen) waits until the window is there: the operator sees the program
+// come up, with the box over it, and the box does not hold up the window.
+// A second at most, for a platform that never tells.
+void WaitUntilOnScreen(QWidget* parent) {
+    if (parent == nullptr || !parent->isVisible()) return;
+    QWindow* window = parent->window()->windowHandle();
+    if (window == nullptr || window->isExposed()) return;
+    QEventLoop loop;
+    const ExposeWatch watch(window, loop);
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 // Where the dialog opens: on the preset when there is one, else in the
 // folder given.
@@ -39,6 +75,7 @@ Dialogs::Answer QtDialogs::AskYesNoCancel(const QString& text) {
 }
 
 void QtDialogs::Notify(const QString& text) {
+    WaitUntilOnScreen(parent_);
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, parent_);
     box.exec();
 }

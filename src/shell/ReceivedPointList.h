@@ -20,7 +20,13 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     // A point received; it reaches views at the next Flush().
-    void Append(std::int32_t logX, std::int32_t logY);
+    void Append(std::int32_t logX, std::int32_t logY) {
+        if (pending_.size() < static_cast<std::size_t>(kMaxLines)) {
+            pending_.push_back({logX, logY});
+        } else {
+            Replace(logX, logY);
+        }
+    }
     // Shows the points taken in since the last flush, dropping the oldest
     // lines beyond kMaxLines. False when there were none.
     bool Flush();
@@ -34,6 +40,11 @@ private:
         std::int32_t y;
     };
     const Point& At(int row) const;
+    // Puts a point in place of the oldest pending one.
+    void Replace(std::int32_t logX, std::int32_t logY);
+    // Moves the pending points, oldest first, into the ring from slot at on,
+    // wrapping at its end.
+    void CopyPending(std::size_t at);
 
     // The shown lines: count_ of them in a ring of kMaxLines slots (made at
     // the first point), the oldest at first_.

@@ -520,7 +520,8 @@ void frmTab::GetWintab(std::int32_t wParam, std::int32_t lParam) {
     // The notification's points are shown, and the last line brought into
     // view, once: line by line cost most of a long trace's intake.
     if (receivedPoints_->Flush()) {
-        lstGetData->setCurrentIndex(receivedPoints_->index(receivedPoints_->rowCount() - 1));
+        const QModelIndex last = receivedPoints_->index(receivedPoints_->rowCount() - 1);
+        if (lstGetData->currentIndex() != last) lstGetData->setCurrentIndex(last);
     }
     FigureChanged();
 }

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <QToolButton>
 
 #include "CellEditorBox.h"
+#include "DesignFont.h"
 #include "FilteredLineEdit.h"
 #include "FormDesign.h"
 #include "MeiGridView.h"
@@ -61,12 +63,17 @@ void UseHighlightColour(QLabel* label) {
 // twin is added by hand because QIcon looks for it only when the program
 // starts on such a screen, not when the window is later moved to one. Taken
 // from the resources rather than the desktop's icon theme, the icons look the
-// same everywhere and start-up searches no theme folders.
+// same everywhere and start-up searches no theme folders. Each is read as
+// the PNG it is: a reader left to guess the format (QIcon::addFile) first
+// loads every image plugin installed, several milliseconds of every start.
 QIcon KalvorIcon(const char* name) {
     const QString base = QStringLiteral(":/icons/") + QLatin1String(name);
     QIcon icon;
-    icon.addFile(base + QStringLiteral(".png"));
-    icon.addFile(base + QStringLiteral("@2x.png"));
+    for (const QString& file : {base + QStringLiteral(".png"), base + QStringLiteral("@2x.png")}) {
+        QImageReader reader(file, "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 
@@ -103,7 +110,7 @@ void frmTab::BuildControls() {
 
     msgMei = new MeiGridView(grid_, this);
     msgMei->setObjectName(QStringLiteral("msgMei"));
-    msgMei->setFont(QFont(kFixedFont, 9));
+    msgMei->setFont(DesignFont(kFixedFont, 9));
     Place(msgMei, RectOf(msgMei->objectName()), dpi);
 
     sstMenu = new TabControl(this);
@@ -124,7 +131,7 @@ void frmTab::BuildControls() {
 
     txtForEdit = new CellEditorBox(this);
     txtForEdit->setObjectName(QStringLiteral("txtForEdit"));
-    txtForEdit->setFont(QFont(kFixedFont, 9));
+    txtForEdit->setFont(DesignFont(kFixedFont, 9));
     {
         QPalette p = txtForEdit->palette();
         p.setColor(QPalette::Base, QColor(192, 255, 255));
@@ -197,7 +204,7 @@ void frmTab::BuildPageStandard(QWidget* page) {
 
     lblHelp = new QLabel(Caption(QStringLiteral("lblHelp")), page);
     lblHelp->setObjectName(QStringLiteral("lblHelp"));
-    lblHelp->setFont(QFont(kFixedFont, 9));
+    lblHelp->setFont(DesignFont(kFixedFont, 9));
     lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     UseHighlightColour(lblHelp);
     sstMenu->PlaceOnPage(lblHelp, edition_.lblHelp);

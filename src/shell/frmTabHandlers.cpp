@@ -326,8 +326,8 @@ void frmTab::LoadAutosave(const QString& path) {
     // to hold the whole table: the grid's size is only saved at a normal exit.
     const QChar separator(u',');
     const TableShape shape = MeasureTable(*text, separator);
-    ResizeGridTo(std::max(shape.rows + 1, grid_.Rows()), std::max(shape.cols + 1, grid_.Cols()));
     msgMei->BeginBulkChange();
+    ResizeGridTo(std::max(shape.rows + 1, grid_.Rows()), std::max(shape.cols + 1, grid_.Cols()));
     const RestoredTable restored = RestoreTable(*text, separator, grid_, cmbSyosu->currentIndex());
     msgMei->EndBulkChange();
     if (restored.lastAcrossRow == 0) return;

@@ -69,6 +69,17 @@ TEST(HostileFiles, reads_are_bounded_and_follow_a_link_only_when_asked) {
     EXPECT_EQ(ReadRegularFile(p.own, 4, Links::Refuse).status, FileReadResult::Status::TooLarge);
     EXPECT_EQ(ReadRegularFile(p.data.filePath(QStringLiteral("none")), 5, Links::Refuse).status,
               FileReadResult::Status::Missing);
+#ifdef Q_OS_LINUX
+    // Longer than its size says (the kernel's own files claim none): read to
+    // its end all the same, and refused past the bound.
+    QFile version(QStringLiteral("/proc/version"));
+    ASSERT_TRUE(version.open(QIODevice::ReadOnly));
+    const QByteArray whole = version.readAll();
+    ASSERT_GT(whole.size(), 1);
+    EXPECT_EQ(ReadRegularFile(version.fileName(), 4096, Links::Refuse).bytes, whole);
+    EXPECT_EQ(ReadRegularFile(version.fileName(), whole.size() - 1, Links::Refuse).status,
+              FileReadResult::Status::TooLarge);
+#endif
 
     ASSERT_TRUE(QFile::remove(p.own));
     p.Link();

@@ -23,6 +23,15 @@ public:
     Events events;
 };
 
+// The data cells' lengths added up cell by cell, to check the model's own
+// running total against.
+qsizetype DataCharsOf(const GridModel& grid) {
+    qsizetype chars = 0;
+    for (int row = 1; row < grid.Rows(); ++row)
+        for (int col = 1; col < grid.Cols(); ++col) chars += grid.TextMatrix(row, col).size();
+    return chars;
+}
+
 TEST(GridModel, used_extent_follows_every_write) {
     struct Write {
         int row;
@@ -53,6 +62,7 @@ TEST(GridModel, used_extent_follows_every_write) {
         ASSERT_TRUE(grid.SetTextMatrix(w.row, w.col, w.text));
         EXPECT_EQ(grid.UsedRows(), w.usedRows) << w.row << "," << w.col << " " << w.text.toStdString();
         EXPECT_EQ(grid.UsedCols(), w.usedCols) << w.row << "," << w.col << " " << w.text.toStdString();
+        EXPECT_EQ(grid.DataChars(), DataCharsOf(grid)) << w.row << "," << w.col;
     }
     EXPECT_EQ(grid.TextMatrix(3, 2), QStringLiteral("   ")) << "kept as written";
     EXPECT_EQ(grid.TextMatrix(0, 5), QStringLiteral("5"));
@@ -70,6 +80,7 @@ TEST(GridModel, shrinking_drops_cells_outside_and_growing_back_gives_empty_ones)
     grid.SetCols(4);
     EXPECT_EQ(grid.UsedRows(), 2);
     EXPECT_EQ(grid.UsedCols(), 2);
+    EXPECT_EQ(grid.DataChars(), DataCharsOf(grid));
 
     grid.SetRows(11);
     grid.SetCols(6);
@@ -139,6 +150,7 @@ TEST(GridModel, clearing_empties_data_cells_but_keeps_headers_and_cursor) {
     }
     EXPECT_EQ(grid.UsedRows(), 0);
     EXPECT_EQ(grid.UsedCols(), 0);
+    EXPECT_EQ(grid.DataChars(), 0);
     EXPECT_EQ(grid.Row(), 4);
     EXPECT_EQ(observer.events, (Events{"size"}));
     grid.SetTextMatrix(1, 1, QStringLiteral("after"));

@@ -13,8 +13,9 @@ public:
     explicit GridTableModel(GridModel& grid, QObject* parent = nullptr);
     ~GridTableModel() override;
 
-    // While a bulk change runs (a paste or load of many values), cell and
-    // cursor changes are not reported one by one; ending it reports them once.
+    // While a bulk change runs (a paste or load of many values, a grid laid
+    // out anew), cell, header and cursor changes are not reported one by one;
+    // ending it reports them once.
     void BeginBulkChange() { bulk_ = true; }
     void EndBulkChange();
 
@@ -39,4 +40,7 @@ private:
 
     GridModel& grid_;
     bool bulk_ = false;
+    // Row and column header texts changed during the bulk change.
+    bool rowHeadersChanged_ = false;
+    bool colHeadersChanged_ = false;
 };
