@@ -57,7 +57,15 @@ done
 for s in 16 24 32 48 64 128 256; do
   expect_file -rw-r--r-- "/usr/share/icons/hicolor/${s}x${s}/apps/kalvor.png"
 done
-ok "contents: both editions, two menu entries, 7 icon sizes and the SVG, the udev rule, the copyright"
+# The modules loaded on first use: the PDF reader and the capture sound.
+modules=()
+for m in kalvor-pdf kalvor-sound; do
+  path=$(awk -v m="/kalvor/$m.so" 'substr($2, length($2) - length(m) + 1) == m { print substr($2, 2) }' \
+    "$scratch/contents")
+  [ -n "$path" ] || fail "package lacks the module $m.so"
+  modules+=("$path")
+done
+ok "contents: both editions, two menu entries, 7 icon sizes and the SVG, the udev rule, the copyright, the PDF and sound modules"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 # libc6 comes only from dpkg-shlibdeps: its presence shows the scan ran.
@@ -128,6 +136,10 @@ if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null && ! dpkg -s kalvor >/d
   DEBIAN_FRONTEND=noninteractive apt-get install -y -o DPkg::Lock::Timeout=300 "$deb" \
     >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log" >&2; fail "apt-get install $deb"; }
   ok "installed with apt-get"
+  for m in "${modules[@]}"; do
+    if ldd "$m" | grep -q "not found"; then fail "$m: $(ldd "$m" | grep "not found")"; fi
+  done
+  ok "the modules ${modules[*]} find every library they need"
   start_once /usr/bin/Kalvor
   dpkg -r kalvor >"$scratch/remove.log" 2>&1 || { cat "$scratch/remove.log" >&2; fail "dpkg -r kalvor"; }
   installed_here=0

@@ -17,7 +17,7 @@
 #include "ExecutableVersion.h"
 #include "WinSoundPlayer.h"
 #else
-#include "QtSoundPlayer.h"
+#include "LoadedSoundPlayer.h"
 #endif
 
 #include <QApplication>
@@ -159,7 +159,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     if (const QString version = ExecutableVersion(executablePath); !version.isEmpty())
         shown.version = version;
 #else
-    QtSoundPlayer sound;
+    LoadedSoundPlayer sound;
     const Edition& shown = edition;
 #endif
     QtClipboard clipboard;

@@ -44,3 +44,6 @@ void QtSoundPlayer::Close() {
         effect_->setSource(QUrl());
     }
 }
+
+// The entry point of the sound module.
+extern "C" Q_DECL_EXPORT SoundPlayer* KalvorSoundPlayer() { return new QtSoundPlayer; }

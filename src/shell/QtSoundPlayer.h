@@ -13,8 +13,9 @@ class QSoundEffect;
 // wave file when it is opened and plays it without blocking, which suits a
 // short confirmation sound; a missing or unplayable file simply stays silent.
 // Loading the multimedia backend takes long next to the rest of the start,
-// so the player is made once the message loop runs (the window is up by
-// then), or at the first play if that comes sooner.
+// so the effect is made once the message loop runs (the window is up by
+// then), or at the first play if that comes sooner. Built into the sound
+// module that LoadedSoundPlayer loads.
 class QtSoundPlayer : public QObject, public SoundPlayer {
 public:
     QtSoundPlayer();

@@ -12,8 +12,8 @@
 #include "WinSoundPlayer.h"
 using PlatformSoundPlayer = WinSoundPlayer;
 #else
-#include "QtSoundPlayer.h"
-using PlatformSoundPlayer = QtSoundPlayer;
+#include "LoadedSoundPlayer.h"
+using PlatformSoundPlayer = LoadedSoundPlayer;
 #endif
 
 #include <QCheckBox>
@@ -464,6 +464,23 @@ TEST(LifecycleSoundPlayer, missing_file_and_commands_in_any_order_are_silent) {
     QTest::qWait(200);  // a failed load is reported asynchronously
     EXPECT_EQ(QApplication::topLevelWidgets(), before);
 }
+
+#ifndef Q_OS_WIN
+// The player itself lives in a module loaded at the first play: a build or a
+// package without it would be silent for ever, with nothing said on screen.
+TEST(LifecycleSoundPlayer, a_played_sound_loads_the_sound_module) {
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("click.wav"));
+    ASSERT_TRUE(WriteBytes(wav, QByteArray("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0"
+                                           "\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0data\0\0\0\0",
+                                           44)));
+    PlatformSoundPlayer player;
+    player.Open(wav);
+    player.Play();
+    EXPECT_TRUE(ReadBytes(QStringLiteral("/proc/self/maps")).contains("kalvor-sound"));
+    player.Close();
+}
+#endif
 
 }  // namespace
 

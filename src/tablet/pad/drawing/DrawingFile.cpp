@@ -1,7 +1,5 @@
 #include "DrawingFile.h"
 
-#include <poppler-qt6.h>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -9,38 +7,13 @@
 
 #include "ImagePage.h"
 #include "ImageResolution.h"
-#include "PdfPage.h"
+#include "PdfReader.h"
 
 namespace {
 
 constexpr double kMillimetresPerInch = 25.4;
 // A PDF file may have bytes before its header; readers look this far.
 constexpr qint64 kPdfHeaderReach = 1024;
-
-// poppler's complaints about a damaged file go to the debug output, once
-// per object; the operator is told once, by the notice.
-void QuietPoppler() {
-    static const bool quiet = [] {
-        Poppler::setDebugErrorFunction([](const QString&, const QVariant&) {}, QVariant());
-        return true;
-    }();
-    (void)quiet;
-}
-
-std::unique_ptr<Poppler::Document> LoadPdf(const QString& path, QString& error) {
-    QuietPoppler();
-    std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
-    if (!document) {
-        error = QStringLiteral("PDF ファイルが壊れていて読めません。");
-    } else if (document->isLocked()) {
-        error = QStringLiteral("パスワードで保護された PDF ファイルは開けません。");
-        document.reset();
-    } else if (document->numPages() < 1) {
-        error = QStringLiteral("PDF ファイルにページがありません。");
-        document.reset();
-    }
-    return document;
-}
 
 // The error for a file that is there but no image reader takes: a format
 // whose reader is missing (a TIFF without Qt's TIFF plugin) is named.
@@ -82,7 +55,8 @@ DrawingFile::Probe DrawingFile::Inspect(const QString& path) {
     const QByteArray head = file.peek(kPdfHeaderReach);
     if (head.contains("%PDF-")) {
         probe.kind = Kind::Pdf;
-        if (const auto document = LoadPdf(path, probe.error)) probe.pages = document->numPages();
+        if (const PdfReader* reader = PdfReader::Load(probe.error))
+            probe.pages = reader->PageCount(path, probe.error);
         return probe;
     }
     QImageReader reader(&file);
@@ -110,12 +84,10 @@ DrawingFile::Opened DrawingFile::Open(const QString& path, int page, double unta
 
 DrawingFile::Opened DrawingFile::OpenPdf(const QString& path, int page) {
     QString error;
-    std::unique_ptr<Poppler::Document> document = LoadPdf(path, error);
-    if (!document) return {nullptr, error};
-    std::unique_ptr<Poppler::Page> pdfPage = document->page(page - 1);
-    if (!pdfPage || pdfPage->pageSizeF().isEmpty())
-        return {nullptr, QStringLiteral("%1 ページ目が壊れていて読めません。").arg(page)};
-    return {std::make_shared<PdfPage>(std::move(document), std::move(pdfPage)), QString()};
+    const PdfReader* reader = PdfReader::Load(error);
+    if (reader == nullptr) return {nullptr, error};
+    std::shared_ptr<const DrawingPage> opened = reader->OpenPage(path, page, error);
+    return {std::move(opened), error};
 }
 
 DrawingFile::Opened DrawingFile::OpenImage(const QString& path, QSizeF dpi) {
