@@ -27,7 +27,7 @@ scratch=$(mktemp -d)
 installed_here=0
 cleanup() {
   if [ "$installed_here" = 1 ]; then
-    dpkg -r kalvor >/dev/null 2>&1 || echo "test-package: could not remove kalvor again" >&2
+    dpkg -P kalvor >/dev/null 2>&1 || echo "test-package: could not remove kalvor again" >&2
   fi
   chmod -R u+w "$scratch" 2>/dev/null || true
   rm -rf "$scratch"
@@ -128,7 +128,10 @@ start_once() {  # EXE
   ok "$exe started; Kalvor.INI and err.dat in ~/.local/share/Kalvor, nothing beside the executable"
 }
 
-if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null && ! dpkg -s kalvor >/dev/null 2>&1; then
+# Installed means installed: a package removed without purging ("deinstall ok
+# config-files") is not in the way.
+installed_status=$(dpkg-query -W -f='${Status}' kalvor 2>/dev/null || true)
+if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null && [ "$installed_status" != "install ok installed" ]; then
   # Two runs of this script at once would remove each other's installation.
   exec 9>/tmp/kalvor-test-package.lock
   flock -w 600 9 || fail "another package test holds /tmp/kalvor-test-package.lock"
@@ -141,10 +144,10 @@ if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null && ! dpkg -s kalvor >/d
   done
   ok "the modules ${modules[*]} find every library they need"
   start_once /usr/bin/Kalvor
-  dpkg -r kalvor >"$scratch/remove.log" 2>&1 || { cat "$scratch/remove.log" >&2; fail "dpkg -r kalvor"; }
+  dpkg -P kalvor >"$scratch/remove.log" 2>&1 || { cat "$scratch/remove.log" >&2; fail "dpkg -P kalvor"; }
   installed_here=0
-  [ ! -e /usr/bin/Kalvor ] || fail "/usr/bin/Kalvor is still there after dpkg -r"
-  ok "removed again with dpkg -r kalvor"
+  [ ! -e /usr/bin/Kalvor ] || fail "/usr/bin/Kalvor is still there after dpkg -P"
+  ok "removed again with dpkg -P kalvor"
 else
   if [ "$(id -u)" -eq 0 ]; then
     # Root writes into a read-only directory too, so the unpacked copy would

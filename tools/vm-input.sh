@@ -98,7 +98,9 @@ mount -t overlay overlay -o lowerdir=/lower,upperdir=/upper/u,workdir=/upper/w /
 R=/newroot
 mount -t proc proc $R/proc; mount -t sysfs sysfs $R/sys; mount -t devtmpfs devtmpfs $R/dev
 mkdir -p $R/dev/pts $R/dev/shm; mount -t devpts devpts $R/dev/pts; mount -t tmpfs tmpfs $R/dev/shm
-mount -t tmpfs tmpfs $R/run; mount -t tmpfs tmpfs $R/tmp
+# /tmp stays the overlay's: a checkout or a build under the host's /tmp must
+# be seen in the guest, and what the guest writes there goes to the tmpfs.
+mount -t tmpfs tmpfs $R/run
 mkdir -p "$R$OUT"; mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000,cache=none vmtout "$R$OUT" || echo "VMT mount out failed" > /dev/console
 chroot $R /bin/bash "$OUT/guest-main.sh" > /dev/console 2>&1
 sync; umount "$R$OUT" 2>/dev/null
