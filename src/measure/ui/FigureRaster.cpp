@@ -24,6 +24,69 @@ bool StartsWith(const std::vector<FigurePoint>& points, const std::vector<Figure
            std::memcmp(points.data(), prefix.data(), prefix.size() * sizeof(FigurePoint)) == 0;
 }
 
+// Clips the segment from `a` to `b` to a picture `width` by `height` (pixel
+// x covers x to x + 1, as QPainter has it); false when nothing is left.
+bool ClipToPicture(QPointF& a, QPointF& b, int width, int height) {
+    const QPointF from = a;
+    const QPointF delta = b - a;
+    const double p[4] = {-delta.x(), delta.x(), -delta.y(), delta.y()};
+    const double q[4] = {from.x(), width - from.x(), from.y(), height - from.y()};
+    double enter = 0.0;
+    double leave = 1.0;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            enter = std::max(enter, t);
+        else
+            leave = std::min(leave, t);
+        if (enter > leave) return false;
+    }
+    a = from + delta * enter;
+    b = from + delta * leave;
+    return true;
+}
+
+// A line one pixel wide, without antialiasing, written straight into the
+// picture: QPainter's hairline costs several times as much on a path of tens
+// of thousands of pixel-long pieces.
+void Hairline(QImage& picture, QPointF a, QPointF b, QRgb colour) {
+    const int width = picture.width();
+    const int height = picture.height();
+    if (!ClipToPicture(a, b, width, height)) return;
+    // Clipped, so not below 0: truncating is the floor.
+    const auto pixel = [](double v, int size) {
+        return std::clamp(static_cast<int>(v), 0, size - 1);
+    };
+    int x = pixel(a.x(), width);
+    int y = pixel(a.y(), height);
+    const int toX = pixel(b.x(), width);
+    const int toY = pixel(b.y(), height);
+    const int dx = std::abs(toX - x);
+    const int dy = -std::abs(toY - y);
+    const int stepX = x < toX ? 1 : -1;
+    const int stepY = y < toY ? 1 : -1;
+    uchar* bits = picture.bits();
+    const qsizetype line = picture.bytesPerLine();
+    int error = dx + dy;
+    for (;;) {
+        reinterpret_cast<QRgb*>(bits + y * line)[x] = colour;
+        if (x == toX && y == toY) break;
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y += stepY;
+        }
+    }
+}
+
 }  // namespace
 
 void FigureRaster::Update(const std::vector<FigurePoint>& points, bool closed,
@@ -137,6 +200,13 @@ void FigureRaster::Decimate(std::size_t from) {
 
 void FigureRaster::DrawPath(qsizetype fromVertex) {
     if (path_.isNull() || kept_.size() - fromVertex < 2) return;
+    if (!smooth_) {
+        const QPointF origin = frame_.topLeft();
+        const QRgb colour = qPremultiply(style_.line.rgba());
+        for (qsizetype i = fromVertex + 1; i < kept_.size(); ++i)
+            Hairline(path_, kept_[i - 1] - origin, kept_[i] - origin, colour);
+        return;
+    }
     QPainter painter(&path_);
     // The image's own ratio would scale what is drawn: vertices are in
     // device pixels already.
@@ -201,6 +271,11 @@ void FigureRaster::Shade(const QPolygonF& corners) {
             if (inside) pixels[x] ^= colour;
         }
     }
+}
+
+QPointF FigureRaster::Vertex(qsizetype i) const {
+    const QPointF at = i < kept_.size() ? kept_[i] : tail_;
+    return (at + shift_) / pixelRatio_;
 }
 
 QPolygonF FigureRaster::Polyline() const {

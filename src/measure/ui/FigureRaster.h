@@ -47,6 +47,9 @@ class FigureRaster {
     // pixel of the point kept before them are left out (a long trace draws
     // what can be seen, not every point); the last point is always kept.
     QPolygonF Polyline() const;
+    // The same vertex by vertex, without making the polygon.
+    qsizetype VertexCount() const { return kept_.size() + (hasTail_ ? 1 : 0); }
+    QPointF Vertex(qsizetype i) const;
     bool Smooth() const { return smooth_; }
 
     // The shading (an area's inside), then the path, over the widget from

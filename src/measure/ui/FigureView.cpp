@@ -27,14 +27,6 @@ const QColor kLine(31, 78, 156);
 const QColor kFill(31, 78, 156, 36);
 const QColor kLast(200, 40, 40);
 
-TabletArea Include(TabletArea area, const FigurePoint& p) {
-    area.minX = std::min(area.minX, p.x);
-    area.minY = std::min(area.minY, p.y);
-    area.maxX = std::max(area.maxX, p.x);
-    area.maxY = std::max(area.maxY, p.y);
-    return area;
-}
-
 }  // namespace
 
 FigureView::FigureView(QWidget* parent) : QWidget(parent), style_{kLine, kFill} {
@@ -93,9 +85,17 @@ void FigureView::SetFigureColours(const QColor& line, const QColor& fill) {
 }
 
 void FigureView::GrowSeenArea() {
+    if (figure_.points.empty()) return;
+    // Plain integers in the loop: it runs over every point at each refresh.
+    const FigurePoint first = figure_.points.front();
+    TabletArea area = seen_.value_or(TabletArea{first.x, first.y, first.x, first.y});
     for (const FigurePoint& p : figure_.points) {
-        seen_ = Include(seen_.value_or(TabletArea{p.x, p.y, p.x, p.y}), p);
+        area.minX = std::min(area.minX, p.x);
+        area.minY = std::min(area.minY, p.y);
+        area.maxX = std::max(area.maxX, p.x);
+        area.maxY = std::max(area.maxY, p.y);
     }
+    seen_ = area;
 }
 
 QSize FigureView::sizeHint() const { return {480, 360}; }
@@ -212,25 +212,26 @@ void FigureView::PaintGrid(QPainter& painter, const QTransform& map) const {
 
 void FigureView::PaintFigure(QPainter& painter) const {
     const FigureRaster& raster = Raster();
-    const QPolygonF polyline = raster.Polyline();
-    if (polyline.isEmpty()) return;
+    const qsizetype vertices = raster.VertexCount();
+    if (vertices == 0) return;
     raster.Paint(painter);
     painter.setRenderHint(QPainter::Antialiasing, raster.Smooth());
     painter.setBrush(Qt::NoBrush);
-    if (figure_.closed && polyline.size() >= 2) {
+    const QPointF last = raster.Vertex(vertices - 1);
+    if (figure_.closed && vertices >= 2) {
         // The closing side is not a stroke of the pen: it is where the area
         // will be closed when the figure ends.
         painter.setPen(QPen(style_.line, 1.5, Qt::DashLine));
-        painter.drawLine(polyline.back(), polyline.front());
+        painter.drawLine(last, raster.Vertex(0));
     }
 
     painter.setPen(Qt::NoPen);
-    if (polyline.size() <= kMaxMarkedPoints) {
+    if (vertices <= kMaxMarkedPoints) {
         painter.setBrush(style_.line);
-        for (const QPointF& p : polyline) painter.drawEllipse(p, 3.0, 3.0);
+        for (qsizetype i = 0; i < vertices; ++i) painter.drawEllipse(raster.Vertex(i), 3.0, 3.0);
     }
     // The point that undo would drop.
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(kLast, 2));
-    painter.drawEllipse(polyline.back(), 5.0, 5.0);
+    painter.drawEllipse(last, 5.0, 5.0);
 }

@@ -103,3 +103,20 @@ TEST(FigureRaster, figure_grown_in_pieces_and_moved_is_drawn_as_the_whole_figure
         }
     }
 }
+
+// Sides far longer than the picture, from well outside it, as a zoomed-in
+// view meets them: clipped, they still ink every pixel they cross.
+TEST(FigureRaster, sides_from_far_outside_are_drawn_across_the_picture) {
+    const QSize size(300, 200);
+    const FigureRaster::Style hairline{Qt::black, Qt::transparent};
+    std::vector<FigurePoint> points{{-5000000, 50}, {5000000, 50}, {150, -7000000}, {150, 7000000}};
+    // Enough vertices for the hairline, all on the two long sides.
+    for (int i = 0; i < 1200; ++i) points.push_back({150, 7000000 - i});
+    FigureRaster raster;
+    raster.Update(points, false, QTransform(), size, 1.0, hairline);
+    ASSERT_FALSE(raster.Smooth());
+    const QImage image = Painted(raster, size);
+    const QRgb white = QColor(Qt::white).rgb();
+    for (int x = 0; x < size.width(); ++x) EXPECT_NE(image.pixel(x, 50), white) << x;
+    for (int y = 0; y < size.height(); ++y) EXPECT_NE(image.pixel(150, y), white) << y;
+}
