@@ -25,62 +25,11 @@
 #include <string>
 #include <vector>
 
+#include "BenchTable.h"
 #include "FigureView.h"
 #include "PadWindow.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double MedianMs(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(MsSince(start));
-    }
-    return Median(times);
-}
-
-// Resident memory now, megabytes.
-double ResidentMb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
-}
-
-struct Row {
-    std::string measure;
-    double ours;
-    double floor;
-    const char* unit;
-};
-
-void Print(const std::vector<Row>& rows) {
-    std::printf("| %-80s | %12s | %12s | %6s |\n", "Measure", "Kalvor", "Floor", "Ratio");
-    std::printf("|%s|%s|%s|%s|\n", std::string(82, '-').c_str(), std::string(14, '-').c_str(),
-                std::string(14, '-').c_str(), std::string(8, '-').c_str());
-    for (const Row& row : rows) {
-        const auto text = [&](double v) {
-            return QString::number(v, 'f', v < 10 ? 2 : 0).toStdString() + " " + row.unit;
-        };
-        std::printf("| %-80s | %12s | %12s | %6.2f |\n", row.measure.c_str(),
-                    text(row.ours).c_str(), text(row.floor).c_str(),
-                    row.floor > 0 ? row.ours / row.floor : 0.0);
-    }
-}
 
 // An A1 sheet (594 × 841 mm) drawn as a CAD program draws a plan: a frame,
 // 8,000 wall and dimension lines, 400 circles and some text.

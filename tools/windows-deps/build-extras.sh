@@ -114,33 +114,9 @@ target_qt=$(sed -n 's/.*PACKAGE_VERSION "\([0-9.]*\)".*/\1/p' "$QT_DIR/lib/cmake
 [ "$host_qt" = "$target_qt" ] || die "host Qt tools are $host_qt, target Qt is $target_qt (moc must match)"
 
 # ---------------------------------------------------------------------------
-# 2. Toolchain file (same settings as the Qt recipe's toolchain-mingw64.cmake)
+# 2. Toolchain file: the one beside this script, as for the Qt build
 # ---------------------------------------------------------------------------
-if [ -f "$SCRIPT_DIR/toolchain-mingw64.cmake" ]; then
-    cp "$SCRIPT_DIR/toolchain-mingw64.cmake" "$TOOLCHAIN"
-elif [ -f "$QT_DIR/toolchain-mingw64.cmake" ]; then
-    cp "$QT_DIR/toolchain-mingw64.cmake" "$TOOLCHAIN"
-else
-    cat > "$TOOLCHAIN" <<'EOF'
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER   ${MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER  ${MINGW_TRIPLE}-windres)
-set(CMAKE_AR           /usr/bin/${MINGW_TRIPLE}-ar     CACHE FILEPATH "Archiver")
-set(CMAKE_RANLIB       /usr/bin/${MINGW_TRIPLE}-ranlib CACHE FILEPATH "Ranlib")
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})
-foreach(_qtwin_prefix IN LISTS CMAKE_PREFIX_PATH)
-    list(APPEND CMAKE_FIND_ROOT_PATH "${_qtwin_prefix}")
-endforeach()
-unset(_qtwin_prefix)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-EOF
-fi
+cp "$SCRIPT_DIR/toolchain-mingw64.cmake" "$TOOLCHAIN"
 
 # Keep the build machine's .pc files (e.g. Debian's poppler-data.pc) out of the cross builds.
 export PKG_CONFIG_LIBDIR=$PREFIX/lib/pkgconfig

@@ -89,32 +89,9 @@ host_ver=$(sed -n 's/.*PACKAGE_VERSION "\([0-9.]*\)".*/\1/p' \
 
 # --------------------------------------------------------------------------
 # 2. Toolchain file: keep an existing one, else copy the one next to this
-#    script, else write a minimal equivalent.
+#    script.
 # --------------------------------------------------------------------------
-if [ ! -f "$TOOLCHAIN" ] && [ -f "$SCRIPT_DIR/toolchain-mingw64.cmake" ]; then
-    cp "$SCRIPT_DIR/toolchain-mingw64.cmake" "$TOOLCHAIN"
-elif [ ! -f "$TOOLCHAIN" ]; then
-    log "writing $TOOLCHAIN"
-    cat > "$TOOLCHAIN" <<'EOF'
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER   ${MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER  ${MINGW_TRIPLE}-windres)
-set(CMAKE_AR           /usr/bin/${MINGW_TRIPLE}-ar     CACHE FILEPATH "Archiver")
-set(CMAKE_RANLIB       /usr/bin/${MINGW_TRIPLE}-ranlib CACHE FILEPATH "Ranlib")
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})
-foreach(_qtwin_prefix IN LISTS CMAKE_PREFIX_PATH)
-    list(APPEND CMAKE_FIND_ROOT_PATH "${_qtwin_prefix}")
-endforeach()
-unset(_qtwin_prefix)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-EOF
-fi
+[ -f "$TOOLCHAIN" ] || cp "$SCRIPT_DIR/toolchain-mingw64.cmake" "$TOOLCHAIN"
 
 # --------------------------------------------------------------------------
 # 3. Source: Debian's qt6-base (patches applied by dpkg-source)
