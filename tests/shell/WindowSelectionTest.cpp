@@ -115,9 +115,11 @@ TEST_P(WindowSelection, f9_and_shift_f9_put_after_the_selection_through_undo_and
         {"mean_down", true, true, {3, 1}, "15.00", {4, 1}},
     };
     // Two values, a note and an empty cell; the targets' old texts are replaced.
+    // The note in ASCII: the autosave is compared with the table's bytes, and
+    // a Western Windows code page has no Japanese.
     Put({1, 1}, "10.00");
     Put({2, 1}, "20.00");
-    Put({1, 2}, "メモ");
+    Put({1, 2}, "memo");
     Put({1, 3}, "1");
     Put({3, 1}, "1");
     for (const Case& c : cases) {
