@@ -57,6 +57,7 @@ TOOLCHAIN=$WORK/toolchain-mingw64.cmake
 log()  { printf '\n=== %s: %s\n' "$(date +%T)" "$*"; }
 warn() { printf 'WARNING: %s\n' "$*" >&2; }
 die()  { printf 'ERROR: %s\n' "$*" >&2; exit 1; }
+. "$SCRIPT_DIR/deb-src.sh"
 
 case "$JPX_DECODER" in unmaintained|none) ;; *) die "JPX_DECODER must be unmaintained or none";; esac
 [ -d "$QT_DIR/lib/cmake/Qt6" ] || die "no Qt at QT_DIR=$QT_DIR (lib/cmake/Qt6 missing)"
@@ -70,20 +71,7 @@ T_START=$(date +%s)
 # ---------------------------------------------------------------------------
 if [ "$SKIP_APT" != 1 ]; then
     [ "$(id -u)" = 0 ] || die "apt steps need root (or run with SKIP_APT=1)"
-    # apt-get source needs deb-src entries; add them next to the existing deb ones.
-    if ! grep -Eqs '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
-            /etc/apt/sources.list.d/*.sources; then
-        log "adding deb-src entries to apt's sources"
-        if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-            sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
-                > /etc/apt/sources.list.d/debian-src.sources
-        elif [ -f /etc/apt/sources.list ]; then
-            sed -n 's/^deb /deb-src /p' /etc/apt/sources.list > /etc/apt/sources.list.d/debian-src.list
-        else
-            die "no apt sources found to derive deb-src entries from"
-        fi
-        NEED_UPDATE=1
-    fi
+    if add_deb_src; then NEED_UPDATE=1; fi
     # (no "grep -q" after a pipe anywhere here: with pipefail, grep -q's early exit can make
     #  the writer die of SIGPIPE and turn a match into a pipeline failure)
     if [ "${NEED_UPDATE:-0}" = 1 ] || ! apt-cache showsrc poppler 2>/dev/null | grep '^Package:' > /dev/null; then

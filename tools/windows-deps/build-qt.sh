@@ -38,6 +38,7 @@ NICE="nice -n 19"
 
 log() { printf '\n=== %s: %s\n' "$(date +%T)" "$*"; }
 die() { printf 'ERROR: %s\n' "$*" >&2; exit 1; }
+. "$SCRIPT_DIR/deb-src.sh"
 
 mkdir -p "$WORK" "$LOGS"
 
@@ -46,18 +47,7 @@ mkdir -p "$WORK" "$LOGS"
 # --------------------------------------------------------------------------
 if [ "${SKIP_APT:-0}" != 1 ]; then
     [ "$(id -u)" = 0 ] || die "the apt steps need root (or SKIP_APT=1 with everything installed)"
-    # apt-get source needs deb-src entries: add them beside the deb ones.
-    if ! grep -Eqs '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
-            /etc/apt/sources.list.d/*.sources; then
-        log "adding deb-src entries to apt's sources"
-        if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-            sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
-                > /etc/apt/sources.list.d/debian-src.sources
-        elif [ -f /etc/apt/sources.list ]; then
-            sed -n 's/^deb /deb-src /p' /etc/apt/sources.list > /etc/apt/sources.list.d/debian-src.list
-        else
-            die "no apt sources found to derive deb-src entries from"
-        fi
+    if add_deb_src; then
         apt-get update > "$LOGS/apt-update.log" 2>&1 || die "apt-get update failed"
     fi
     # Install only what is missing; never upgrade packages that are already there
