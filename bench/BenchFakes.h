@@ -3,12 +3,12 @@
 // The window's services for benchmarks: dialogs that answer at once, no
 // sound, a clipboard in memory; and the main window over them.
 
-#include "Clipboard.h"
-#include "Dialogs.h"
-#include "Edition.h"
+#include "exchange/Clipboard.h"
+#include "shell/Dialogs.h"
+#include "shell/Edition.h"
 #include "FakePadLink.h"
-#include "SoundPlayer.h"
-#include "frmTab.h"
+#include "shell/SoundPlayer.h"
+#include "shell/frmTab.h"
 
 #include <QString>
 #include <QTemporaryDir>

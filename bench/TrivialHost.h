@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MeasureHost.h"
-#include "PointStore.h"
+#include "measure/MeasureHost.h"
+#include "measure/PointStore.h"
 
 #include <QString>
 

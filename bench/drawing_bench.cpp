@@ -26,8 +26,8 @@
 #include <vector>
 
 #include "BenchTable.h"
-#include "FigureView.h"
-#include "PadWindow.h"
+#include "measure/ui/FigureView.h"
+#include "pad/PadWindow.h"
 
 namespace {
 

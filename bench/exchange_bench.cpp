@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "CsvFile.h"
-#include "GridModel.h"
-#include "NumberText.h"
-#include "ParseIntoGrid.h"
-#include "TextTable.h"
+#include "exchange/CsvFile.h"
+#include "grid/GridModel.h"
+#include "grid/NumberText.h"
+#include "exchange/ParseIntoGrid.h"
+#include "exchange/TextTable.h"
 
 namespace {
 

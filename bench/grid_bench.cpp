@@ -1,8 +1,8 @@
 // Figures for the grid core at its largest sensible size, 10,000 data rows
 // by 1,000 data columns. Prints one line per figure; asserts nothing.
 
-#include "GridModel.h"
-#include "NumberText.h"
+#include "grid/GridModel.h"
+#include "grid/NumberText.h"
 
 #include <QString>
 

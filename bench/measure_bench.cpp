@@ -13,15 +13,15 @@
 #include <numbers>
 #include <vector>
 
-#include "Calculation.h"
-#include "CsvFile.h"
+#include "measure/Calculation.h"
+#include "exchange/CsvFile.h"
 #include "FakePadLink.h"
-#include "GridModel.h"
-#include "GridView.h"
-#include "MeasureEngine.h"
-#include "MeasureHost.h"
-#include "Mei.h"
-#include "NumberText.h"
+#include "grid/GridModel.h"
+#include "grid/GridView.h"
+#include "measure/MeasureEngine.h"
+#include "measure/MeasureHost.h"
+#include "grid/Mei.h"
+#include "grid/NumberText.h"
 #include "TrivialHost.h"
 
 namespace {

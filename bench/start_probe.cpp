@@ -2,7 +2,7 @@
 // shown: it writes one line to standard output and leaves at once. The
 // table bench times it against start_floor.
 
-#include "RunKalvor.h"
+#include "editions/RunKalvor.h"
 #include "ShownProbe.h"
 
 int main(int argc, char** argv) { return RunKalvor(argc, argv, FullEdition()); }

@@ -8,15 +8,15 @@
 //   table_bench --split FILE     the same without the write
 
 #include "CommitGate.h"
-#include "AtomicFile.h"
+#include "exchange/AtomicFile.h"
 #include "BenchFakes.h"
 #include "BenchTable.h"
-#include "Edition.h"
+#include "shell/Edition.h"
 #include "FakePadLink.h"
-#include "GridModel.h"
-#include "MeasureEngine.h"
+#include "grid/GridModel.h"
+#include "measure/MeasureEngine.h"
 #include "TrivialHost.h"
-#include "frmTab.h"
+#include "shell/frmTab.h"
 
 #include <QApplication>
 #include <QDir>

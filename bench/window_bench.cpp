@@ -4,10 +4,10 @@
 // Prints one line per figure; asserts nothing.
 
 #include "BenchFakes.h"
-#include "Edition.h"
+#include "shell/Edition.h"
 #include "FakePadLink.h"
-#include "FigureWindow.h"
-#include "frmTab.h"
+#include "measure/ui/FigureWindow.h"
+#include "shell/frmTab.h"
 
 #include <QApplication>
 #include <QLineEdit>

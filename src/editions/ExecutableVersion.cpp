@@ -1,4 +1,4 @@
-#include "ExecutableVersion.h"
+#include "editions/ExecutableVersion.h"
 
 #ifdef _WIN32
 #include <windows.h>

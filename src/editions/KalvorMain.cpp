@@ -1,3 +1,3 @@
-#include "RunKalvor.h"
+#include "editions/RunKalvor.h"
 
 int main(int argc, char** argv) { return RunKalvor(argc, argv, FullEdition()); }

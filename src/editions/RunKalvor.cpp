@@ -1,23 +1,23 @@
-#include "RunKalvor.h"
+#include "editions/RunKalvor.h"
 
-#include "AppFiles.h"
-#include "DataDirectoryLock.h"
-#include "DesignFont.h"
-#include "FigureWindow.h"
-#include "InstanceGuard.h"
-#include "PadInput.h"
-#include "PadLinkFactory.h"
-#include "QtClipboard.h"
-#include "QtDialogs.h"
-#include "QtJapanese.h"
-#include "SideWindowSettingsFile.h"
-#include "frmTab.h"
+#include "shell/AppFiles.h"
+#include "shell/DataDirectoryLock.h"
+#include "shell/DesignFont.h"
+#include "measure/ui/FigureWindow.h"
+#include "shell/InstanceGuard.h"
+#include "pad/PadInput.h"
+#include "tablet/PadLinkFactory.h"
+#include "exchange/ui/QtClipboard.h"
+#include "shell/QtDialogs.h"
+#include "shell/QtJapanese.h"
+#include "editions/SideWindowSettingsFile.h"
+#include "shell/frmTab.h"
 
 #ifdef Q_OS_WIN
-#include "ExecutableVersion.h"
-#include "WinSoundPlayer.h"
+#include "editions/ExecutableVersion.h"
+#include "shell/WinSoundPlayer.h"
 #else
-#include "LoadedSoundPlayer.h"
+#include "shell/LoadedSoundPlayer.h"
 #endif
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Edition.h"
+#include "shell/Edition.h"
 
 // The composition root shared by both executables: builds the window with
 // the tablet library, the sound player, the dialogs and the clipboard, runs

@@ -1,4 +1,4 @@
-#include "SideWindowSettingsFile.h"
+#include "editions/SideWindowSettingsFile.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Common.h"
-#include "SideWindowSettings.h"
+#include "shell/Common.h"
+#include "measure/ui/SideWindowSettings.h"
 
 // The side windows' keys in the program's settings file, in the main window's
 // section "frmTab" beside its own. The window reads and writes the same file

@@ -1,6 +1,6 @@
-#include "AtomicFile.h"
+#include "exchange/AtomicFile.h"
 
-#include "AtomicFileCommit.h"
+#include "exchange/AtomicFileCommit.h"
 
 #include <QDir>
 #include <QFile>

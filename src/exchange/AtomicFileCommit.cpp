@@ -1,3 +1,3 @@
-#include "AtomicFileCommit.h"
+#include "exchange/AtomicFileCommit.h"
 
 bool MayCommitAtomicWrite(const QString&) { return true; }

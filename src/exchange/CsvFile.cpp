@@ -1,11 +1,11 @@
-#include "CsvFile.h"
+#include "exchange/CsvFile.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <utility>
 
-#include "GridModel.h"
-#include "TextTable.h"
+#include "grid/GridModel.h"
+#include "exchange/TextTable.h"
 
 FileWriteResult WriteCsv(const GridModel& grid, const QString& path, Links links) {
     // The system code page, as every text file of the program uses: UTF-8 on

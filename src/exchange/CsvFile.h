@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringView>
 
-#include "AtomicFile.h"
+#include "exchange/AtomicFile.h"
 
 #include <optional>
 

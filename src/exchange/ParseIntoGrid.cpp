@@ -1,11 +1,11 @@
-#include "ParseIntoGrid.h"
+#include "exchange/ParseIntoGrid.h"
 
 #include <QStringView>
 
 #include <algorithm>
 
-#include "GridModel.h"
-#include "NumberText.h"
+#include "grid/GridModel.h"
+#include "grid/NumberText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ProgramModule.h"
+#include "exchange/ProgramModule.h"
 
 #include <QCoreApplication>
 #include <QDir>

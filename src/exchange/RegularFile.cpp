@@ -1,4 +1,4 @@
-#include "RegularFile.h"
+#include "exchange/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>

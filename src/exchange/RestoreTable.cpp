@@ -1,12 +1,12 @@
-#include "RestoreTable.h"
+#include "exchange/RestoreTable.h"
 
 #include <QString>
 
 #include <algorithm>
 #include <utility>
 
-#include "GridModel.h"
-#include "NumberText.h"
+#include "grid/GridModel.h"
+#include "grid/NumberText.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "TextTable.h"
+#include "exchange/TextTable.h"
 
 #include <QStringEncoder>
 
 #include <vector>
 
-#include "GridModel.h"
+#include "grid/GridModel.h"
 
 namespace {
 

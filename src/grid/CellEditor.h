@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GridView.h"
+#include "grid/GridView.h"
 
 #include <QString>
 

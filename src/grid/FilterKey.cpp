@@ -1,4 +1,4 @@
-#include "FilterKey.h"
+#include "grid/FilterKey.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "GridModel.h"
+#include "grid/GridModel.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "GridModel.h"
+#include "grid/GridModel.h"
 
 // Undo and redo of the operator's changes to the grid's cells. The window
 // brackets each change the operator makes (a measured value, a hand edit, a

@@ -1,7 +1,7 @@
-#include "Mei.h"
+#include "grid/Mei.h"
 
-#include "FilterKey.h"
-#include "GridModel.h"
+#include "grid/FilterKey.h"
+#include "grid/GridModel.h"
 
 namespace Mei {
 

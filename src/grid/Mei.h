@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CellEditor.h"
-#include "GridView.h"
+#include "grid/CellEditor.h"
+#include "grid/GridView.h"
 
 #include <QString>
 

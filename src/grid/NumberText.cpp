@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "grid/NumberText.h"
 
 #include <QLocale>
 

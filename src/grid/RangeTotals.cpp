@@ -1,10 +1,10 @@
-#include "RangeTotals.h"
+#include "grid/RangeTotals.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "GridModel.h"
-#include "NumberText.h"
+#include "grid/GridModel.h"
+#include "grid/NumberText.h"
 
 RangeTotals RangeTotals::Of(const GridModel& grid, const CellRange& range) {
     RangeTotals totals;

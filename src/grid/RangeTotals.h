@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "CellRange.h"
+#include "grid/CellRange.h"
 
 class GridModel;
 

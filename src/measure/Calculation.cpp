@@ -1,10 +1,10 @@
-#include "Calculation.h"
+#include "measure/Calculation.h"
 
 #include <cmath>
 #include <cstddef>
 #include <limits>
 
-#include "NumberText.h"
+#include "grid/NumberText.h"
 
 namespace {
 

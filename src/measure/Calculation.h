@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "PointStore.h"
+#include "measure/PointStore.h"
 
 // The two scale texts as they stand at the moment of use: the real reference
 // length (txtInput(0)) and the tablet counts of that length (txtInput(3)).

@@ -1,11 +1,11 @@
-#include "DescribeFigure.h"
+#include "measure/DescribeFigure.h"
 
 #include <cmath>
 #include <cstddef>
 #include <optional>
 
-#include "MeasureEngine.h"
-#include "NumberText.h"
+#include "measure/MeasureEngine.h"
+#include "grid/NumberText.h"
 
 namespace {
 

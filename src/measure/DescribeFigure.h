@@ -3,9 +3,9 @@
 #include <QString>
 #include <cstdint>
 
-#include "Calculation.h"
-#include "Figure.h"
-#include "PointStore.h"
+#include "measure/Calculation.h"
+#include "measure/Figure.h"
+#include "measure/PointStore.h"
 
 // What the figure window's status line needs besides the point store and the
 // scale: the measurement state and the choices of the main window.

@@ -1,4 +1,4 @@
-#include "DrawingScale.h"
+#include "measure/DrawingScale.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "Figure.h"
+#include "measure/Figure.h"
 
 // A window that shows the figure being measured and lets the operator undo
 // its last point: the on-screen pad, or the figure window beside a real

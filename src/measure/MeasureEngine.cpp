@@ -1,11 +1,11 @@
-#include "MeasureEngine.h"
+#include "measure/MeasureEngine.h"
 
 #include <charconv>
 #include <cstddef>
 #include <optional>
 
-#include "Calculation.h"
-#include "NumberText.h"
+#include "measure/Calculation.h"
+#include "grid/NumberText.h"
 
 namespace {
 

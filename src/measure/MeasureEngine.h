@@ -3,9 +3,9 @@
 #include <QString>
 #include <cstdint>
 
-#include "MeasureHost.h"
-#include "PadLink.h"
-#include "PointStore.h"
+#include "measure/MeasureHost.h"
+#include "tablet/PadLink.h"
+#include "measure/PointStore.h"
 
 // Measurement modes (lMesMode).
 enum MesMode : std::int32_t {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "Calculation.h"
+#include "measure/Calculation.h"
 
 // What the measurement engine needs from the main window: the controls it
 // reads and sets, the grid operations and the capture sound.

@@ -1,4 +1,4 @@
-#include "PointStore.h"
+#include "measure/PointStore.h"
 
 #include <cstddef>
 

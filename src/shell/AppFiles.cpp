@@ -1,8 +1,8 @@
-#include "AppFiles.h"
+#include "shell/AppFiles.h"
 
-#include "AtomicFile.h"
-#include "IniFile.h"
-#include "RegularFile.h"
+#include "exchange/AtomicFile.h"
+#include "shell/IniFile.h"
+#include "exchange/RegularFile.h"
 
 #include <QDir>
 #include <QFile>

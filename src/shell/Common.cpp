@@ -1,4 +1,4 @@
-#include "Common.h"
+#include "shell/Common.h"
 
 #include <QStringConverter>
 #include <QStringView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IniFile.h"
+#include "shell/IniFile.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "DataDirectoryLock.h"
+#include "shell/DataDirectoryLock.h"
 
 #include <QDir>
 

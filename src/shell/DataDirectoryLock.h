@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "RunLock.h"
+#include "shell/RunLock.h"
 
 // One running copy per data directory, whatever its executable is called: a
 // renamed copy started beside the first would take the first copy's run

@@ -1,4 +1,4 @@
-#include "DesignFont.h"
+#include "shell/DesignFont.h"
 
 #include <QFontDatabase>
 #include <QStringList>

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "DrawingScale.h"
+#include "measure/DrawingScale.h"
 
 // The modal boxes the window shows. Every box carries the application title
 // "Kalvor" and no icon. Tests answer them through a fake, so a handler that

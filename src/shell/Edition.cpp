@@ -1,6 +1,6 @@
-#include "Edition.h"
+#include "shell/Edition.h"
 
-#include "KalvorVersion.h"
+#include "shell/KalvorVersion.h"
 
 Edition FullEdition() {
     Edition e;

@@ -1,4 +1,4 @@
-#include "FormDesign.h"
+#include "shell/FormDesign.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "Edition.h"
+#include "shell/Edition.h"
 
 // Where a control lives: directly on the window, or on a page of sstMenu
 // (then directly on the page or inside one of its frames).

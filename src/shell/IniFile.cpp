@@ -1,7 +1,7 @@
-#include "IniFile.h"
+#include "shell/IniFile.h"
 
-#include "AtomicFile.h"
-#include "RegularFile.h"
+#include "exchange/AtomicFile.h"
+#include "exchange/RegularFile.h"
 
 #include <QByteArray>
 #include <QFile>

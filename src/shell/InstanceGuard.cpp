@@ -1,10 +1,10 @@
-#include "InstanceGuard.h"
+#include "shell/InstanceGuard.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileSystemWatcher>
-#include "RunLock.h"
+#include "shell/RunLock.h"
 #include <QStandardPaths>
 
 struct InstanceGuard::State {

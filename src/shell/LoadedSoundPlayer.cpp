@@ -1,10 +1,10 @@
-#include "LoadedSoundPlayer.h"
+#include "shell/LoadedSoundPlayer.h"
 
 #include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
 
-#include "ProgramModule.h"
+#include "exchange/ProgramModule.h"
 
 LoadedSoundPlayer::LoadedSoundPlayer() = default;
 

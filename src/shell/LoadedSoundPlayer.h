@@ -3,7 +3,7 @@
 #include <QObject>
 #include <memory>
 
-#include "SoundPlayer.h"
+#include "shell/SoundPlayer.h"
 
 // The capture sound through Qt Multimedia, in a module of its own
 // ("kalvor-sound") that is loaded once the message loop runs after a sound

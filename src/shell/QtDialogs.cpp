@@ -1,4 +1,4 @@
-#include "QtDialogs.h"
+#include "shell/QtDialogs.h"
 
 #include <QEvent>
 #include <QEventLoop>
@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "ScaleDialog.h"
+#include "shell/ScaleDialog.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "shell/Dialogs.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "QtJapanese.h"
+#include "shell/QtJapanese.h"
 
 #include <QCoreApplication>
 #include <QDir>

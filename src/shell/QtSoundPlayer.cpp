@@ -1,4 +1,4 @@
-#include "QtSoundPlayer.h"
+#include "shell/QtSoundPlayer.h"
 
 #include <QFileInfo>
 #include <QSoundEffect>

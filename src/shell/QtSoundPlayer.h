@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SoundPlayer.h"
+#include "shell/SoundPlayer.h"
 
 #include <QObject>
 #include <QUrl>

@@ -1,6 +1,6 @@
-#include "ReceivedPointList.h"
+#include "shell/ReceivedPointList.h"
 
-#include "MeasureEngine.h"
+#include "measure/MeasureEngine.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "RunLock.h"
+#include "shell/RunLock.h"
 
-#include "RegularFile.h"
+#include "exchange/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ScaleDialog.h"
+#include "shell/ScaleDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "FilteredLineEdit.h"
-#include "NumberText.h"
+#include "grid/ui/FilteredLineEdit.h"
+#include "grid/NumberText.h"
 
 namespace {
 

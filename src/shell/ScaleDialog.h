@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "DrawingScale.h"
+#include "measure/DrawingScale.h"
 
 class FilteredLineEdit;
 class QComboBox;

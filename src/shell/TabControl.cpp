@@ -1,6 +1,6 @@
-#include "TabControl.h"
+#include "shell/TabControl.h"
 
-#include "Twips.h"
+#include "grid/Twips.h"
 
 void TabControl::PlaceOnPage(QWidget* control, const DesignRect& rect) {
     placed_.push_back({control, rect});

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Edition.h"
+#include "shell/Edition.h"
 
 #include <QTabWidget>
 #include <vector>

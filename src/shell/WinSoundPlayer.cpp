@@ -1,4 +1,4 @@
-#include "WinSoundPlayer.h"
+#include "shell/WinSoundPlayer.h"
 
 #include <QDir>
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "SoundPlayer.h"
+#include "shell/SoundPlayer.h"
 
 // The capture sound through the system's own PlaySound, for Windows, where
 // the program ships without Qt Multimedia. PlaySound reads the wave file at

@@ -1,4 +1,4 @@
-#include "WrappingPushButton.h"
+#include "shell/WrappingPushButton.h"
 
 #include <QFontMetricsF>
 #include <QStyleOptionButton>

@@ -1,4 +1,4 @@
-#include "frmTab.h"
+#include "shell/frmTab.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,17 +16,17 @@
 #include <QToolButton>
 #include <cstdio>
 
-#include "AppFiles.h"
-#include "AtomicFile.h"
-#include "CellEditorBox.h"
-#include "FilteredLineEdit.h"
-#include "MeiGridView.h"
-#include "ReceivedPointList.h"
-#include "RegularFile.h"
-#include "TabControl.h"
-#include "TextBuffer.h"
-#include "Twips.h"
-#include "WindowFit.h"
+#include "shell/AppFiles.h"
+#include "exchange/AtomicFile.h"
+#include "grid/ui/CellEditorBox.h"
+#include "grid/ui/FilteredLineEdit.h"
+#include "grid/ui/MeiGridView.h"
+#include "shell/ReceivedPointList.h"
+#include "exchange/RegularFile.h"
+#include "shell/TabControl.h"
+#include "shell/TextBuffer.h"
+#include "grid/Twips.h"
+#include "shell/WindowFit.h"
 
 namespace {
 

@@ -6,17 +6,17 @@
 #include <cstdint>
 #include <memory>
 
-#include "Clipboard.h"
-#include "Common.h"
-#include "Dialogs.h"
-#include "Edition.h"
-#include "FigureDisplay.h"
-#include "GridModel.h"
-#include "GridUndoLog.h"
-#include "MeasureEngine.h"
-#include "PadLink.h"
-#include "SoundPlayer.h"
-#include "TabletWndProc.h"
+#include "exchange/Clipboard.h"
+#include "shell/Common.h"
+#include "shell/Dialogs.h"
+#include "shell/Edition.h"
+#include "measure/FigureDisplay.h"
+#include "grid/GridModel.h"
+#include "grid/GridUndoLog.h"
+#include "measure/MeasureEngine.h"
+#include "tablet/PadLink.h"
+#include "shell/SoundPlayer.h"
+#include "tablet/TabletWndProc.h"
 
 class CellEditorBox;
 class FilteredLineEdit;

@@ -13,17 +13,17 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "CellEditorBox.h"
-#include "DesignFont.h"
-#include "FilteredLineEdit.h"
-#include "FormDesign.h"
-#include "MeiGridView.h"
-#include "ReceivedPointList.h"
-#include "TabControl.h"
-#include "TextBuffer.h"
-#include "Twips.h"
-#include "WrappingPushButton.h"
-#include "frmTab.h"
+#include "grid/ui/CellEditorBox.h"
+#include "shell/DesignFont.h"
+#include "grid/ui/FilteredLineEdit.h"
+#include "shell/FormDesign.h"
+#include "grid/ui/MeiGridView.h"
+#include "shell/ReceivedPointList.h"
+#include "shell/TabControl.h"
+#include "shell/TextBuffer.h"
+#include "grid/Twips.h"
+#include "shell/WrappingPushButton.h"
+#include "shell/frmTab.h"
 
 namespace {
 

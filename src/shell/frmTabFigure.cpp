@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "DescribeFigure.h"
-#include "FilteredLineEdit.h"
-#include "frmTab.h"
+#include "measure/DescribeFigure.h"
+#include "grid/ui/FilteredLineEdit.h"
+#include "shell/frmTab.h"
 
 namespace {
 

@@ -14,19 +14,19 @@
 #include <array>
 #include <cstdio>
 
-#include "CellEditorBox.h"
-#include "CsvFile.h"
-#include "FilteredLineEdit.h"
-#include "Mei.h"
-#include "MeiGridView.h"
-#include "NumberText.h"
-#include "ParseIntoGrid.h"
-#include "ReceivedPointList.h"
-#include "RestoreTable.h"
-#include "TabControl.h"
-#include "TextBuffer.h"
-#include "TextTable.h"
-#include "frmTab.h"
+#include "grid/ui/CellEditorBox.h"
+#include "exchange/CsvFile.h"
+#include "grid/ui/FilteredLineEdit.h"
+#include "grid/Mei.h"
+#include "grid/ui/MeiGridView.h"
+#include "grid/NumberText.h"
+#include "exchange/ParseIntoGrid.h"
+#include "shell/ReceivedPointList.h"
+#include "exchange/RestoreTable.h"
+#include "shell/TabControl.h"
+#include "shell/TextBuffer.h"
+#include "exchange/TextTable.h"
+#include "shell/frmTab.h"
 
 namespace {
 

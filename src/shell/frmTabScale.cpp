@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "FilteredLineEdit.h"
-#include "NumberText.h"
-#include "frmTab.h"
+#include "grid/ui/FilteredLineEdit.h"
+#include "grid/NumberText.h"
+#include "shell/frmTab.h"
 
 namespace {
 

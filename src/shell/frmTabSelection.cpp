@@ -6,11 +6,11 @@
 #include <QComboBox>
 #include <QLabel>
 
-#include "MeiGridView.h"
-#include "NumberText.h"
-#include "RangeTotals.h"
-#include "TabControl.h"
-#include "frmTab.h"
+#include "grid/ui/MeiGridView.h"
+#include "grid/NumberText.h"
+#include "grid/RangeTotals.h"
+#include "shell/TabControl.h"
+#include "shell/frmTab.h"
 
 void frmTab::BuildSelectionLine() {
     // In the tab strip's free end: shown on every page, and no control of the

@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 
-#include "frmTab.h"
+#include "shell/frmTab.h"
 
 namespace {
 

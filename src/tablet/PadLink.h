@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "TabletNotice.h"
+#include "tablet/TabletNotice.h"
 
 // The window that a tablet library notifies. On Windows this would be the
 // window handle; here it is the window object, to which the library posts a

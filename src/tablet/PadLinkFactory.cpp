@@ -1,15 +1,15 @@
-#include "PadLinkFactory.h"
+#include "tablet/PadLinkFactory.h"
 
 #include <QtGlobal>
 
-#include "ReplayPadLink.h"
+#include "tablet/replay/ReplayPadLink.h"
 
 #ifdef KALVOR_EVDEV
-#include "EvdevPadChoice.h"
+#include "tablet/evdev/EvdevPadChoice.h"
 #endif
 
 #ifdef Q_OS_WIN
-#include "WintabPadLink.h"
+#include "tablet/wintab/WintabPadLink.h"
 
 namespace {
 

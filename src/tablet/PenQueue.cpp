@@ -1,4 +1,4 @@
-#include "PenQueue.h"
+#include "tablet/PenQueue.h"
 
 #include <algorithm>
 #include <limits>

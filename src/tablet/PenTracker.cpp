@@ -1,4 +1,4 @@
-#include "PenTracker.h"
+#include "tablet/PenTracker.h"
 
 void PenTracker::Push(std::int32_t x, std::int32_t y, std::int32_t strokeEnd) {
     // lLogX, lLogY are only listed for diagnosis: they carry the same counts.

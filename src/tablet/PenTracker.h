@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "PenQueue.h"
+#include "tablet/PenQueue.h"
 
 // The pen's state at the end of one frame of a device (an evdev SYN_REPORT, a
 // Wintab packet, a mouse event of the on-screen pad), in tablet counts. Each

@@ -1,9 +1,9 @@
-#include "QueuedPadLink.h"
+#include "tablet/QueuedPadLink.h"
 
 #include <cstdio>
 #include <utility>
 
-#include "WintabPacketEvent.h"
+#include "tablet/WintabPacketEvent.h"
 
 void QueuedPadLink::Pen::Frame(const PenFrame& frame) {
     // Before PadlinkInit and after PadlinkClose nobody listens: what the pen

@@ -4,11 +4,11 @@
 #include <memory>
 #include <vector>
 
-#include "PadLink.h"
-#include "PenInput.h"
-#include "PenQueue.h"
-#include "PenTracker.h"
-#include "TabletNotice.h"
+#include "tablet/PadLink.h"
+#include "tablet/PenInput.h"
+#include "tablet/PenQueue.h"
+#include "tablet/PenTracker.h"
+#include "tablet/TabletNotice.h"
 
 // What every tablet library shares: the queue of points and side presses
 // between the devices and the window, the notifications that tell the window

@@ -1,4 +1,4 @@
-#include "TabletAxes.h"
+#include "tablet/TabletAxes.h"
 
 #include <algorithm>
 #include <cmath>

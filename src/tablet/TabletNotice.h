@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "TabletAxes.h"
+#include "tablet/TabletAxes.h"
 
 // What a tablet library tells the operator about the tablet itself, beside
 // its points: the window shows it where it shows its other troubles.

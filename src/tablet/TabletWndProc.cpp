@@ -1,9 +1,9 @@
-#include "TabletWndProc.h"
+#include "tablet/TabletWndProc.h"
 
 #include <QEvent>
 #include <utility>
 
-#include "WintabPacketEvent.h"
+#include "tablet/WintabPacketEvent.h"
 
 TabletWndProc::TabletWndProc(Handler handler) : handler_(std::move(handler)) {}
 

@@ -1,4 +1,4 @@
-#include "WintabPacketEvent.h"
+#include "tablet/WintabPacketEvent.h"
 
 #include <QCoreApplication>
 

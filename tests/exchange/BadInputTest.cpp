@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "DefaultLocale.h"
-#include "CsvFile.h"
-#include "GridModel.h"
-#include "NumberText.h"
-#include "ParseIntoGrid.h"
+#include "exchange/CsvFile.h"
+#include "grid/GridModel.h"
+#include "grid/NumberText.h"
+#include "exchange/ParseIntoGrid.h"
 #include "QStringPrinter.h"
-#include "RestoreTable.h"
+#include "exchange/RestoreTable.h"
 
 namespace {
 

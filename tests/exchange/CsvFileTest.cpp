@@ -8,8 +8,8 @@
 #include "FileBytes.h"
 #include "CommitGate.h"
 #include "CodePage.h"
-#include "CsvFile.h"
-#include "GridModel.h"
+#include "exchange/CsvFile.h"
+#include "grid/GridModel.h"
 #include "QStringPrinter.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "AtomicFile.h"
+#include "exchange/AtomicFile.h"
 #include "FileBytes.h"
 #include "QStringPrinter.h"
-#include "RegularFile.h"
+#include "exchange/RegularFile.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>

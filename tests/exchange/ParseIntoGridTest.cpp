@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "DefaultLocale.h"
-#include "GridModel.h"
-#include "NumberText.h"
-#include "ParseIntoGrid.h"
+#include "grid/GridModel.h"
+#include "grid/NumberText.h"
+#include "exchange/ParseIntoGrid.h"
 #include "QStringPrinter.h"
-#include "TextTable.h"
+#include "exchange/TextTable.h"
 
 namespace {
 

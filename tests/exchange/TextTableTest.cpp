@@ -3,9 +3,9 @@
 #include <utility>
 #include <vector>
 
-#include "GridModel.h"
+#include "grid/GridModel.h"
 #include "QStringPrinter.h"
-#include "TextTable.h"
+#include "exchange/TextTable.h"
 
 #include <QStringEncoder>
 

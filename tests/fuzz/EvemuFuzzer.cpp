@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <set>
 
-#include "EvemuRecording.h"
+#include "tablet/evdev/EvemuRecording.h"
 #include "FuzzCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -12,7 +12,7 @@
 #include <limits>
 
 #include "FuzzCheck.h"
-#include "NumberText.h"
+#include "grid/NumberText.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <set>
 
 #include "FuzzCheck.h"
-#include "ReplayPadLink.h"
+#include "tablet/replay/ReplayPadLink.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <optional>
 
 #include "FuzzCheck.h"
-#include "IniFile.h"
+#include "shell/IniFile.h"
 
 namespace {
 

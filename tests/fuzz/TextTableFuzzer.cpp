@@ -13,12 +13,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "CsvFile.h"
+#include "exchange/CsvFile.h"
 #include "FuzzCheck.h"
-#include "GridModel.h"
-#include "NumberText.h"
-#include "RestoreTable.h"
-#include "TextTable.h"
+#include "grid/GridModel.h"
+#include "grid/NumberText.h"
+#include "exchange/RestoreTable.h"
+#include "exchange/TextTable.h"
 
 namespace {
 

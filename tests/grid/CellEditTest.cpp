@@ -1,8 +1,8 @@
 #include "FakeCellEditor.h"
 #include "FakeGridView.h"
-#include "FilterKey.h"
-#include "GridModel.h"
-#include "Mei.h"
+#include "grid/FilterKey.h"
+#include "grid/GridModel.h"
+#include "grid/Mei.h"
 
 #include "QStringPrinter.h"
 

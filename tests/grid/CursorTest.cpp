@@ -1,6 +1,6 @@
 #include "FakeGridView.h"
-#include "GridModel.h"
-#include "Mei.h"
+#include "grid/GridModel.h"
+#include "grid/Mei.h"
 
 #include <gtest/gtest.h>
 

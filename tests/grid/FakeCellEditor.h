@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CellEditor.h"
+#include "grid/CellEditor.h"
 
 #include <functional>
 #include <string>

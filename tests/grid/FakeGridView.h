@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GridModel.h"
-#include "GridView.h"
+#include "grid/GridModel.h"
+#include "grid/GridView.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "GridUndoLog.h"
+#include "grid/GridUndoLog.h"
 
 #include "QStringPrinter.h"
 

@@ -1,5 +1,5 @@
 #include "DefaultLocale.h"
-#include "NumberText.h"
+#include "grid/NumberText.h"
 
 #include "QStringPrinter.h"
 

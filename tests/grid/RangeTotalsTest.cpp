@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "GridModel.h"
+#include "grid/GridModel.h"
 #include "QStringPrinter.h"
-#include "RangeTotals.h"
+#include "grid/RangeTotals.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "Calculation.h"
+#include "measure/Calculation.h"
 #include "DefaultLocale.h"
 #include "QStringPrinter.h"
 

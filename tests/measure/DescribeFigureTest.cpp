@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "DefaultLocale.h"
-#include "DescribeFigure.h"
-#include "MeasureEngine.h"
+#include "measure/DescribeFigure.h"
+#include "measure/MeasureEngine.h"
 #include "QStringPrinter.h"
 
 namespace {

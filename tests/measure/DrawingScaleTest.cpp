@@ -6,9 +6,9 @@
 
 #include <cmath>
 
-#include "Calculation.h"
-#include "DrawingScale.h"
-#include "NumberText.h"
+#include "measure/Calculation.h"
+#include "measure/DrawingScale.h"
+#include "grid/NumberText.h"
 #include "QStringPrinter.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
-#include "MeasureEngine.h"
-#include "MeasureHost.h"
-#include "PointStore.h"
+#include "measure/MeasureEngine.h"
+#include "measure/MeasureHost.h"
+#include "measure/PointStore.h"
 
 // A main window stand-in for the measurement engine: it holds the control
 // values the engine reads and records what the engine does to the window.

@@ -8,7 +8,7 @@
 #include "DefaultLocale.h"
 #include "FakeMeasureHost.h"
 #include "FakePadLink.h"
-#include "MeasureEngine.h"
+#include "measure/MeasureEngine.h"
 #include "QStringPrinter.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PointStore.h"
+#include "measure/PointStore.h"
 
 // Whatever it grows by: every point kept in order, always room for the
 // closing point an area calculation appends, and never smaller again.

@@ -1,6 +1,6 @@
 // The design's fonts come to what this system has installed.
 
-#include "DesignFont.h"
+#include "shell/DesignFont.h"
 
 #include "QStringPrinter.h"
 

@@ -1,7 +1,7 @@
 // The grid's model as views see it: a bulk change (a load, a grid laid out
 // anew) reports its cells and header numbers once, not cell by cell.
 
-#include "GridTableModel.h"
+#include "grid/ui/GridTableModel.h"
 
 #include <QAbstractItemModelTester>
 

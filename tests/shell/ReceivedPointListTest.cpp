@@ -1,4 +1,4 @@
-#include "ReceivedPointList.h"
+#include "shell/ReceivedPointList.h"
 
 #include "QStringPrinter.h"
 

@@ -5,9 +5,9 @@
 #include <deque>
 #include <vector>
 
-#include "Clipboard.h"
-#include "Dialogs.h"
-#include "SoundPlayer.h"
+#include "exchange/Clipboard.h"
+#include "shell/Dialogs.h"
+#include "shell/SoundPlayer.h"
 
 // Answers the window's questions from a script and records every box shown.
 class FakeDialogs : public Dialogs {

@@ -14,9 +14,9 @@
 #include <QTest>
 #include <functional>
 
-#include "EvdevInput.h"
-#include "EvemuPlayer.h"
-#include "EvemuRecording.h"
+#include "tablet/evdev/EvdevInput.h"
+#include "tablet/evdev/EvemuPlayer.h"
+#include "tablet/evdev/EvemuRecording.h"
 #include "FileBytes.h"
 #include "QStringPrinter.h"
 #include "WindowFixture.h"

@@ -17,9 +17,9 @@
 #include <utility>
 
 #include "CommitGate.h"
-#include "CsvFile.h"
+#include "exchange/CsvFile.h"
 #include "QStringPrinter.h"
-#include "TextTable.h"
+#include "exchange/TextTable.h"
 #include "FileBytes.h"
 #include "WindowFixture.h"
 

@@ -11,9 +11,9 @@
 #include <cmath>
 #include <limits>
 
-#include "AtomicFile.h"
+#include "exchange/AtomicFile.h"
 #include "CommitGate.h"
-#include "Common.h"
+#include "shell/Common.h"
 #include "FileBytes.h"
 #include "QStringPrinter.h"
 #include "WindowFixture.h"

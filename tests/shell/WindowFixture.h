@@ -9,12 +9,12 @@
 #include <QWidget>
 #include <memory>
 
-#include "Edition.h"
+#include "shell/Edition.h"
 #include "FakePadLink.h"
 #include "FileBytes.h"
-#include "GridModel.h"
+#include "grid/GridModel.h"
 #include "ShellFakes.h"
-#include "frmTab.h"
+#include "shell/frmTab.h"
 
 // A main window over fakes, with its data directory in a fresh temporary
 // directory: the settings file, "Save.csv" and "err.dat" land there.

@@ -17,12 +17,12 @@
 #include <tuple>
 #include <utility>
 
-#include "CellEditorBox.h"
-#include "FilteredLineEdit.h"
-#include "MeiGridView.h"
+#include "grid/ui/CellEditorBox.h"
+#include "grid/ui/FilteredLineEdit.h"
+#include "grid/ui/MeiGridView.h"
 #include "QStringPrinter.h"
-#include "TextTable.h"
-#include "Twips.h"
+#include "exchange/TextTable.h"
+#include "grid/Twips.h"
 #include "WindowFixture.h"
 
 namespace {

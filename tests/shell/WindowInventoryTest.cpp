@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-#include "FormDesign.h"
+#include "shell/FormDesign.h"
 #include "WindowFixture.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // window's outer limits (12465 x 6000 twips) appear as a client area
 // 135 twips narrower and 390 twips lower.
 
-#include "FormDesign.h"
+#include "shell/FormDesign.h"
 #include "WindowFixture.h"
 
 #include <QTest>

@@ -3,16 +3,16 @@
 // set-up, the capture sound and the data directory.
 
 #include "FileBytes.h"
-#include "AppFiles.h"
-#include "Common.h"
+#include "shell/AppFiles.h"
+#include "shell/Common.h"
 #include "QStringPrinter.h"
-#include "QtJapanese.h"
+#include "shell/QtJapanese.h"
 #include "WindowFixture.h"
 #ifdef Q_OS_WIN
-#include "WinSoundPlayer.h"
+#include "shell/WinSoundPlayer.h"
 using PlatformSoundPlayer = WinSoundPlayer;
 #else
-#include "LoadedSoundPlayer.h"
+#include "shell/LoadedSoundPlayer.h"
 using PlatformSoundPlayer = LoadedSoundPlayer;
 #endif
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "FileBytes.h"
-#include "NumberText.h"
-#include "PadInput.h"
+#include "grid/NumberText.h"
+#include "pad/PadInput.h"
 #include "PadTestSupport.h"
 #include "QStringPrinter.h"
-#include "SideWindowSettingsFile.h"
+#include "editions/SideWindowSettingsFile.h"
 #include "WindowFixture.h"
 
 namespace {

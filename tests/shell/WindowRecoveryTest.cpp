@@ -9,10 +9,10 @@
 
 #include "CommitGate.h"
 #include "CodePage.h"
-#include "Common.h"
-#include "CsvFile.h"
+#include "shell/Common.h"
+#include "exchange/CsvFile.h"
 #include "QStringPrinter.h"
-#include "TextTable.h"
+#include "exchange/TextTable.h"
 #include "FileBytes.h"
 #include "WindowFixture.h"
 

@@ -8,8 +8,8 @@
 #include <QRadioButton>
 
 #include "QStringPrinter.h"
-#include "ReplayPadLink.h"
-#include "TextTable.h"
+#include "tablet/replay/ReplayPadLink.h"
+#include "exchange/TextTable.h"
 #include "WindowFixture.h"
 
 namespace {

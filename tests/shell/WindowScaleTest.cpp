@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "FigureWindow.h"
+#include "measure/ui/FigureWindow.h"
 #include "FileBytes.h"
 #include "QStringPrinter.h"
 #include "WindowFixture.h"

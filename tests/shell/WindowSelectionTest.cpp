@@ -14,9 +14,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "MeiGridView.h"
+#include "grid/ui/MeiGridView.h"
 #include "QStringPrinter.h"
-#include "TextTable.h"
+#include "exchange/TextTable.h"
 #include "WindowFixture.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "QStringPrinter.h"
-#include "TextTable.h"
+#include "exchange/TextTable.h"
 #include "WindowFixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "AtomicFileCommit.h"
+#include "exchange/AtomicFileCommit.h"
 
 namespace {
 

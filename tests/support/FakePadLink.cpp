@@ -1,6 +1,6 @@
 #include "FakePadLink.h"
 
-#include "WintabPacketEvent.h"
+#include "tablet/WintabPacketEvent.h"
 
 void FakePadLink::PushPick(std::int32_t x, std::int32_t y, std::int32_t strokeEnd) {
     PushPoint(Point{x, y, x, y, strokeEnd});

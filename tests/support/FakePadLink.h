@@ -4,7 +4,7 @@
 #include <deque>
 #include <vector>
 
-#include "QueuedPadLink.h"
+#include "tablet/QueuedPadLink.h"
 
 // A scripted tablet library for tests, on the queue every library shares.
 // Tests queue picks, strokes and side switch presses, then call Notify() to

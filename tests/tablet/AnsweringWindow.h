@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "PadLink.h"
-#include "PenQueue.h"
-#include "WintabPacketEvent.h"
+#include "tablet/PadLink.h"
+#include "tablet/PenQueue.h"
+#include "tablet/WintabPacketEvent.h"
 
 using Points = std::vector<std::string>;
 

@@ -3,12 +3,12 @@
 #include <QtGlobal>
 #include <string>
 
-#include "PadLinkFactory.h"
+#include "tablet/PadLinkFactory.h"
 #include "QStringPrinter.h"
-#include "ReplayPadLink.h"
+#include "tablet/replay/ReplayPadLink.h"
 #include "TestEnvironment.h"
 #ifdef Q_OS_WIN
-#include "WintabPadLink.h"
+#include "tablet/wintab/WintabPadLink.h"
 #endif
 
 namespace {

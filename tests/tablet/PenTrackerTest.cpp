@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "AnsweringWindow.h"
-#include "PenQueue.h"
-#include "PenTracker.h"
+#include "tablet/PenQueue.h"
+#include "tablet/PenTracker.h"
 
 namespace {
 

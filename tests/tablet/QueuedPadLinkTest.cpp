@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "AnsweringWindow.h"
-#include "QueuedPadLink.h"
+#include "tablet/QueuedPadLink.h"
 
 namespace {
 

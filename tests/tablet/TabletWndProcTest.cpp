@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "TabletWndProc.h"
-#include "WintabPacketEvent.h"
+#include "tablet/TabletWndProc.h"
+#include "tablet/WintabPacketEvent.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
-#include "ExecutableVersion.h"
+#include "editions/ExecutableVersion.h"
 #include "QStringPrinter.h"
 
 namespace {

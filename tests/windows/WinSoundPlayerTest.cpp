@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "WinSoundPlayer.h"
+#include "shell/WinSoundPlayer.h"
 
 // mmsystem.h needs the types of windows.h before it.
 // clang-format off

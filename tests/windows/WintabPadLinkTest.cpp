@@ -15,8 +15,8 @@
 #include "AnsweringWindow.h"
 #include "FakeWintab.h"
 #include "QStringPrinter.h"
-#include "WintabPacketEvent.h"
-#include "WintabPadLink.h"
+#include "tablet/WintabPacketEvent.h"
+#include "tablet/wintab/WintabPadLink.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Clipboard.h"
+#include "exchange/Clipboard.h"
 
 // The system clipboard through Qt.
 class QtClipboard : public Clipboard {

@@ -1,8 +1,8 @@
-#include "CellEditorBox.h"
+#include "grid/ui/CellEditorBox.h"
 
-#include "Mei.h"
-#include "MeiGridView.h"
-#include "Twips.h"
+#include "grid/Mei.h"
+#include "grid/ui/MeiGridView.h"
+#include "grid/Twips.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

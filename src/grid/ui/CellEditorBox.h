@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CellEditor.h"
-#include "FilteredLineEdit.h"
+#include "grid/CellEditor.h"
+#include "grid/ui/FilteredLineEdit.h"
 
 // The cell editor txtForEdit. It reports its key downs to the window, drops
 // the Enter and Esc characters, filters the rest for number entry, and

@@ -1,6 +1,6 @@
-#include "FilteredLineEdit.h"
+#include "grid/ui/FilteredLineEdit.h"
 
-#include "FilterKey.h"
+#include "grid/FilterKey.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "GridTableModel.h"
+#include "grid/ui/GridTableModel.h"
 
 GridTableModel::GridTableModel(GridModel& grid, QObject* parent)
     : QAbstractTableModel(parent), grid_(grid) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GridModel.h"
+#include "grid/GridModel.h"
 
 #include <QAbstractTableModel>
 

@@ -1,8 +1,8 @@
-#include "MeiGridView.h"
+#include "grid/ui/MeiGridView.h"
 
-#include "FilterKey.h"
-#include "Mei.h"
-#include "Twips.h"
+#include "grid/FilterKey.h"
+#include "grid/Mei.h"
+#include "grid/Twips.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CellRange.h"
-#include "GridTableModel.h"
-#include "GridView.h"
+#include "grid/CellRange.h"
+#include "grid/ui/GridTableModel.h"
+#include "grid/GridView.h"
 
 #include <QTableView>
 

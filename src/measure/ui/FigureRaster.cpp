@@ -1,4 +1,4 @@
-#include "FigureRaster.h"
+#include "measure/ui/FigureRaster.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Figure.h"
+#include "measure/Figure.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "FigureView.h"
+#include "measure/ui/FigureView.h"
 
 #include <QElapsedTimer>
 #include <QPaintEvent>
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <utility>
 
-#include "FigureBackdrop.h"
+#include "measure/ui/FigureBackdrop.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <optional>
 
-#include "Figure.h"
-#include "FigureRaster.h"
+#include "measure/Figure.h"
+#include "measure/ui/FigureRaster.h"
 
 class FigureBackdrop;
 class QPainter;

@@ -1,4 +1,4 @@
-#include "FigureWindow.h"
+#include "measure/ui/FigureWindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "SidePlacement.h"
+#include "measure/ui/SidePlacement.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <functional>
 #include <optional>
 
-#include "FigureDisplay.h"
-#include "FigureView.h"
-#include "SideWindowSettings.h"
+#include "measure/FigureDisplay.h"
+#include "measure/ui/FigureView.h"
+#include "measure/ui/SideWindowSettings.h"
 
 class QHBoxLayout;
 class QPushButton;

@@ -1,4 +1,4 @@
-#include "SidePlacement.h"
+#include "measure/ui/SidePlacement.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "EvdevDecoder.h"
+#include "tablet/evdev/EvdevDecoder.h"
 
 #include <linux/input.h>
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "EvdevEventSource.h"
-#include "PenTracker.h"
-#include "TabletAxes.h"
+#include "tablet/evdev/EvdevEventSource.h"
+#include "tablet/PenTracker.h"
+#include "tablet/TabletAxes.h"
 
 // Turns a tablet's evdev event stream into pen frames: it keeps the axes,
 // the tool in proximity and the buttons as the events change them, and at

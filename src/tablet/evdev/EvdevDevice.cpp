@@ -1,4 +1,4 @@
-#include "EvdevDevice.h"
+#include "tablet/evdev/EvdevDevice.h"
 
 #include <fcntl.h>
 #include <libevdev/libevdev.h>

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "EvdevEventSource.h"
+#include "tablet/evdev/EvdevEventSource.h"
 
 struct libevdev;
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "TabletAxes.h"
+#include "tablet/TabletAxes.h"
 
 // What an evdev device holds when it is opened: the kernel sends no event
 // for a value that does not change, so a pen already hovering or a puck

@@ -1,4 +1,4 @@
-#include "EvdevInput.h"
+#include "tablet/evdev/EvdevInput.h"
 
 #include <linux/input.h>
 

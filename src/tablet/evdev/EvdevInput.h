@@ -4,10 +4,10 @@
 #include <memory>
 #include <optional>
 
-#include "EvdevDecoder.h"
-#include "EvdevEventSource.h"
-#include "PenInput.h"
-#include "QueuedPadLink.h"
+#include "tablet/evdev/EvdevDecoder.h"
+#include "tablet/evdev/EvdevEventSource.h"
+#include "tablet/PenInput.h"
+#include "tablet/QueuedPadLink.h"
 
 // One evdev source (a device node, or a recording played as one) as a pen
 // input: its events go through the decoder, from the device's state at open

@@ -1,4 +1,4 @@
-#include "EvdevPadChoice.h"
+#include "tablet/evdev/EvdevPadChoice.h"
 
 #include <QFile>
 #include <QStringList>
@@ -7,13 +7,13 @@
 #include <cstring>
 #include <utility>
 
-#include "EvdevDevice.h"
-#include "EvdevInput.h"
-#include "EvemuPlayer.h"
-#include "EvemuRecording.h"
-#include "HotplugTablet.h"
-#include "TabletDiscovery.h"
-#include "UdevMonitor.h"
+#include "tablet/evdev/EvdevDevice.h"
+#include "tablet/evdev/EvdevInput.h"
+#include "tablet/evdev/EvemuPlayer.h"
+#include "tablet/evdev/EvemuRecording.h"
+#include "tablet/evdev/HotplugTablet.h"
+#include "tablet/evdev/TabletDiscovery.h"
+#include "tablet/evdev/UdevMonitor.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <optional>
 
-#include "DeviceMonitor.h"
-#include "EvdevEventSource.h"
-#include "PadLinkFactory.h"
+#include "tablet/evdev/DeviceMonitor.h"
+#include "tablet/evdev/EvdevEventSource.h"
+#include "tablet/PadLinkChoice.h"
 
 // Where the Linux tablet choice looks for tablets, how it opens them and
 // how it hears of them coming and going; tests replace each part.

@@ -1,4 +1,4 @@
-#include "EvemuPlayer.h"
+#include "tablet/evdev/EvemuPlayer.h"
 
 #include <algorithm>
 #include <utility>

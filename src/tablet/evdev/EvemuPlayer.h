@@ -4,8 +4,8 @@
 #include <QTimer>
 #include <cstddef>
 
-#include "EvdevEventSource.h"
-#include "EvemuRecording.h"
+#include "tablet/evdev/EvdevEventSource.h"
+#include "tablet/evdev/EvemuRecording.h"
 
 // Plays a recorded device in real time: once started, its first event goes
 // out after a short delay (so that the window is up before the pen moves),

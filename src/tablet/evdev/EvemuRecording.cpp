@@ -1,8 +1,8 @@
-#include "EvemuRecording.h"
+#include "tablet/evdev/EvemuRecording.h"
 
 #include <linux/input.h>
 
-#include "RegularFile.h"
+#include "exchange/RegularFile.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "TabletAxes.h"
+#include "tablet/TabletAxes.h"
 
 // A recording of an input device in the text format of evemu-record, which
 // libinput's users exchange in bug reports:

@@ -1,4 +1,4 @@
-#include "HotplugTablet.h"
+#include "tablet/evdev/HotplugTablet.h"
 
 #include <QFile>
 #include <cstdio>

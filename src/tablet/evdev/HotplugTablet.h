@@ -4,10 +4,10 @@
 #include <functional>
 #include <memory>
 
-#include "DeviceMonitor.h"
-#include "EvdevInput.h"
-#include "PenInput.h"
-#include "TabletDiscovery.h"
+#include "tablet/evdev/DeviceMonitor.h"
+#include "tablet/evdev/EvdevInput.h"
+#include "tablet/PenInput.h"
+#include "tablet/evdev/TabletDiscovery.h"
 
 // A tablet that may be unplugged and plugged in again while the program
 // runs. It reads one tablet at a time through an EvdevInput. When that

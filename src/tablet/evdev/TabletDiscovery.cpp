@@ -1,4 +1,4 @@
-#include "TabletDiscovery.h"
+#include "tablet/evdev/TabletDiscovery.h"
 
 #include <linux/input.h>
 

@@ -1,4 +1,4 @@
-#include "UdevMonitor.h"
+#include "tablet/evdev/UdevMonitor.h"
 
 #include <libudev.h>
 

@@ -3,7 +3,7 @@
 #include <QSocketNotifier>
 #include <memory>
 
-#include "DeviceMonitor.h"
+#include "tablet/evdev/DeviceMonitor.h"
 
 struct udev;
 struct udev_monitor;

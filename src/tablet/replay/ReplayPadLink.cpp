@@ -1,6 +1,6 @@
-#include "ReplayPadLink.h"
+#include "tablet/replay/ReplayPadLink.h"
 
-#include "RegularFile.h"
+#include "exchange/RegularFile.h"
 
 #include <QFile>
 #include <QRegularExpression>

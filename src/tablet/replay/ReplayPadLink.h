@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "QueuedPadLink.h"
+#include "tablet/QueuedPadLink.h"
 
 // One line of a replay file.
 struct ReplayEvent {

@@ -1,4 +1,4 @@
-#include "WintabDecoder.h"
+#include "tablet/wintab/WintabDecoder.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "PenTracker.h"
-#include "TabletAxes.h"
+#include "tablet/PenTracker.h"
+#include "tablet/TabletAxes.h"
 
 // One Wintab packet with the items the Wintab library asks for: status,
 // serial number, cursor, buttons and the X and Y axes. X and Y are in the

@@ -1,4 +1,4 @@
-#include "WintabPadLink.h"
+#include "tablet/wintab/WintabPadLink.h"
 
 #include <windows.h>
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <optional>
 
-#include "PadLinkFactory.h"
-#include "QueuedPadLink.h"
-#include "WintabDecoder.h"
+#include "tablet/PadLinkChoice.h"
+#include "tablet/QueuedPadLink.h"
+#include "tablet/wintab/WintabDecoder.h"
 
 // The tablet library for Windows: reads the tablet through the Wintab
 // interface of the tablet driver (wintab32.dll, loaded at the first call).

@@ -11,7 +11,7 @@
 #include <QString>
 #include <cstdio>
 
-#include "EvemuRecording.h"
+#include "tablet/evdev/EvemuRecording.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

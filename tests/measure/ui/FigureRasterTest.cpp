@@ -8,7 +8,7 @@
 #include <QtMath>
 #include <random>
 
-#include "FigureRaster.h"
+#include "measure/ui/FigureRaster.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QLineF>
 
-#include "FigureView.h"
+#include "measure/ui/FigureView.h"
 
 TEST(FigureView, tablet_area_is_fitted_whole_without_stretching) {
     FigureView view;

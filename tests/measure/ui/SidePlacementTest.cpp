@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SidePlacement.h"
+#include "measure/ui/SidePlacement.h"
 
 namespace {
 

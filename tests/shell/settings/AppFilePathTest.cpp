@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
-#include "AppFiles.h"
+#include "shell/AppFiles.h"
 #include "QStringPrinter.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 
-#include "AppFiles.h"
-#include "DataDirectoryLock.h"
-#include "InstanceGuard.h"
-#include "RunLock.h"
+#include "shell/AppFiles.h"
+#include "shell/DataDirectoryLock.h"
+#include "shell/InstanceGuard.h"
+#include "shell/RunLock.h"
 #include "QStringPrinter.h"
 #include "SettingsTestFiles.h"
 

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "IniFile.h"
+#include "shell/IniFile.h"
 #include "QStringPrinter.h"
 
 namespace {

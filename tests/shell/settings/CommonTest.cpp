@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include "CodePage.h"
-#include "Common.h"
+#include "shell/Common.h"
 #include "QStringPrinter.h"
 #include "SettingsTestFiles.h"
 

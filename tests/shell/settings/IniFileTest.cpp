@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 
 #include "CommitGate.h"
-#include "AtomicFile.h"
+#include "exchange/AtomicFile.h"
 #include "FullDisk.h"
-#include "IniFile.h"
+#include "shell/IniFile.h"
 #include "QStringPrinter.h"
 #include "SettingsTestFiles.h"
 

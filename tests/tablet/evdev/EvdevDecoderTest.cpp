@@ -5,8 +5,8 @@
 #include <linux/input.h>
 
 #include "AnsweringWindow.h"
-#include "EvdevDecoder.h"
-#include "EvemuRecording.h"
+#include "tablet/evdev/EvdevDecoder.h"
+#include "tablet/evdev/EvemuRecording.h"
 #include "QStringPrinter.h"
 
 namespace {

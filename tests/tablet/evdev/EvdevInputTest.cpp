@@ -6,8 +6,8 @@
 #include <linux/input.h>
 
 #include "AnsweringWindow.h"
-#include "EvdevInput.h"
-#include "EvemuPlayer.h"
+#include "tablet/evdev/EvdevInput.h"
+#include "tablet/evdev/EvemuPlayer.h"
 #include "ScriptedSource.h"
 
 namespace {

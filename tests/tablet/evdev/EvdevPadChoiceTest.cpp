@@ -12,7 +12,7 @@
 #include <map>
 
 #include "AnsweringWindow.h"
-#include "EvdevPadChoice.h"
+#include "tablet/evdev/EvdevPadChoice.h"
 #include "FileBytes.h"
 #include "QStringPrinter.h"
 #include "ScriptedSource.h"

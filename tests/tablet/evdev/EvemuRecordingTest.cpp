@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "EvemuRecording.h"
+#include "tablet/evdev/EvemuRecording.h"
 #include "QStringPrinter.h"
 
 // The recordings under tests/data exercise the ordinary lines; these are the

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "EvdevEventSource.h"
-#include "EvemuRecording.h"
+#include "tablet/evdev/EvdevEventSource.h"
+#include "tablet/evdev/EvemuRecording.h"
 
 inline EvemuRecording::Event Ev(std::uint16_t type, std::uint16_t code, std::int32_t value) {
     return {0, type, code, value};

@@ -14,7 +14,7 @@
 
 #include "AnsweringWindow.h"
 #include "QStringPrinter.h"
-#include "ReplayPadLink.h"
+#include "tablet/replay/ReplayPadLink.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "AnsweringWindow.h"
-#include "PenQueue.h"
-#include "PenTracker.h"
-#include "WintabDecoder.h"
+#include "tablet/PenQueue.h"
+#include "tablet/PenTracker.h"
+#include "tablet/wintab/WintabDecoder.h"
 
 namespace {
 

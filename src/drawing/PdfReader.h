@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "drawing/DrawingPage.h"
+
+// Reads PDF files for the pad. poppler and the many libraries behind it are
+// loaded the first time a PDF file is met, not at every start: the reader
+// lives in a module of its own ("kalvor-pdf"), installed with the program.
+class PdfReader {
+  public:
+    virtual ~PdfReader() = default;
+
+    // The pages of the file, or 0 with `error` saying why it cannot be read.
+    virtual int PageCount(const QString& path, QString& error) const = 0;
+    // Page `page` (from 1), or null with `error` saying why.
+    virtual std::shared_ptr<const DrawingPage> OpenPage(const QString& path, int page,
+                                                        QString& error) const = 0;
+
+    // The reader, loaded once; null with `error` set when its module is
+    // missing or broken.
+    static const PdfReader* Load(QString& error);
+};
+
+// The module's one entry point, found by this name.
+#define KALVOR_PDF_READER_ENTRY "KalvorPdfReader"

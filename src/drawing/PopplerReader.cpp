@@ -1,0 +1,63 @@
+// The PDF reader module: poppler behind the PdfReader interface, built as a
+// library of its own and loaded on first use.
+
+#include <poppler-qt6.h>
+
+#include <QtGlobal>
+
+#include "drawing/PdfPage.h"
+#include "drawing/PdfReader.h"
+
+namespace {
+
+// poppler's complaints about a damaged file go to the debug output, once
+// per object; the operator is told once, by the notice.
+void QuietPoppler() {
+    static const bool quiet = [] {
+        Poppler::setDebugErrorFunction([](const QString&, const QVariant&) {}, QVariant());
+        return true;
+    }();
+    (void)quiet;
+}
+
+std::unique_ptr<Poppler::Document> LoadPdf(const QString& path, QString& error) {
+    QuietPoppler();
+    std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+    if (!document) {
+        error = QStringLiteral("PDF ファイルが壊れていて読めません。");
+    } else if (document->isLocked()) {
+        error = QStringLiteral("パスワードで保護された PDF ファイルは開けません。");
+        document.reset();
+    } else if (document->numPages() < 1) {
+        error = QStringLiteral("PDF ファイルにページがありません。");
+        document.reset();
+    }
+    return document;
+}
+
+class PopplerReader : public PdfReader {
+  public:
+    int PageCount(const QString& path, QString& error) const override {
+        const auto document = LoadPdf(path, error);
+        return document ? document->numPages() : 0;
+    }
+
+    std::shared_ptr<const DrawingPage> OpenPage(const QString& path, int page,
+                                                QString& error) const override {
+        std::unique_ptr<Poppler::Document> document = LoadPdf(path, error);
+        if (!document) return nullptr;
+        std::unique_ptr<Poppler::Page> pdfPage = document->page(page - 1);
+        if (!pdfPage || pdfPage->pageSizeF().isEmpty()) {
+            error = QStringLiteral("%1 ページ目が壊れていて読めません。").arg(page);
+            return nullptr;
+        }
+        return std::make_shared<PdfPage>(std::move(document), std::move(pdfPage));
+    }
+};
+
+}  // namespace
+
+extern "C" Q_DECL_EXPORT const PdfReader* KalvorPdfReader() {
+    static const PopplerReader reader;
+    return &reader;
+}

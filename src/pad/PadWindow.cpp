@@ -1,0 +1,537 @@
+#include "pad/PadWindow.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTabletEvent>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "pad/PadDialogs.h"
+#include "pad/QtPadDialogs.h"
+
+namespace {
+
+constexpr double kMillimetresPerInch = 25.4;
+constexpr double kDefaultDpi = 96.0;
+// Screens report their size in whole millimetres or not at all; outside this
+// range the figure is not a resolution.
+constexpr double kLowestDpi = 20.0;
+constexpr double kHighestDpi = 2000.0;
+// Zoom steps: a notch of the wheel (120 units), and Ctrl + + or −.
+const double kWheelStep = std::pow(2.0, 0.25);
+const double kKeyStep = std::sqrt(2.0);
+// The figure over a drawing: a colour no black-and-white drawing has, dark
+// enough to show on white paper and bright enough on black lines.
+const QColor kLineOnDrawing(214, 0, 140);
+const QColor kFillOnDrawing(214, 0, 140, 48);
+const QColor kLineOnPad(31, 78, 156);
+const QColor kFillOnPad(31, 78, 156, 36);
+const QString kPadTitle = QStringLiteral("仮想タブレット");
+
+bool PlausibleDpi(double dpi) {
+    return std::isfinite(dpi) && dpi >= kLowestDpi && dpi <= kHighestDpi;
+}
+
+// Rounds counts to the contract's 32-bit integers; a position far outside
+// any screen saturates instead of overflowing.
+std::int32_t ToCounts(double counts) {
+    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr double highest = std::numeric_limits<std::int32_t>::max();
+    if (!std::isfinite(counts)) return 0;
+    return static_cast<std::int32_t>(std::clamp(std::round(counts), lowest, highest));
+}
+
+QString CannotOpen(const QString& path, const QString& why) {
+    return QStringLiteral("図面を開けません。\n%1\n%2").arg(QDir::toNativeSeparators(path), why);
+}
+
+QPushButton* Button(const QString& text, const QString& name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    // The keyboard stays with the view, where the pad's keys work.
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+}  // namespace
+
+PadWindow::PadWindow(QWidget* parent)
+    : FigureWindow(std::nullopt, parent),
+      ownDialogs_(std::make_unique<QtPadDialogs>(this)),
+      dialogs_(ownDialogs_.get()) {
+    setObjectName(QStringLiteral("frmPad"));
+    setWindowTitle(kPadTitle);
+    setAcceptDrops(true);
+    View().SetGridSpacing(10.0 * kCountsPerMillimetre);
+    View().setCursor(Qt::CrossCursor);
+    View().installEventFilter(this);
+
+    open_ = Button(QStringLiteral("図面を開く…"), QStringLiteral("cmdOpenDrawing"), this);
+    close_ = Button(QStringLiteral("図面を閉じる"), QStringLiteral("cmdCloseDrawing"), this);
+    fit_ = Button(QStringLiteral("全体表示"), QStringLiteral("cmdFitDrawing"), this);
+    zoom_ = new QLabel(this);
+    zoom_->setObjectName(QStringLiteral("lblZoom"));
+    zoom_->setMinimumWidth(zoom_->fontMetrics().horizontalAdvance(QStringLiteral("3200%")) + 8);
+    zoom_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QHBoxLayout& row = ButtonRow();
+    row.insertWidget(0, open_);
+    row.insertWidget(1, close_);
+    row.insertWidget(2, fit_);
+    row.insertWidget(3, zoom_);
+    connect(open_, &QPushButton::clicked, this, [this] { ChooseDrawing(); });
+    connect(close_, &QPushButton::clicked, this, [this] { CloseDrawing(); });
+    connect(fit_, &QPushButton::clicked, this, [this] { FitDrawing(); });
+    DrawingMoved(false);
+    UpdateScale();
+}
+
+PadWindow::~PadWindow() {
+    View().SetBackdrop(nullptr);
+    View().removeEventFilter(this);
+}
+
+void PadWindow::SetDialogs(PadDialogs* dialogs) {
+    dialogs_ = dialogs != nullptr ? dialogs : ownDialogs_.get();
+}
+
+void PadWindow::SetSettings(SideWindowSettings* settings) {
+    FigureWindow::SetSettings(settings);
+    memory_.reset();
+    if (settings != nullptr) memory_.emplace(*settings);
+}
+
+double PadWindow::CountsPerPixel(double physicalDpi, double fallbackDpi) {
+    double dpi = physicalDpi;
+    if (!PlausibleDpi(dpi)) dpi = fallbackDpi;
+    if (!PlausibleDpi(dpi)) dpi = kDefaultDpi;
+    return kCountsPerMillimetre * kMillimetresPerInch / dpi;
+}
+
+double PadWindow::ScreenPixelsPerMm() const {
+    const QScreen* s = screen();
+    if (s == nullptr) return kDefaultDpi / kMillimetresPerInch;
+    return kCountsPerMillimetre /
+           CountsPerPixel(s->physicalDotsPerInchX(), s->logicalDotsPerInchX());
+}
+
+QSize PadWindow::SurfaceSize() const { return View().SurfaceRect().size(); }
+
+void PadWindow::UpdateScale() {
+    // With a drawing the counts are the paper's, whatever the screen.
+    if (drawing_) return;
+    // Mouse and tablet positions come in device-independent pixels, and the
+    // screen's physical resolution is given per such pixel: millimetres on
+    // the screen are pixels × 25.4 / dpi, and counts are millimetres × 80.
+    const QScreen* s = screen();
+    if (s == nullptr) return;
+    View().SetCountsPerPixel(CountsPerPixel(s->physicalDotsPerInchX(), s->logicalDotsPerInchX()),
+                             CountsPerPixel(s->physicalDotsPerInchY(), s->logicalDotsPerInchY()));
+}
+
+FigurePoint PadWindow::CountsAt(const QPointF& viewPosition) const {
+    // The inverse of the view's own mapping: what is drawn lies under the
+    // pointer that drew it.
+    const QPointF counts = View().CountsToPixels().inverted().map(viewPosition);
+    return {ToCounts(counts.x()), ToCounts(counts.y())};
+}
+
+void PadWindow::SendFrame(const QPointF& viewPosition, bool tip, bool side) {
+    const FigurePoint at = CountsAt(viewPosition);
+    PenFrame frame;
+    frame.x = at.x;
+    frame.y = at.y;
+    frame.moved = !sentAny_ || at.x != last_.x || at.y != last_.y;
+    frame.tip = tip;
+    frame.side = side;
+    if (tip == tip_ && side == side_ && !frame.moved) return;
+    tip_ = tip;
+    side_ = side;
+    last_ = at;
+    sentAny_ = true;
+    if (onFrame) onFrame(frame);
+}
+
+QString PadWindow::OpenFilter() {
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    QStringList patterns{QStringLiteral("*.pdf"), QStringLiteral("*.png"), QStringLiteral("*.bmp")};
+    QStringList missing;
+    if (formats.contains("jpeg")) {
+        patterns << QStringLiteral("*.jpg") << QStringLiteral("*.jpeg");
+    } else {
+        missing << QStringLiteral("JPEG");
+    }
+    if (formats.contains("tiff")) {
+        patterns << QStringLiteral("*.tif") << QStringLiteral("*.tiff");
+    } else {
+        missing << QStringLiteral("TIFF");
+    }
+    QString drawings = QStringLiteral("図面（PDF・画像）");
+    if (!missing.isEmpty())
+        drawings += QStringLiteral("　※%1 は開けません").arg(missing.join(QStringLiteral("・")));
+    return QStringLiteral("%1 (%2);;すべてのファイル (*)").arg(drawings, patterns.join(u' '));
+}
+
+void PadWindow::ChooseDrawing() {
+    QString folder = lastFolder_;
+    if (folder.isEmpty() && drawing_) folder = QFileInfo(drawing_->Of().file).absolutePath();
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = dialogs_->OpenDrawingName(OpenFilter(), folder);
+    if (path.isEmpty()) return;
+    lastFolder_ = QFileInfo(path).absolutePath();
+    OpenDrawing(path);
+}
+
+bool PadWindow::OpenDrawing(const QString& path) {
+    const DrawingFile::Probe probe = DrawingFile::Inspect(path);
+    if (!probe.error.isEmpty()) {
+        dialogs_->Notify(CannotOpen(path, probe.error));
+        return false;
+    }
+    const QString name = QFileInfo(path).fileName();
+    int page = 1;
+    if (probe.pages > 1) {
+        const std::optional<int> chosen = dialogs_->ChoosePage(name, probe.pages);
+        if (!chosen) return false;
+        page = *chosen;
+    }
+    double dpi = 0;
+    if (probe.kind == DrawingFile::Kind::Image && !probe.dpi) {
+        // Asked once per file: the same scan opened again is taken as told.
+        const QString key = QFileInfo(path).absoluteFilePath();
+        if (!givenDpi_.contains(key)) {
+            const std::optional<int> given = dialogs_->AskDpi(name, kProposedDpi);
+            if (!given) return false;
+            givenDpi_.insert(key, *given);
+        }
+        dpi = givenDpi_.value(key);
+    }
+    const DrawingFile::Opened opened = DrawingFile::Open(path, page, dpi);
+    if (!opened.page) {
+        dialogs_->Notify(CannotOpen(path, opened.error));
+        return false;
+    }
+    ShowDrawing(opened.page, {QFileInfo(path).absoluteFilePath(), page, probe.pages, dpi},
+                std::nullopt);
+    return true;
+}
+
+void PadWindow::ShowDrawing(std::shared_ptr<const DrawingPage> page,
+                            const PadDrawing::Source& source,
+                            const std::optional<DrawingMemory::State>& placed) {
+    // The old drawing's worker stops before the new one starts.
+    View().SetBackdrop(nullptr);
+    drawing_.reset();
+    drawing_ = std::make_unique<PadDrawing>(std::move(page), source);
+    drawing_->onChanged = [this] { View().update(); };
+    DrawingViewport& viewport = drawing_->Viewport();
+    viewport.SetScreen(ScreenPixelsPerMm());
+    viewport.SetView(SurfaceSize());
+    if (placed) {
+        viewport.Show(placed->zoom, placed->centreMm);
+    } else {
+        viewport.Fit();
+    }
+    View().SetBackdrop(drawing_.get());
+    DrawingMoved(true);
+}
+
+void PadWindow::CloseDrawing() {
+    if (!drawing_) return;
+    View().SetBackdrop(nullptr);
+    drawing_.reset();
+    if (memory_) memory_->Forget();
+    DrawingMoved(false);
+}
+
+void PadWindow::RestoreDrawing() {
+    if (!memory_) return;
+    const std::optional<DrawingMemory::Recalled> recalled = memory_->Recall();
+    if (!recalled) return;
+    const DrawingMemory::State& state = recalled->state;
+    const auto fail = [&](const QString& why) {
+        dialogs_->Notify(
+            QStringLiteral("前回の図面を開けないため、白紙の仮想タブレットで始めます。\n%1\n%2")
+                .arg(QDir::toNativeSeparators(state.file), why));
+        // Said once: the next start begins blank without a word.
+        memory_->Forget();
+    };
+    const DrawingFile::Probe probe = DrawingFile::Inspect(state.file);
+    if (!probe.error.isEmpty()) {
+        fail(probe.error);
+        return;
+    }
+    double dpi = 0;
+    if (probe.kind == DrawingFile::Kind::Image && !probe.dpi) {
+        dpi = state.untaggedDpi;
+        if (dpi <= 0) {
+            const std::optional<int> given =
+                dialogs_->AskDpi(QFileInfo(state.file).fileName(), kProposedDpi);
+            if (!given) {
+                memory_->Forget();
+                return;
+            }
+            dpi = *given;
+        }
+        givenDpi_.insert(QFileInfo(state.file).absoluteFilePath(), static_cast<int>(dpi));
+    }
+    const DrawingFile::Opened opened = DrawingFile::Open(state.file, state.page, dpi);
+    if (!opened.page) {
+        fail(opened.error);
+        return;
+    }
+    ShowDrawing(opened.page,
+                {QFileInfo(state.file).absoluteFilePath(), state.page, probe.pages, dpi},
+                recalled->placed ? std::optional(state) : std::nullopt);
+}
+
+void PadWindow::FitDrawing() {
+    if (!drawing_) return;
+    drawing_->Viewport().SetView(SurfaceSize());
+    drawing_->Viewport().Fit();
+    DrawingMoved(false);
+}
+
+void PadWindow::ZoomDrawing(double factor, const QPointF& viewPosition) {
+    if (!drawing_) return;
+    DrawingViewport& viewport = drawing_->Viewport();
+    viewport.ZoomAbout(viewport.Zoom() * factor, viewPosition - View().SurfaceRect().topLeft());
+    DrawingMoved(false);
+}
+
+void PadWindow::PanDrawing(const QPoint& pixels) {
+    if (!drawing_) return;
+    drawing_->Viewport().PanBy(pixels);
+    DrawingMoved(false);
+}
+
+void PadWindow::DrawingMoved(bool rememberNow) {
+    const bool open = drawing_ != nullptr;
+    close_->setEnabled(open);
+    fit_->setEnabled(open);
+    zoom_->setVisible(open);
+    if (!open) {
+        View().SetOrigin(QPointF());
+        View().SetGridSpacing(10.0 * kCountsPerMillimetre);
+        View().SetFigureColours(kLineOnPad, kFillOnPad);
+        UpdateScale();
+        UpdateTitle();
+        return;
+    }
+    const DrawingViewport& viewport = drawing_->Viewport();
+    // Counts are the paper's millimetres times 80: a pixel covers as many
+    // as the zoom leaves on it.
+    const double countsPerPixel = kCountsPerMillimetre / viewport.PixelsPerMm();
+    View().SetCountsPerPixel(countsPerPixel, countsPerPixel);
+    View().SetOrigin(QPointF(viewport.Corner()));
+    View().SetGridSpacing(0);
+    View().SetFigureColours(kLineOnDrawing, kFillOnDrawing);
+    zoom_->setText(QStringLiteral("%1%").arg(std::lround(viewport.Zoom() * 100)));
+    UpdateTitle();
+    if (memory_) {
+        const PadDrawing::Source& source = drawing_->Of();
+        memory_->Remember(
+            {source.file, source.page, viewport.Zoom(), viewport.CentreMm(), source.untaggedDpi},
+            rememberNow);
+    }
+}
+
+void PadWindow::UpdateTitle() {
+    if (!drawing_) {
+        setWindowTitle(kPadTitle);
+        return;
+    }
+    const PadDrawing::Source& source = drawing_->Of();
+    QString title = kPadTitle + QStringLiteral(" － ") + QFileInfo(source.file).fileName();
+    if (source.pages > 1)
+        title += QStringLiteral("（%1 / %2 ページ）").arg(source.page).arg(source.pages);
+    setWindowTitle(title);
+}
+
+bool PadWindow::Pan(QMouseEvent* event) {
+    if (!drawing_) return false;
+    const QPoint at = event->position().toPoint();
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (panFrom_) return true;
+            if (event->button() == Qt::MiddleButton ||
+                (spaceHeld_ && event->button() == Qt::LeftButton && !tip_)) {
+                panFrom_ = at;
+                View().setCursor(Qt::ClosedHandCursor);
+                return true;
+            }
+            return false;
+        case QEvent::MouseMove:
+            if (!panFrom_) return false;
+            PanDrawing(at - *panFrom_);
+            panFrom_ = at;
+            return true;
+        case QEvent::MouseButtonRelease:
+            if (!panFrom_) return false;
+            if (event->buttons() & (Qt::MiddleButton | Qt::LeftButton)) return true;
+            panFrom_.reset();
+            View().setCursor(spaceHeld_ ? Qt::OpenHandCursor : Qt::CrossCursor);
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool PadWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &View()) return FigureWindow::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:  // the second press of a quick double pick
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (Pan(mouse)) return true;
+            // A new stroke on a screen of another resolution takes its scale.
+            if (!tip_ && (mouse->buttons() & Qt::LeftButton)) UpdateScale();
+            SendFrame(mouse->position(), (mouse->buttons() & Qt::LeftButton) != 0,
+                      (mouse->buttons() & Qt::RightButton) != 0);
+            return true;
+        }
+        case QEvent::TabletPress:
+        case QEvent::TabletMove:
+        case QEvent::TabletRelease: {
+            // A pen reports its tip as the left button and its barrel
+            // buttons as the middle and right ones. Accepted here, the event
+            // is not turned into a mouse event as well.
+            auto* pen = static_cast<QTabletEvent*>(event);
+            const bool tip = (pen->buttons() & Qt::LeftButton) != 0;
+            if (!tip_ && tip) UpdateScale();
+            SendFrame(pen->position(), tip,
+                      (pen->buttons() & (Qt::RightButton | Qt::MiddleButton)) != 0);
+            event->accept();
+            return true;
+        }
+        case QEvent::Wheel: {
+            auto* wheel = static_cast<QWheelEvent*>(event);
+            if (!drawing_) return true;
+            const QPoint delta = wheel->angleDelta();
+            const int notches = delta.y() != 0 ? delta.y() : delta.x();
+            if (notches != 0) ZoomDrawing(std::pow(kWheelStep, notches / 120.0), wheel->position());
+            return true;
+        }
+        case QEvent::Resize:
+            if (drawing_) {
+                // The paper at the centre stays there.
+                DrawingViewport& viewport = drawing_->Viewport();
+                const QPointF centre = viewport.CentreMm();
+                viewport.SetView(SurfaceSize());
+                viewport.Show(viewport.Zoom(), centre);
+                DrawingMoved(false);
+            }
+            return FigureWindow::eventFilter(watched, event);
+        case QEvent::ContextMenu:
+            // The right button is the side switch, never a menu.
+            return true;
+        default:
+            return FigureWindow::eventFilter(watched, event);
+    }
+}
+
+bool PadWindow::PadKey(QKeyEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        if (event->key() != Qt::Key_Space || event->isAutoRepeat()) return false;
+        spaceHeld_ = false;
+        if (!panFrom_) View().setCursor(Qt::CrossCursor);
+        return true;
+    }
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const QPointF centre = View().SurfaceRect().center();
+    if (event->matches(QKeySequence::Open)) {
+        ChooseDrawing();
+    } else if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        spaceHeld_ = true;
+        if (drawing_ && !panFrom_) View().setCursor(Qt::OpenHandCursor);
+    } else if (ctrl && (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal ||
+                        event->key() == Qt::Key_Semicolon)) {
+        // "+" is Shift+; on a Japanese keyboard and Shift+= on others:
+        // Ctrl with either key, shifted or not.
+        ZoomDrawing(kKeyStep, centre);
+    } else if (ctrl && event->key() == Qt::Key_Minus) {
+        ZoomDrawing(1.0 / kKeyStep, centre);
+    } else if (ctrl && event->key() == Qt::Key_0) {
+        if (drawing_) ZoomDrawing(1.0 / drawing_->Viewport().Zoom(), centre);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool PadWindow::OwnerKey(QKeyEvent* event) {
+    if (FigureWindow::OwnerKey(event)) return true;
+    const bool space = event->key() == Qt::Key_Space;
+    // Space is only held for a drag on the pad: the main window still sees it.
+    return PadKey(event) && !space;
+}
+
+void PadWindow::keyPressEvent(QKeyEvent* event) {
+    if (PadKey(event)) {
+        event->accept();
+        return;
+    }
+    FigureWindow::keyPressEvent(event);
+}
+
+void PadWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (PadKey(event)) {
+        event->accept();
+        return;
+    }
+    FigureWindow::keyReleaseEvent(event);
+}
+
+void PadWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.front().isLocalFile()) event->acceptProposedAction();
+}
+
+void PadWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+    event->acceptProposedAction();
+    // After the drop has ended: a dialog inside it would hold the dragging
+    // program until it closed.
+    const QString path = urls.front().toLocalFile();
+    QMetaObject::invokeMethod(
+        this, [this, path] { OpenDrawing(path); }, Qt::QueuedConnection);
+}
+
+void PadWindow::showEvent(QShowEvent* event) {
+    FigureWindow::showEvent(event);
+    UpdateScale();
+}
+
+void PadWindow::hideEvent(QHideEvent* event) {
+    // A stroke whose release the pad will not see still ends, where the
+    // pen was last: the figure must not stay open while nobody can close it.
+    if (tip_ || side_) {
+        PenFrame frame;
+        frame.x = last_.x;
+        frame.y = last_.y;
+        tip_ = false;
+        side_ = false;
+        if (onFrame) onFrame(frame);
+    }
+    panFrom_.reset();
+    spaceHeld_ = false;
+    FigureWindow::hideEvent(event);
+}
