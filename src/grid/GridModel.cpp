@@ -14,6 +14,11 @@ const QString& EmptyText() {
     return empty;
 }
 
+const CellTagPtr& NoTag() {
+    static const CellTagPtr none;
+    return none;
+}
+
 const std::vector<QString>& EmptyRow() {
     static const std::vector<QString> empty;
     return empty;
@@ -67,11 +72,39 @@ void GridModel::Drop(int row, int col, QString& cell) {
         ++changes_;
         dataChars_ -= cell.size();
         if (recorder_ != nullptr) recorder_->CellChanging(row, col, cell);
+        DropTag(row, col);
     }
     if (!IsBlank(cell)) {
         Count(row, col, -1);
     }
     cell = QString();
+}
+
+void GridModel::DropTag(int row, int col) {
+    if (!tags_.empty()) tags_.erase(CellKey(row, col));
+}
+
+const CellTagPtr& GridModel::Tag(int row, int col) const {
+    if (tags_.empty()) return NoTag();
+    const auto it = tags_.find(CellKey(row, col));
+    return it == tags_.end() ? NoTag() : it->second;
+}
+
+bool GridModel::SetTag(int row, int col, CellTagPtr tag) {
+    if (row < FixedRows() || col < FixedCols() || row >= rows_ || col >= cols_) return false;
+    const QString& text = TextMatrix(row, col);
+    if (text.isEmpty()) return false;
+    if (Tag(row, col) == tag) return true;
+    if (recorder_ != nullptr) recorder_->CellChanging(row, col, text);
+    if (tag) {
+        tags_[CellKey(row, col)] = std::move(tag);
+    } else {
+        tags_.erase(CellKey(row, col));
+    }
+    if (observer_ != nullptr) {
+        observer_->CellChanged(row, col);
+    }
+    return true;
 }
 
 void GridModel::SetRows(int rows) {
@@ -190,9 +223,17 @@ bool GridModel::SetTextMatrix(int row, int col, QString text) {
         cells.resize(Index(col) + 1);
     }
     QString& cell = cells[Index(col)];
-    if (row > 0 && col > 0 && cell != text) {
-        ++changes_;
-        if (recorder_ != nullptr) recorder_->CellChanging(row, col, cell);
+    if (row > 0 && col > 0) {
+        // A write lets the cell's tag go even when the text stays the same:
+        // a value typed over is no longer the measured one.
+        const bool tagged = !tags_.empty() && tags_.count(CellKey(row, col)) != 0;
+        if (cell != text) {
+            ++changes_;
+        }
+        if (cell != text || tagged) {
+            if (recorder_ != nullptr) recorder_->CellChanging(row, col, cell);
+        }
+        if (tagged) DropTag(row, col);
     }
     const bool wasUsed = !cell.isNull() && !IsBlank(cell);
     const bool nowUsed = !IsBlank(text);
@@ -263,6 +304,7 @@ void GridModel::ClearData() {
             cells.resize(1);
         }
     }
+    tags_.clear();
     std::fill(usedPerRow_.begin(), usedPerRow_.end(), 0);
     std::fill(usedPerCol_.begin(), usedPerCol_.end(), 0);
     usedRows_ = 0;

@@ -2,7 +2,10 @@
 
 #include <QString>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
+
+#include "grid/CellTag.h"
 
 // The detail grid's content: a table of text cells with one fixed header row
 // (row 0) and one fixed header column (column 0), a cursor on a data cell and
@@ -26,8 +29,9 @@ class GridModel {
         virtual void ColWidthChanged(int col) = 0;
     };
 
-    // Told of every data cell's text just before it changes (a write, a
-    // clear, a shrink that drops it), so that the change can be taken back.
+    // Told of every data cell's text just before it or its tag changes (a
+    // write, a clear, a shrink that drops it, a tag set), so that the change
+    // can be taken back; the cell's tag can still be read then.
     class Recorder {
       public:
         virtual ~Recorder() = default;
@@ -71,6 +75,21 @@ class GridModel {
     // instead of step by step. Nothing that can be read changes.
     void ReserveCells(int row, int lastCol);
 
+    // The tag kept with a data cell's value; null for none. A tag is set only
+    // on a cell that holds a text, and dropped whenever that text is written
+    // (even with the same text), emptied, cleared or cut off.
+    const CellTagPtr& Tag(int row, int col) const;
+    // False, changing nothing, outside the data cells or on an empty cell.
+    bool SetTag(int row, int col, CellTagPtr tag);
+    // Every tagged cell, keyed by CellKey(row, col).
+    const std::unordered_map<std::uint64_t, CellTagPtr>& Tags() const { return tags_; }
+    static std::uint64_t CellKey(int row, int col) {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
+               static_cast<std::uint32_t>(col);
+    }
+    static int KeyRow(std::uint64_t key) { return static_cast<int>(key >> 32); }
+    static int KeyCol(std::uint64_t key) { return static_cast<int>(key & 0xffffffffu); }
+
     // Column width in twips; -1 means the view's default.
     int ColWidth(int col) const;
     void SetColWidth(int col, int twips);
@@ -107,12 +126,18 @@ class GridModel {
     // Sets the row or column count (size) and pulls its cursor coordinate
     // back inside when it would fall outside.
     void Resize(int& size, int& cursor, int newSize);
+    // Lets a cell's tag go; the recorder has been told already.
+    void DropTag(int row, int col);
 
     int rows_;
     int cols_;
     int row_ = 1;
     int col_ = 1;
     std::vector<std::vector<QString>> cells_;
+    // Few cells have a tag (only measured values, and only where figures are
+    // kept), so they are held apart: a grid without any pays one empty check
+    // per write.
+    std::unordered_map<std::uint64_t, CellTagPtr> tags_;
     std::vector<int> colWidths_;
     // Number of non-blank data cells per row and per column, and the highest
     // row and column where that number is not 0.

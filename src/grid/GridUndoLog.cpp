@@ -3,15 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-std::uint64_t Key(int row, int col) {
-    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
-           static_cast<std::uint32_t>(col);
-}
-
-}  // namespace
-
 GridUndoLog::GridUndoLog(GridModel& grid, std::size_t maxCells) : grid_(grid), maxCells_(maxCells) {
     grid_.SetRecorder(this);
 }
@@ -36,9 +27,9 @@ void GridUndoLog::CellChanging(int row, int col, const QString& before) {
     if (depth_ == 0 || applying_) {
         return;
     }
-    const auto [it, added] = openIndex_.try_emplace(Key(row, col), open_.changes.size());
+    const auto [it, added] = openIndex_.try_emplace(GridModel::CellKey(row, col), open_.changes.size());
     if (added) {
-        open_.changes.push_back(Change{row, col, before, QString()});
+        open_.changes.push_back(Change{row, col, before, QString(), grid_.Tag(row, col), nullptr});
     }
 }
 
@@ -52,9 +43,12 @@ void GridUndoLog::End() {
     auto& changes = open_.changes;
     for (Change& change : changes) {
         change.after = grid_.TextMatrix(change.row, change.col);
+        change.tagAfter = grid_.Tag(change.row, change.col);
     }
     changes.erase(std::remove_if(changes.begin(), changes.end(),
-                                 [](const Change& c) { return c.before == c.after; }),
+                                 [](const Change& c) {
+                                     return c.before == c.after && c.tagBefore == c.tagAfter;
+                                 }),
                   changes.end());
     // A new size is a change of its own, even when no cell was touched.
     if (changes.empty() && grid_.Rows() == open_.rowsBefore && grid_.Cols() == open_.colsBefore) {
@@ -85,6 +79,9 @@ void GridUndoLog::Apply(const Step& step, bool forward) {
     applying_ = true;
     for (const Change& change : step.changes) {
         grid_.SetTextMatrix(change.row, change.col, forward ? change.after : change.before);
+        if (const CellTagPtr& tag = forward ? change.tagAfter : change.tagBefore) {
+            grid_.SetTag(change.row, change.col, tag);
+        }
     }
     applying_ = false;
     grid_.SetRow(forward ? step.rowAfter : step.rowBefore);

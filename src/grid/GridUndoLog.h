@@ -64,6 +64,9 @@ class GridUndoLog : private GridModel::Recorder {
         int col;
         QString before;
         QString after;
+        // The tag kept with the value, before and after: it comes back with it.
+        CellTagPtr tagBefore;
+        CellTagPtr tagAfter;
     };
     struct Step {
         std::vector<Change> changes;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 namespace {
 
 struct Sheet {
@@ -138,3 +141,92 @@ TEST(GridUndoLog, undo_of_a_clear_with_a_smaller_grid_brings_the_sheet_back) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Mark : CellTag {};
+
+// What a grid operation does to a measured value's tag, and whether undo and
+// redo bring the value and its tag back together.
+struct TagCase {
+    const char* name;
+    std::function<void(Sheet&)> change;
+    // The cell (2, 2) after the change.
+    const char* textAfter;
+    bool tagKept;
+};
+
+}  // namespace
+
+TEST(GridUndoLog, a_measured_values_tag_follows_its_value_through_every_change_and_back) {
+    const TagCase cases[] = {
+        {"measured again (a new tag)",
+         [](Sheet& s) {
+             s.log.Begin();
+             s.grid.SetTextMatrix(2, 2, QStringLiteral("4.00"));
+             s.grid.SetTag(2, 2, std::make_shared<Mark>());
+             s.log.End();
+         },
+         "4.00", true},
+        {"typed over", [](Sheet& s) { s.Step({{2, 2, "9"}}, 2, 2); }, "9", false},
+        {"typed over with the same text", [](Sheet& s) { s.Step({{2, 2, "3.00"}}, 2, 2); }, "3.00",
+         false},
+        {"deleted", [](Sheet& s) { s.Step({{2, 2, ""}}, 2, 2); }, "", false},
+        {"cleared",
+         [](Sheet& s) {
+             s.log.Begin();
+             s.grid.ClearData();
+             s.log.End();
+         },
+         "", false},
+        {"cut off by a smaller grid",
+         [](Sheet& s) {
+             s.log.Begin();
+             s.grid.SetRows(2);
+             s.log.End();
+             s.grid.SetRows(6);
+         },
+         "", false},
+    };
+    for (const TagCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sheet s;
+        s.log.SetResizeGrid([&s](int rows, int cols) {
+            s.grid.SetRows(rows);
+            s.grid.SetCols(cols);
+        });
+        const CellTagPtr measured = std::make_shared<Mark>();
+        s.log.Begin();
+        s.grid.SetTextMatrix(2, 2, QStringLiteral("3.00"));
+        s.grid.SetTag(2, 2, measured);
+        s.log.End();
+
+        c.change(s);
+        EXPECT_EQ(s.At(2, 2), QString::fromUtf8(c.textAfter));
+        const CellTagPtr after = s.grid.Tag(2, 2);
+        EXPECT_EQ(after != nullptr, c.tagKept);
+        EXPECT_NE(after, measured);
+
+        ASSERT_TRUE(s.log.Undo());
+        EXPECT_EQ(s.At(2, 2), QStringLiteral("3.00"));
+        EXPECT_EQ(s.grid.Tag(2, 2), measured) << "the value's own tag comes back with it";
+        ASSERT_TRUE(s.log.Redo());
+        EXPECT_EQ(s.At(2, 2), QString::fromUtf8(c.textAfter));
+        EXPECT_EQ(s.grid.Tag(2, 2), after);
+        ASSERT_TRUE(s.log.Undo());
+        ASSERT_TRUE(s.log.Undo());
+        EXPECT_EQ(s.At(2, 2), QString());
+        EXPECT_EQ(s.grid.Tag(2, 2), nullptr);
+        EXPECT_TRUE(s.grid.Tags().empty());
+    }
+}
+
+TEST(GridUndoLog, a_tag_needs_a_value_and_a_data_cell) {
+    Sheet s;
+    const auto mark = std::make_shared<Mark>();
+    EXPECT_FALSE(s.grid.SetTag(2, 2, mark)) << "an empty cell";
+    s.grid.SetTextMatrix(0, 2, QStringLiteral("B"));
+    EXPECT_FALSE(s.grid.SetTag(0, 2, mark)) << "a header";
+    EXPECT_FALSE(s.grid.SetTag(9, 2, mark)) << "outside the grid";
+    EXPECT_TRUE(s.grid.Tags().empty());
+}
