@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
-targets=(TextTableFuzzer SettingsFuzzer NumberFuzzer EvemuFuzzer ReplayFuzzer)
+targets=(TextTableFuzzer SettingsFuzzer NumberFuzzer EvemuFuzzer ReplayFuzzer FigureFileFuzzer)
 
 . tools/deps.sh
 KALVOR_PACKAGES=(cmake make clang-14 libclang-rt-14-dev qt6-base-dev libevdev-dev libudev-dev)

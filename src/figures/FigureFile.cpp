@@ -1,0 +1,314 @@
+#include "figures/FigureFile.h"
+
+#include <QDateTime>
+#include <QTimeZone>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <limits>
+#include <string_view>
+#include <type_traits>
+
+#include "exchange/RegularFile.h"
+#include "grid/GridModel.h"
+
+namespace {
+
+constexpr int kFieldCount = 13;
+// A grid has at most 10,000 rows of 1,000 columns; anything beyond is not a
+// line this program wrote.
+constexpr int kMaxRow = 10'000;
+constexpr int kMaxCol = 1'000;
+// The points a whole file may bring back: about 160 MB of them.
+constexpr std::size_t kMaxFilePoints = 20'000'000;
+
+struct ModeName {
+    FigureMode mode;
+    std::string_view name;
+};
+constexpr std::array<ModeName, 6> kModeNames{{
+    {FigureMode::TwoPointDistance, "distance"},
+    {FigureMode::PickedArea, "picked-area"},
+    {FigureMode::TracedArea, "traced-area"},
+    {FigureMode::PickedLength, "picked-length"},
+    {FigureMode::TracedLength, "traced-length"},
+    {FigureMode::Coordinate, "coordinate"},
+}};
+
+struct SourceName {
+    FigureSourceKind kind;
+    std::string_view name;
+};
+constexpr std::array<SourceName, 3> kSourceNames{{
+    {FigureSourceKind::Tablet, "tablet"},
+    {FigureSourceKind::BlankPad, "pad"},
+    {FigureSourceKind::Drawing, "drawing"},
+}};
+
+void AppendInt(QByteArray& out, std::int64_t value) {
+    char buffer[24];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, end - buffer);
+}
+
+// Text fields: UTF-8 with the separators and the escape itself escaped.
+void AppendText(QByteArray& out, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    for (const char ch : utf8) {
+        switch (ch) {
+            case '\t': out.append("%09"); break;
+            case '\r': out.append("%0D"); break;
+            case '\n': out.append("%0A"); break;
+            case '%': out.append("%25"); break;
+            default: out.append(ch);
+        }
+    }
+}
+
+void AppendLine(QByteArray& out, int row, int col, const KeptFigure& f) {
+    AppendInt(out, row);
+    out.append('\t');
+    AppendInt(out, col);
+    out.append('\t');
+    AppendText(out, f.value);
+    out.append('\t');
+    out.append(kModeNames[static_cast<std::size_t>(f.mode)].name.data(),
+               static_cast<qsizetype>(kModeNames[static_cast<std::size_t>(f.mode)].name.size()));
+    out.append('\t');
+    out.append(QDateTime::fromMSecsSinceEpoch(f.timeMs, QTimeZone::utc())
+                   .toString(Qt::ISODateWithMs)
+                   .toLatin1());
+    out.append('\t');
+    AppendText(out, f.referenceLength);
+    out.append('\t');
+    AppendText(out, f.tabletLength);
+    out.append('\t');
+    // Shortest text that reads back as the same double.
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, f.verticalFactor);
+    out.append(buffer, end - buffer);
+    out.append('\t');
+    AppendText(out, f.unit);
+    out.append('\t');
+    const std::string_view source = kSourceNames[static_cast<std::size_t>(f.source)].name;
+    out.append(source.data(), static_cast<qsizetype>(source.size()));
+    out.append('\t');
+    AppendInt(out, f.page);
+    out.append('\t');
+    AppendText(out, f.sourceName);
+    out.append('\t');
+    bool first = true;
+    for (const FigurePoint& p : f.points) {
+        if (!first) out.append(' ');
+        first = false;
+        AppendInt(out, p.x);
+        out.append(',');
+        AppendInt(out, p.y);
+    }
+    out.append('\n');
+}
+
+std::string_view View(QByteArrayView bytes) {
+    return {bytes.data(), static_cast<std::size_t>(bytes.size())};
+}
+
+template <typename T>
+bool ParseInt(std::string_view text, T& value) {
+    if (text.empty()) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+int HexDigit(char ch) {
+    if (ch >= '0' && ch <= '9') return ch - '0';
+    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+    return -1;
+}
+
+bool ParseText(std::string_view text, QString& value) {
+    QByteArray utf8;
+    utf8.reserve(static_cast<qsizetype>(text.size()));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            utf8.append(text[i]);
+            continue;
+        }
+        if (i + 2 >= text.size()) return false;
+        const int high = HexDigit(text[i + 1]);
+        const int low = HexDigit(text[i + 2]);
+        if (high < 0 || low < 0) return false;
+        utf8.append(static_cast<char>(high * 16 + low));
+        i += 2;
+    }
+    value = QString::fromUtf8(utf8);
+    return true;
+}
+
+template <typename Names, typename Value>
+bool ParseName(const Names& names, std::string_view text, Value& value) {
+    for (const auto& entry : names) {
+        if (entry.name == text) {
+            if constexpr (std::is_same_v<Value, FigureMode>) {
+                value = entry.mode;
+            } else {
+                value = entry.kind;
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ParsePoints(std::string_view text, std::vector<FigurePoint>& points, std::size_t room) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (points.size() >= room) return false;
+        std::size_t end = text.find(' ', pos);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view pair = text.substr(pos, end - pos);
+        const std::size_t comma = pair.find(',');
+        if (comma == std::string_view::npos) return false;
+        FigurePoint p;
+        if (!ParseInt(pair.substr(0, comma), p.x) || !ParseInt(pair.substr(comma + 1), p.y))
+            return false;
+        points.push_back(p);
+        pos = end + 1;
+        if (end == text.size()) break;
+        if (pos == text.size()) return false;  // a trailing space
+    }
+    return true;
+}
+
+// Why one figure line cannot be read; empty when it was.
+QString ParseLine(std::string_view line, KeptFigureAt& at, std::size_t pointsRoom) {
+    std::array<std::string_view, kFieldCount> fields;
+    std::size_t count = 0;
+    std::size_t pos = 0;
+    while (true) {
+        const std::size_t tab = line.find('\t', pos);
+        if (count == kFieldCount) return QStringLiteral("too many fields");
+        fields[count++] = line.substr(pos, tab == std::string_view::npos ? line.npos : tab - pos);
+        if (tab == std::string_view::npos) break;
+        pos = tab + 1;
+    }
+    if (count != kFieldCount) return QStringLiteral("%1 fields, not %2").arg(count).arg(kFieldCount);
+
+    auto figure = std::make_shared<KeptFigure>();
+    if (!ParseInt(fields[0], at.row) || at.row < 1 || at.row > kMaxRow)
+        return QStringLiteral("no row");
+    if (!ParseInt(fields[1], at.col) || at.col < 1 || at.col > kMaxCol)
+        return QStringLiteral("no column");
+    if (!ParseText(fields[2], figure->value) || figure->value.isEmpty())
+        return QStringLiteral("no value");
+    if (!ParseName(kModeNames, fields[3], figure->mode)) return QStringLiteral("unknown mode");
+    const QDateTime time = QDateTime::fromString(
+        QString::fromLatin1(fields[4].data(), static_cast<qsizetype>(fields[4].size())),
+        Qt::ISODateWithMs);
+    if (!time.isValid()) return QStringLiteral("no time");
+    figure->timeMs = time.toMSecsSinceEpoch();
+    if (!ParseText(fields[5], figure->referenceLength) || !ParseText(fields[6], figure->tabletLength))
+        return QStringLiteral("no scale");
+    const auto [end, ec] = std::from_chars(fields[7].data(), fields[7].data() + fields[7].size(),
+                                           figure->verticalFactor);
+    if (ec != std::errc() || end != fields[7].data() + fields[7].size() ||
+        !(figure->verticalFactor > 0) ||
+        figure->verticalFactor > std::numeric_limits<double>::max())
+        return QStringLiteral("no vertical factor");
+    if (!ParseText(fields[8], figure->unit)) return QStringLiteral("no unit");
+    if (!ParseName(kSourceNames, fields[9], figure->source)) return QStringLiteral("unknown source");
+    if (!ParseInt(fields[10], figure->page) || figure->page < 0)
+        return QStringLiteral("no page");
+    if (!ParseText(fields[11], figure->sourceName)) return QStringLiteral("no source name");
+    if (!ParsePoints(fields[12], figure->points, pointsRoom))
+        return figure->points.size() >= pointsRoom ? QStringLiteral("too many points")
+                                                    : QStringLiteral("bad points");
+    if (figure->points.empty()) return QStringLiteral("no point");
+    at.figure = std::move(figure);
+    return {};
+}
+
+}  // namespace
+
+QByteArray FigureFileBytes(const GridModel& grid) {
+    // In the order of the cells, so that the file reads like the grid and
+    // the same figures always give the same bytes.
+    std::vector<std::pair<std::uint64_t, const KeptFigure*>> kept;
+    std::size_t points = 0;
+    for (const auto& [key, tag] : grid.Tags()) {
+        if (const auto* figure = dynamic_cast<const KeptFigure*>(tag.get())) {
+            kept.emplace_back(key, figure);
+            points += figure->points.size();
+        }
+    }
+    std::sort(kept.begin(), kept.end());
+    QByteArray out;
+    // About 16 bytes a point and 160 for the rest of a line.
+    out.reserve(static_cast<qsizetype>(sizeof kFigureFileHeader + points * 16 + kept.size() * 160));
+    out.append(kFigureFileHeader);
+    out.append('\n');
+    for (const auto& [key, figure] : kept) {
+        AppendLine(out, GridModel::KeyRow(key), GridModel::KeyCol(key), *figure);
+    }
+    return out;
+}
+
+FileWriteResult WriteFigureFile(const GridModel& grid, const QString& path) {
+    return WriteFileAtomically(path, FigureFileBytes(grid));
+}
+
+FigureFileContent ParseFigureFile(QByteArrayView bytes) {
+    FigureFileContent content;
+    const std::string_view text = View(bytes);
+    std::size_t pos = 0;
+    int number = 0;
+    std::size_t pointsLeft = std::min(kMaxFilePoints, kMaxFigurePoints * 5);
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (number == 1) {
+            if (line != kFigureFileHeader) {
+                content.problems << QStringLiteral("line 1: not a figure file of this version");
+                return content;
+            }
+            continue;
+        }
+        if (line.empty()) continue;
+        KeptFigureAt at;
+        const QString why = ParseLine(line, at, std::min(pointsLeft, kMaxFigurePoints));
+        if (!why.isEmpty()) {
+            content.problems << QStringLiteral("line %1: %2").arg(number).arg(why);
+            continue;
+        }
+        pointsLeft -= at.figure->points.size();
+        content.figures.push_back(std::move(at));
+    }
+    if (number == 0) content.problems << QStringLiteral("line 1: empty file");
+    return content;
+}
+
+FigureFileContent ReadFigureFile(const QString& path) {
+    const FileReadResult read = ReadRegularFile(path, kMaxFigureFileBytes, Links::Refuse);
+    if (read.status == FileReadResult::Status::Missing) return {};
+    if (!read.Ok()) {
+        FigureFileContent refused;
+        refused.problems << read.reason;
+        return refused;
+    }
+    return ParseFigureFile(read.bytes);
+}
+
+int RestoreFigures(const FigureFileContent& content, GridModel& grid) {
+    int restored = 0;
+    for (const KeptFigureAt& at : content.figures) {
+        if (grid.TextMatrix(at.row, at.col) == at.figure->value &&
+            grid.SetTag(at.row, at.col, at.figure))
+            ++restored;
+    }
+    return restored;
+}

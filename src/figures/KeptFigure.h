@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+#include "grid/CellTag.h"
+#include "measure/Figure.h"
+
+// The measurement a figure was made by, as the measurement options list them.
+enum class FigureMode : std::uint8_t {
+    TwoPointDistance,
+    PickedArea,
+    TracedArea,
+    PickedLength,
+    TracedLength,
+    Coordinate,
+};
+
+// Where a figure's points came from.
+enum class FigureSourceKind : std::uint8_t {
+    Tablet,   // a tablet, by its name
+    BlankPad, // the on-screen pad without a drawing
+    Drawing,  // a drawing on the pad: its file and page
+};
+
+// The figure a measured value came from, kept with its cell so that the
+// operator can see, check and hand over what was measured. It is made once,
+// when the value is put, and never changed after.
+struct KeptFigure : CellTag {
+    FigureMode mode = FigureMode::TwoPointDistance;
+    // The points as measured, in counts after both axes are brought to one
+    // count; a traced figure keeps every point.
+    std::vector<FigurePoint> points;
+    // The scale in force: "基準となる長さ" and "タブレット上の長さ" as the
+    // operator set them, the vertical factor, and the unit the scale dialog
+    // named (empty when it named none).
+    QString referenceLength;
+    QString tabletLength;
+    double verticalFactor = 1.0;
+    QString unit;
+    FigureSourceKind source = FigureSourceKind::BlankPad;
+    // The tablet's name, or the drawing's file; empty on the blank pad.
+    QString sourceName;
+    // The drawing's page, from 1; 0 for anything but a drawing.
+    int page = 0;
+    // When the value was put, in milliseconds since 1970 (UTC).
+    std::int64_t timeMs = 0;
+    // The cell's text as it was put: after a crash a figure goes back only
+    // into a cell that holds its value again.
+    QString value;
+
+    // Areas are drawn closed.
+    bool Closed() const { return mode == FigureMode::PickedArea || mode == FigureMode::TracedArea; }
+};

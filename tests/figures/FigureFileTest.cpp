@@ -1,0 +1,154 @@
+#include "figures/FigureFile.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "QStringPrinter.h"
+#include "grid/GridModel.h"
+
+namespace {
+
+std::shared_ptr<KeptFigure> Traced(int points) {
+    auto f = std::make_shared<KeptFigure>();
+    f->mode = FigureMode::TracedArea;
+    for (int i = 0; i < points; ++i) f->points.push_back({i * 7 - 300, -i * 3});
+    f->referenceLength = QStringLiteral("12000");
+    f->tabletLength = QStringLiteral("960");
+    f->verticalFactor = 1.0 / 3.0;
+    f->unit = QStringLiteral("m");
+    f->source = FigureSourceKind::Drawing;
+    // Every character the format escapes, and Japanese.
+    f->sourceName = QStringLiteral("/図面/a\tb%0A\r\n平面図.pdf");
+    f->page = 3;
+    f->timeMs = 1'796'000'000'123;
+    f->value = QStringLiteral("124.50");
+    return f;
+}
+
+void Put(GridModel& grid, int row, int col, const std::shared_ptr<KeptFigure>& figure) {
+    grid.SetTextMatrix(row, col, figure->value);
+    ASSERT_TRUE(grid.SetTag(row, col, figure));
+}
+
+TEST(FigureFile, every_field_of_every_figure_reads_back_as_written) {
+    GridModel grid(20, 7);
+    const auto traced = Traced(1000);
+    auto point = std::make_shared<KeptFigure>();
+    point->mode = FigureMode::Coordinate;
+    point->points = {{2147483647, -2147483647 - 1}};
+    point->source = FigureSourceKind::Tablet;
+    point->sourceName = QStringLiteral("Wacom Intuos Pro M Pen");
+    point->value = QStringLiteral("-5.00");
+    Put(grid, 4, 2, traced);
+    Put(grid, 1, 6, point);
+    grid.SetTextMatrix(2, 2, QStringLiteral("typed"));  // no figure: not written
+
+    const QByteArray bytes = FigureFileBytes(grid);
+    EXPECT_TRUE(bytes.startsWith("Kalvor figures 1\n"));
+    EXPECT_EQ(bytes.count('\n'), 3) << "the header and one line a figure";
+
+    const FigureFileContent read = ParseFigureFile(bytes);
+    EXPECT_TRUE(read.problems.isEmpty()) << read.problems.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(read.figures.size(), 2u);
+    EXPECT_EQ(read.figures[0].row, 1) << "in the order of the cells";
+    const KeptFigureAt& back = read.figures[1];
+    EXPECT_EQ(std::make_pair(back.row, back.col), std::make_pair(4, 2));
+    const KeptFigure& f = *back.figure;
+    EXPECT_EQ(f.mode, traced->mode);
+    ASSERT_EQ(f.points.size(), traced->points.size());
+    EXPECT_EQ(f.points.back().x, traced->points.back().x);
+    EXPECT_EQ(f.points.back().y, traced->points.back().y);
+    EXPECT_EQ(f.referenceLength, traced->referenceLength);
+    EXPECT_EQ(f.tabletLength, traced->tabletLength);
+    EXPECT_EQ(f.verticalFactor, traced->verticalFactor) << "exactly, not rounded";
+    EXPECT_EQ(f.unit, traced->unit);
+    EXPECT_EQ(f.source, traced->source);
+    EXPECT_EQ(f.sourceName, traced->sourceName);
+    EXPECT_EQ(f.page, 3);
+    EXPECT_EQ(f.timeMs, traced->timeMs);
+    EXPECT_EQ(f.value, traced->value);
+    EXPECT_EQ(read.figures[0].figure->points[0].y, -2147483647 - 1);
+
+    EXPECT_EQ(ParseFigureFile(bytes).figures.size(), 2u);
+    GridModel other(20, 7);
+    EXPECT_EQ(FigureFileBytes(other), QByteArray("Kalvor figures 1\n"));
+}
+
+TEST(FigureFile, a_bad_line_is_reported_by_its_number_and_skipped) {
+    GridModel grid(20, 7);
+    Put(grid, 3, 3, Traced(3));
+    const QByteArray good = FigureFileBytes(grid).split('\n')[1];
+    auto with = [&](int field, const QByteArray& text) {
+        QList<QByteArray> fields = good.split('\t');
+        fields[field] = text;
+        return fields.join('\t');
+    };
+    const struct {
+        const char* name;
+        QByteArray line;
+    } bad[] = {
+        {"row 0", with(0, "0")},
+        {"row past any grid", with(0, "10001")},
+        {"column not a number", with(1, "x")},
+        {"empty value", with(2, "")},
+        {"broken escape", with(2, "1%2")},
+        {"unknown mode", with(3, "arc")},
+        {"no time", with(4, "yesterday")},
+        {"factor 0", with(7, "0")},
+        {"factor not finite", with(7, "inf")},
+        {"unknown source", with(9, "scanner")},
+        {"negative page", with(10, "-1")},
+        {"no point", with(12, "")},
+        {"half a point", with(12, "1,2 3")},
+        {"a point out of range", with(12, "1,2 3,99999999999")},
+        {"a trailing space", with(12, "1,2 ")},
+        {"a field short", good.left(good.lastIndexOf('\t'))},
+        {"a field more", good + "\t1"},
+        {"not even a line", "\x01\xff\xfe"},
+    };
+    QByteArray file = "Kalvor figures 1\r\n" + good + "\n";
+    for (const auto& b : bad) file += b.line + "\n";
+    file += good;  // the last line without LF
+    const FigureFileContent read = ParseFigureFile(file);
+    EXPECT_EQ(read.figures.size(), 2u) << "the good lines around the bad ones";
+    ASSERT_EQ(read.problems.size(), static_cast<qsizetype>(std::size(bad)));
+    for (std::size_t i = 0; i < std::size(bad); ++i) {
+        EXPECT_TRUE(read.problems[static_cast<qsizetype>(i)].startsWith(
+            QStringLiteral("line %1:").arg(i + 3)))
+            << bad[i].name << ": " << read.problems[static_cast<qsizetype>(i)].toStdString();
+    }
+}
+
+TEST(FigureFile, a_file_not_of_this_version_is_refused_whole) {
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("Kalvor figures 2\n1\t1"),
+                                    QByteArray("row,col\n"), QByteArray("\xef\xbb\xbfKalvor figures 1\n")}) {
+        const FigureFileContent read = ParseFigureFile(bytes);
+        EXPECT_TRUE(read.figures.empty());
+        EXPECT_EQ(read.problems.size(), 1);
+    }
+}
+
+TEST(FigureFile, a_figure_goes_back_only_into_a_cell_that_holds_its_value_again) {
+    GridModel saved(20, 7);
+    Put(saved, 2, 2, Traced(4));
+    auto other = Traced(5);
+    other->value = QStringLiteral("7.00");
+    Put(saved, 3, 2, other);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Save.figures"));
+    ASSERT_TRUE(WriteFigureFile(saved, path).ok);
+
+    GridModel recovered(20, 7);
+    recovered.SetTextMatrix(2, 2, QStringLiteral("124.50"));
+    recovered.SetTextMatrix(3, 2, QStringLiteral("8.00"));  // the value the autosave kept differs
+    const FigureFileContent read = ReadFigureFile(path);
+    EXPECT_EQ(RestoreFigures(read, recovered), 1);
+    EXPECT_NE(recovered.Tag(2, 2), nullptr);
+    EXPECT_EQ(recovered.Tag(3, 2), nullptr);
+
+    EXPECT_TRUE(ReadFigureFile(dir.filePath(QStringLiteral("none"))).problems.isEmpty())
+        << "no file is no figure, not a problem";
+}
+
+}  // namespace
