@@ -174,6 +174,7 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     services.dataDirectory = dataDirectory;
     services.startupNotice = startupNotice;
     services.tabletLoadError = tablet.loadError;
+    services.tabletName = tablet.deviceName;
     if (tablet.axes) {
         services.tabletResolution = tablet.axes->ResolutionLine();
         services.tabletCountsPerMm = tablet.axes->CommonResolution();

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kFieldCount = 13;
+constexpr int kFieldCount = 14;
 // A grid has at most 10,000 rows of 1,000 columns; anything beyond is not a
 // line this program wrote.
 constexpr int kMaxRow = 10'000;
@@ -66,6 +66,13 @@ void AppendText(QByteArray& out, const QString& text) {
     }
 }
 
+// Shortest text that reads back as the same double.
+void AppendDouble(QByteArray& out, double value) {
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, end - buffer);
+}
+
 void AppendLine(QByteArray& out, int row, int col, const KeptFigure& f) {
     AppendInt(out, row);
     out.append('\t');
@@ -84,12 +91,11 @@ void AppendLine(QByteArray& out, int row, int col, const KeptFigure& f) {
     out.append('\t');
     AppendText(out, f.tabletLength);
     out.append('\t');
-    // Shortest text that reads back as the same double.
-    char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, f.verticalFactor);
-    out.append(buffer, end - buffer);
+    AppendDouble(out, f.verticalFactor);
     out.append('\t');
     AppendText(out, f.unit);
+    out.append('\t');
+    AppendDouble(out, f.countsPerMm);
     out.append('\t');
     const std::string_view source = kSourceNames[static_cast<std::size_t>(f.source)].name;
     out.append(source.data(), static_cast<qsizetype>(source.size()));
@@ -118,6 +124,15 @@ bool ParseInt(std::string_view text, T& value) {
     if (text.empty()) return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size();
+}
+
+// A finite number, written as AppendDouble writes it.
+bool ParseDouble(std::string_view text, double& value) {
+    if (text.empty()) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() &&
+           value >= -std::numeric_limits<double>::max() &&
+           value <= std::numeric_limits<double>::max();
 }
 
 int HexDigit(char ch) {
@@ -210,18 +225,16 @@ QString ParseLine(std::string_view line, KeptFigureAt& at, std::size_t pointsRoo
     figure->timeMs = time.toMSecsSinceEpoch();
     if (!ParseText(fields[5], figure->referenceLength) || !ParseText(fields[6], figure->tabletLength))
         return QStringLiteral("no scale");
-    const auto [end, ec] = std::from_chars(fields[7].data(), fields[7].data() + fields[7].size(),
-                                           figure->verticalFactor);
-    if (ec != std::errc() || end != fields[7].data() + fields[7].size() ||
-        !(figure->verticalFactor > 0) ||
-        figure->verticalFactor > std::numeric_limits<double>::max())
+    if (!ParseDouble(fields[7], figure->verticalFactor) || !(figure->verticalFactor > 0))
         return QStringLiteral("no vertical factor");
     if (!ParseText(fields[8], figure->unit)) return QStringLiteral("no unit");
-    if (!ParseName(kSourceNames, fields[9], figure->source)) return QStringLiteral("unknown source");
-    if (!ParseInt(fields[10], figure->page) || figure->page < 0)
+    if (!ParseDouble(fields[9], figure->countsPerMm) || figure->countsPerMm < 0)
+        return QStringLiteral("no counts per millimetre");
+    if (!ParseName(kSourceNames, fields[10], figure->source)) return QStringLiteral("unknown source");
+    if (!ParseInt(fields[11], figure->page) || figure->page < 0)
         return QStringLiteral("no page");
-    if (!ParseText(fields[11], figure->sourceName)) return QStringLiteral("no source name");
-    if (!ParsePoints(fields[12], figure->points, pointsRoom))
+    if (!ParseText(fields[12], figure->sourceName)) return QStringLiteral("no source name");
+    if (!ParsePoints(fields[13], figure->points, pointsRoom))
         return figure->points.size() >= pointsRoom ? QStringLiteral("too many points")
                                                     : QStringLiteral("bad points");
     if (figure->points.empty()) return QStringLiteral("no point");

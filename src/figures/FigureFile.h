@@ -17,7 +17,8 @@ class GridModel;
 //
 //   Kalvor figures 1
 //   row<TAB>col<TAB>value<TAB>mode<TAB>time<TAB>reference<TAB>tablet length
-//     <TAB>vertical factor<TAB>unit<TAB>source<TAB>page<TAB>source name<TAB>points
+//     <TAB>vertical factor<TAB>unit<TAB>counts per mm<TAB>source<TAB>page
+//     <TAB>source name<TAB>points
 //
 // one line per figure after the first, in the order of the cells (row by
 // row). `mode` is one of distance, picked-area, traced-area, picked-length,

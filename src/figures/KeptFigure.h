@@ -17,13 +17,6 @@ enum class FigureMode : std::uint8_t {
     Coordinate,
 };
 
-// Where a figure's points came from.
-enum class FigureSourceKind : std::uint8_t {
-    Tablet,   // a tablet, by its name
-    BlankPad, // the on-screen pad without a drawing
-    Drawing,  // a drawing on the pad: its file and page
-};
-
 // The figure a measured value came from, kept with its cell so that the
 // operator can see, check and hand over what was measured. It is made once,
 // when the value is put, and never changed after.
@@ -39,6 +32,10 @@ struct KeptFigure : CellTag {
     QString tabletLength;
     double verticalFactor = 1.0;
     QString unit;
+    // Counts per millimetre of the tablet's surface (the pad's paper or
+    // screen too), so that a figure from paper can be drawn in millimetres;
+    // 0 where the tablet does not say.
+    double countsPerMm = 0.0;
     FigureSourceKind source = FigureSourceKind::BlankPad;
     // The tablet's name, or the drawing's file; empty on the blank pad.
     QString sourceName;

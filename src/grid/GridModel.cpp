@@ -81,7 +81,7 @@ void GridModel::Drop(int row, int col, QString& cell) {
 }
 
 void GridModel::DropTag(int row, int col) {
-    if (!tags_.empty()) tags_.erase(CellKey(row, col));
+    if (!tags_.empty() && tags_.erase(CellKey(row, col)) != 0) ++tagChanges_;
 }
 
 const CellTagPtr& GridModel::Tag(int row, int col) const {
@@ -96,6 +96,7 @@ bool GridModel::SetTag(int row, int col, CellTagPtr tag) {
     if (text.isEmpty()) return false;
     if (Tag(row, col) == tag) return true;
     if (recorder_ != nullptr) recorder_->CellChanging(row, col, text);
+    ++tagChanges_;
     if (tag) {
         tags_[CellKey(row, col)] = std::move(tag);
     } else {
@@ -304,7 +305,10 @@ void GridModel::ClearData() {
             cells.resize(1);
         }
     }
-    tags_.clear();
+    if (!tags_.empty()) {
+        tags_.clear();
+        ++tagChanges_;
+    }
     std::fill(usedPerRow_.begin(), usedPerRow_.end(), 0);
     std::fill(usedPerCol_.begin(), usedPerCol_.end(), 0);
     usedRows_ = 0;

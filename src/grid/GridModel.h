@@ -81,6 +81,9 @@ class GridModel {
     const CellTagPtr& Tag(int row, int col) const;
     // False, changing nothing, outside the data cells or on an empty cell.
     bool SetTag(int row, int col, CellTagPtr tag);
+    // Counts every change to any cell's tag (set, dropped, cleared): compared
+    // with a count taken earlier, it says whether the tags changed since.
+    std::uint64_t TagChanges() const { return tagChanges_; }
     // Every tagged cell, keyed by CellKey(row, col).
     const std::unordered_map<std::uint64_t, CellTagPtr>& Tags() const { return tags_; }
     static std::uint64_t CellKey(int row, int col) {
@@ -138,6 +141,7 @@ class GridModel {
     // kept), so they are held apart: a grid without any pays one empty check
     // per write.
     std::unordered_map<std::uint64_t, CellTagPtr> tags_;
+    std::uint64_t tagChanges_ = 0;
     std::vector<int> colWidths_;
     // Number of non-blank data cells per row and per column, and the highest
     // row and column where that number is not 0.

@@ -35,3 +35,18 @@ struct TabletArea {
 
     bool IsEmpty() const { return maxX <= minX || maxY <= minY; }
 };
+
+// Where a figure's points come from.
+enum class FigureSourceKind : std::uint8_t {
+    Tablet,    // a tablet, by its name
+    BlankPad,  // the on-screen pad without a drawing
+    Drawing,   // a drawing on the pad: its file and page
+};
+
+struct FigureOrigin {
+    FigureSourceKind kind = FigureSourceKind::Tablet;
+    // The tablet's name or the drawing's file; empty on the blank pad.
+    QString name;
+    // The drawing's page, from 1; 0 for anything but a drawing.
+    int page = 0;
+};

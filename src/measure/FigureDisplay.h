@@ -15,6 +15,9 @@ class FigureDisplay {
 
     // Replaces what is shown.
     virtual void ShowFigure(const Figure& figure) = 0;
+    // Where points measured now come from: a tablet unless the display is
+    // the on-screen pad (blank, or its drawing's file and page).
+    virtual FigureOrigin Origin() const { return {}; }
     // Shows the window again after the operator closed it, and brings it to
     // the front.
     virtual void OpenWindow() = 0;

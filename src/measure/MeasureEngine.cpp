@@ -279,6 +279,7 @@ void MeasureEngine::PutTwoPointDistance() {
     const MaybeValue d = CalcDistance(x1, y1, x2, y2, true, host_);
     if (d) {
         host_.BeginValue();
+        host_.MeasuredFrom(points);
         host_.PutValue(*d, true);
         host_.EndValue();
     }
@@ -307,6 +308,7 @@ void MeasureEngine::PutCoordinate() {
     // A value that cannot be had is not written; the cursor still moves so
     // that X and Y keep their columns.
     host_.BeginValue();
+    host_.MeasuredFrom(points);
     if (dx) {
         if (const MaybeValue x = ScaleToReal(static_cast<double>(*dx), host_)) {
             host_.PutValue(*x, false);
@@ -328,6 +330,7 @@ void MeasureEngine::PutCoordinate() {
 void MeasureEngine::CalcLengthArea() {
     ::CalcLengthArea(points, bLengthMode, host_, [this](double value) {
         host_.BeginValue();
+        host_.MeasuredFrom(points);
         host_.PutValue(value, true);
         host_.EndValue();
     });

@@ -24,6 +24,11 @@ class MeasureHost : public ScaleSource {
     // Writes a value at the cursor with the chosen decimals, empties the
     // point store and, with advance, moves the cursor in the fill direction.
     virtual void PutValue(double value, bool advance) = 0;
+    // The figure a measurement's value comes from, told between BeginValue
+    // and the PutValue calls of that value: the points as measured (entries
+    // 0 to lPointCount - 1). Values put without it (typed, pasted, totals)
+    // come from no figure.
+    virtual void MeasuredFrom(const PointStore&) {}
     // A measured value, or the two cells of a coordinate, is one change the
     // operator can take back: the engine brackets it with these.
     virtual void BeginValue() {}

@@ -165,6 +165,11 @@ void PadWindow::SendFrame(const QPointF& viewPosition, bool tip, bool side) {
     if (onFrame) onFrame(frame);
 }
 
+FigureOrigin PadWindow::Origin() const {
+    if (!drawing_) return {FigureSourceKind::BlankPad, QString(), 0};
+    return {FigureSourceKind::Drawing, drawing_->Of().file, drawing_->Of().page};
+}
+
 QString PadWindow::OpenFilter() {
     const QList<QByteArray> formats = QImageReader::supportedImageFormats();
     QStringList patterns{QStringLiteral("*.pdf"), QStringLiteral("*.png"), QStringLiteral("*.bmp")};

@@ -62,6 +62,9 @@ class PadWindow : public FigureWindow {
     // the view.
     FigurePoint CountsAt(const QPointF& viewPosition) const;
 
+    // The blank pad, or the drawing open on it.
+    FigureOrigin Origin() const override;
+
     // The boxes the pad shows (Qt's dialogs unless replaced; not owned).
     void SetDialogs(PadDialogs* dialogs);
     // Where the drawing is kept for the next start; none keeps nothing.

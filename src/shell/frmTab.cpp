@@ -141,6 +141,10 @@ QString frmTab::AutosavePath() const {
     return AppFilePath(services_.dataDirectory, QStringLiteral("Save.csv"));
 }
 
+QString frmTab::FiguresPath() const {
+    return AppFilePath(services_.dataDirectory, QStringLiteral("Save.figures"));
+}
+
 QString frmTab::RunMarkerPath() const {
     return AppFilePath(services_.dataDirectory, QStringLiteral("err.dat"));
 }
@@ -276,6 +280,7 @@ bool frmTab::Form_Load() {
         // What a write killed half-way left behind, now that the recovery
         // has read what it needs.
         RemoveWriteLeftovers(AutosavePath());
+        RemoveWriteLeftovers(FiguresPath());
     }
     RemoveWriteLeftovers(settings_.Path());
     loaded_ = true;

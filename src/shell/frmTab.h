@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "exchange/Clipboard.h"
+#include "figures/FigureKeeper.h"
 #include "shell/Common.h"
 #include "shell/Dialogs.h"
 #include "shell/Edition.h"
@@ -63,6 +64,8 @@ struct frmTabServices {
     // The window that shows the figure being measured (the on-screen pad,
     // or the figure window beside a real tablet); none when null.
     FigureDisplay* figure = nullptr;
+    // The tablet's name, kept with the figures measured on it.
+    QString tabletName;
 };
 
 // The main window: the detail grid above, the tab control with every button
@@ -162,6 +165,8 @@ class frmTab : public QWidget, private MeasureHost {
     GridModel& Grid() { return grid_; }
     const QString& WavFile() const { return sWavFile; }
     QString AutosavePath() const;
+    // The figures of the measured values, beside the autosave.
+    QString FiguresPath() const;
     QString RunMarkerPath() const;
     QString SettingsPath() const { return settings_.Path(); }
     // Why the autosave file cannot be written, as the title shows it; empty
@@ -194,8 +199,12 @@ class frmTab : public QWidget, private MeasureHost {
     void SetNextPointIsOrigin(bool ticked) override;
     bool InvertX() const override;
     bool InvertY() const override;
+    void MeasuredFrom(const PointStore& points) override;
     void BeginValue() override { undo_.Begin(); }
-    void EndValue() override { undo_.End(); }
+    void EndValue() override {
+        figures_.Done();
+        undo_.End();
+    }
     void MoveCursor(int dCol, int dRow, int step) override;
     void FocusGrid() override;
     void SetStartEnabled(bool enabled) override;
@@ -287,6 +296,7 @@ class frmTab : public QWidget, private MeasureHost {
 
     GridModel grid_;
     GridUndoLog undo_;
+    FigureKeeper figures_;
     MeasureEngine engine_;
     TabletWndProc wndProc_;
     QString sWavFile;

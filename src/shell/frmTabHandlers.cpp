@@ -83,14 +83,19 @@ void frmTab::PutValue(double value, bool advance) {
     // cursor stays, as when a measurement yields no value.
     if (text.isEmpty()) return;
     grid_.SetTextMatrix(grid_.Row(), grid_.Col(), text);
+    figures_.Attach(grid_, grid_.Row(), grid_.Col(), text);
     if (!deferAutosave_) WriteAutosave();
     if (advance) AdvanceInFillDirection();
 }
 
 void frmTab::WriteAutosave() {
     if (!edition_.autosave) return;
+    // The figures first: a value the autosave keeps must find its figure
+    // at recovery, while a figure whose value missed the autosave is left out.
+    QString figuresFailed;
+    const bool figuresSaved = figures_.Write(grid_, FiguresPath(), &figuresFailed);
     const FileWriteResult saved = ::WriteCsv(grid_, AutosavePath());
-    SetAutosaveProblem(saved ? QString() : saved.reason);
+    SetAutosaveProblem(!saved ? saved.reason : figuresSaved ? QString() : figuresFailed);
 }
 
 void frmTab::SetAutosaveProblem(const QString& why) {
@@ -331,6 +336,13 @@ void frmTab::LoadAutosave(const QString& path) {
     const RestoredTable restored = RestoreTable(*text, separator, grid_, cmbSyosu->currentIndex());
     msgMei->EndBulkChange();
     if (restored.lastAcrossRow == 0) return;
+    // Figures come back with the values they belong to; a figure file that
+    // cannot be read costs the figures, never a value.
+    QStringList figureProblems;
+    figures_.Restore(grid_, FiguresPath(), &figureProblems);
+    if (!figureProblems.isEmpty())
+        std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(FiguresPath())),
+                     qPrintable(figureProblems.join(QStringLiteral("; "))));
     // Values that come back without a word could be taken for this session's.
     startupNotices_ << QStringLiteral(
                            "前回は正しく終了しなかったため、「%1」から値を %2 個戻しました。")

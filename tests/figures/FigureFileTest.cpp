@@ -17,6 +17,7 @@ std::shared_ptr<KeptFigure> Traced(int points) {
     f->tabletLength = QStringLiteral("960");
     f->verticalFactor = 1.0 / 3.0;
     f->unit = QStringLiteral("m");
+    f->countsPerMm = 80;
     f->source = FigureSourceKind::Drawing;
     // Every character the format escapes, and Japanese.
     f->sourceName = QStringLiteral("/図面/a\tb%0A\r\n平面図.pdf");
@@ -63,6 +64,7 @@ TEST(FigureFile, every_field_of_every_figure_reads_back_as_written) {
     EXPECT_EQ(f.tabletLength, traced->tabletLength);
     EXPECT_EQ(f.verticalFactor, traced->verticalFactor) << "exactly, not rounded";
     EXPECT_EQ(f.unit, traced->unit);
+    EXPECT_EQ(f.countsPerMm, 80);
     EXPECT_EQ(f.source, traced->source);
     EXPECT_EQ(f.sourceName, traced->sourceName);
     EXPECT_EQ(f.page, 3);
@@ -97,12 +99,13 @@ TEST(FigureFile, a_bad_line_is_reported_by_its_number_and_skipped) {
         {"no time", with(4, "yesterday")},
         {"factor 0", with(7, "0")},
         {"factor not finite", with(7, "inf")},
-        {"unknown source", with(9, "scanner")},
-        {"negative page", with(10, "-1")},
-        {"no point", with(12, "")},
-        {"half a point", with(12, "1,2 3")},
-        {"a point out of range", with(12, "1,2 3,99999999999")},
-        {"a trailing space", with(12, "1,2 ")},
+        {"counts per millimetre not a number", with(9, "NaN")},
+        {"unknown source", with(10, "scanner")},
+        {"negative page", with(11, "-1")},
+        {"no point", with(13, "")},
+        {"half a point", with(13, "1,2 3")},
+        {"a point out of range", with(13, "1,2 3,99999999999")},
+        {"a trailing space", with(13, "1,2 ")},
         {"a field short", good.left(good.lastIndexOf('\t'))},
         {"a field more", good + "\t1"},
         {"not even a line", "\x01\xff\xfe"},

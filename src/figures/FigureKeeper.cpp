@@ -1,0 +1,59 @@
+#include "figures/FigureKeeper.h"
+
+#include <algorithm>
+
+#include "figures/FigureFile.h"
+#include "grid/GridModel.h"
+#include "measure/PointStore.h"
+
+void FigureKeeper::Measured(const PointStore& points, const Context& context) {
+    auto figure = std::make_shared<KeptFigure>();
+    figure->mode = context.mode;
+    const auto count = static_cast<std::size_t>(std::max(points.lPointCount, 0));
+    figure->points.reserve(count);
+    for (std::size_t i = 0; i < count && i < points.lPointX.size() && i < points.lPointY.size(); ++i)
+        figure->points.push_back({points.lPointX[i], points.lPointY[i]});
+    // An area's calculation closes the polygon in the store; the figure is
+    // drawn closed anyway, so the copy of the first point is left out.
+    auto& kept = figure->points;
+    if (figure->Closed() && kept.size() > 3 && kept.back().x == kept.front().x &&
+        kept.back().y == kept.front().y)
+        kept.pop_back();
+    figure->referenceLength = context.referenceLength;
+    figure->tabletLength = context.tabletLength;
+    figure->verticalFactor = context.verticalFactor;
+    figure->unit = context.unit;
+    figure->countsPerMm = context.countsPerMm;
+    figure->source = context.origin.kind;
+    figure->sourceName = context.origin.name;
+    figure->page = context.origin.page;
+    figure->timeMs = context.timeMs;
+    pending_ = figure->points.empty() ? nullptr : std::move(figure);
+}
+
+void FigureKeeper::Attach(GridModel& grid, int row, int col, const QString& value) {
+    if (!pending_) return;
+    // Each cell keeps a figure of its own value; a coordinate's two cells
+    // share the points but not the value.
+    auto figure = std::make_shared<KeptFigure>(*pending_);
+    figure->value = value;
+    grid.SetTag(row, col, std::move(figure));
+}
+
+bool FigureKeeper::Write(const GridModel& grid, const QString& path, QString* why) {
+    if (grid.TagChanges() == writtenTags_ && path == writtenPath_) return true;
+    const FileWriteResult written = WriteFigureFile(grid, path);
+    if (!written) {
+        if (why != nullptr) *why = written.reason;
+        return false;
+    }
+    writtenTags_ = grid.TagChanges();
+    writtenPath_ = path;
+    return true;
+}
+
+int FigureKeeper::Restore(GridModel& grid, const QString& path, QStringList* problems) {
+    const FigureFileContent content = ReadFigureFile(path);
+    if (problems != nullptr) *problems = content.problems;
+    return RestoreFigures(content, grid);
+}

@@ -1,0 +1,104 @@
+// Figures kept with measured values through the real window: a measured
+// value keeps its points, loses them when typed over or deleted and gets them
+// back with Ctrl+Z, and a crash brings them back with their values.
+
+#include <gtest/gtest.h>
+
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+
+#include "QStringPrinter.h"
+#include "WindowFixture.h"
+#include "figures/FigureFile.h"
+
+namespace {
+
+const KeptFigure* FigureAt(frmTab& w, int row, int col) {
+    return dynamic_cast<const KeptFigure*>(w.Grid().Tag(row, col).get());
+}
+
+// A 10 mm square picked in "多点の面積" and ended with the side switch:
+// 100.00 with the default scale.
+void MeasureSquare(WindowFixture& f, frmTab& w) {
+    auto* option = f.Find<QRadioButton>(QStringLiteral("optMes(1)"));
+    if (!option->isChecked()) {
+        QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(8, option->height() / 2));
+        w.cmdMes_Click(0);
+    }
+    for (const auto& [x, y] : {std::pair{0, 0}, {800, 0}, {800, 800}, {0, 800}}) f.tablet.PushPick(x, y);
+    f.Deliver();
+    f.tablet.PushSide();
+    f.Deliver();
+}
+
+TEST(WindowKeptFigures, a_measured_value_keeps_its_figure_until_typed_over_and_ctrl_z_brings_both_back) {
+    WindowFixture f;
+    f.services.tabletName = QStringLiteral("Test Pen");
+    frmTab& w = f.Start();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    MeasureSquare(f, w);
+    ASSERT_EQ(w.Grid().TextMatrix(1, 1), QStringLiteral("100.00"));
+    const KeptFigure* kept = FigureAt(w, 1, 1);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->mode, FigureMode::PickedArea);
+    EXPECT_EQ(kept->points.size(), 4u);
+    EXPECT_EQ(kept->source, FigureSourceKind::Tablet);
+    EXPECT_EQ(kept->sourceName, QStringLiteral("Test Pen"));
+    EXPECT_EQ(kept->referenceLength, QStringLiteral("10"));
+    EXPECT_EQ(kept->tabletLength, QStringLiteral("800"));
+    EXPECT_EQ(ReadFigureFile(f.Path(QStringLiteral("Save.figures"))).figures.size(), 1u)
+        << "written with the autosave";
+
+    auto* view = f.Find<QTableView>(QStringLiteral("msgMei"));
+    w.Grid().SetRow(1);
+    w.Grid().SetCol(1);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_7);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(w.Grid().TextMatrix(1, 1), QStringLiteral("7"));
+    EXPECT_EQ(FigureAt(w, 1, 1), nullptr) << "a typed value has no figure";
+    EXPECT_TRUE(ReadFigureFile(f.Path(QStringLiteral("Save.figures"))).figures.empty());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Grid().TextMatrix(1, 1), QStringLiteral("100.00"));
+    EXPECT_EQ(FigureAt(w, 1, 1), kept) << "the same figure, in the same step";
+    EXPECT_EQ(ReadFigureFile(f.Path(QStringLiteral("Save.figures"))).figures.size(), 1u);
+
+    w.Grid().SetRow(2);
+    w.PutValue(3, false);  // a total or a pasted value: no figure
+    EXPECT_EQ(FigureAt(w, 2, 1), nullptr);
+}
+
+TEST(WindowKeptFigures, after_a_crash_every_figure_comes_back_with_its_value) {
+    WindowFixture f;
+    frmTab& w = f.Start();
+    MeasureSquare(f, w);
+    MeasureSquare(f, w);
+    ASSERT_NE(FigureAt(w, 1, 2), nullptr);
+    f.Kill();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    WindowFixture later;
+    later.services.dataDirectory = f.dir.path();
+    later.services.executableDirectory = f.dir.path();
+    frmTab& again = later.Start(false);
+    ASSERT_EQ(again.Grid().TextMatrix(1, 2), QStringLiteral("100.00"));
+    for (int col : {1, 2}) {
+        const KeptFigure* back = FigureAt(again, 1, col);
+        ASSERT_NE(back, nullptr) << col;
+        EXPECT_EQ(back->points.size(), 4u);
+    }
+    EXPECT_EQ(again.Grid().Tags().size(), 2u);
+}
+
+TEST(WindowKeptFigures, the_reduced_edition_keeps_figures_during_the_run_and_writes_no_file) {
+    WindowFixture f(ReducedEdition());
+    frmTab& w = f.Start();
+    MeasureSquare(f, w);
+    EXPECT_NE(FigureAt(w, 1, 1), nullptr);
+    EXPECT_FALSE(QFileInfo::exists(f.Path(QStringLiteral("Save.figures"))));
+}
+
+}  // namespace
