@@ -1,8 +1,28 @@
 #pragma once
 
+#include <QString>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "measure/Figure.h"
+
+// A figure kept with a grid cell, as a display draws it over its surface:
+// lengths as lines, areas outlined with a light fill, coordinates as marks,
+// each labelled with its cell and value.
+struct FigureMark {
+    int row = 0;
+    int col = 0;
+    // Shared with the kept figure: a long trace is not copied per push.
+    std::shared_ptr<const std::vector<FigurePoint>> points;
+    bool closed = false;
+    bool point = false;
+    // The cell and the value with its unit ("3行2列　124.50 m²").
+    QString label;
+    // The cell is selected: the display makes the figure stand out.
+    bool highlighted = false;
+    FigureOrigin origin;
+};
 
 // A window that shows the figure being measured and lets the operator undo
 // its last point: the on-screen pad, or the figure window beside a real
@@ -21,6 +41,16 @@ class FigureDisplay {
     // Shows the window again after the operator closed it, and brings it to
     // the front.
     virtual void OpenWindow() = 0;
+
+    // Replaces the kept figures shown; each display shows those that were
+    // measured on it.
+    virtual void ShowMarks(std::vector<FigureMark> marks) { (void)marks; }
+    // Called with a kept figure's cell when the operator clicks it; the
+    // function returns false when it does not take the click (a run is
+    // collecting points), and the click is then a pen's.
+    virtual void SetMarkRequest(std::function<bool(int row, int col)> markClicked) {
+        (void)markClicked;
+    }
 
     // Called when the operator asks to drop the last point of the figure
     // (the window's button, Backspace, Ctrl+Z), and when the operator

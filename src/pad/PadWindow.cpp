@@ -1,5 +1,7 @@
 #include "pad/PadWindow.h"
 
+#include <QBoxLayout>
+#include <QCheckBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -13,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QTabletEvent>
 #include <QWheelEvent>
@@ -22,6 +25,7 @@
 
 #include "pad/PadDialogs.h"
 #include "pad/QtPadDialogs.h"
+#include "measure/ui/SideWindowSettings.h"
 
 namespace {
 
@@ -41,6 +45,8 @@ const QColor kFillOnDrawing(214, 0, 140, 48);
 const QColor kLineOnPad(31, 78, 156);
 const QColor kFillOnPad(31, 78, 156, 36);
 const QString kPadTitle = QStringLiteral("仮想タブレット");
+// "0" while the operator keeps the kept figures hidden.
+const QString kShowFiguresKey = QStringLiteral("PadShowFigures");
 
 bool PlausibleDpi(double dpi) {
     return std::isfinite(dpi) && dpi >= kLowestDpi && dpi <= kHighestDpi;
@@ -95,6 +101,24 @@ PadWindow::PadWindow(QWidget* parent)
     connect(open_, &QPushButton::clicked, this, [this] { ChooseDrawing(); });
     connect(close_, &QPushButton::clicked, this, [this] { CloseDrawing(); });
     connect(fit_, &QPushButton::clicked, this, [this] { FitDrawing(); });
+
+    // Kept figures: a row of their own under the buttons, so that the
+    // drawing's row keeps the width it has.
+    showMarks_ = new QCheckBox(QStringLiteral("計測した図形を表示"), this);
+    showMarks_->setObjectName(QStringLiteral("chkShowFigures"));
+    showMarks_->setFocusPolicy(Qt::NoFocus);
+    showMarks_->setChecked(true);
+    auto* marksRow = new QHBoxLayout;
+    marksRow->addWidget(showMarks_);
+    marksRow->addStretch(1);
+    static_cast<QBoxLayout*>(layout())->addLayout(marksRow);
+    connect(showMarks_, &QCheckBox::toggled, this, [this](bool on) {
+        ApplyMarks(false);
+        // Written only once the operator turns it off, so that a settings
+        // file where it was never touched keeps the keys it had.
+        if (Settings() != nullptr && (!on || !Settings()->Read(kShowFiguresKey).isEmpty()))
+            Settings()->Write({{kShowFiguresKey, on ? QStringLiteral("1") : QStringLiteral("0")}});
+    });
     DrawingMoved(false);
     UpdateScale();
 }
@@ -112,6 +136,58 @@ void PadWindow::SetSettings(SideWindowSettings* settings) {
     FigureWindow::SetSettings(settings);
     memory_.reset();
     if (settings != nullptr) memory_.emplace(*settings);
+    if (settings != nullptr) {
+        const QSignalBlocker quiet(showMarks_);
+        showMarks_->setChecked(settings->Read(kShowFiguresKey) != QStringLiteral("0"));
+        ApplyMarks(false);
+    }
+}
+
+void PadWindow::ShowMarks(std::vector<FigureMark> marks) {
+    marks_ = std::move(marks);
+    ApplyMarks(true);
+}
+
+void PadWindow::SetMarkRequest(std::function<bool(int, int)> markClicked) {
+    markClicked_ = std::move(markClicked);
+}
+
+void PadWindow::ApplyMarks(bool scrollToChosen) {
+    const FigureOrigin here = Origin();
+    marksOrigin_ = here;
+    std::vector<FigureMark> shown;
+    if (showMarks_->isChecked()) {
+        for (const FigureMark& mark : marks_) {
+            if (mark.origin.kind != here.kind) continue;
+            if (here.kind == FigureSourceKind::Drawing &&
+                (mark.origin.name != here.name || mark.origin.page != here.page))
+                continue;
+            shown.push_back(mark);
+        }
+    }
+    View().SetMarks(std::move(shown));
+    if (!scrollToChosen || !drawing_) return;
+    const std::optional<QRectF> chosen = View().Marks().HighlightedBounds();
+    if (!chosen) return;
+    const QRectF surface(View().SurfaceRect());
+    const QRectF onScreen = View().CountsToPixels().mapRect(*chosen);
+    if (surface.contains(onScreen)) return;
+    // Moved so that the figure's middle is in the middle of the view, at
+    // the zoom the operator chose.
+    PanDrawing((surface.center() - onScreen.center()).toPoint());
+}
+
+bool PadWindow::TakeMarkClick(QEvent::Type type, const QPointF& viewPosition, bool leftDown) {
+    if (markPress_) {
+        if (!leftDown) markPress_ = false;
+        return true;
+    }
+    if (type != QEvent::MouseButtonPress && type != QEvent::TabletPress) return false;
+    if (!leftDown || tip_ || !markClicked_ || View().Marks().Empty()) return false;
+    const auto cell = View().Marks().CellAt(viewPosition, View().CountsToPixels());
+    if (!cell || !markClicked_(cell->first, cell->second)) return false;
+    markPress_ = true;
+    return true;
 }
 
 double PadWindow::CountsPerPixel(double physicalDpi, double fallbackDpi) {
@@ -326,6 +402,11 @@ void PadWindow::PanDrawing(const QPoint& pixels) {
 
 void PadWindow::DrawingMoved(bool rememberNow) {
     const bool open = drawing_ != nullptr;
+    // Another drawing, page or the blank pad: its own kept figures.
+    const FigureOrigin here = Origin();
+    if (marksOrigin_ && (marksOrigin_->kind != here.kind || marksOrigin_->name != here.name ||
+                         marksOrigin_->page != here.page))
+        ApplyMarks(false);
     close_->setEnabled(open);
     fit_->setEnabled(open);
     zoom_->setVisible(open);
@@ -406,6 +487,9 @@ bool PadWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease: {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (Pan(mouse)) return true;
+            if (TakeMarkClick(event->type(), mouse->position(),
+                              (mouse->buttons() & Qt::LeftButton) != 0))
+                return true;
             // A new stroke on a screen of another resolution takes its scale.
             if (!tip_ && (mouse->buttons() & Qt::LeftButton)) UpdateScale();
             SendFrame(mouse->position(), (mouse->buttons() & Qt::LeftButton) != 0,
@@ -420,6 +504,10 @@ bool PadWindow::eventFilter(QObject* watched, QEvent* event) {
             // is not turned into a mouse event as well.
             auto* pen = static_cast<QTabletEvent*>(event);
             const bool tip = (pen->buttons() & Qt::LeftButton) != 0;
+            if (TakeMarkClick(event->type(), pen->position(), tip)) {
+                event->accept();
+                return true;
+            }
             if (!tip_ && tip) UpdateScale();
             SendFrame(pen->position(), tip,
                       (pen->buttons() & (Qt::RightButton | Qt::MiddleButton)) != 0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QHash>
 #include <QPoint>
 #include <QPointF>
@@ -16,6 +17,7 @@
 
 class PadDialogs;
 class SideWindowSettings;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
@@ -64,6 +66,11 @@ class PadWindow : public FigureWindow {
 
     // The blank pad, or the drawing open on it.
     FigureOrigin Origin() const override;
+    // The kept figures measured on what the pad shows now (the blank pad,
+    // or the open drawing's page), unless "計測した図形を表示" is off; a
+    // newly selected cell's figure is scrolled into view, never zoomed.
+    void ShowMarks(std::vector<FigureMark> marks) override;
+    void SetMarkRequest(std::function<bool(int row, int col)> markClicked) override;
 
     // The boxes the pad shows (Qt's dialogs unless replaced; not owned).
     void SetDialogs(PadDialogs* dialogs);
@@ -109,6 +116,12 @@ class PadWindow : public FigureWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // A press on a kept figure that the main window takes (no run collects
+    // points): its cell is selected, and the press and its release are no
+    // pen's. True when the event is taken.
+    bool TakeMarkClick(QEvent::Type type, const QPointF& viewPosition, bool leftDown);
+    // The marks for what the pad shows now, when that or the marks changed.
+    void ApplyMarks(bool scrollToChosen);
     // The pad's own keys, pressed or released; true when taken.
     bool PadKey(QKeyEvent* event);
     // Takes the scale from the screen the pad is on now.
@@ -146,6 +159,12 @@ class PadWindow : public FigureWindow {
     QPushButton* close_ = nullptr;
     QPushButton* fit_ = nullptr;
     QLabel* zoom_ = nullptr;
+    QCheckBox* showMarks_ = nullptr;
+
+    std::vector<FigureMark> marks_;
+    std::optional<FigureOrigin> marksOrigin_;
+    std::function<bool(int, int)> markClicked_;
+    bool markPress_ = false;
 
     // Space is held; the page is being dragged, from this pointer position.
     bool spaceHeld_ = false;

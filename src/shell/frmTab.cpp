@@ -103,6 +103,7 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     BuildSelectionLine();
     ConnectSettingsWrites();
     ConnectFigure();
+    ConnectMarks();
     undo_.SetResizeGrid([this](int rows, int cols) { ResizeGridTo(rows, cols); });
     // Key preview: the window's key handler sees every key before the
     // focused control.

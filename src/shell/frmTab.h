@@ -272,6 +272,12 @@ class frmTab : public QWidget, private MeasureHost {
     void OwnFileProblem(const QString& path, const QString& why);
     void ConnectFigure();
     void DisconnectFigure();
+    // The kept figures pushed to the figure display, with the selected
+    // cells' ones standing out, whenever they or the selection change; a
+    // click on one there selects its cell.
+    void ConnectMarks();
+    void MarksMaybeChanged();
+    void PushMarks();
     void FigureChanged();
     // How long a tablet notice stays in the figure display.
     enum class NoticeLasts { UntilNextPoint, UntilTabletBack, UntilRunEnds, ForGood };
@@ -382,6 +388,10 @@ class frmTab : public QWidget, private MeasureHost {
     bool resizing_ = false;
     // A figure refresh is scheduled; how long the last one took (ms).
     bool figurePending_ = false;
+    // The grid's tag count the display's kept figures were last pushed at,
+    // and whether it shows any.
+    std::uint64_t pushedTags_ = 0;
+    bool marksShown_ = false;
     int figureCostMs_ = 0;
     // The tablet's own troubles: what the figure display says of them, and
     // for how long; the tablet unplugged.

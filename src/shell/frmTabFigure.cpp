@@ -39,7 +39,11 @@ void frmTab::ConnectFigure() {
 
 void frmTab::DisconnectFigure() {
     // The display may outlive the window; its requests must not reach it.
-    if (services_.figure != nullptr) services_.figure->SetRequests({}, {});
+    if (services_.figure == nullptr) return;
+    services_.figure->SetRequests({}, {});
+    services_.figure->SetMarkRequest({});
+    // Nor its figures, which the grid going away no longer vouches for.
+    services_.figure->ShowMarks({});
 }
 
 void frmTab::FigureChanged() {

@@ -89,6 +89,8 @@ void frmTab::PutValue(double value, bool advance) {
 }
 
 void frmTab::WriteAutosave() {
+    // Every change the autosave follows may have changed a kept figure.
+    MarksMaybeChanged();
     if (!edition_.autosave) return;
     // The figures first: a value the autosave keeps must find its figure
     // at recovery, while a figure whose value missed the autosave is left out.

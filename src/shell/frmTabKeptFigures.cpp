@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 
+#include "grid/ui/MeiGridView.h"
 #include "shell/frmTab.h"
 
 namespace {
@@ -33,4 +34,52 @@ void frmTab::MeasuredFrom(const PointStore& points) {
     if (context.origin.kind == FigureSourceKind::Tablet) context.origin.name = services_.tabletName;
     context.timeMs = QDateTime::currentMSecsSinceEpoch();
     figures_.Measured(points, context);
+}
+
+void frmTab::ConnectMarks() {
+    if (services_.figure == nullptr) return;
+    connect(msgMei, &MeiGridView::selectedRangeChanged, this, [this] {
+        if (!grid_.Tags().empty() || marksShown_) PushMarks();
+    });
+    services_.figure->SetMarkRequest([this](int row, int col) {
+        // While a run or the calibration collects points, a click on a kept
+        // figure is a pick like any other.
+        if (engine_.lMesMode != kMesNone) return false;
+        if (!grid_.SetRow(row) || !grid_.SetCol(col)) return false;
+        FocusGrid();
+        return true;
+    });
+}
+
+void frmTab::MarksMaybeChanged() {
+    if (grid_.TagChanges() != pushedTags_) PushMarks();
+}
+
+void frmTab::PushMarks() {
+    if (services_.figure == nullptr) return;
+    pushedTags_ = grid_.TagChanges();
+    const CellRange selected = msgMei->SelectedRange();
+    std::vector<FigureMark> marks;
+    marks.reserve(grid_.Tags().size());
+    for (const auto& [key, tag] : grid_.Tags()) {
+        const auto* figure = dynamic_cast<const KeptFigure*>(tag.get());
+        if (figure == nullptr) continue;
+        FigureMark mark;
+        mark.row = GridModel::KeyRow(key);
+        mark.col = GridModel::KeyCol(key);
+        // Shares the tag's ownership: the points live as long as a display
+        // still draws them.
+        mark.points = std::shared_ptr<const std::vector<FigurePoint>>(tag, &figure->points);
+        mark.closed = figure->Closed();
+        mark.point = figure->mode == FigureMode::Coordinate;
+        const QString value =
+            figure->unit.isEmpty() ? figure->value : figure->value + QLatin1Char(' ') + figure->unit;
+        mark.label = QStringLiteral("%1行%2列　%3").arg(mark.row).arg(mark.col).arg(value);
+        mark.highlighted = mark.row >= selected.top && mark.row <= selected.bottom &&
+                           mark.col >= selected.left && mark.col <= selected.right;
+        mark.origin = {figure->source, figure->sourceName, figure->page};
+        marks.push_back(std::move(mark));
+    }
+    marksShown_ = !marks.empty();
+    services_.figure->ShowMarks(std::move(marks));
 }

@@ -100,6 +100,11 @@ void FigureView::GrowSeenArea() {
 
 QSize FigureView::sizeHint() const { return {480, 360}; }
 
+void FigureView::SetMarks(std::vector<FigureMark> marks) {
+    marks_.Set(std::move(marks));
+    update();
+}
+
 QRect FigureView::SurfaceRect() const {
     const int statusHeight = fontMetrics().height() + 6;
     return {0, 0, width(), std::max(height() - statusHeight, 1)};
@@ -174,6 +179,7 @@ void FigureView::Paint() {
         painter.restore();
     }
     if (fixedScale) PaintGrid(painter, map);
+    marks_.Paint(painter, map, surface);
     PaintFigure(painter);
     painter.restore();
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "measure/Figure.h"
+#include "measure/ui/FigureMarks.h"
 #include "measure/ui/FigureRaster.h"
 
 class FigureBackdrop;
@@ -42,6 +43,9 @@ class FigureView : public QWidget {
     void SetGridSpacing(double counts);
     // Painted under the figure; null for none. Not owned.
     void SetBackdrop(FigureBackdrop* backdrop);
+    // The kept figures drawn under the figure being measured.
+    void SetMarks(std::vector<FigureMark> marks);
+    const FigureMarks& Marks() const { return marks_; }
     // The figure's path and an area's shading (translucent); the defaults
     // suit a plain white surface.
     void SetFigureColours(const QColor& line, const QColor& fill);
@@ -80,6 +84,7 @@ class FigureView : public QWidget {
     QPointF origin_;
     double gridSpacing_ = 0.0;
     FigureBackdrop* backdrop_ = nullptr;
+    FigureMarks marks_;
     FigureRaster::Style style_;
     // Kept between paints: brought up to date when it is used.
     mutable FigureRaster raster_;

@@ -99,6 +99,13 @@ void FigureWindow::OpenWindow() {
     raise();
 }
 
+void FigureWindow::ShowMarks(std::vector<FigureMark> marks) {
+    std::erase_if(marks, [](const FigureMark& m) {
+        return !m.highlighted || m.origin.kind != FigureSourceKind::Tablet;
+    });
+    View().SetMarks(std::move(marks));
+}
+
 void FigureWindow::SetRequests(std::function<void()> undoLastPoint,
                                std::function<void()> endFigure) {
     undoLastPoint_ = std::move(undoLastPoint);

@@ -43,6 +43,9 @@ class FigureWindow : public QWidget, public FigureDisplay {
     void ShowFigure(const Figure& figure) override;
     void OpenWindow() override;
     void SetRequests(std::function<void()> undoLastPoint, std::function<void()> endFigure) override;
+    // Beside a tablet: the figures measured on a tablet whose cells are
+    // selected, so that one value's outline can be checked.
+    void ShowMarks(std::vector<FigureMark> marks) override;
 
     FigureView& View() { return *view_; }
     const FigureView& View() const { return *view_; }
@@ -60,6 +63,8 @@ class FigureWindow : public QWidget, public FigureDisplay {
   protected:
     // The row of buttons under the view: a stretch, then "最後の点を取消".
     QHBoxLayout& ButtonRow() { return *buttons_; }
+    // Where the window keeps what it must find again; null for nowhere.
+    SideWindowSettings* Settings() const { return settings_; }
     // The first word of the keys the window's place is kept under.
     virtual QString PlaceKeyPrefix() const { return QStringLiteral("Figure"); }
     // A key pressed or released in the owner while this window is shown;
