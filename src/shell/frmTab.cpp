@@ -55,6 +55,9 @@ constexpr int kMinClientHeight = kMinWindowHeight - kOuterFrameHeight;
 constexpr int kDesignClientWidth = 14880;
 constexpr int kDesignClientHeight = 10095;
 
+constexpr int kKeyEscape = 27;
+constexpr int kKeyF7 = 118;
+constexpr int kKeyF8 = 119;
 constexpr int kKeyF11 = 122;
 
 constexpr int kKeyF12 = 123;
@@ -324,6 +327,7 @@ void frmTab::RestoreSettings() {
     chkPenGrab->setChecked(settings_.ReadSetting(kSection, QStringLiteral("chkPenGrab"),
                                                  QStringLiteral("1")) != QLatin1String("0"));
     RestoreDrawingScale();
+    RestoreRepeatCount();
 }
 
 void frmTab::Form_Unload() {
@@ -380,6 +384,7 @@ void frmTab::WriteControlSettings() {
     if (!sSaveFolder.isEmpty()) write(QStringLiteral("sSaveFolder"), sSaveFolder);
     WritePenGrabSetting();
     WriteDrawingScale();
+    WriteRepeatCountSetting();
     settings_.EndBatch();
 }
 
@@ -465,9 +470,20 @@ bool frmTab::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void frmTab::Form_KeyDown(int keyCode, int /*shift*/) {
+void frmTab::Form_KeyDown(int keyCode, int shift) {
     if (keyCode == kKeyF11) {
         OpenFigureWindow();
+        return;
+    }
+    if (keyCode == kKeyF7 || keyCode == kKeyF8) {
+        FunctionKey(keyCode, shift);
+        return;
+    }
+    // Esc keeps its meaning in the cell editor; elsewhere it offers to drop
+    // a sum in progress.
+    if (keyCode == kKeyEscape && engine_.SumHoldsFigures() && !txtForEdit->IsVisible()) {
+        ConfirmDropSum();
+        FigureChanged();
         return;
     }
     if (keyCode != kKeyF12) return;

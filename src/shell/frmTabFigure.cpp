@@ -29,6 +29,8 @@ void frmTab::ConnectFigure() {
     if (services_.figure == nullptr) return;
     services_.figure->SetRequests([this] { UndoLastPoint(); },
                                   [this] { Form_KeyDown(kKeyF12, 0); });
+    services_.figure->SetFunctionRequests(
+        [this](int keyCode, int shift) { FunctionKey(keyCode, shift); });
     // The status line's value follows the scale, the decimals and the axis
     // of a two-point distance as they are typed or chosen.
     for (int i : {0, 3})
@@ -39,7 +41,9 @@ void frmTab::ConnectFigure() {
 
 void frmTab::DisconnectFigure() {
     // The display may outlive the window; its requests must not reach it.
-    if (services_.figure != nullptr) services_.figure->SetRequests({}, {});
+    if (services_.figure == nullptr) return;
+    services_.figure->SetRequests({}, {});
+    services_.figure->SetFunctionRequests({});
 }
 
 void frmTab::FigureChanged() {
@@ -65,6 +69,7 @@ void frmTab::RefreshFigure() {
     facts.decimals = cmbSyosu->currentIndex();
     facts.verticalCalibration = engine_.CalibratingVertical();
     Figure figure = CurrentFigure(engine_.points, facts, *this);
+    engine_.DescribeFunctions(figure, facts.decimals);
     figure.notice = tabletNotice_;
     services_.figure->ShowFigure(figure);
     figureCostMs_ = static_cast<int>(std::min<qint64>(timing.elapsed(), 1000));
