@@ -100,7 +100,8 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     msgMei->setToolTip(
         QStringLiteral("Ctrl+Z：元に戻す　Ctrl+Y：やり直し　F2・ダブルクリック：セルの編集\n"
                        "F9：選択したセルの合計を入力　Shift+F9：平均を入力\n"
-                       "Ctrl+BackSpace：図形の最後の点を取消"));
+                       "Ctrl+BackSpace：図形の最後の点を取消\n"
+                       "F7：円弧　F8：合算・合計を入力　Shift+F8：次の図形を差し引く"));
     SetFocusOrder();
     ConnectHandlers();
     BuildSelectionLine();
