@@ -26,6 +26,9 @@ constexpr int kPlaceWriteMs = 800;
 // How long a window manager takes to frame a new window, milliseconds.
 constexpr int kFramedMs = 250;
 
+// A function key as the main window's key handler numbers it (F1 is 112).
+int KeyCodeOf(int qtFunctionKey) { return qtFunctionKey - Qt::Key_F1 + 112; }
+
 bool IsUndoLastPointKey(const QKeyEvent& key) {
     return key.key() == Qt::Key_Backspace && (key.modifiers() & Qt::ControlModifier);
 }
@@ -66,7 +69,7 @@ FigureWindow::FigureWindow(std::optional<TabletArea> area, QWidget* parent)
     // which may be refused (a distance is measured) and the figure shown
     // next puts the box right.
     connect(sum_, &QCheckBox::clicked, this, [this] {
-        if (functionKey_) functionKey_(Qt::Key_F8 - Qt::Key_F1 + 112, 0);
+        if (functionKey_) functionKey_(KeyCodeOf(Qt::Key_F8), 0);
     });
 
     buttons_ = new QHBoxLayout;
@@ -293,7 +296,7 @@ void FigureWindow::keyPressEvent(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_F7 || event->key() == Qt::Key_F8) {
         const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
-        if (functionKey_) functionKey_(event->key() - Qt::Key_F1 + 112, shift ? 1 : 0);
+        if (functionKey_) functionKey_(KeyCodeOf(event->key()), shift ? 1 : 0);
         event->accept();
         return;
     }
