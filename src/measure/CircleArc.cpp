@@ -96,8 +96,9 @@ std::vector<FigurePoint> CircleArc::Points(int pieces) const {
     points.reserve(static_cast<std::size_t>(pieces) + 1);
     for (int i = 0; i <= pieces; ++i) {
         const double t = startAngle_ + sweep_ * i / pieces;
-        points.push_back({static_cast<std::int32_t>(std::lround(centreX_ + radius_ * std::cos(t))),
-                          static_cast<std::int32_t>(std::lround(centreY_ + radius_ * std::sin(t)))});
+        points.push_back(
+            {static_cast<std::int32_t>(std::lround(centreX_ + radius_ * std::cos(t))),
+             static_cast<std::int32_t>(std::lround(centreY_ + radius_ * std::sin(t)))});
     }
     return points;
 }

@@ -14,8 +14,7 @@ class CircleArc {
   public:
     // No arc when the three picks lie in a line (or two coincide): there is
     // no circle through them, and they are straight sides.
-    static std::optional<CircleArc> Through(FigurePoint start, FigurePoint middle,
-                                            FigurePoint end);
+    static std::optional<CircleArc> Through(FigurePoint start, FigurePoint middle, FigurePoint end);
 
     // The arc's length in counts once vertical distances are multiplied by
     // `vertical`. With 1 it is radius × angle, exactly; otherwise the mapped

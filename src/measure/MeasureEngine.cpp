@@ -413,8 +413,9 @@ void MeasureEngine::SumKey(bool minus) {
     }
     if (!sum_.On()) {
         if (lMesMode != kMesPicked && lMesMode != kMesTraced) {
-            note_ = QStringLiteral("合算（F8）は面積と長さの計測だけです。二点間の距離と座標点は"
-                                   "合算しません");
+            note_ = QStringLiteral(
+                "合算（F8）は面積と長さの計測だけです。二点間の距離と座標点は"
+                "合算しません");
             return;
         }
         sum_.Start(bLengthMode);

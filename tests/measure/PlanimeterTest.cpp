@@ -79,9 +79,7 @@ class Planimeter : public ::testing::Test {
 constexpr std::int32_t kMm = 80;
 
 // A rectangle w by h millimetres from the origin.
-Points Rectangle(int w, int h) {
-    return {{0, 0}, {w * kMm, 0}, {w * kMm, h * kMm}, {0, h * kMm}};
-}
+Points Rectangle(int w, int h) { return {{0, 0}, {w * kMm, 0}, {w * kMm, h * kMm}, {0, h * kMm}}; }
 
 }  // namespace
 

@@ -70,9 +70,9 @@ TEST_F(WindowPlanimeter, floor_less_its_stairwell_goes_into_one_cell_as_one_step
     Key(Qt::Key_F8, Qt::ShiftModifier);
     Rectangle(400, 400);  // 25, a hole
     EXPECT_TRUE(Shown().status.endsWith(QStringLiteral("合算中　図形 3　合計 125.00")));
-    EXPECT_EQ(Shown().listing, QStringList({QStringLiteral("1　+100.00"),
-                                            QStringLiteral("2　+50.00"),
-                                            QStringLiteral("3　-25.00")}));
+    EXPECT_EQ(Shown().listing,
+              QStringList({QStringLiteral("1　+100.00"), QStringLiteral("2　+50.00"),
+                           QStringLiteral("3　-25.00")}));
     EXPECT_EQ(Cell(1, 1), QString());
     EXPECT_EQ(f.Autosave(), QByteArray("<missing>"));
 
@@ -188,10 +188,13 @@ TEST_F(WindowPlanimeter, repeat_count_is_kept_only_once_it_is_changed_and_comes_
     auto* times = f.Find<QComboBox>(QStringLiteral("cmbKaisu"));
     // In free space on its page: it covers no control of the design.
     for (QWidget* added : {static_cast<QWidget*>(times), f.Find<QWidget>("lblKaisu")}) {
-        for (auto* other : added->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (other == times || other == f.Find<QWidget>("lblKaisu") || other->isHidden()) continue;
+        for (auto* other :
+             added->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other == times || other == f.Find<QWidget>("lblKaisu") || other->isHidden())
+                continue;
             EXPECT_FALSE(added->geometry().intersects(other->geometry()))
-                << added->objectName().toStdString() << " over " << other->objectName().toStdString();
+                << added->objectName().toStdString() << " over "
+                << other->objectName().toStdString();
         }
     }
     f.Stop();

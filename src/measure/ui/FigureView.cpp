@@ -43,7 +43,8 @@ std::vector<FigurePoint> ArcPath(const Figure& figure) {
         const bool middle = arc != figure.arcMiddles.end() &&
                             *arc == static_cast<std::int32_t>(i) && i >= 1 && i + 1 < p.size();
         if (middle) {
-            if (const std::optional<CircleArc> circle = CircleArc::Through(p[i - 1], p[i], p[i + 1])) {
+            if (const std::optional<CircleArc> circle =
+                    CircleArc::Through(p[i - 1], p[i], p[i + 1])) {
                 const std::vector<FigurePoint> along = circle->Points(kArcPieces);
                 // The start is in the path already, the end comes next.
                 path.insert(path.end(), along.begin() + 1, along.end() - 1);
@@ -161,8 +162,8 @@ QTransform FigureView::CountsToPixels() const {
 }
 
 const FigureRaster& FigureView::Raster() const {
-    raster_.Update(path_.empty() ? figure_.points : path_, figure_.closed, CountsToPixels(), SurfaceRect().size(),
-                   devicePixelRatioF(), style_);
+    raster_.Update(path_.empty() ? figure_.points : path_, figure_.closed, CountsToPixels(),
+                   SurfaceRect().size(), devicePixelRatioF(), style_);
     return raster_;
 }
 
