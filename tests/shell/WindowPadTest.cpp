@@ -234,10 +234,10 @@ TEST(WindowPad, the_pads_own_keys_and_sum_box_work_the_planimeter_functions) {
     square(20, 20);
     EXPECT_TRUE(QTest::qWaitFor([&] { return pad.SumBox().isChecked(); }, 1000));
     EXPECT_EQ(r.Cell(1, 1), QString()) << "held in the sum";
-    const double big = PadRig::Real(PadRig::Real(Area(
-        {r.Counts(10, 10), r.Counts(50, 10), r.Counts(50, 50), r.Counts(10, 50)})));
-    const double hole = PadRig::Real(PadRig::Real(Area(
-        {r.Counts(20, 20), r.Counts(40, 20), r.Counts(40, 40), r.Counts(20, 40)})));
+    const double big = PadRig::Real(PadRig::Real(
+        Area({r.Counts(10, 10), r.Counts(50, 10), r.Counts(50, 50), r.Counts(10, 50)})));
+    const double hole = PadRig::Real(PadRig::Real(
+        Area({r.Counts(20, 20), r.Counts(40, 20), r.Counts(40, 40), r.Counts(20, 40)})));
     pad.SumBox().click();
     EXPECT_EQ(r.Cell(1, 1), FormatDecimals(big - hole, 2));
 
