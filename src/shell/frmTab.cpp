@@ -497,7 +497,8 @@ void frmTab::Form_QueryUnload(bool& cancel, int unloadMode) {
     // Only a close through the window's own controls asks; the exit button
     // has asked already, and a session ending closes without a question.
     if (unloadMode != 0) return;
-    if (!ConfirmUnsavedValues() || !CommonDialog1.Ask(QStringLiteral("終了してよろしいですか？")))
+    if (!ConfirmDropSum() || !ConfirmUnsavedValues() ||
+        !CommonDialog1.Ask(QStringLiteral("終了してよろしいですか？")))
         cancel = true;
 }
 
@@ -519,8 +520,9 @@ void frmTab::closeEvent(QCloseEvent* event) {
 
 void frmTab::cmdExit_Click() {
     // Values not yet in a file or a spreadsheet would be gone at the next
-    // start: the autosave is only read after a crash.
-    if (!ConfirmUnsavedValues()) return;
+    // start: the autosave is only read after a crash. A sum's figures are in
+    // no cell at all.
+    if (!ConfirmDropSum() || !ConfirmUnsavedValues()) return;
     if (!CommonDialog1.Ask(QStringLiteral("終了してよろしいですか？"))) return;
     unloadMode_ = 1;
     close();
