@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <vector>
 
 #include "grid/NumberText.h"
+#include "measure/CircleArc.h"
 
 namespace {
 
@@ -52,9 +54,33 @@ MaybeValue CountsDistance(std::int32_t x1, std::int32_t y1, std::int32_t x2, std
 // The open path through the first n stored points, in real units: no segment
 // back from the last point to the first. A segment that cannot be had adds
 // nothing.
-double PathLength(const PointStore& points, std::int32_t n, const Scale& scale) {
+FigurePoint PointAt(const PointStore& points, std::int32_t i) {
+    const auto at = static_cast<std::size_t>(i);
+    return {points.lPointX[at], points.lPointY[at]};
+}
+
+// The arc whose middle is point m, from m - 1 to m + 1; none for three
+// points in a line.
+std::optional<CircleArc> ArcAt(const PointStore& points, std::int32_t m) {
+    return CircleArc::Through(PointAt(points, m - 1), PointAt(points, m), PointAt(points, m + 1));
+}
+
+double PathLength(const PointStore& points, std::int32_t n, const Scale& scale,
+                  const std::vector<std::int32_t>& arcs) {
     double total = 0.0;
+    auto arc = arcs.begin();
     for (std::int32_t i = 1; i < n; ++i) {
+        if (arc != arcs.end() && *arc == i) {
+            // The side into an arc's middle and the one out of it are the
+            // arc, in counts with the vertical stretch, then scaled.
+            ++arc;
+            if (const std::optional<CircleArc> circle = ArcAt(points, i)) {
+                if (const MaybeValue real = ApplyScale(circle->Length(scale.vertical), scale))
+                    total += *real;
+                ++i;
+                continue;
+            }
+        }
         const auto a = static_cast<std::size_t>(i - 1);
         const auto b = static_cast<std::size_t>(i);
         const MaybeValue d = CountsDistance(points.lPointX[a], points.lPointY[a], points.lPointX[b],
@@ -66,16 +92,55 @@ double PathLength(const PointStore& points, std::int32_t n, const Scale& scale) 
     return total;
 }
 
+// The figure with arcs: the polygon of its corners (an arc's middle is none:
+// its chord is a side), plus each arc's circular segment on the side it
+// bulges to. The segment is taken in counts, where the circle was fitted, and
+// brought to real units by the square of the scale; the vertical factor then
+// stretches chord polygon and segments alike, which multiplies every area by
+// it exactly. A coordinate that cannot be scaled counts as 0.
+double ArcPolygonArea(const PointStore& points, std::int32_t n, const Scale& scale,
+                      const std::vector<std::int32_t>& arcs) {
+    const auto scaledOrZero = [&](std::int32_t counts) {
+        return ApplyScale(static_cast<double>(counts), scale).value_or(0.0);
+    };
+    const double unit = ApplyScale(1.0, scale).value_or(0.0);
+    std::vector<std::int32_t> corners;
+    corners.reserve(static_cast<std::size_t>(n));
+    auto arc = arcs.begin();
+    double segments = 0.0;
+    for (std::int32_t i = 0; i < n; ++i) {
+        if (arc != arcs.end() && *arc == i) {
+            ++arc;
+            if (const std::optional<CircleArc> circle = ArcAt(points, i)) {
+                segments += circle->SignedSegmentArea() * unit * unit;
+                continue;
+            }
+        }
+        corners.push_back(i);
+    }
+    // Shoelace in its plain form, positive turning from x towards y, the
+    // sense the segments' signs are taken in.
+    double twice = 0.0;
+    for (std::size_t k = 0; k < corners.size(); ++k) {
+        const FigurePoint a = PointAt(points, corners[k]);
+        const FigurePoint b = PointAt(points, corners[(k + 1) % corners.size()]);
+        twice += scaledOrZero(a.x) * scaledOrZero(b.y) - scaledOrZero(b.x) * scaledOrZero(a.y);
+    }
+    return std::fabs(twice / 2.0 + segments) * scale.vertical * scale.area;
+}
+
 // The polygon of the first n stored points closed from the last back to the
 // first, without touching the store: the closing vertex is point 0 read
 // again. Trapezoid form of the shoelace sum on coordinates already in real
 // units, so the area comes out in the square of the reference unit; then
 // stretched by the vertical factor and read in the area unit. A coordinate
 // that cannot be scaled counts as 0.
-double PolygonArea(const PointStore& points, std::int32_t n, const Scale& scale) {
+double PolygonArea(const PointStore& points, std::int32_t n, const Scale& scale,
+                   const std::vector<std::int32_t>& arcs) {
     const auto scaledOrZero = [&](std::int32_t counts) {
         return ApplyScale(static_cast<double>(counts), scale).value_or(0.0);
     };
+    if (!arcs.empty()) return ArcPolygonArea(points, n, scale, arcs);
     double sum = 0.0;
     for (std::int32_t i = 1; i <= n; ++i) {
         const auto cur = static_cast<std::size_t>(i == n ? 0 : i);
@@ -105,12 +170,12 @@ bool ScaleIsUsable(const ScaleSource& scale) {
 }
 
 double FigureLength(const PointStore& points, const ScaleSource& scale) {
-    return PathLength(points, points.lPointCount, ReadScale(scale));
+    return PathLength(points, points.lPointCount, ReadScale(scale), points.ArcMiddles());
 }
 
 double FigureArea(const PointStore& points, const ScaleSource& scale) {
     const std::int32_t n = points.lPointCount;
-    return n < 3 ? 0.0 : PolygonArea(points, n, ReadScale(scale));
+    return n < 3 ? 0.0 : PolygonArea(points, n, ReadScale(scale), points.ArcMiddles());
 }
 
 MaybeValue ScaleToReal(double counts, const ScaleSource& scale) {
@@ -158,13 +223,16 @@ void CalcLengthArea(PointStore& points, bool lengthMode, const ScaleSource& scal
     // while the calculation runs (it never yields to the message loop), and
     // converting them four times per vertex would dominate a long trace.
     const Scale current = ReadScale(scale);
+    // Before the area's closing point is stored: an arc still waiting for
+    // its end is no arc.
+    const std::vector<std::int32_t> arcs = points.ArcMiddles();
 
     if (lengthMode) {
         if (n < 2) {
             points.lPointCount = 0;
             return;
         }
-        total = PathLength(points, n, current);
+        total = PathLength(points, n, current, arcs);
     } else {
         if (n < 3) {
             points.lPointCount = 0;
@@ -177,7 +245,7 @@ void CalcLengthArea(PointStore& points, bool lengthMode, const ScaleSource& scal
         points.lPointX[closing] = points.lPointX[0];
         points.lPointY[closing] = points.lPointY[0];
         points.lPointCount = n + 1;
-        total = PolygonArea(points, n, current);
+        total = PolygonArea(points, n, current, arcs);
     }
 
     // Sums of finite terms can still overflow with an absurd scale; such a

@@ -119,6 +119,7 @@ Figure CurrentFigure(const PointStore& points, const FigureFacts& facts, const S
     for (std::size_t i = 0; i < n; ++i) {
         figure.points.push_back({points.lPointX[i], points.lPointY[i]});
     }
+    figure.arcMiddles = points.ArcMiddles();
     figure.closed = IsAreaFigure(facts);
     figure.status = DescribeFigure(points, facts, scale);
     return figure;

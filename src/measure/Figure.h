@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <vector>
 
@@ -23,6 +24,19 @@ struct Figure {
     // pick lost, the pen shared with the desktop), shown after the status
     // where it stands out; empty for none.
     QString notice;
+    // Arcs: the indexes of points picked on an arc, ascending. The sides
+    // from point m - 1 through m to m + 1 are the circular arc through the
+    // three, drawn and measured as such. The points stay as picked, so the
+    // figure with its arcs is kept as points and these indexes.
+    std::vector<std::int32_t> arcMiddles{};
+    // The status line is a warning (a spread of repeated measurements over
+    // its limit): shown highlighted.
+    bool alert = false;
+    // A sum of figures is on: the window's box "合算" shows it.
+    bool summing = false;
+    // Lines shown over the figure's top-left corner: the figures of a sum
+    // with their signs, the values of repeated measurements.
+    QStringList listing{};
 };
 
 // A rectangle of the tablet surface in counts, both ends included (a

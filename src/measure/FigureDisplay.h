@@ -58,4 +58,12 @@ class FigureDisplay {
     // Empty functions ignore the requests.
     virtual void SetRequests(std::function<void()> undoLastPoint,
                              std::function<void()> endFigure) = 0;
+
+    // Called with the key code and shift state (1 Shift) when the operator
+    // presses F7, F8 or Shift+F8 in the display or clicks its box "合算"
+    // (as F8), which work the arcs and the sum as in the main window. An
+    // empty function ignores them; a display without these keys may too.
+    virtual void SetFunctionRequests(std::function<void(int keyCode, int shift)> functionKey) {
+        (void)functionKey;
+    }
 };

@@ -5,11 +5,18 @@
 #include <optional>
 
 #include "measure/Calculation.h"
+#include "measure/CircleArc.h"
 #include "grid/NumberText.h"
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+// Full-width space: the separator of Japanese status texts.
+const QString kGap = QStringLiteral("　");
+// A spread of repeated measurements above this, in per cent, is shown as a
+// warning: the traces do not agree well enough for their mean to be trusted
+// without a look.
+constexpr double kSpreadLimit = 1.0;
 
 std::optional<std::int32_t> Negated(std::optional<std::int32_t> value) {
     if (!value) {
@@ -47,6 +54,7 @@ void MeasureEngine::cmdMes_Click(int index) {
     } else {
         host_.SetStartEnabled(false);
         points.lPointCount = 0;
+        arcArmed_ = false;
         host_.FocusGrid();
         const int selected = host_.SelectedMeasurement();
         switch (selected) {
@@ -180,6 +188,7 @@ void MeasureEngine::GetWintab(std::int32_t wParam, std::int32_t lParam) {
             host_.ListReceivedPoint(lLogX, lLogY);
             // Stored in every mode, also when no run is going on.
             points.Append(lPenX, lPenY);
+            PointStored();
             if (HandlePoint(lStrokeEnd)) {
                 break;
             }
@@ -328,12 +337,147 @@ void MeasureEngine::PutCoordinate() {
 }
 
 void MeasureEngine::CalcLengthArea() {
-    ::CalcLengthArea(points, bLengthMode, host_, [this](double value) {
-        host_.BeginValue();
-        host_.MeasuredFrom(points);
-        host_.PutValue(value, true);
-        host_.EndValue();
-    });
+    arcArmed_ = false;
+    ::CalcLengthArea(points, bLengthMode, host_, [this](double value) { FigureFinished(value); });
+}
+
+void MeasureEngine::PutFinished(double value, bool fromFigure) {
+    host_.BeginValue();
+    // A sum's total comes from its figures, not from the points of one in
+    // progress.
+    if (fromFigure) host_.MeasuredFrom(points);
+    host_.PutValue(value, true);
+    host_.EndValue();
+}
+
+void MeasureEngine::FigureFinished(double value) {
+    repeats_.SetWanted(host_.RepeatCount());
+    if (repeats_.Wanted() > 1 || !repeats_.Taken().empty()) {
+        const std::optional<double> mean = repeats_.Add(value, bLengthMode);
+        if (!mean) return;
+        value = *mean;
+        meanShown_ = true;
+    }
+    if (sum_.On()) {
+        if (sum_.Add(value, bLengthMode)) return;
+        // Never lost: a figure the sum cannot take goes into the cell.
+        note_ = sum_.Lengths() ? QStringLiteral("合算は長さだけのため、この面積は表に入れました")
+                               : QStringLiteral("合算は面積だけのため、この長さは表に入れました");
+    }
+    PutFinished(value, true);
+}
+
+void MeasureEngine::PointStored() {
+    const std::int32_t i = points.lPointCount - 1;
+    note_.clear();
+    meanShown_ = false;
+    if (arcArmed_) {
+        arcArmed_ = false;
+        if (lMesMode == kMesPicked && i >= 1) points.arcMiddles.push_back(i);
+        return;
+    }
+    if (i < 2 || points.arcMiddles.empty() || points.arcMiddles.back() != i - 1) return;
+    const auto at = [this](std::int32_t k) {
+        const auto index = static_cast<std::size_t>(k);
+        return FigurePoint{points.lPointX[index], points.lPointY[index]};
+    };
+    if (!CircleArc::Through(at(i - 2), at(i - 1), at(i))) {
+        points.arcMiddles.pop_back();
+        note_ = QStringLiteral("3点が一直線のため、円弧でなく直線として測ります");
+    }
+}
+
+void MeasureEngine::ArcKey() {
+    note_.clear();
+    if (lMesMode != kMesPicked) {
+        note_ = QStringLiteral("円弧（F7）は「多点の面積」と「多点の距離」で使えます");
+        return;
+    }
+    const std::int32_t n = points.lPointCount;
+    if (arcArmed_) {
+        arcArmed_ = false;
+        return;
+    }
+    if (n >= 2 && !points.arcMiddles.empty() && points.arcMiddles.back() == n - 1) {
+        // The arc already has its middle; its end is the next pick.
+        return;
+    }
+    if (n == 0) {
+        note_ = QStringLiteral("円弧：始点をクリックしてから F7 を押してください");
+        return;
+    }
+    arcArmed_ = true;
+}
+
+void MeasureEngine::SumKey(bool minus) {
+    note_.clear();
+    if (!minus && sum_.On()) {
+        if (sum_.HoldsFigures()) PutFinished(sum_.Total(), false);
+        sum_.Clear();
+        return;
+    }
+    if (!sum_.On()) {
+        if (lMesMode != kMesPicked && lMesMode != kMesTraced) {
+            note_ = QStringLiteral(
+                "合算（F8）は面積と長さの計測だけです。二点間の距離と座標点は"
+                "合算しません");
+            return;
+        }
+        sum_.Start(bLengthMode);
+    }
+    if (minus) sum_.ToggleMinusNext();
+}
+
+void MeasureEngine::DropSum() { sum_.Clear(); }
+
+void MeasureEngine::DescribeFunctions(Figure& figure, int decimals) const {
+    const auto number = [decimals](double v) { return FormatDecimals(v, decimals); };
+    QStringList parts;
+    const std::int32_t n = points.lPointCount;
+    if (arcArmed_) {
+        parts << QStringLiteral("円弧：弧の上の点をクリック（F7 で取消）");
+    } else if (lMesMode == kMesPicked && n >= 2 && !points.arcMiddles.empty() &&
+               points.arcMiddles.back() == n - 1) {
+        parts << QStringLiteral("円弧：弧の終点をクリック");
+    }
+    if (sum_.On()) {
+        parts << QStringLiteral("合算中") + kGap +
+                     QStringLiteral("図形 %1").arg(sum_.Entries().size()) + kGap +
+                     QStringLiteral("合計 ") + number(sum_.Total());
+        if (sum_.MinusNext()) parts << QStringLiteral("次の図形を差し引く");
+        int k = 0;
+        for (const FigureSum::Entry& e : sum_.Entries())
+            figure.listing << QStringLiteral("%1　%2%3")
+                                  .arg(++k)
+                                  .arg(e.minus ? QStringLiteral("-") : QStringLiteral("+"))
+                                  .arg(number(e.value));
+    }
+    const std::vector<double>& taken = repeats_.Taken();
+    const std::vector<double>& shown = meanShown_ ? repeats_.LastSet() : taken;
+    if (!shown.empty()) {
+        QStringList values;
+        for (std::size_t k = 0; k < shown.size(); ++k)
+            values << QStringLiteral("%1 回目 %2").arg(k + 1).arg(number(shown[k]));
+        if (!meanShown_) values << QStringLiteral("…");
+        figure.listing << values.join(kGap);
+    }
+    if (meanShown_ && !shown.empty()) {
+        double mean = 0.0;
+        for (double v : shown) mean += v;
+        mean /= static_cast<double>(shown.size());
+        QString text = QStringLiteral("平均 ") + number(mean);
+        if (const std::optional<double> spread = repeats_.Spread()) {
+            text += kGap + QStringLiteral("ばらつき ") + FormatDecimals(*spread, 2) +
+                    QStringLiteral(" %");
+            figure.alert = *spread > kSpreadLimit;
+        }
+        parts << text;
+    } else if (!taken.empty()) {
+        parts << QStringLiteral("%1 回のうち %2 回目まで").arg(repeats_.Wanted()).arg(taken.size());
+    }
+    if (!note_.isEmpty()) parts << note_;
+    figure.summing = sum_.On();
+    if (!parts.isEmpty()) figure.status += kGap + parts.join(kGap);
 }
 
 void MeasureEngine::Reset() {
@@ -345,10 +489,20 @@ void MeasureEngine::Reset() {
     lOrgY = 0;
     calibrating_ = false;
     vertical_ = false;
+    sum_.Clear();
+    repeats_.Clear();
+    arcArmed_ = false;
+    note_.clear();
+    meanShown_ = false;
 }
 
 void MeasureEngine::DropLastPoint() {
     if (points.lPointCount > 0) {
         --points.lPointCount;
     }
+    // A dropped arc's middle is an arc no more; a dropped end leaves its
+    // middle waiting for a new one.
+    while (!points.arcMiddles.empty() && points.arcMiddles.back() >= points.lPointCount)
+        points.arcMiddles.pop_back();
+    if (points.lPointCount == 0) arcArmed_ = false;
 }

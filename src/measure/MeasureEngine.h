@@ -3,7 +3,10 @@
 #include <QString>
 #include <cstdint>
 
+#include "measure/Figure.h"
+#include "measure/FigureSum.h"
 #include "measure/MeasureHost.h"
+#include "measure/RepeatedFigure.h"
 #include "tablet/PadLink.h"
 #include "measure/PointStore.h"
 
@@ -61,6 +64,28 @@ class MeasureEngine {
     // touched: points not yet fetched still arrive.
     void DropLastPoint();
 
+    // The planimeter's functions, all off until the operator asks for them.
+    //
+    // F7 in "多点の面積" and "多点の距離": the next pick is on an arc, the one
+    // after it the arc's end, the pick before it the arc's start. Pressed
+    // again before that pick, it takes the arc back.
+    void ArcKey();
+    // F8 (minus clear): starts a sum of the figures that follow, or, with a
+    // sum on, puts its total into the cell as one value and ends it.
+    // Shift+F8 (minus set): the next figure counts minus, starting a sum
+    // where none is on. Only where areas or lengths are measured.
+    void SumKey(bool minus);
+    // The sum holds figures a stop would drop.
+    bool SumHoldsFigures() const { return sum_.HoldsFigures(); }
+    // Ends the sum without putting it (the operator agreed to drop it).
+    void DropSum();
+    const FigureSum& Sum() const { return sum_; }
+    const RepeatedFigure& Repeats() const { return repeats_; }
+    // What the functions are doing, added to the figure shown: the status
+    // line's end, the list of a sum's figures or of repeated measurements,
+    // the highlight of a spread over 1 %. Values with `decimals` decimals.
+    void DescribeFunctions(Figure& figure, int decimals) const;
+
     // The guidance text shown for a measurement option.
     QString GuidanceText(int option) const;
 
@@ -86,10 +111,26 @@ class MeasureEngine {
     void EndCalibration();
     void PutTwoPointDistance();
     void PutCoordinate();
+    // A picked or traced figure's value: towards a mean, into the sum, or
+    // into the cell.
+    void FigureFinished(double value);
+    void PutFinished(double value, bool fromFigure);
+    // The point just stored: on an armed arc it becomes the arc's middle;
+    // as an arc's end it checks that there is a circle.
+    void PointStored();
 
     PadLink& tablet_;
     MeasureHost& host_;
     Options options_;
     bool calibrating_ = false;
     bool vertical_ = false;
+
+    FigureSum sum_;
+    RepeatedFigure repeats_;
+    bool arcArmed_ = false;
+    // Shown once in the status line, until the next point: why a key did
+    // nothing, three arc picks taken as straight sides.
+    QString note_;
+    // The last mean and its spread are shown until the next point.
+    bool meanShown_ = false;
 };

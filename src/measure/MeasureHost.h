@@ -49,6 +49,10 @@ class MeasureHost : public ScaleSource {
     virtual void SetVerticalFactor(double) {}
     virtual void VerticalCalibrationFailed() {}
 
+    // How many times each picked or traced figure is measured for its mean
+    // ("同じ図形を測る回数"), 1 to 5; 1 measures each once.
+    virtual int RepeatCount() const { return 1; }
+
     // One line of the diagnostic list lstGetData (its text is
     // ReceivedPointLine(logX, logY)), then the list scrolled to it.
     virtual void ListReceivedPoint(std::int32_t logX, std::int32_t logY) = 0;

@@ -1,5 +1,6 @@
 #include "measure/PointStore.h"
 
+#include <algorithm>
 #include <cstddef>
 
 void PointStore::EnsureRoom() {
@@ -20,7 +21,20 @@ void PointStore::EnsureRoom() {
 void PointStore::Append(std::int32_t x, std::int32_t y) {
     EnsureRoom();
     const auto index = static_cast<std::size_t>(lPointCount);
+    while (!arcMiddles.empty() && arcMiddles.back() >= lPointCount) arcMiddles.pop_back();
     lPointX[index] = x;
     lPointY[index] = y;
     ++lPointCount;
+}
+
+bool PointStore::IsArcMiddle(std::int32_t m) const {
+    if (m < 1 || m + 1 >= lPointCount) return false;
+    return std::binary_search(arcMiddles.begin(), arcMiddles.end(), m);
+}
+
+std::vector<std::int32_t> PointStore::ArcMiddles() const {
+    std::vector<std::int32_t> finished;
+    for (std::int32_t m : arcMiddles)
+        if (IsArcMiddle(m)) finished.push_back(m);
+    return finished;
 }

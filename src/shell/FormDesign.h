@@ -42,7 +42,7 @@ inline constexpr const char* kFocusOrder[] = {
     "cmdWidth",    "txtInput(1)",   "txtInput(2)",      "optInput(0)", "optInput(1)", "cmbSyosu",
     "optMes(0)",   "optMes(1)",     "optMes(2)",        "cmdWav",      "optMes(3)",   "optMes(4)",
     "cmbNiten",    "optMes(5)",     "chkOrgPos",        "chkZahyo(0)", "chkZahyo(1)", "cmdPaste",
-    "chkPenGrab",  "cmdScaleRatio", "cmdScaleVertical",
+    "chkPenGrab",  "cmdScaleRatio", "cmdScaleVertical", "cmbKaisu",
 };
 
 // Every control of the form the window builds from this table, once: the

@@ -55,6 +55,9 @@ constexpr int kMinClientHeight = kMinWindowHeight - kOuterFrameHeight;
 constexpr int kDesignClientWidth = 14880;
 constexpr int kDesignClientHeight = 10095;
 
+constexpr int kKeyEscape = 27;
+constexpr int kKeyF7 = 118;
+constexpr int kKeyF8 = 119;
 constexpr int kKeyF11 = 122;
 
 constexpr int kKeyF12 = 123;
@@ -97,7 +100,8 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
     msgMei->setToolTip(
         QStringLiteral("Ctrl+Z：元に戻す　Ctrl+Y：やり直し　F2・ダブルクリック：セルの編集\n"
                        "F9：選択したセルの合計を入力　Shift+F9：平均を入力\n"
-                       "Ctrl+BackSpace：図形の最後の点を取消"));
+                       "Ctrl+BackSpace：図形の最後の点を取消\n"
+                       "F7：円弧　F8：合算・合計を入力　Shift+F8：次の図形を差し引く"));
     SetFocusOrder();
     ConnectHandlers();
     BuildSelectionLine();
@@ -330,6 +334,7 @@ void frmTab::RestoreSettings() {
     chkPenGrab->setChecked(settings_.ReadSetting(kSection, QStringLiteral("chkPenGrab"),
                                                  QStringLiteral("1")) != QLatin1String("0"));
     RestoreDrawingScale();
+    RestoreRepeatCount();
 }
 
 void frmTab::Form_Unload() {
@@ -386,6 +391,7 @@ void frmTab::WriteControlSettings() {
     if (!sSaveFolder.isEmpty()) write(QStringLiteral("sSaveFolder"), sSaveFolder);
     WritePenGrabSetting();
     WriteDrawingScale();
+    WriteRepeatCountSetting();
     settings_.EndBatch();
 }
 
@@ -471,9 +477,20 @@ bool frmTab::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void frmTab::Form_KeyDown(int keyCode, int /*shift*/) {
+void frmTab::Form_KeyDown(int keyCode, int shift) {
     if (keyCode == kKeyF11) {
         OpenFigureWindow();
+        return;
+    }
+    if (keyCode == kKeyF7 || keyCode == kKeyF8) {
+        FunctionKey(keyCode, shift);
+        return;
+    }
+    // Esc keeps its meaning in the cell editor; elsewhere it offers to drop
+    // a sum in progress.
+    if (keyCode == kKeyEscape && engine_.SumHoldsFigures() && !txtForEdit->IsVisible()) {
+        ConfirmDropSum();
+        FigureChanged();
         return;
     }
     if (keyCode != kKeyF12) return;
@@ -486,7 +503,8 @@ void frmTab::Form_QueryUnload(bool& cancel, int unloadMode) {
     // Only a close through the window's own controls asks; the exit button
     // has asked already, and a session ending closes without a question.
     if (unloadMode != 0) return;
-    if (!ConfirmUnsavedValues() || !CommonDialog1.Ask(QStringLiteral("終了してよろしいですか？")))
+    if (!ConfirmDropSum() || !ConfirmUnsavedValues() ||
+        !CommonDialog1.Ask(QStringLiteral("終了してよろしいですか？")))
         cancel = true;
 }
 
@@ -508,8 +526,9 @@ void frmTab::closeEvent(QCloseEvent* event) {
 
 void frmTab::cmdExit_Click() {
     // Values not yet in a file or a spreadsheet would be gone at the next
-    // start: the autosave is only read after a crash.
-    if (!ConfirmUnsavedValues()) return;
+    // start: the autosave is only read after a crash. A sum's figures are in
+    // no cell at all.
+    if (!ConfirmDropSum() || !ConfirmUnsavedValues()) return;
     if (!CommonDialog1.Ask(QStringLiteral("終了してよろしいですか？"))) return;
     unloadMode_ = 1;
     close();

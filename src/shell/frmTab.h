@@ -147,6 +147,12 @@ class frmTab : public QWidget, private MeasureHost {
     void OpenFigureWindow();
     // The display's undo request: drops the last point of the figure.
     void UndoLastPoint();
+    // F7 (arcs), F8 and Shift+F8 (the sum), from the main window or the
+    // figure display; shift 1 is Shift.
+    void FunctionKey(int keyCode, int shift);
+    // Before a stop or Esc drops a sum that holds figures: asks, and drops
+    // it on Yes. True when no figure is held any more.
+    bool ConfirmDropSum();
 
     // The pen belongs to the measurement while a run or the calibration
     // collects points and this program is the active one (and the operator
@@ -214,6 +220,7 @@ class frmTab : public QWidget, private MeasureHost {
     void SetTabletCountsText(const QString& text) override;
     void ListReceivedPoint(std::int32_t logX, std::int32_t logY) override;
     void PlayCaptureSound() override;
+    int RepeatCount() const override;
 
     void BuildControls();
     void BuildPageStandard(QWidget* page);
@@ -231,6 +238,11 @@ class frmTab : public QWidget, private MeasureHost {
     bool ScaleUnitApplies() const;
     void UpdateVerticalLine();
     void BuildPageOther(QWidget* page);
+    // "同じ図形を測る回数", in the page's free space; read and written
+    // beside the other settings, kept only once it differs from 1.
+    void BuildRepeatCount(QWidget* page);
+    void RestoreRepeatCount();
+    void WriteRepeatCountSetting();
     // One of the four number boxes txtInput, with its design text.
     FilteredLineEdit* NumberBox(int index, QWidget* container);
     void SetFocusOrder();
@@ -357,6 +369,9 @@ class frmTab : public QWidget, private MeasureHost {
     QPushButton* cmdWav = nullptr;
     QGroupBox* Frame6 = nullptr;
     QComboBox* cmbNiten = nullptr;
+    // Beyond the design: how many times each figure is measured for a mean.
+    QLabel* lblKaisu = nullptr;
+    QComboBox* cmbKaisu = nullptr;
 
     // The texts of the two grid-size boxes the grid is laid out for, put
     // back when the operator refuses to drop values for a new size.

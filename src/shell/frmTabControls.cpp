@@ -355,6 +355,7 @@ void frmTab::BuildPageOther(QWidget* page) {
     chkPenGrab->setChecked(true);
     sstMenu->PlaceOnPage(chkPenGrab, {7380, 1800, 4695, 300});
     chkPenGrab->setVisible(tablet_.CanHoldPen());
+    BuildRepeatCount(page);
 }
 
 void frmTab::SetFocusOrder() {

@@ -29,6 +29,8 @@ void frmTab::ConnectFigure() {
     if (services_.figure == nullptr) return;
     services_.figure->SetRequests([this] { UndoLastPoint(); },
                                   [this] { Form_KeyDown(kKeyF12, 0); });
+    services_.figure->SetFunctionRequests(
+        [this](int keyCode, int shift) { FunctionKey(keyCode, shift); });
     // The status line's value follows the scale, the decimals and the axis
     // of a two-point distance as they are typed or chosen.
     for (int i : {0, 3})
@@ -41,6 +43,7 @@ void frmTab::DisconnectFigure() {
     // The display may outlive the window; its requests must not reach it.
     if (services_.figure == nullptr) return;
     services_.figure->SetRequests({}, {});
+    services_.figure->SetFunctionRequests({});
     services_.figure->SetMarkRequest({});
     // Nor its figures, which the grid going away no longer vouches for.
     services_.figure->ShowMarks({});
@@ -69,6 +72,7 @@ void frmTab::RefreshFigure() {
     facts.decimals = cmbSyosu->currentIndex();
     facts.verticalCalibration = engine_.CalibratingVertical();
     Figure figure = CurrentFigure(engine_.points, facts, *this);
+    engine_.DescribeFunctions(figure, facts.decimals);
     figure.notice = tabletNotice_;
     services_.figure->ShowFigure(figure);
     figureCostMs_ = static_cast<int>(std::min<qint64>(timing.elapsed(), 1000));

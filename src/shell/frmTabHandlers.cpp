@@ -458,6 +458,8 @@ QString frmTab::SystemSoundsFolder() {
 // --- Measurement -----------------------------------------------------------------
 
 void frmTab::cmdMes_Click(int index) {
+    // A stop must not drop a sum's figures without a word.
+    if (index == 1 && !ConfirmDropSum()) return;
     engine_.cmdMes_Click(index);
     FigureChanged();
     UpdatePenHold();

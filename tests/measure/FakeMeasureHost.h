@@ -33,6 +33,8 @@ class FakeMeasureHost : public MeasureHost {
     bool nextIsOrigin = false;
     bool invertX = false;
     bool invertY = false;
+    double vertical = 1.0;  // the vertical factor
+    int repeats = 1;        // "同じ図形を測る回数"
 
     // The store PutValue empties; set it to the engine's.
     PointStore* store = nullptr;
@@ -53,6 +55,8 @@ class FakeMeasureHost : public MeasureHost {
 
     QString ReferenceLengthText() const override { return referenceLength; }
     QString TabletCountsText() const override { return tabletCounts; }
+    double VerticalFactor() const override { return vertical; }
+    int RepeatCount() const override { return repeats; }
     int SelectedMeasurement() const override { return selected; }
     int TwoPointAxis() const override { return axis; }
     QString TwoPointAxisText() const override { return axisText; }

@@ -2,6 +2,7 @@
 // mouse, and undo of the last point from the pad's keys and button.
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -213,6 +214,38 @@ TEST(WindowPad, the_keys_work_between_picks_and_drop_the_last_point_from_the_pad
     // The pad outlives the window; its requests must not reach a window gone.
     r.f.window.reset();
     QTest::mouseClick(&r.input->Window().UndoButton(), Qt::LeftButton);
+}
+
+// The pad is the figure display: its keys and its box "合算" work the sum and
+// the arcs as the main window's keys do.
+TEST(WindowPad, the_pads_own_keys_and_sum_box_work_the_planimeter_functions) {
+    PadRig r;
+    r.Choose(1);  // 多点の面積
+    PadWindow& pad = r.input->Window();
+    QTest::keyClick(r.Surface(), Qt::Key_F8);
+    const auto square = [&](int at, int side) {
+        for (const QPoint& p : {QPoint(at, at), QPoint(at + side, at), QPoint(at + side, at + side),
+                                QPoint(at, at + side)})
+            r.Click(p.x(), p.y());
+        r.Click(at, at, Qt::RightButton);
+    };
+    square(10, 40);
+    QTest::keyClick(r.Surface(), Qt::Key_F8, Qt::ShiftModifier);
+    square(20, 20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pad.SumBox().isChecked(); }, 1000));
+    EXPECT_EQ(r.Cell(1, 1), QString()) << "held in the sum";
+    const double big = PadRig::Real(PadRig::Real(
+        Area({r.Counts(10, 10), r.Counts(50, 10), r.Counts(50, 50), r.Counts(10, 50)})));
+    const double hole = PadRig::Real(PadRig::Real(
+        Area({r.Counts(20, 20), r.Counts(40, 20), r.Counts(40, 40), r.Counts(20, 40)})));
+    pad.SumBox().click();
+    EXPECT_EQ(r.Cell(1, 1), FormatDecimals(big - hole, 2));
+
+    r.Click(10, 10);
+    QTest::keyClick(r.Surface(), Qt::Key_F7);
+    r.Click(30, 20);
+    r.Click(50, 10);
+    EXPECT_EQ(r.Shown(3).arcMiddles, std::vector<std::int32_t>{1});
 }
 
 TEST(WindowPad,

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <utility>
 
+#include "measure/CircleArc.h"
 #include "measure/ui/FigureBackdrop.h"
 
 namespace {
@@ -27,6 +28,34 @@ const QColor kLine(31, 78, 156);
 const QColor kFill(31, 78, 156, 36);
 const QColor kLast(200, 40, 40);
 
+// Sides an arc is drawn with: smooth at any size the view is likely to have.
+constexpr int kArcPieces = 48;
+
+// The path through the figure's points with each arc replaced by short
+// sides along it, from the picked start to the picked end.
+std::vector<FigurePoint> ArcPath(const Figure& figure) {
+    std::vector<FigurePoint> path;
+    const std::vector<FigurePoint>& p = figure.points;
+    path.reserve(p.size() + figure.arcMiddles.size() * kArcPieces);
+    auto arc = figure.arcMiddles.begin();
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        while (arc != figure.arcMiddles.end() && *arc < static_cast<std::int32_t>(i)) ++arc;
+        const bool middle = arc != figure.arcMiddles.end() &&
+                            *arc == static_cast<std::int32_t>(i) && i >= 1 && i + 1 < p.size();
+        if (middle) {
+            if (const std::optional<CircleArc> circle =
+                    CircleArc::Through(p[i - 1], p[i], p[i + 1])) {
+                const std::vector<FigurePoint> along = circle->Points(kArcPieces);
+                // The start is in the path already, the end comes next.
+                path.insert(path.end(), along.begin() + 1, along.end() - 1);
+                continue;
+            }
+        }
+        path.push_back(p[i]);
+    }
+    return path;
+}
+
 }  // namespace
 
 FigureView::FigureView(QWidget* parent) : QWidget(parent), style_{kLine, kFill} {
@@ -38,6 +67,8 @@ FigureView::FigureView(QWidget* parent) : QWidget(parent), style_{kLine, kFill} 
 
 void FigureView::SetFigure(Figure figure) {
     figure_ = std::move(figure);
+    path_.clear();
+    if (!figure_.arcMiddles.empty()) path_ = ArcPath(figure_);
     GrowSeenArea();
     // A figure that took long to paint is painted again only after a pause,
     // so that a long trace keeps the program responsive whatever its shape.
@@ -136,8 +167,8 @@ QTransform FigureView::CountsToPixels() const {
 }
 
 const FigureRaster& FigureView::Raster() const {
-    raster_.Update(figure_.points, figure_.closed, CountsToPixels(), SurfaceRect().size(),
-                   devicePixelRatioF(), style_);
+    raster_.Update(path_.empty() ? figure_.points : path_, figure_.closed, CountsToPixels(),
+                   SurfaceRect().size(), devicePixelRatioF(), style_);
     return raster_;
 }
 
@@ -185,13 +216,33 @@ void FigureView::Paint() {
 
     const QRect status =
         QRect(0, surface.bottom() + 1, width(), height() - surface.height()).adjusted(6, 0, -6, 0);
-    painter.setPen(palette().color(QPalette::WindowText));
-    const QString text = fontMetrics().elidedText(figure_.status, Qt::ElideRight, status.width());
+    if (!figure_.listing.isEmpty()) {
+        // The figures of a sum, the values of repeated measurements: over
+        // the surface's corner, on a pale ground that keeps them legible
+        // over a drawing.
+        const QRect list = surface.adjusted(6, 4, -6, -4);
+        const QString text = figure_.listing.join(QLatin1Char('\n'));
+        QRect box = fontMetrics().boundingRect(list, Qt::AlignLeft | Qt::AlignTop, text);
+        box = box.adjusted(-3, -1, 3, 1).intersected(surface);
+        painter.fillRect(box, QColor(255, 255, 255, 210));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(list, Qt::AlignLeft | Qt::AlignTop, text);
+    }
+
+    painter.setPen(figure_.alert ? kLast : palette().color(QPalette::WindowText));
+    if (figure_.alert) {
+        QFont bold = painter.font();
+        bold.setBold(true);
+        painter.setFont(bold);
+    }
+    const QString text =
+        QFontMetrics(painter.font()).elidedText(figure_.status, Qt::ElideRight, status.width());
     painter.drawText(status, Qt::AlignVCenter | Qt::AlignLeft, text);
+    const int gap = QFontMetrics(painter.font()).horizontalAdvance(text + QStringLiteral("　"));
+    painter.setFont(font());
     if (!figure_.notice.isEmpty()) {
         // After the status, in the colour of the last point: what went wrong
         // must not pass for part of the figure's description.
-        const int gap = fontMetrics().horizontalAdvance(text + QStringLiteral("　"));
         const QRect rest = status.adjusted(gap, 0, 0, 0);
         painter.setPen(kLast);
         painter.drawText(rest, Qt::AlignVCenter | Qt::AlignLeft,
@@ -232,7 +283,15 @@ void FigureView::PaintFigure(QPainter& painter) const {
     }
 
     painter.setPen(Qt::NoPen);
-    if (vertices <= kMaxMarkedPoints) {
+    if (!path_.empty()) {
+        // With arcs the path's vertices are mostly along arcs: the marks go
+        // on the picks themselves.
+        const QTransform map = CountsToPixels();
+        painter.setBrush(style_.line);
+        if (figure_.points.size() <= static_cast<std::size_t>(kMaxMarkedPoints))
+            for (const FigurePoint& p : figure_.points)
+                painter.drawEllipse(map.map(QPointF(p.x, p.y)), 3.0, 3.0);
+    } else if (vertices <= kMaxMarkedPoints) {
         painter.setBrush(style_.line);
         for (qsizetype i = 0; i < vertices; ++i) painter.drawEllipse(raster.Vertex(i), 3.0, 3.0);
     }

@@ -77,6 +77,9 @@ class FigureView : public QWidget {
     const FigureRaster& Raster() const;
 
     Figure figure_;
+    // The figure's path with its arcs as runs of short sides, in counts;
+    // empty when it has no arcs and the points are the path.
+    std::vector<FigurePoint> path_;
     std::optional<TabletArea> area_;
     std::optional<TabletArea> seen_;
     double countsPerPixelX_ = 0.0;

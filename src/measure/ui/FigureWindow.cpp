@@ -1,6 +1,7 @@
 #include "measure/ui/FigureWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -24,6 +25,9 @@ constexpr QSize kLeastView(160, 120);
 constexpr int kPlaceWriteMs = 800;
 // How long a window manager takes to frame a new window, milliseconds.
 constexpr int kFramedMs = 250;
+
+// A function key as the main window's key handler numbers it (F1 is 112).
+int KeyCodeOf(int qtFunctionKey) { return qtFunctionKey - Qt::Key_F1 + 112; }
 
 bool IsUndoLastPointKey(const QKeyEvent& key) {
     return key.key() == Qt::Key_Backspace && (key.modifiers() & Qt::ControlModifier);
@@ -55,7 +59,21 @@ FigureWindow::FigureWindow(std::optional<TabletArea> area, QWidget* parent)
     undo_->setFocusPolicy(Qt::NoFocus);
     connect(undo_, &QPushButton::clicked, this, [this] { RequestUndo(); });
 
+    // Left of the row: a sum is on while it is ticked, and it says so even
+    // when the status line is cut short.
+    sum_ = new QCheckBox(QStringLiteral("合算"), this);
+    sum_->setObjectName(QStringLiteral("chkSum"));
+    sum_->setToolTip(QStringLiteral("F8：合算の開始・表に入れる　Shift+F8：次の図形を差し引く"));
+    sum_->setFocusPolicy(Qt::NoFocus);
+    // The box follows the sum, not the click: the click only asks for F8,
+    // which may be refused (a distance is measured) and the figure shown
+    // next puts the box right.
+    connect(sum_, &QCheckBox::clicked, this, [this] {
+        if (functionKey_) functionKey_(KeyCodeOf(Qt::Key_F8), 0);
+    });
+
     buttons_ = new QHBoxLayout;
+    buttons_->addWidget(sum_);
     buttons_->addStretch(1);
     buttons_->addWidget(undo_);
     auto* layout = new QVBoxLayout(this);
@@ -90,7 +108,14 @@ FigureWindow::~FigureWindow() {
     if (placeTimer_->isActive()) WritePlace();
 }
 
-void FigureWindow::ShowFigure(const Figure& figure) { view_->SetFigure(figure); }
+void FigureWindow::ShowFigure(const Figure& figure) {
+    sum_->setChecked(figure.summing);
+    view_->SetFigure(figure);
+}
+
+void FigureWindow::SetFunctionRequests(std::function<void(int, int)> functionKey) {
+    functionKey_ = std::move(functionKey);
+}
 
 void FigureWindow::OpenWindow() {
     if (!placed_) Place();
@@ -273,6 +298,12 @@ void FigureWindow::keyPressEvent(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_F12) {
         if (endFigure_) endFigure_();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_F7 || event->key() == Qt::Key_F8) {
+        const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+        if (functionKey_) functionKey_(KeyCodeOf(event->key()), shift ? 1 : 0);
         event->accept();
         return;
     }

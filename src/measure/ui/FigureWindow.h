@@ -10,6 +10,7 @@
 #include "measure/ui/FigureView.h"
 #include "measure/ui/SideWindowSettings.h"
 
+class QCheckBox;
 class QHBoxLayout;
 class QPushButton;
 class QScreen;
@@ -46,10 +47,13 @@ class FigureWindow : public QWidget, public FigureDisplay {
     // Beside a tablet: the figures measured on a tablet whose cells are
     // selected, so that one value's outline can be checked.
     void ShowMarks(std::vector<FigureMark> marks) override;
+    void SetFunctionRequests(std::function<void(int keyCode, int shift)> functionKey) override;
 
     FigureView& View() { return *view_; }
     const FigureView& View() const { return *view_; }
     QPushButton& UndoButton() { return *undo_; }
+    // "合算": ticked while a sum is on; a click asks for F8.
+    QCheckBox& SumBox() { return *sum_; }
 
     // The main window: the window opens beside it and is kept above it, and
     // takes its own keys from it. Must be shown before this window is.
@@ -95,6 +99,8 @@ class FigureWindow : public QWidget, public FigureDisplay {
     QPointer<QWidget> owner_;
     std::function<void()> undoLastPoint_;
     std::function<void()> endFigure_;
+    std::function<void(int, int)> functionKey_;
+    QCheckBox* sum_ = nullptr;
 
     SideWindowSettings* settings_ = nullptr;
     QTimer* placeTimer_ = nullptr;
