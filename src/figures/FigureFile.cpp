@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kFieldCount = 14;
+constexpr int kFieldCount = 15;
 // A grid has at most 10,000 rows of 1,000 columns; anything beyond is not a
 // line this program wrote.
 constexpr int kMaxRow = 10'000;
@@ -112,6 +112,11 @@ void AppendLine(QByteArray& out, int row, int col, const KeptFigure& f) {
         out.append(',');
         AppendInt(out, p.y);
     }
+    out.append('\t');
+    for (std::size_t i = 0; i < f.arcMiddles.size(); ++i) {
+        if (i > 0) out.append(' ');
+        AppendInt(out, f.arcMiddles[i]);
+    }
     out.append('\n');
 }
 
@@ -196,6 +201,25 @@ bool ParsePoints(std::string_view text, std::vector<FigurePoint>& points, std::s
     return true;
 }
 
+// Each arc's middle has a pick on both sides and follows the last arc's end.
+bool ParseArcs(std::string_view text, std::size_t points, std::vector<std::int32_t>& arcs) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find(' ', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::int32_t middle = 0;
+        if (!ParseInt(text.substr(pos, end - pos), middle) || middle < 1 ||
+            static_cast<std::size_t>(middle) + 1 >= points ||
+            (!arcs.empty() && middle < arcs.back() + 2))
+            return false;
+        arcs.push_back(middle);
+        if (end == text.size()) break;
+        pos = end + 1;
+        if (pos == text.size()) return false;
+    }
+    return true;
+}
+
 // Why one figure line cannot be read; empty when it was.
 QString ParseLine(std::string_view line, KeptFigureAt& at, std::size_t pointsRoom) {
     std::array<std::string_view, kFieldCount> fields;
@@ -238,6 +262,8 @@ QString ParseLine(std::string_view line, KeptFigureAt& at, std::size_t pointsRoo
         return figure->points.size() >= pointsRoom ? QStringLiteral("too many points")
                                                     : QStringLiteral("bad points");
     if (figure->points.empty()) return QStringLiteral("no point");
+    if (!ParseArcs(fields[14], figure->points.size(), figure->arcMiddles))
+        return QStringLiteral("bad arcs");
     at.figure = std::move(figure);
     return {};
 }

@@ -18,13 +18,14 @@ class GridModel;
 //   Kalvor figures 1
 //   row<TAB>col<TAB>value<TAB>mode<TAB>time<TAB>reference<TAB>tablet length
 //     <TAB>vertical factor<TAB>unit<TAB>counts per mm<TAB>source<TAB>page
-//     <TAB>source name<TAB>points
+//     <TAB>source name<TAB>points<TAB>arcs
 //
 // one line per figure after the first, in the order of the cells (row by
 // row). `mode` is one of distance, picked-area, traced-area, picked-length,
 // traced-length, coordinate; `time` is UTC as 2026-12-09T01:23:45.678Z;
 // `source` is tablet, pad or drawing; `points` is "x,y" pairs in counts,
-// separated by spaces. In the text fields a TAB, CR, LF and "%" are written
+// separated by spaces; `arcs` the numbers (from 0) of the points that are an
+// arc's middle, separated by spaces, empty for none. In the text fields a TAB, CR, LF and "%" are written
 // as %09, %0D, %0A and %25. The number after "figures" is the format's
 // version: a reader takes only the versions it knows.
 inline constexpr char kFigureFileHeader[] = "Kalvor figures 1";

@@ -13,6 +13,10 @@ void FigureKeeper::Measured(const PointStore& points, const Context& context) {
     figure->points.reserve(count);
     for (std::size_t i = 0; i < count && i < points.lPointX.size() && i < points.lPointY.size(); ++i)
         figure->points.push_back({points.lPointX[i], points.lPointY[i]});
+    for (const std::int32_t middle : points.arcMiddles)
+        if (middle >= 1 && static_cast<std::size_t>(middle) + 1 < count &&
+            (figure->arcMiddles.empty() || middle >= figure->arcMiddles.back() + 2))
+            figure->arcMiddles.push_back(middle);
     // An area's calculation closes the polygon in the store; the figure is
     // drawn closed anyway, so the copy of the first point is left out.
     auto& kept = figure->points;

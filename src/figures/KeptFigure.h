@@ -25,6 +25,10 @@ struct KeptFigure : CellTag {
     // The points as measured, in counts after both axes are brought to one
     // count; a traced figure keeps every point.
     std::vector<FigurePoint> points;
+    // The picks that are the middle of a circular arc (a picked figure): the
+    // arc runs from the pick before through this one to the pick after.
+    // Increasing, each with a pick on both sides.
+    std::vector<std::int32_t> arcMiddles;
     // The scale in force: "基準となる長さ" and "タブレット上の長さ" as the
     // operator set them, the vertical factor, and the unit the scale dialog
     // named (empty when it named none).

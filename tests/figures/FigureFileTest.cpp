@@ -24,6 +24,7 @@ std::shared_ptr<KeptFigure> Traced(int points) {
     f->page = 3;
     f->timeMs = 1'796'000'000'123;
     f->value = QStringLiteral("124.50");
+    if (points >= 5) f->arcMiddles = {1, 3};
     return f;
 }
 
@@ -65,6 +66,7 @@ TEST(FigureFile, every_field_of_every_figure_reads_back_as_written) {
     EXPECT_EQ(f.verticalFactor, traced->verticalFactor) << "exactly, not rounded";
     EXPECT_EQ(f.unit, traced->unit);
     EXPECT_EQ(f.countsPerMm, 80);
+    EXPECT_EQ(f.arcMiddles, (std::vector<std::int32_t>{1, 3}));
     EXPECT_EQ(f.source, traced->source);
     EXPECT_EQ(f.sourceName, traced->sourceName);
     EXPECT_EQ(f.page, 3);
@@ -106,6 +108,9 @@ TEST(FigureFile, a_bad_line_is_reported_by_its_number_and_skipped) {
         {"half a point", with(13, "1,2 3")},
         {"a point out of range", with(13, "1,2 3,99999999999")},
         {"a trailing space", with(13, "1,2 ")},
+        {"an arc without an end", with(14, "2")},
+        {"arcs sharing a pick", with(14, "1 2")},
+        {"an arc at the first pick", with(14, "0")},
         {"a field short", good.left(good.lastIndexOf('\t'))},
         {"a field more", good + "\t1"},
         {"not even a line", "\x01\xff\xfe"},

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(a.value == b.value && a.unit == b.unit && a.sourceName == b.sourceName);
         FUZZ_CHECK(a.referenceLength == b.referenceLength && a.tabletLength == b.tabletLength);
         FUZZ_CHECK(a.verticalFactor == b.verticalFactor && a.timeMs == b.timeMs);
-        FUZZ_CHECK(a.countsPerMm == b.countsPerMm);
+        FUZZ_CHECK(a.countsPerMm == b.countsPerMm && a.arcMiddles == b.arcMiddles);
         FUZZ_CHECK(a.points.size() == b.points.size());
         for (std::size_t i = 0; i < a.points.size(); ++i)
             FUZZ_CHECK(a.points[i].x == b.points[i].x && a.points[i].y == b.points[i].y);
