@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "exchange/Clipboard.h"
+#include "shell/Autosave.h"
 #include "shell/Common.h"
 #include "shell/Dialogs.h"
 #include "shell/Edition.h"
@@ -14,6 +15,7 @@
 #include "grid/GridModel.h"
 #include "grid/GridUndoLog.h"
 #include "measure/MeasureEngine.h"
+#include "shell/ScaleMemory.h"
 #include "tablet/PadLink.h"
 #include "shell/SoundPlayer.h"
 #include "tablet/TabletWndProc.h"
@@ -67,7 +69,10 @@ struct frmTabServices {
 
 // The main window: the detail grid above, the tab control with every button
 // and setting below. Its handlers are thin: the measurement state lives in
-// MeasureEngine, the grid in GridModel, the files in the exchange core.
+// MeasureEngine, the grid in GridModel, the files in the exchange core, the
+// autosave and run marker in Autosave, the drawing's scale in ScaleMemory.
+// Its definitions are split by job, frmTab.cpp (start-up, shut-down, events
+// and the wiring) calling on the others and none of them back.
 class frmTab : public QWidget, private MeasureHost {
     Q_OBJECT
   public:
@@ -157,18 +162,11 @@ class frmTab : public QWidget, private MeasureHost {
     const QString& TabletNoticeText() const { return tabletNotice_; }
 
     // State, for the composition root and tests.
-    const Edition& EditionInfo() const { return edition_; }
     MeasureEngine& Engine() { return engine_; }
     GridModel& Grid() { return grid_; }
     const QString& WavFile() const { return sWavFile; }
-    QString AutosavePath() const;
-    QString RunMarkerPath() const;
+    QString AutosavePath() const { return autosave_.Path(); }
     QString SettingsPath() const { return settings_.Path(); }
-    // Why the autosave file cannot be written, as the title shows it; empty
-    // while it can.
-    const QString& AutosaveProblem() const { return autosaveProblem_; }
-    // The tablet in use was unplugged and none is back.
-    bool TabletGone() const { return tabletGone_; }
     bool Unloaded() const { return unloaded_; }
 
   protected:
@@ -181,7 +179,7 @@ class frmTab : public QWidget, private MeasureHost {
     // MeasureHost
     QString ReferenceLengthText() const override;
     QString TabletCountsText() const override;
-    double VerticalFactor() const override { return verticalFactor_; }
+    double VerticalFactor() const override { return scale_.VerticalFactor(); }
     double AreaFactor() const override;
     QString LengthUnit() const override;
     QString AreaUnit() const override;
@@ -215,11 +213,6 @@ class frmTab : public QWidget, private MeasureHost {
     void BuildDrawingScale(QWidget* page);
     void cmdScaleRatio_Click();
     void cmdScaleVertical_Click();
-    void RestoreDrawingScale();
-    void WriteDrawingScale();
-    // The unit chosen with the ratio still names the results: the reference
-    // length is the one the ratio gave.
-    bool ScaleUnitApplies() const;
     void UpdateVerticalLine();
     void BuildPageOther(QWidget* page);
     // One of the four number boxes txtInput, with its design text.
@@ -247,6 +240,7 @@ class frmTab : public QWidget, private MeasureHost {
     // showing the new size in the size boxes; keeps every cell that fits.
     void ResizeGridTo(int rows, int cols);
     void AdvanceInFillDirection();
+    // The grid's values into the autosave file, after each change of them.
     void WriteAutosave();
     // Before the exit question: unsaved values are offered a file. False
     // when the operator stays (cancelled, or the save failed).
@@ -255,9 +249,6 @@ class frmTab : public QWidget, private MeasureHost {
     // current sound file is gone.
     QString SaveFolder() const;
     static QString SystemSoundsFolder();
-    // Shows why the autosave file is not safe in the title, from the first
-    // failure until a save succeeds again; empty for none.
-    void SetAutosaveProblem(const QString& why);
     // One of the program's own files is not what it must be (a link, not a
     // regular file, too large): told once when the window is up.
     void OwnFileProblem(const QString& path, const QString& why);
@@ -274,8 +265,8 @@ class frmTab : public QWidget, private MeasureHost {
     // is in the file already, so that a file the operator never changed it
     // in keeps the keys it always had.
     void WritePenGrabSetting();
-    int DpiX() const;
-    int DpiY() const;
+    int DpiX() const { return logicalDpiX(); }
+    int DpiY() const { return logicalDpiY(); }
 
     Edition edition_;
     frmTabServices services_;
@@ -287,6 +278,8 @@ class frmTab : public QWidget, private MeasureHost {
 
     GridModel grid_;
     GridUndoLog undo_;
+    Autosave autosave_;
+    ScaleMemory scale_;
     MeasureEngine engine_;
     TabletWndProc wndProc_;
     QString sWavFile;
@@ -346,23 +339,15 @@ class frmTab : public QWidget, private MeasureHost {
     // back when the operator refuses to drop values for a new size.
     std::array<QString, 2> sizeTexts_;
     bool sizeBusy_ = false;
-    // The drawing's scale last confirmed (scaleChosen_), and the factor every
-    // vertical distance is multiplied by.
-    DrawingScale drawingScale_;
-    bool scaleChosen_ = false;
-    double verticalFactor_ = 1.0;
+    // Counts per millimetre the tablet delivers, as it last told; 0 when not
+    // known.
     double tabletCountsPerMm_ = 0.0;
-    // While a table is read into the grid, the autosave is written once at
-    // the end instead of after every field.
-    bool deferAutosave_ = false;
     // Why the window is being closed: 0 by the operator through the window's
     // own controls, 1 from code (the exit button), 2 by the session ending.
     int unloadMode_ = 0;
     QTimer* settingsTimer_ = nullptr;
-    // The window title as start-up builds it, and why the autosave fails (a
-    // notice after the title) or empty while it succeeds.
+    // The window title as start-up builds it.
     QString title_;
-    QString autosaveProblem_;
     // Told once when the window is up: a recovery, own files that are not
     // what they must be.
     QStringList startupNotices_;
