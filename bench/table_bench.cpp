@@ -8,7 +8,7 @@
 //   table_bench --split FILE     the same without the write
 
 #include "CommitGate.h"
-#include "exchange/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "BenchFakes.h"
 #include "BenchTable.h"
 #include "shell/Edition.h"

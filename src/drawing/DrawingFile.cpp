@@ -8,10 +8,10 @@
 #include "drawing/ImagePage.h"
 #include "drawing/ImageResolution.h"
 #include "drawing/PdfReader.h"
+#include "units/Length.h"
 
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
 // A PDF file may have bytes before its header; readers look this far.
 constexpr qint64 kPdfHeaderReach = 1024;
 

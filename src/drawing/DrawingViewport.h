@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QSizeF>
 
+#include "units/Length.h"
+
 // Where a page lies on the pad's surface, as a viewer places it: a zoom
 // (1 is the paper's own size on the screen) and the pixel where the page's
 // top-left corner is. The corner stays on whole pixels, so that tiles drawn
@@ -46,7 +48,7 @@ class DrawingViewport {
   private:
     void MoveCorner(const QPointF& corner);
 
-    double screenPixelsPerMm_ = 96.0 / 25.4;
+    double screenPixelsPerMm_ = 96.0 / kMillimetresPerInch;
     QSizeF pageMm_{210, 297};
     QSize view_{480, 360};
     double zoom_ = 1.0;

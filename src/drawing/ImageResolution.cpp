@@ -5,9 +5,10 @@
 #include <QtEndian>
 #include <cmath>
 
+#include "units/Length.h"
+
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
 constexpr double kLowestDpi = 1.0;
 constexpr double kHighestDpi = 100000.0;
 

@@ -2,9 +2,10 @@
 
 #include <poppler-qt6.h>
 
+#include "units/Length.h"
+
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
 constexpr double kPointsPerInch = 72.0;
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "drawing/PdfReader.h"
 
-#include "exchange/ProgramModule.h"
+#include "files/ProgramModule.h"
 
 namespace {
 

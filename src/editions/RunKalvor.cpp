@@ -45,20 +45,123 @@ void SubstituteDesignFonts() {
                                 QStringLiteral("sans-serif")});
 }
 
-}  // namespace
-
-int RunKalvor(int argc, char** argv, const Edition& edition) {
-    QApplication app(argc, argv);
+// The application's name, its menu entry, the fonts and Qt's own texts in
+// Japanese.
+void SetUpApplication(QApplication& app, const Edition& edition,
+                      const QString& executableDirectory) {
     QApplication::setApplicationName(edition.executableName);
     // Ties the window to its menu entry (kalvor.desktop, kalvor080125.desktop),
     // so that docks and task bars show the entry's name and icon.
     QApplication::setDesktopFileName(edition.executableName.toLower());
     SubstituteDesignFonts();
     QApplication::setFont(DesignFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    InstallQtJapanese(app, executableDirectory);
+}
 
+// Where the settings and autosave files go, and what the operator is told
+// of that place (nothing for the usual one).
+struct DataPlace {
+    QString directory;
+    QString notice;
+};
+
+DataPlace ChooseDataDirectory(const QString& executableDirectory, const QString& baseName,
+                              const Edition& edition) {
+    // KALVOR_DATA_DIR names the directory for the files (./run.sh keeps them
+    // out of the build tree this way); else beside the executable where it
+    // can write there, or the per-user directory.
+    const QString asked = qEnvironmentVariable("KALVOR_DATA_DIR");
+    DataPlace place{asked, QString()};
+    if (!asked.isEmpty() && !QDir().mkpath(asked)) {
+        // Named but impossible (a file there, a link loop, no permission):
+        // the files go to the usual place, and the operator is told so.
+        place.directory.clear();
+        place.notice =
+            QStringLiteral("KALVOR_DATA_DIR のフォルダー「%1」を作れないため、使いません。\n")
+                .arg(QDir::toNativeSeparators(asked));
+    }
+    if (place.directory.isEmpty()) place.directory = ResolveDataDirectory(executableDirectory);
+    place.directory = QDir(place.directory).absolutePath();
+    if (PreparePerUserDirectory(place.directory, executableDirectory, baseName) ||
+        !place.notice.isEmpty()) {
+        // The reduced edition has no autosave to speak of.
+        place.notice +=
+            (edition.autosave
+                 ? QStringLiteral("設定と自動保存のファイルは、次のフォルダーに置きます。\n%1")
+                 : QStringLiteral("設定のファイルは、次のフォルダーに置きます。\n%1"))
+                .arg(QDir::toNativeSeparators(place.directory));
+    }
+    return place;
+}
+
+// Why this copy may not use the data directory (another copy holds it, or
+// it cannot be held at all), in words for the operator; empty when `lock`
+// holds it now.
+QString HoldDataDirectory(DataDirectoryLock& lock, const QString& directory) {
+    if (lock.Held()) return {};
+    const QString folder = QDir::toNativeSeparators(directory);
+    if (lock.Problem().isEmpty()) {
+        return QStringLiteral(
+                   "このフォルダーのデータは、別の Kalvor が使っています。\n%1\n"
+                   "同じデータを二つのプログラムで使うと値が失われるため、終了します。")
+            .arg(folder);
+    }
+    return QStringLiteral(
+               "このフォルダーは Kalvor のデータに使えません：%1\n%2\n"
+               "値を保存できないため、終了します。")
+        .arg(lock.Problem(), folder);
+}
+
+// Where the figure being measured is shown: on the on-screen pad itself, or,
+// with any other library, in a window of its own that F11 opens.
+struct FigureDisplays {
+    std::unique_ptr<FigureWindow> window;
+    PadWindow* pad = nullptr;
+    FigureDisplay* shown = nullptr;
+};
+
+FigureDisplays ShowFigureOn(PadLinkChoice& tablet, SideWindowSettings& settings) {
+    FigureDisplays displays;
+    if (tablet.onScreenPad) {
+        auto pad = std::make_unique<PadInput>();
+        displays.pad = &pad->Window();
+        displays.pad->SetSettings(&settings);
+        displays.shown = displays.pad;
+        tablet.library->AddInput(std::move(pad));
+        return displays;
+    }
+    // A real tablet's whole area, where the device describes it.
+    std::optional<TabletArea> area;
+    if (tablet.axes) {
+        area = TabletArea{tablet.axes->x.minimum, tablet.axes->y.minimum, tablet.axes->x.maximum,
+                          tablet.axes->y.maximum};
+    }
+    displays.window = std::make_unique<FigureWindow>(area);
+    displays.window->SetSettings(&settings);
+    displays.shown = displays.window.get();
+    return displays;
+}
+
+// What the tablet library tells the window of the tablet.
+void DescribeTablet(frmTabServices& services, const PadLinkChoice& tablet, bool onScreenPad) {
+    services.tabletLoadError = tablet.loadError;
+    services.tabletName = tablet.deviceName;
+    if (tablet.axes) {
+        services.tabletResolution = tablet.axes->ResolutionLine();
+        services.tabletCountsPerMm = tablet.axes->CommonResolution();
+    }
+    if (onScreenPad) services.tabletCountsPerMm = PadWindow::kCountsPerMillimetre;
+}
+
+}  // namespace
+
+int RunKalvor(int argc, char** argv, const Edition& edition) {
+    QApplication app(argc, argv);
     const QString executablePath = QCoreApplication::applicationFilePath();
     const QFileInfo executable(executablePath);
-    InstallQtJapanese(app, executable.absolutePath());
+    const QString executableDirectory = executable.absolutePath();
+    const QString baseName = executable.completeBaseName();
+    SetUpApplication(app, edition, executableDirectory);
     // A second copy reads no settings and touches neither the tablet nor the
     // running copy's files: it brings the running copy to the front and ends.
     InstanceGuard guard(executablePath);
@@ -68,51 +171,14 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     }
 
     QtDialogs dialogs;
-    const QString executableDirectory = executable.absolutePath();
-    // KALVOR_DATA_DIR names the directory for the files (./run.sh keeps them
-    // out of the build tree this way); else beside the executable where it
-    // can write there, or the per-user directory.
-    const QString asked = qEnvironmentVariable("KALVOR_DATA_DIR");
-    QString dataDirectory = asked;
-    QString startupNotice;
-    if (!asked.isEmpty() && !QDir().mkpath(asked)) {
-        // Named but impossible (a file there, a link loop, no permission):
-        // the files go to the usual place, and the operator is told so.
-        dataDirectory.clear();
-        startupNotice =
-            QStringLiteral("KALVOR_DATA_DIR のフォルダー「%1」を作れないため、使いません。\n")
-                .arg(QDir::toNativeSeparators(asked));
-    }
-    if (dataDirectory.isEmpty()) dataDirectory = ResolveDataDirectory(executableDirectory);
-    dataDirectory = QDir(dataDirectory).absolutePath();
-    if (PreparePerUserDirectory(dataDirectory, executableDirectory,
-                                executable.completeBaseName()) ||
-        !startupNotice.isEmpty()) {
-        // The reduced edition has no autosave to speak of.
-        startupNotice +=
-            (edition.autosave
-                 ? QStringLiteral("設定と自動保存のファイルは、次のフォルダーに置きます。\n%1")
-                 : QStringLiteral("設定のファイルは、次のフォルダーに置きます。\n%1"))
-                .arg(QDir::toNativeSeparators(dataDirectory));
-    }
+    const DataPlace data = ChooseDataDirectory(executableDirectory, baseName, edition);
     std::optional<DataDirectoryLock> dataLock;
     if (edition.autosave) {
-        dataLock.emplace(dataDirectory);
-        if (!dataLock->Held()) {
-            const QString folder = QDir::toNativeSeparators(dataDirectory);
-            const QString text =
-                dataLock->Problem().isEmpty()
-                    ? QStringLiteral(
-                          "このフォルダーのデータは、別の Kalvor が使っています。\n%1\n"
-                          "同じデータを二つのプログラムで使うと値が失われるため、"
-                          "終了します。")
-                          .arg(folder)
-                    : QStringLiteral(
-                          "このフォルダーは Kalvor のデータに使えません：%1\n%2\n"
-                          "値を保存できないため、終了します。")
-                          .arg(dataLock->Problem(), folder);
-            std::fprintf(stderr, "%s\n", qPrintable(text));
-            dialogs.Notify(text);
+        dataLock.emplace(data.directory);
+        if (const QString refusal = HoldDataDirectory(*dataLock, data.directory);
+            !refusal.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(refusal));
+            dialogs.Notify(refusal);
             return 0;
         }
     }
@@ -121,36 +187,14 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     // the figure window, are kept in the window's settings file, beside the
     // window's own keys. Declared before the tablet library, which owns the
     // pad, and the figure window: they write what is pending as they go.
-    SideWindowSettingsFile sideSettings(
-        SettingsFilePath(dataDirectory, executable.completeBaseName()));
+    SideWindowSettingsFile sideSettings(SettingsFilePath(data.directory, baseName));
 
     // The tablet library reaches the window's native handle through this.
     PadLinkChoice tablet = CreatePadLink([](QObject* window) -> quintptr {
         auto* widget = qobject_cast<QWidget*>(window);
         return widget != nullptr ? static_cast<quintptr>(widget->winId()) : 0;
     });
-    // The figure being measured is shown on the on-screen pad itself, or, with
-    // any other library, in a window of its own that F11 opens.
-    std::unique_ptr<FigureWindow> figureWindow;
-    FigureDisplay* figure = nullptr;
-    PadWindow* padWindow = nullptr;
-    if (tablet.onScreenPad) {
-        auto pad = std::make_unique<PadInput>();
-        padWindow = &pad->Window();
-        padWindow->SetSettings(&sideSettings);
-        figure = padWindow;
-        tablet.library->AddInput(std::move(pad));
-    } else {
-        // A real tablet's whole area, where the device describes it.
-        std::optional<TabletArea> area;
-        if (tablet.axes) {
-            area = TabletArea{tablet.axes->x.minimum, tablet.axes->y.minimum,
-                              tablet.axes->x.maximum, tablet.axes->y.maximum};
-        }
-        figureWindow = std::make_unique<FigureWindow>(area);
-        figureWindow->SetSettings(&sideSettings);
-        figure = figureWindow.get();
-    }
+    const FigureDisplays figure = ShowFigureOn(tablet, sideSettings);
 #ifdef Q_OS_WIN
     WinSoundPlayer sound;
     // The title shows the version in the running executable's own resource,
@@ -170,21 +214,15 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     services.dialogs = &dialogs;
     services.clipboard = &clipboard;
     services.executableDirectory = executableDirectory;
-    services.executableBaseName = executable.completeBaseName();
-    services.dataDirectory = dataDirectory;
-    services.startupNotice = startupNotice;
-    services.tabletLoadError = tablet.loadError;
-    services.tabletName = tablet.deviceName;
-    if (tablet.axes) {
-        services.tabletResolution = tablet.axes->ResolutionLine();
-        services.tabletCountsPerMm = tablet.axes->CommonResolution();
-    }
-    if (padWindow != nullptr) services.tabletCountsPerMm = PadWindow::kCountsPerMillimetre;
-    services.figure = figure;
+    services.executableBaseName = baseName;
+    services.dataDirectory = data.directory;
+    services.startupNotice = data.notice;
+    DescribeTablet(services, tablet, figure.pad != nullptr);
+    services.figure = figure.shown;
 
     frmTab window(shown, services);
     dialogs.SetParent(&window);
-    if (figureWindow) figureWindow->SetOwner(&window);
+    if (figure.window) figure.window->SetOwner(&window);
     if (!window.Form_Load()) return 0;
     guard.OnWakeRequest([&window] {
         if (window.isMinimized()) window.showNormal();
@@ -194,7 +232,6 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     window.show();
     // Once the loop runs, after the pad has appeared: a notice about the
     // drawing then stands over it.
-    if (padWindow != nullptr)
-        QTimer::singleShot(0, padWindow, [padWindow] { padWindow->RestoreDrawing(); });
+    if (PadWindow* pad = figure.pad) QTimer::singleShot(0, pad, [pad] { pad->RestoreDrawing(); });
     return app.exec();
 }

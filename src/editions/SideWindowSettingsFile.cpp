@@ -1,17 +1,11 @@
 #include "editions/SideWindowSettingsFile.h"
 
-namespace {
-
-const QString kSection = QStringLiteral("frmTab");
-
-}  // namespace
-
 QString SideWindowSettingsFile::Read(const QString& key) const {
-    return file_.ReadSetting(kSection, key, QString());
+    return file_.ReadSetting(kWindowSection, key, QString());
 }
 
 void SideWindowSettingsFile::Write(const Values& values) {
     file_.BeginBatch();
-    for (const auto& [key, value] : values) file_.WriteSetting(kSection, key, value);
+    for (const auto& [key, value] : values) file_.WriteSetting(kWindowSection, key, value);
     file_.EndBatch();
 }

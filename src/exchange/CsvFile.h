@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringView>
 
-#include "exchange/AtomicFile.h"
+#include "files/AtomicFile.h"
 
 #include <optional>
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "exchange/RegularFile.h"
+#include "files/RegularFile.h"
 #include "grid/GridModel.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "exchange/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "figures/KeptFigure.h"
 
 class GridModel;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "figures/FigureFile.h"
 #include "grid/GridModel.h"
 #include "measure/PointStore.h"
 
@@ -42,22 +41,4 @@ void FigureKeeper::Attach(GridModel& grid, int row, int col, const QString& valu
     auto figure = std::make_shared<KeptFigure>(*pending_);
     figure->value = value;
     grid.SetTag(row, col, std::move(figure));
-}
-
-bool FigureKeeper::Write(const GridModel& grid, const QString& path, QString* why) {
-    if (grid.TagChanges() == writtenTags_ && path == writtenPath_) return true;
-    const FileWriteResult written = WriteFigureFile(grid, path);
-    if (!written) {
-        if (why != nullptr) *why = written.reason;
-        return false;
-    }
-    writtenTags_ = grid.TagChanges();
-    writtenPath_ = path;
-    return true;
-}
-
-int FigureKeeper::Restore(GridModel& grid, const QString& path, QStringList* problems) {
-    const FigureFileContent content = ReadFigureFile(path);
-    if (problems != nullptr) *problems = content.problems;
-    return RestoreFigures(content, grid);
 }

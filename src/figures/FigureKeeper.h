@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <memory>
 
 #include "figures/KeptFigure.h"
@@ -38,20 +37,6 @@ class FigureKeeper {
     // The value is complete: later values have no figure until told of one.
     void Done() { pending_.reset(); }
 
-    // The figure file beside the autosave: written before the autosave so
-    // that a value the autosave keeps never finds its figure missing (a
-    // figure whose value did not reach the autosave is left out at
-    // recovery). True when written; `why` says what failed.
-    bool Write(const GridModel& grid, const QString& path, QString* why = nullptr);
-    // After a recovery: every figure whose value came back goes back with
-    // it. Lines of the file that could not be read are in `problems`.
-    int Restore(GridModel& grid, const QString& path, QStringList* problems = nullptr);
-
   private:
     std::shared_ptr<KeptFigure> pending_;
-    // The grid's tag count when the file was last written: a value typed
-    // into a cell without a figure changes no figure, and the file is then
-    // not written again.
-    std::uint64_t writtenTags_ = ~std::uint64_t{0};
-    QString writtenPath_;
 };

@@ -9,8 +9,8 @@ constexpr char16_t kHalfKanaLast = 0xFF9F;
 constexpr int kHalfKanaFirstByte = 0xA1;
 constexpr int kHalfKanaLastByte = 0xDF;
 
-bool IsExtraOfKind(int code, int kind) {
-    switch (kind) {
+bool IsExtraOfKind(int code, FilterKind kind) {
+    switch (static_cast<int>(kind)) {
     case 1:
     case 3:
         return code == '-';
@@ -25,8 +25,8 @@ bool IsExtraOfKind(int code, int kind) {
 
 }  // namespace
 
-int FilterKey(int code, int kind) {
-    if (kind == 0) {
+int FilterKey(int code, FilterKind kind) {
+    if (kind == FilterKind::Anything) {
         return code;
     }
     if (IsExtraOfKind(code, kind)) {
@@ -64,8 +64,8 @@ QChar CodeChar(int code) {
     return {};
 }
 
-QString FilterText(const QString& text, int kind) {
-    if (kind == 0) {
+QString FilterText(const QString& text, FilterKind kind) {
+    if (kind == FilterKind::Anything) {
         return text;
     }
     QString kept;

@@ -3,12 +3,16 @@
 #include <QChar>
 #include <QString>
 
-// Typed-character filter for number entry. Kind 0 lets everything through;
-// kinds 1 to 5 admit digits, ".", control codes and double-byte characters,
-// plus a few extras per kind ("-" for 1 and 3, "/" for 4, "/", ":" and " "
-// for 5); any other kind value admits just the common set. Returns the code to
-// keep, or 0 to drop the key.
-int FilterKey(int code, int kind);
+// What a filtered box admits, by the design's numbers. Anything lets every
+// key through; Number, the kind of every number box and of the grid's cell
+// editor, admits digits, ".", control codes and double-byte characters. The
+// design's kinds no box uses admit the same plus a few extras ("-" for 1 and
+// 3, "/" for 4, "/", ":" and " " for 5); any other value just that common set.
+enum class FilterKind : int { Anything = 0, Number = 2 };
+
+// Typed-character filter for number entry: the code to keep, or 0 to drop
+// the key.
+int FilterKey(int code, FilterKind kind);
 
 // The character code a key press carries: a character that takes one byte in
 // the Japanese ANSI code page (ASCII and half-width katakana) has its
@@ -22,4 +26,4 @@ QChar CodeChar(int code);
 // Text that enters a filtered box by any way other than a typed key (paste,
 // drop, input method) is filtered character by character: what FilterKey
 // would drop is dropped.
-QString FilterText(const QString& text, int kind);
+QString FilterText(const QString& text, FilterKind kind);

@@ -30,7 +30,8 @@ void AdvanceCursor(GridView& grid, int& column, int& row, int step) {
     grid.SetFocus();
 }
 
-void StartEditByKey(GridView& grid, CellEditor& editor, int code, int kind, const QString& typed) {
+void StartEditByKey(GridView& grid, CellEditor& editor, int code, FilterKind kind,
+                    const QString& typed) {
     if (code < 0 || code > 31) {
         if (code == kKeySpace) {
             ShowEditor(grid, editor, grid.Model().Text(), 0, 0);
@@ -67,7 +68,7 @@ void ShowEditor(GridView& grid, CellEditor& editor, const QString& text, int car
 
 void GridKeyDown(GridView& grid, CellEditor& editor, int keyCode) {
     if (keyCode == kKeyDelete) {
-        StartEditByKey(grid, editor, kKeyBack, 0);
+        StartEditByKey(grid, editor, kKeyBack, FilterKind::Anything);
     }
 }
 

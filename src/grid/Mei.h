@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/CellEditor.h"
+#include "grid/FilterKey.h"
 #include "grid/GridView.h"
 
 #include <QString>
@@ -36,7 +37,7 @@ void AdvanceCursor(GridView& grid, int& column, int& row, int step);
 // A code cannot carry a double-byte character (its code is only negative),
 // so for a negative code the characters typed are taken from `typed`,
 // filtered by FilterText.
-void StartEditByKey(GridView& grid, CellEditor& editor, int code, int kind,
+void StartEditByKey(GridView& grid, CellEditor& editor, int code, FilterKind kind,
                     const QString& typed = {});
 
 // Fills the editor, lays it exactly over the current cell, shows and focuses

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -231,4 +232,19 @@ std::optional<int> RoundHalfEven(double value) {
         return std::nullopt;
     }
     return static_cast<int>(rounded);
+}
+
+QString PlainNumber(double value) {
+    if (!std::isfinite(value)) return {};
+    // 15 significant digits whatever the magnitude, then no trailing zeros.
+    const int whole =
+        value == 0.0 ? 1 : static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
+    const int decimals = std::clamp(15 - whole, 0, 15);
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0'))) text.chop(1);
+        if (text.endsWith(QLatin1Char('.'))) text.chop(1);
+    }
+    if (text == QLatin1String("-0")) text = QStringLiteral("0");
+    return text;
 }

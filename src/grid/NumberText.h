@@ -31,6 +31,12 @@ bool IsFormattedDecimals(QStringView text, int decimals);
 // with "." whatever the locale, read back on a decimal-comma locale too.
 std::optional<double> ParseNumber(QStringView text);
 
+// A number as a settings value or a box's text: plain decimals without an
+// exponent, without trailing zeros, exact to 15 significant digits, "."
+// whatever the locale; "" for a number that is not finite. ParseNumber reads
+// it back.
+QString PlainNumber(double value);
+
 // Rounds to the nearest integer, a value exactly halfway going to the even
 // one. No value for a number outside the 32-bit range.
 std::optional<int> RoundHalfEven(double value);

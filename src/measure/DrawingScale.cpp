@@ -1,6 +1,7 @@
 #include "measure/DrawingScale.h"
 
-#include <algorithm>
+#include "grid/NumberText.h"
+
 #include <cmath>
 
 namespace {
@@ -61,19 +62,4 @@ double DrawingScale::AreaFactor() const {
 QString DrawingScale::AreaLabel() const {
     return areaUnit.isEmpty() || areaUnit == unit + QStringLiteral("²") ? unit + QStringLiteral("²")
                                                                         : areaUnit;
-}
-
-QString PlainNumber(double value) {
-    if (!std::isfinite(value)) return {};
-    // 15 significant digits whatever the magnitude, then no trailing zeros.
-    const int whole =
-        value == 0.0 ? 1 : static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
-    const int decimals = std::clamp(15 - whole, 0, 15);
-    QString text = QString::number(value, 'f', decimals);
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0'))) text.chop(1);
-        if (text.endsWith(QLatin1Char('.'))) text.chop(1);
-    }
-    if (text == QLatin1String("-0")) text = QStringLiteral("0");
-    return text;
 }

@@ -44,8 +44,3 @@ struct DrawingScale {
     QString LengthLabel() const { return unit; }
     QString AreaLabel() const;
 };
-
-// A number as a settings value or a box's text: plain decimals without an
-// exponent, without trailing zeros, exact to 15 significant digits; "" for a
-// number that is not finite.
-QString PlainNumber(double value);

@@ -1,7 +1,6 @@
 #include "pad/DrawingMemory.h"
 
-#include <cmath>
-
+#include "grid/NumberText.h"
 #include "measure/ui/SideWindowSettings.h"
 
 namespace {
@@ -16,13 +15,6 @@ const QString kDpi = QStringLiteral("PadDrawingDpi");
 
 // Numbers in the file are written and read the same under every locale.
 QString Number(double value, int decimals) { return QString::number(value, 'f', decimals); }
-
-std::optional<double> ReadNumber(const QString& text) {
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
 
 }  // namespace
 
@@ -42,11 +34,11 @@ std::optional<DrawingMemory::Recalled> DrawingMemory::Recall() const {
     bool ok = false;
     const int page = settings_.Read(kPage).trimmed().toInt(&ok);
     state.page = ok && page >= 1 ? page : 1;
-    const std::optional<double> dpi = ReadNumber(settings_.Read(kDpi));
+    const std::optional<double> dpi = ParseNumber(settings_.Read(kDpi));
     state.untaggedDpi = dpi && *dpi > 0 ? *dpi : 0;
-    const std::optional<double> zoom = ReadNumber(settings_.Read(kZoom));
-    const std::optional<double> x = ReadNumber(settings_.Read(kCentreX));
-    const std::optional<double> y = ReadNumber(settings_.Read(kCentreY));
+    const std::optional<double> zoom = ParseNumber(settings_.Read(kZoom));
+    const std::optional<double> x = ParseNumber(settings_.Read(kCentreX));
+    const std::optional<double> y = ParseNumber(settings_.Read(kCentreY));
     if (zoom && *zoom > 0 && x && y) {
         recalled.placed = true;
         state.zoom = *zoom;

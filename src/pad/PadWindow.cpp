@@ -26,10 +26,10 @@
 #include "pad/PadDialogs.h"
 #include "pad/QtPadDialogs.h"
 #include "measure/ui/SideWindowSettings.h"
+#include "units/Length.h"
 
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
 constexpr double kDefaultDpi = 96.0;
 // Screens report their size in whole millimetres or not at all; outside this
 // range the figure is not a resolution.

@@ -1,8 +1,8 @@
 #include "shell/AppFiles.h"
 
-#include "exchange/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "shell/IniFile.h"
-#include "exchange/RegularFile.h"
+#include "files/RegularFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,6 +4,10 @@
 
 #include <QString>
 
+// The section of the settings file that holds every key of the program: the
+// main window's, by the name of its form.
+inline const QString kWindowSection = QStringLiteral("frmTab");
+
 // The settings operations of the program, over the INI file named after the
 // executable. They never fail loudly: a file that cannot be read gives the
 // default, one that cannot be written is left as it was.

@@ -1,7 +1,7 @@
 #include "shell/IniFile.h"
 
-#include "exchange/AtomicFile.h"
-#include "exchange/RegularFile.h"
+#include "files/AtomicFile.h"
+#include "files/RegularFile.h"
 
 #include <QByteArray>
 #include <QFile>

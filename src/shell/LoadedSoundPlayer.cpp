@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "exchange/ProgramModule.h"
+#include "files/ProgramModule.h"
 
 LoadedSoundPlayer::LoadedSoundPlayer() = default;
 

@@ -1,6 +1,6 @@
 #include "shell/RunLock.h"
 
-#include "exchange/RegularFile.h"
+#include "files/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -13,9 +13,6 @@
 
 namespace {
 
-// Digits and the decimal point, as in the window's number boxes.
-constexpr int kNumberKind = 2;
-
 // "1 : [box]", with a note after it.
 QWidget* RatioRow(FilteredLineEdit* box, const QString& note, QWidget* parent) {
     auto* row = new QWidget(parent);
@@ -37,7 +34,7 @@ ScaleDialog::ScaleDialog(const DrawingScale& preset, QWidget* parent) : QDialog(
     setWindowTitle(QStringLiteral("縮尺から設定"));
 
     const auto numberBox = [this](const QString& name, double value) {
-        auto* box = new FilteredLineEdit(kNumberKind, this);
+        auto* box = new FilteredLineEdit(FilterKind::Number, this);
         box->setObjectName(name);
         box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 14);
         if (value > 0.0) box->setText(PlainNumber(value));

@@ -1,82 +1,39 @@
 #include "shell/frmTab.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <cstdio>
 
 #include "shell/AppFiles.h"
-#include "exchange/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "grid/ui/CellEditorBox.h"
 #include "grid/ui/FilteredLineEdit.h"
 #include "grid/ui/MeiGridView.h"
 #include "shell/ReceivedPointList.h"
-#include "exchange/RegularFile.h"
 #include "shell/TabControl.h"
 #include "shell/TextBuffer.h"
-#include "grid/Twips.h"
-#include "shell/WindowFit.h"
 
 namespace {
 
-const QString kSection = QStringLiteral("frmTab");
 const QString kDesignCaption = QStringLiteral("Kalvor ／ タブレット計測システム");
 // The notice after the version in the title.
 const QString kTitleNotice = QStringLiteral("   タブレットで測った長さと面積を表に記録します");
-const QString kDefaultWavFile = QStringLiteral("C:\\WINDOWS\\Media\\chord.wav");
-
-// Window layout, twips. The design platform measured the gaps from the outer
-// window size (frame and title bar included: 135 twips wider and 390 twips
-// higher than the client area at the design size). Qt reports the client
-// area, so the equivalent client-area margins are used.
-constexpr int kOuterFrameWidth = 135;
-constexpr int kOuterFrameHeight = 390;
-constexpr int kMinWindowHeight = 6000;
-constexpr int kTabBottomGap = 450 - kOuterFrameHeight;
-constexpr int kGridTabGap = 225;
-constexpr int kGridWidthMargin = 300 - kOuterFrameWidth;
-constexpr int kMinWidthExtra = 150;
-
-// The smallest client area the layout allows: the tab control's right edge
-// plus a margin, and a fixed height, less the frame.
-constexpr int kMinClientWidth = 60 + 12255 + kMinWidthExtra - kOuterFrameWidth;
-constexpr int kMinClientHeight = kMinWindowHeight - kOuterFrameHeight;
-constexpr int kDesignClientWidth = 14880;
-constexpr int kDesignClientHeight = 10095;
 
 constexpr int kKeyEscape = 27;
 constexpr int kKeyF7 = 118;
 constexpr int kKeyF8 = 119;
 constexpr int kKeyF11 = 122;
-
+// F12 pressed in the figure display too does what it does in the main window.
 constexpr int kKeyF12 = 123;
-
-// How long the settings wait after a change before they are written, ms:
-// long enough for a few clicks in a row, short against a crash.
-constexpr int kSettingsPauseMs = 800;
-
-// A check box's value as stored: 0 clear, 1 ticked, 2 greyed.
-int CheckValue(const QCheckBox& box) {
-    switch (box.checkState()) {
-        case Qt::Checked:
-            return 1;
-        case Qt::PartiallyChecked:
-            return 2;
-        default:
-            return 0;
-    }
-}
 
 }  // namespace
 
@@ -91,6 +48,8 @@ frmTab::frmTab(const Edition& edition, const frmTabServices& services, QWidget* 
       settings_(SettingsFilePath(services.dataDirectory, services.executableBaseName)),
       grid_(20, 7),
       undo_(grid_),
+      autosave_(services.dataDirectory, edition.autosave, [this] { UpdateTitle(); }),
+      scale_(settings_),
       engine_(*services.tablet, *this,
               MeasureEngine::Options{edition.coordinateMode, edition.twoPointNote}),
       wndProc_([this](std::int32_t w, std::int32_t l) { GetWintab(w, l); }) {
@@ -139,21 +98,6 @@ frmTab::~frmTab() {
     msgMei = nullptr;
 }
 
-int frmTab::DpiX() const { return logicalDpiX(); }
-int frmTab::DpiY() const { return logicalDpiY(); }
-
-QString frmTab::AutosavePath() const {
-    return AppFilePath(services_.dataDirectory, QStringLiteral("Save.csv"));
-}
-
-QString frmTab::FiguresPath() const {
-    return AppFilePath(services_.dataDirectory, QStringLiteral("Save.figures"));
-}
-
-QString frmTab::RunMarkerPath() const {
-    return AppFilePath(services_.dataDirectory, QStringLiteral("err.dat"));
-}
-
 void frmTab::ConnectHandlers() {
     for (int i = 0; i < 2; ++i)
         connect(cmdMes[i], &QToolButton::clicked, this, [this, i] { cmdMes_Click(i); });
@@ -191,40 +135,32 @@ void frmTab::ConnectHandlers() {
     connect(cmdWav, &QPushButton::clicked, this, [this] { cmdWav_Click(); });
 }
 
-void frmTab::ConnectSettingsWrites() {
-    // Settings written while the program runs, not only at a normal exit.
-    settingsTimer_ = new QTimer(this);
-    settingsTimer_->setSingleShot(true);
-    settingsTimer_->setInterval(kSettingsPauseMs);
-    connect(settingsTimer_, &QTimer::timeout, this, [this] { WriteControlSettings(); });
-    // A number box is written after the pause that follows its last
-    // keystroke, not when it loses the focus: a new grid size sends the focus
-    // to the grid and back at every keystroke.
-    for (FilteredLineEdit* box : txtInput)
-        connect(box, &QLineEdit::textChanged, this, [this] { SettingsChanged(); });
-    for (QComboBox* list : {cmbSyosu, cmdWidth, cmbNiten})
-        connect(list, &QComboBox::currentIndexChanged, this, [this] { SettingsChanged(); });
-    for (QRadioButton* option : optMes)
-        if (option != nullptr)
-            connect(option, &QRadioButton::toggled, this, [this] { SettingsChanged(); });
-    for (QRadioButton* option : optInput)
-        connect(option, &QRadioButton::toggled, this, [this] { SettingsChanged(); });
-    for (QCheckBox* box : chkZahyo)
-        if (box != nullptr)
-            connect(box, &QCheckBox::stateChanged, this, [this] { SettingsChanged(); });
-    connect(chkPenGrab, &QCheckBox::toggled, this, [this] {
-        SettingsChanged();
-        UpdatePenHold();
-    });
+void frmTab::ConnectFigure() {
+    if (services_.figure == nullptr) return;
+    services_.figure->SetRequests([this] { UndoLastPoint(); },
+                                  [this] { Form_KeyDown(kKeyF12, 0); });
+    services_.figure->SetFunctionRequests(
+        [this](int keyCode, int shift) { FunctionKey(keyCode, shift); });
+    // The status line's value follows the scale, the decimals and the axis
+    // of a two-point distance as they are typed or chosen.
+    for (int i : {0, 3})
+        connect(txtInput[i], &QLineEdit::textChanged, this, [this] { FigureChanged(); });
+    connect(cmbSyosu, &QComboBox::currentIndexChanged, this, [this] { FigureChanged(); });
+    connect(cmbNiten, &QComboBox::currentIndexChanged, this, [this] { FigureChanged(); });
+}
+
+void frmTab::DisconnectFigure() {
+    // The display may outlive the window; its requests must not reach it.
+    if (services_.figure == nullptr) return;
+    services_.figure->SetRequests({}, {});
+    services_.figure->SetFunctionRequests({});
+    services_.figure->SetMarkRequest({});
+    // Nor its figures, which the grid going away no longer vouches for.
+    services_.figure->ShowMarks({});
 }
 
 void frmTab::OwnFileProblem(const QString& path, const QString& why) {
     startupNotices_ << QStringLiteral("「%1」：%2。").arg(QDir::toNativeSeparators(path), why);
-}
-
-void frmTab::SettingsChanged() {
-    // The restore at start-up sets the controls too: nothing to write then.
-    if (loaded_ && !unloaded_) settingsTimer_->start();
 }
 
 bool frmTab::Form_Load() {
@@ -243,7 +179,7 @@ bool frmTab::Form_Load() {
     // post it.
     wndProc_.Install(this);
     const std::int32_t debugSwitch =
-        settings_.ReadSetting(kSection, QStringLiteral("optDataDebug"), QString()) ==
+        settings_.ReadSetting(kWindowSection, QStringLiteral("optDataDebug"), QString()) ==
                 QStringLiteral("Api Padlink")
             ? -1
             : 0;
@@ -271,70 +207,14 @@ bool frmTab::Form_Load() {
         OwnFileProblem(settings_.Path(),
                        settings_.Problem() + QStringLiteral("。設定は読み書きしません"));
     }
-    if (edition_.autosave) {
-        // A marker left behind means the previous run did not end normally:
-        // bring its autosaved grid back.
-        if (RunMarkerPresent(RunMarkerPath())) LoadAutosave(AutosavePath());
-        // A marker that cannot be created only costs the recovery of this
-        // run; one that is not ours stays as it stands, and the operator
-        // must know that a crash will not be recovered.
-        QString why;
-        if (!CreateRunMarker(RunMarkerPath(), &why) && KindAt(RunMarkerPath()) != FileKind::Missing)
-            OwnFileProblem(RunMarkerPath(),
-                           why + QStringLiteral("。異常終了したときに値を戻せません"));
-        // What a write killed half-way left behind, now that the recovery
-        // has read what it needs.
-        RemoveWriteLeftovers(AutosavePath());
-        RemoveWriteLeftovers(FiguresPath());
-    }
+    // A marker left behind means the previous run did not end normally:
+    // bring its autosaved grid back.
+    if (autosave_.PreviousRunBroke()) LoadAutosave(AutosavePath());
+    if (const QString notice = autosave_.BeginRun(); !notice.isEmpty()) startupNotices_ << notice;
     RemoveWriteLeftovers(settings_.Path());
     loaded_ = true;
     appActive_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
     return true;
-}
-
-int frmTab::ReadIndexSetting(const QString& key, int defaultValue, int lowest, int highest) {
-    const QString text =
-        settings_.ReadSettingOrDefault(kSection, key, QString::number(defaultValue));
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    // A value that the control cannot take falls back to the key's default;
-    // the file keeps it until shut-down writes the control's value.
-    if (!ok || value < lowest || value > highest) return defaultValue;
-    return value;
-}
-
-void frmTab::RestoreSettings() {
-    const QString defaults[4] = {QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("15"),
-                                 QStringLiteral("800")};
-    for (int i = 0; i < 4; ++i) {
-        txtInput[i]->setText(settings_.ReadSettingOrDefault(
-            kSection, QStringLiteral("txtInput %1").arg(i), defaults[i]));
-    }
-    cmbSyosu->setCurrentIndex(ReadIndexSetting(QStringLiteral("cmbSyosu"), 2, -1, 5));
-    cmdWidth->setCurrentIndex(ReadIndexSetting(QStringLiteral("cmdWidth"), 2, -1, 7));
-    cmbNiten->setCurrentIndex(ReadIndexSetting(QStringLiteral("cmbNiten"), 0, -1, 2));
-    if (edition_.coordinateMode) {
-        const QString keys[2] = {QStringLiteral("chkZahyoX"), QStringLiteral("chkZahyoY")};
-        for (int i = 0; i < 2; ++i) {
-            const int v = ReadIndexSetting(keys[i], 0, 0, 2);
-            chkZahyo[i]->setTristate(v == 2);
-            chkZahyo[i]->setCheckState(v == 0   ? Qt::Unchecked
-                                       : v == 1 ? Qt::Checked
-                                                : Qt::PartiallyChecked);
-        }
-    }
-    optMes[ReadIndexSetting(QStringLiteral("optMes"), 0, 0, edition_.MeasurementCount() - 1)]
-        ->setChecked(true);
-    optInput[ReadIndexSetting(QStringLiteral("optInput"), 1, 0, 1)]->setChecked(true);
-    sWavFile =
-        settings_.ReadSettingOrDefault(kSection, QStringLiteral("sWavFile"), kDefaultWavFile);
-    // Beyond the design's keys: read without writing their defaults back.
-    sSaveFolder = settings_.ReadSetting(kSection, QStringLiteral("sSaveFolder"), QString());
-    chkPenGrab->setChecked(settings_.ReadSetting(kSection, QStringLiteral("chkPenGrab"),
-                                                 QStringLiteral("1")) != QLatin1String("0"));
-    RestoreDrawingScale();
-    RestoreRepeatCount();
 }
 
 void frmTab::Form_Unload() {
@@ -347,100 +227,7 @@ void frmTab::Form_Unload() {
     wndProc_.Remove();
     MMControl1.Close();
     SaveSettings();
-    // Already gone or not deletable: nothing more to do about it.
-    if (edition_.autosave) QFile::remove(RunMarkerPath());
-}
-
-void frmTab::SaveSettings() {
-    auto write = [this](const QString& key, const QString& value) {
-        settings_.WriteSetting(kSection, key, value);
-    };
-    // Every key in one write of the file.
-    settings_.BeginBatch();
-    const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    write(QStringLiteral("WindowState"), QString::number(state));
-    if (state == 0) {
-        const QRect frame = frameGeometry();
-        write(QStringLiteral("x"), QString::number(PixelsToTwips(frame.x(), DpiX())));
-        write(QStringLiteral("y"), QString::number(PixelsToTwips(frame.y(), DpiY())));
-        write(QStringLiteral("w"), QString::number(PixelsToTwips(frame.width(), DpiX())));
-        write(QStringLiteral("h"), QString::number(PixelsToTwips(frame.height(), DpiY())));
-    }
-    WriteControlSettings();
-    settings_.EndBatch();
-}
-
-void frmTab::WriteControlSettings() {
-    auto write = [this](const QString& key, const QString& value) {
-        settings_.WriteSetting(kSection, key, value);
-    };
-    settings_.BeginBatch();
-    for (int i = 0; i < edition_.MeasurementCount(); ++i)
-        if (optMes[i]->isChecked()) write(QStringLiteral("optMes"), QString::number(i));
-    for (int i = 0; i < 2; ++i)
-        if (optInput[i]->isChecked()) write(QStringLiteral("optInput"), QString::number(i));
-    for (int i = 0; i < 4; ++i) write(QStringLiteral("txtInput %1").arg(i), txtInput[i]->text());
-    write(QStringLiteral("cmbSyosu"), QString::number(cmbSyosu->currentIndex()));
-    write(QStringLiteral("cmdWidth"), QString::number(cmdWidth->currentIndex()));
-    write(QStringLiteral("cmbNiten"), QString::number(cmbNiten->currentIndex()));
-    if (edition_.coordinateMode) {
-        write(QStringLiteral("chkZahyoX"), QString::number(CheckValue(*chkZahyo[0])));
-        write(QStringLiteral("chkZahyoY"), QString::number(CheckValue(*chkZahyo[1])));
-    }
-    write(QStringLiteral("sWavFile"), sWavFile);
-    if (!sSaveFolder.isEmpty()) write(QStringLiteral("sSaveFolder"), sSaveFolder);
-    WritePenGrabSetting();
-    WriteDrawingScale();
-    WriteRepeatCountSetting();
-    settings_.EndBatch();
-}
-
-void frmTab::Form_Resize() {
-    if (isMinimized() || resizing_) return;
-    const double dpiX = DpiX();
-    const double dpiY = DpiY();
-    const int minWidth = kMinClientWidth;
-    const int minHeight = kMinClientHeight;
-    int width = PixelsToTwips(this->width(), dpiX);
-    int height = PixelsToTwips(this->height(), dpiY);
-    if (!isMaximized() && !isFullScreen() && (width < minWidth || height < minHeight)) {
-        width = std::max(width, minWidth);
-        height = std::max(height, minHeight);
-        resizing_ = true;
-        resize(TwipsToPixels(width, dpiX), TwipsToPixels(height, dpiY));
-        resizing_ = false;
-        width = PixelsToTwips(this->width(), dpiX);
-        height = PixelsToTwips(this->height(), dpiY);
-    }
-    const int tabHeight = 2475;
-    const int tabTop = height - tabHeight - kTabBottomGap;
-    sstMenu->move(TwipsToPixels(60, dpiX), TwipsToPixels(tabTop, dpiY));
-    // The margins are taken off the grid's size, not measured from its edges:
-    // its height is the tab control's top less 225 and its width the outer
-    // width less 300, which leaves 105 twips right of and below the grid.
-    const int gridHeight = tabTop - kGridTabGap;
-    msgMei->resize(TwipsToPixels(width - kGridWidthMargin, dpiX),
-                   TwipsToPixels(std::max(gridHeight, 0), dpiY));
-}
-
-void frmTab::PlaceOnScreen() {
-    const double dpiX = DpiX();
-    const double dpiY = DpiY();
-    auto size = [&](int widthTwips, int heightTwips) {
-        return QSize(TwipsToPixels(widthTwips, dpiX), TwipsToPixels(heightTwips, dpiY));
-    };
-    const QScreen* where = screen();
-    const QRect available = where != nullptr ? where->availableGeometry() : QRect();
-    if (available.isEmpty()) {
-        move(0, 0);
-        return;
-    }
-    const WindowFit fit = FitToScreen(size(kDesignClientWidth, kDesignClientHeight),
-                                      size(kMinClientWidth, kMinClientHeight),
-                                      size(kOuterFrameWidth, kOuterFrameHeight), available);
-    resize(fit.client);
-    move(fit.topLeft);
-    if (fit.maximize) setWindowState(windowState() | Qt::WindowMaximized);
+    autosave_.EndRun();
 }
 
 void frmTab::resizeEvent(QResizeEvent* event) {

@@ -8,6 +8,7 @@
 
 #include "exchange/Clipboard.h"
 #include "figures/FigureKeeper.h"
+#include "shell/Autosave.h"
 #include "shell/Common.h"
 #include "shell/Dialogs.h"
 #include "shell/Edition.h"
@@ -15,6 +16,7 @@
 #include "grid/GridModel.h"
 #include "grid/GridUndoLog.h"
 #include "measure/MeasureEngine.h"
+#include "shell/ScaleMemory.h"
 #include "tablet/PadLink.h"
 #include "shell/SoundPlayer.h"
 #include "tablet/TabletWndProc.h"
@@ -70,7 +72,10 @@ struct frmTabServices {
 
 // The main window: the detail grid above, the tab control with every button
 // and setting below. Its handlers are thin: the measurement state lives in
-// MeasureEngine, the grid in GridModel, the files in the exchange core.
+// MeasureEngine, the grid in GridModel, the files in the exchange core, the
+// autosave and run marker in Autosave, the drawing's scale in ScaleMemory.
+// Its definitions are split by job, frmTab.cpp (start-up, shut-down, events
+// and the wiring) calling on the others and none of them back.
 class frmTab : public QWidget, private MeasureHost {
     Q_OBJECT
   public:
@@ -166,20 +171,13 @@ class frmTab : public QWidget, private MeasureHost {
     const QString& TabletNoticeText() const { return tabletNotice_; }
 
     // State, for the composition root and tests.
-    const Edition& EditionInfo() const { return edition_; }
     MeasureEngine& Engine() { return engine_; }
     GridModel& Grid() { return grid_; }
     const QString& WavFile() const { return sWavFile; }
-    QString AutosavePath() const;
+    QString AutosavePath() const { return autosave_.Path(); }
     // The figures of the measured values, beside the autosave.
-    QString FiguresPath() const;
-    QString RunMarkerPath() const;
+    QString FiguresPath() const { return autosave_.FiguresPath(); }
     QString SettingsPath() const { return settings_.Path(); }
-    // Why the autosave file cannot be written, as the title shows it; empty
-    // while it can.
-    const QString& AutosaveProblem() const { return autosaveProblem_; }
-    // The tablet in use was unplugged and none is back.
-    bool TabletGone() const { return tabletGone_; }
     bool Unloaded() const { return unloaded_; }
 
   protected:
@@ -192,7 +190,7 @@ class frmTab : public QWidget, private MeasureHost {
     // MeasureHost
     QString ReferenceLengthText() const override;
     QString TabletCountsText() const override;
-    double VerticalFactor() const override { return verticalFactor_; }
+    double VerticalFactor() const override { return scale_.VerticalFactor(); }
     double AreaFactor() const override;
     QString LengthUnit() const override;
     QString AreaUnit() const override;
@@ -231,11 +229,6 @@ class frmTab : public QWidget, private MeasureHost {
     void BuildDrawingScale(QWidget* page);
     void cmdScaleRatio_Click();
     void cmdScaleVertical_Click();
-    void RestoreDrawingScale();
-    void WriteDrawingScale();
-    // The unit chosen with the ratio still names the results: the reference
-    // length is the one the ratio gave.
-    bool ScaleUnitApplies() const;
     void UpdateVerticalLine();
     void BuildPageOther(QWidget* page);
     // "同じ図形を測る回数", in the page's free space; read and written
@@ -268,6 +261,7 @@ class frmTab : public QWidget, private MeasureHost {
     // showing the new size in the size boxes; keeps every cell that fits.
     void ResizeGridTo(int rows, int cols);
     void AdvanceInFillDirection();
+    // The grid's values into the autosave file, after each change of them.
     void WriteAutosave();
     // Before the exit question: unsaved values are offered a file. False
     // when the operator stays (cancelled, or the save failed).
@@ -276,9 +270,6 @@ class frmTab : public QWidget, private MeasureHost {
     // current sound file is gone.
     QString SaveFolder() const;
     static QString SystemSoundsFolder();
-    // Shows why the autosave file is not safe in the title, from the first
-    // failure until a save succeeds again; empty for none.
-    void SetAutosaveProblem(const QString& why);
     // One of the program's own files is not what it must be (a link, not a
     // regular file, too large): told once when the window is up.
     void OwnFileProblem(const QString& path, const QString& why);
@@ -301,8 +292,8 @@ class frmTab : public QWidget, private MeasureHost {
     // is in the file already, so that a file the operator never changed it
     // in keeps the keys it always had.
     void WritePenGrabSetting();
-    int DpiX() const;
-    int DpiY() const;
+    int DpiX() const { return logicalDpiX(); }
+    int DpiY() const { return logicalDpiY(); }
 
     Edition edition_;
     frmTabServices services_;
@@ -315,6 +306,8 @@ class frmTab : public QWidget, private MeasureHost {
     GridModel grid_;
     GridUndoLog undo_;
     FigureKeeper figures_;
+    Autosave autosave_;
+    ScaleMemory scale_;
     MeasureEngine engine_;
     TabletWndProc wndProc_;
     QString sWavFile;
@@ -377,23 +370,15 @@ class frmTab : public QWidget, private MeasureHost {
     // back when the operator refuses to drop values for a new size.
     std::array<QString, 2> sizeTexts_;
     bool sizeBusy_ = false;
-    // The drawing's scale last confirmed (scaleChosen_), and the factor every
-    // vertical distance is multiplied by.
-    DrawingScale drawingScale_;
-    bool scaleChosen_ = false;
-    double verticalFactor_ = 1.0;
+    // Counts per millimetre the tablet delivers, as it last told; 0 when not
+    // known.
     double tabletCountsPerMm_ = 0.0;
-    // While a table is read into the grid, the autosave is written once at
-    // the end instead of after every field.
-    bool deferAutosave_ = false;
     // Why the window is being closed: 0 by the operator through the window's
     // own controls, 1 from code (the exit button), 2 by the session ending.
     int unloadMode_ = 0;
     QTimer* settingsTimer_ = nullptr;
-    // The window title as start-up builds it, and why the autosave fails (a
-    // notice after the title) or empty while it succeeds.
+    // The window title as start-up builds it.
     QString title_;
-    QString autosaveProblem_;
     // Told once when the window is up: a recovery, own files that are not
     // what they must be.
     QStringList startupNotices_;

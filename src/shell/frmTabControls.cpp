@@ -27,9 +27,6 @@
 
 namespace {
 
-// Filter kind of the number boxes: unsigned decimal numbers.
-constexpr int kNumberKind = 2;
-
 // Fonts of the design. On systems without them the font substitutions set up
 // by the program map them to an installed Japanese font.
 const QString kFixedFont = QStringLiteral("ＭＳ ゴシック");
@@ -219,7 +216,7 @@ void frmTab::BuildPageStandard(QWidget* page) {
 
 FilteredLineEdit* frmTab::NumberBox(int index, QWidget* container) {
     const QString name = IndexedName("txtInput", index);
-    txtInput[index] = new FilteredLineEdit(kNumberKind, container);
+    txtInput[index] = new FilteredLineEdit(FilterKind::Number, container);
     txtInput[index]->setObjectName(name);
     txtInput[index]->setText(Caption(name));
     return txtInput[index];

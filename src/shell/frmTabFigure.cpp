@@ -1,5 +1,4 @@
-// The window's side of the figure display: what is pushed to it, when, and
-// what its requests do.
+// The window's side of the figure display: what is pushed to it, and when.
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -20,34 +19,8 @@ constexpr int kFigureRefreshMs = 30;
 // A figure so long that rebuilding it takes a while is rebuilt at most
 // this share of the time: the next refresh waits that many times as long.
 constexpr int kFigureCostSpacing = 5;
-// F12 pressed in the figure display does what it does in the main window.
-constexpr int kKeyF12 = 123;
 
 }  // namespace
-
-void frmTab::ConnectFigure() {
-    if (services_.figure == nullptr) return;
-    services_.figure->SetRequests([this] { UndoLastPoint(); },
-                                  [this] { Form_KeyDown(kKeyF12, 0); });
-    services_.figure->SetFunctionRequests(
-        [this](int keyCode, int shift) { FunctionKey(keyCode, shift); });
-    // The status line's value follows the scale, the decimals and the axis
-    // of a two-point distance as they are typed or chosen.
-    for (int i : {0, 3})
-        connect(txtInput[i], &QLineEdit::textChanged, this, [this] { FigureChanged(); });
-    connect(cmbSyosu, &QComboBox::currentIndexChanged, this, [this] { FigureChanged(); });
-    connect(cmbNiten, &QComboBox::currentIndexChanged, this, [this] { FigureChanged(); });
-}
-
-void frmTab::DisconnectFigure() {
-    // The display may outlive the window; its requests must not reach it.
-    if (services_.figure == nullptr) return;
-    services_.figure->SetRequests({}, {});
-    services_.figure->SetFunctionRequests({});
-    services_.figure->SetMarkRequest({});
-    // Nor its figures, which the grid going away no longer vouches for.
-    services_.figure->ShowMarks({});
-}
 
 void frmTab::FigureChanged() {
     if (services_.figure == nullptr || figurePending_) return;

@@ -1,42 +1,22 @@
-// Handlers of the grid, the measurement controls and the exchange commands,
-// and the window's side of the measurement engine.
+// Handlers of the grid, the measurement controls and the exchange commands.
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QStandardPaths>
-#include <QToolButton>
-#include <algorithm>
-#include <array>
-#include <cstdio>
 
-#include "grid/ui/CellEditorBox.h"
 #include "exchange/CsvFile.h"
-#include "grid/ui/FilteredLineEdit.h"
-#include "grid/Mei.h"
-#include "grid/ui/MeiGridView.h"
-#include "grid/NumberText.h"
 #include "exchange/ParseIntoGrid.h"
-#include "shell/ReceivedPointList.h"
-#include "exchange/RestoreTable.h"
-#include "shell/TabControl.h"
-#include "shell/TextBuffer.h"
 #include "exchange/TextTable.h"
+#include "grid/Mei.h"
+#include "grid/NumberText.h"
+#include "grid/ui/CellEditorBox.h"
+#include "grid/ui/MeiGridView.h"
+#include "shell/TextBuffer.h"
 #include "shell/frmTab.h"
 
 namespace {
-
-// The grid's size limits: enough for any drawing, small enough to stay
-// responsive.
-constexpr double kMaxDataRows = 10000;
-constexpr double kMaxDataCols = 1000;
-constexpr int kHeaderColumnWidth = 600;  // twips
-// Keys typed on the grid open the editor through the number filter.
-constexpr int kNumberKind = 2;
 
 const QString kClearQuestion = QStringLiteral("全データをクリアしてよろしいですか？");
 
@@ -49,70 +29,7 @@ constexpr int kKeyZ = 90;
 constexpr int kShiftBit = 1;
 constexpr int kCtrlBit = 2;
 
-// Rows or Cols from a size text: the number plus the header, rounded half to
-// even and held within the limits. No value for a text that is not a number.
-std::optional<int> GridSizeFromText(const QString& text, double maxData) {
-    const std::optional<double> n = ParseNumber(text);
-    if (!n) return std::nullopt;
-    return RoundHalfEven(std::clamp(*n + 1.0, 2.0, maxData + 1.0));
-}
-
 }  // namespace
-
-// --- Fill direction and the cursor -------------------------------------------
-
-bool frmTab::FillsDown() const { return optInput[0]->isChecked(); }
-
-void frmTab::AdvanceInFillDirection() {
-    int col = grid_.Col();
-    int row = grid_.Row();
-    if (FillsDown()) {
-        ++row;
-    } else {
-        ++col;
-    }
-    Mei::AdvanceCursor(*msgMei, col, row, 1);
-}
-
-void frmTab::PutValue(double value, bool advance) {
-    const QString text = FormatDecimals(value, cmbSyosu->currentIndex());
-    engine_.ValuePut();
-    FigureChanged();
-    // A value without a text that reads back (not finite, or too large once
-    // rounded) is a value that cannot be had: it is not written, and the
-    // cursor stays, as when a measurement yields no value.
-    if (text.isEmpty()) return;
-    grid_.SetTextMatrix(grid_.Row(), grid_.Col(), text);
-    figures_.Attach(grid_, grid_.Row(), grid_.Col(), text);
-    if (!deferAutosave_) WriteAutosave();
-    if (advance) AdvanceInFillDirection();
-}
-
-void frmTab::WriteAutosave() {
-    // Every change the autosave follows may have changed a kept figure.
-    MarksMaybeChanged();
-    if (!edition_.autosave) return;
-    // The figures first: a value the autosave keeps must find its figure
-    // at recovery, while a figure whose value missed the autosave is left out.
-    QString figuresFailed;
-    const bool figuresSaved = figures_.Write(grid_, FiguresPath(), &figuresFailed);
-    const FileWriteResult saved = ::WriteCsv(grid_, AutosavePath());
-    SetAutosaveProblem(!saved ? saved.reason : figuresSaved ? QString() : figuresFailed);
-}
-
-void frmTab::SetAutosaveProblem(const QString& why) {
-    // Measuring goes on either way, but the operator must know that the
-    // values on screen are not safe: the title says so, once, from the first
-    // failure until a save succeeds again. The old file stays as it was.
-    const QString problem = why.isEmpty() ? QString()
-                                          : QStringLiteral("   ※自動保存できません（%1：%2）")
-                                                .arg(QDir::toNativeSeparators(AutosavePath()), why);
-    if (problem == autosaveProblem_) return;
-    if (!problem.isEmpty() && autosaveProblem_.isEmpty())
-        std::fprintf(stderr, "%s\n", qPrintable(problem.trimmed()));
-    autosaveProblem_ = problem;
-    UpdateTitle();
-}
 
 bool frmTab::WriteCsv(const QString& path) {
     // The operator's own choice of file: a link to a regular file is written
@@ -139,7 +56,7 @@ void frmTab::msgMei_KeyPress(int code, const QString& typed) {
         cmdNextLine_Click();
         return;
     }
-    Mei::StartEditByKey(*msgMei, *txtForEdit, code, kNumberKind, typed);
+    Mei::StartEditByKey(*msgMei, *txtForEdit, code, FilterKind::Number, typed);
 }
 
 void frmTab::msgMei_KeyDown(int keyCode, int shift) {
@@ -201,74 +118,6 @@ void frmTab::txtForEdit_LostFocus() {
     if (grid_.TextMatrix(grid_.lEditRow, grid_.lEditCol) != before) WriteAutosave();
 }
 
-// --- Grid layout and clearing -----------------------------------------------------
-
-void frmTab::LayoutGrid() {
-    if (const auto rows = GridSizeFromText(txtInput[1]->text(), kMaxDataRows)) grid_.SetRows(*rows);
-    if (const auto cols = GridSizeFromText(txtInput[2]->text(), kMaxDataCols)) grid_.SetCols(*cols);
-    for (int i = 1; i < grid_.Rows(); ++i) grid_.SetTextMatrix(i, 0, QString::number(i));
-    grid_.SetColWidth(0, kHeaderColumnWidth);
-    const std::optional<double> width = ParseNumber(cmdWidth->currentText());
-    const std::optional<int> widthTwips = width ? RoundHalfEven(*width) : std::nullopt;
-    for (int j = 1; j < grid_.Cols(); ++j) {
-        grid_.SetTextMatrix(0, j, QString::number(j));
-        if (widthTwips) grid_.SetColWidth(j, *widthTwips);
-    }
-    // The texts the grid is laid out for: an entered size is compared with them.
-    sizeTexts_ = {txtInput[1]->text(), txtInput[2]->text()};
-}
-
-void frmTab::ClearGrid() {
-    grid_.ClearData();
-    int col = 1;
-    int row = 1;
-    Mei::AdvanceCursor(*msgMei, col, row, 1);
-}
-
-void frmTab::txtInput_Change(int) {
-    // A grid size is taken when the operator has typed it (GridSizeEntered),
-    // never at each keystroke: "3" on the way to "30" is no size to lay the
-    // grid out for, let alone to empty it for.
-}
-
-void frmTab::GridSizeEntered(int index) {
-    // Leaving the box while the question is open, or while the window is
-    // destroyed, finishes the editing again: only the first finish counts.
-    if (!loaded_ || sizeBusy_) return;
-    const int slot = index - 1;
-    const QString text = txtInput[index]->text();
-    if (text == sizeTexts_[slot]) return;
-    sizeBusy_ = true;
-    const auto guard = qScopeGuard([this] { sizeBusy_ = false; });
-    const auto putBack = [&] { txtInput[index]->setText(sizeTexts_[slot]); };
-    const std::optional<int> size =
-        GridSizeFromText(text, index == 1 ? kMaxDataRows : kMaxDataCols);
-    if (!size) {
-        putBack();
-        return;
-    }
-    // Values that would fall outside are not thrown away without a word;
-    // a size that holds them all needs none.
-    const int rows = index == 1 ? *size : grid_.Rows();
-    const int cols = index == 2 ? *size : grid_.Cols();
-    const int outside = grid_.UsedOutside(rows, cols);
-    if (outside > 0 &&
-        !CommonDialog1.Ask(
-            QStringLiteral("表に入りきらない値が %1 個あります。削除してよろしいですか？")
-                .arg(outside))) {
-        putBack();
-        return;
-    }
-    // One step the operator can take back, the size with the values.
-    undo_.Begin();
-    LayoutGrid();
-    undo_.End();
-    // Dropped values must not come back with a crash's recovery.
-    if (outside > 0) WriteAutosave();
-}
-
-void frmTab::cmdWidth_Click() { LayoutGrid(); }
-
 // --- Clipboard, files and confirmations ------------------------------------------
 
 void frmTab::CopyToClipboard() {
@@ -299,12 +148,12 @@ void frmTab::ParseIntoGrid(const QString& separator) {
     if (txtClip == nullptr) return;
     // One autosave when the whole table is in, byte for byte what a write
     // after every field would have left, without rewriting the file per field.
-    deferAutosave_ = true;
+    autosave_.Hold(true);
     msgMei->BeginBulkChange();
     const PasteResult result = ::ParseIntoGrid(txtClip->Text(), separator, grid_,
                                                [this](double value) { PutValue(value, false); });
     msgMei->EndBulkChange();
-    deferAutosave_ = false;
+    autosave_.Hold(false);
     if (result.put > 0) WriteAutosave();
     msgMei->SetFocus();
     // The grid never grows for a paste; what did not fit must not go
@@ -316,60 +165,6 @@ void frmTab::ParseIntoGrid(const QString& separator) {
                 "「その他の設定」で縦・横の項目数を増やしてから、もう一度貼り付けてください。")
                 .arg(result.outside));
     }
-}
-
-void frmTab::LoadAutosave(const QString& path) {
-    if (txtClip == nullptr) return;
-    // A file that exists but cannot be read leaves the grid empty; start-up
-    // goes on. One that is not the program's own regular file (a link, a
-    // device) is not read at all, and the title says why until a value can
-    // be saved.
-    QString refusal;
-    const std::optional<QString> text = ReadTextTableFile(path, &refusal);
-    if (!refusal.isEmpty()) SetAutosaveProblem(refusal);
-    if (!text) return;
-    txtClip->SetText(*text);
-    // Every value goes back into the cell it was saved from, the grid grown
-    // to hold the whole table: the grid's size is only saved at a normal exit.
-    const QChar separator(u',');
-    const TableShape shape = MeasureTable(*text, separator);
-    msgMei->BeginBulkChange();
-    ResizeGridTo(std::max(shape.rows + 1, grid_.Rows()), std::max(shape.cols + 1, grid_.Cols()));
-    const RestoredTable restored = RestoreTable(*text, separator, grid_, cmbSyosu->currentIndex());
-    msgMei->EndBulkChange();
-    if (restored.lastAcrossRow == 0) return;
-    // Figures come back with the values they belong to; a figure file that
-    // cannot be read costs the figures, never a value.
-    QStringList figureProblems;
-    figures_.Restore(grid_, FiguresPath(), &figureProblems);
-    if (!figureProblems.isEmpty())
-        std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(FiguresPath())),
-                     qPrintable(figureProblems.join(QStringLiteral("; "))));
-    // Values that come back without a word could be taken for this session's.
-    startupNotices_ << QStringLiteral(
-                           "前回は正しく終了しなかったため、「%1」から値を %2 個戻しました。")
-                           .arg(QDir::toNativeSeparators(path))
-                           .arg(restored.restored);
-    // The cursor goes where the next value would have gone: from the last
-    // filled cell in the fill direction, one step on as a put value moves.
-    grid_.SetRow(FillsDown() ? restored.lastDownRow : restored.lastAcrossRow);
-    grid_.SetCol(FillsDown() ? restored.lastDownCol : restored.lastAcrossCol);
-    AdvanceInFillDirection();
-    // Written once, now that the grid is whole: the file stays as it was
-    // until then.
-    WriteAutosave();
-}
-
-void frmTab::ResizeGridTo(int rows, int cols) {
-    const std::array<int, 2> wanted = {std::clamp(rows - 1, 1, static_cast<int>(kMaxDataRows)),
-                                       std::clamp(cols - 1, 1, static_cast<int>(kMaxDataCols))};
-    const std::array<int, 2> now = {grid_.Rows() - 1, grid_.Cols() - 1};
-    if (wanted == now) return;
-    // The size boxes show the new size without clearing the grid.
-    for (int slot = 0; slot < 2; ++slot) {
-        if (wanted[slot] != now[slot]) txtInput[slot + 1]->setText(QString::number(wanted[slot]));
-    }
-    LayoutGrid();
 }
 
 void frmTab::cmdSave_Click() { SaveAs(); }
@@ -475,66 +270,4 @@ void frmTab::cmdScale_Click() {
     engine_.cmdScale_Click();
     FigureChanged();
     UpdatePenHold();
-}
-
-QString frmTab::ReferenceLengthText() const { return txtInput[0]->text(); }
-
-QString frmTab::TabletCountsText() const { return txtInput[3]->text(); }
-
-int frmTab::SelectedMeasurement() const {
-    for (int i = 0; i < edition_.MeasurementCount(); ++i)
-        if (optMes[i]->isChecked()) return i;
-    return -1;
-}
-
-int frmTab::TwoPointAxis() const { return cmbNiten->currentIndex(); }
-
-QString frmTab::TwoPointAxisText() const { return cmbNiten->currentText(); }
-
-bool frmTab::NextPointIsOrigin() const {
-    return chkOrgPos != nullptr && chkOrgPos->checkState() == Qt::Checked;
-}
-
-void frmTab::SetNextPointIsOrigin(bool ticked) {
-    if (chkOrgPos != nullptr) chkOrgPos->setChecked(ticked);
-}
-
-bool frmTab::InvertX() const {
-    return chkZahyo[0] != nullptr && chkZahyo[0]->checkState() == Qt::Checked;
-}
-
-bool frmTab::InvertY() const {
-    return chkZahyo[1] != nullptr && chkZahyo[1]->checkState() == Qt::Checked;
-}
-
-void frmTab::MoveCursor(int dCol, int dRow, int step) {
-    int col = grid_.Col() + dCol;
-    int row = grid_.Row() + dRow;
-    Mei::AdvanceCursor(*msgMei, col, row, step);
-}
-
-void frmTab::FocusGrid() { msgMei->SetFocus(); }
-
-void frmTab::SetStartEnabled(bool enabled) {
-    cmdMes[0]->setEnabled(enabled);
-    cmdMes[1]->setEnabled(!enabled);
-}
-
-void frmTab::SetGuidance(const QString& text) { lblMesHelp->setText(text); }
-
-void frmTab::SetOriginBoxVisible(bool visible) {
-    if (chkOrgPos != nullptr) chkOrgPos->setVisible(visible);
-}
-
-void frmTab::SetCalibrationNoticeVisible(bool visible) { lblMsg[0]->setVisible(visible); }
-
-void frmTab::SetTabletCountsText(const QString& text) { txtInput[3]->setText(text); }
-
-void frmTab::ListReceivedPoint(std::int32_t logX, std::int32_t logY) {
-    receivedPoints_->Append(logX, logY);
-}
-
-void frmTab::PlayCaptureSound() {
-    MMControl1.Prev();
-    MMControl1.Play();
 }

@@ -26,7 +26,7 @@ void frmTab::MeasuredFrom(const PointStore& points) {
     context.mode = ModeOf(SelectedMeasurement());
     context.referenceLength = ReferenceLengthText();
     context.tabletLength = TabletCountsText();
-    context.verticalFactor = verticalFactor_;
+    context.verticalFactor = VerticalFactor();
     const bool area = context.mode == FigureMode::PickedArea || context.mode == FigureMode::TracedArea;
     context.unit = area ? AreaUnit() : LengthUnit();
     context.countsPerMm = tabletCountsPerMm_;

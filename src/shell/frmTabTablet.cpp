@@ -9,8 +9,6 @@
 
 namespace {
 
-const QString kSection = QStringLiteral("frmTab");
-const QString kPenGrabKey = QStringLiteral("chkPenGrab");
 // After the edition's notice in the title, while no tablet is there.
 const QString kTabletGone = QStringLiteral("   ※タブレットが外されました");
 
@@ -73,11 +71,5 @@ void frmTab::SetTabletNotice(const QString& text, NoticeLasts lasts) {
 }
 
 void frmTab::UpdateTitle() {
-    setWindowTitle(title_ + (tabletGone_ ? kTabletGone : QString()) + autosaveProblem_);
-}
-
-void frmTab::WritePenGrabSetting() {
-    const QString value = chkPenGrab->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    const bool inFile = !settings_.ReadSetting(kSection, kPenGrabKey, QString()).isEmpty();
-    if (inFile || value != QLatin1String("1")) settings_.WriteSetting(kSection, kPenGrabKey, value);
+    setWindowTitle(title_ + (tabletGone_ ? kTabletGone : QString()) + autosave_.Problem());
 }

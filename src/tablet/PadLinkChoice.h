@@ -30,6 +30,10 @@ struct PadLinkChoice {
     std::optional<TabletAxes> rawAxes;
 };
 
+// The sentence after why a tablet cannot be used, where the on-screen pad
+// takes its place.
+inline QString OnScreenPadFollows() { return QStringLiteral("画面上の仮想タブレットで続けます。"); }
+
 // The native handle of a window (an HWND on Windows), 0 when it has none.
 // Libraries that talk to the system's tablet interface need it; the window
 // toolkit lives above the tablet layer, so the caller supplies the lookup.

@@ -26,7 +26,7 @@ PadLinkChoice OpenWintab(const NativeWindowLookup& nativeWindow) {
         choice.library = std::move(wintab);
     } else {
         choice.onScreenPad = true;
-        choice.loadError = why + QStringLiteral("画面上の仮想タブレットで続けます。");
+        choice.loadError = why + OnScreenPadFollows();
     }
     return choice;
 }

@@ -63,8 +63,6 @@ class PenTracker {
     // touched is unknown and no point was taken.
     bool Frame(const PenFrame& frame);
 
-    bool TipDown() const { return tip_; }
-
   private:
     void Push(std::int32_t x, std::int32_t y, std::int32_t strokeEnd);
 

@@ -74,7 +74,6 @@ void QueuedPadLink::PadlinkClose() {
 }
 
 bool QueuedPadLink::SetPenExclusive(bool exclusive) {
-    exclusive_ = exclusive;
     bool held = true;
     for (const auto& input : inputs_) held = input->SetExclusive(exclusive) && held;
     return held;

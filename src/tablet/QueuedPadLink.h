@@ -79,8 +79,6 @@ class QueuedPadLink : public PadLink {
   protected:
     PenQueue& Queue() { return queue_; }
     const PenQueue& Queue() const { return queue_; }
-    // Whether the pens are to be exclusive, as the window last asked.
-    bool ExclusiveWanted() const { return exclusive_; }
 
   private:
     void Post();
@@ -92,5 +90,4 @@ class QueuedPadLink : public PadLink {
     std::int32_t mode_ = 0;
     // A notification is on its way and PadlinkWintab has not taken it yet.
     bool posted_ = false;
-    bool exclusive_ = false;
 };

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "exchange/AtomicFile.h"
+#include "files/AtomicFile.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) return 2;

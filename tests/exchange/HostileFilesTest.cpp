@@ -11,10 +11,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "exchange/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "FileBytes.h"
 #include "QStringPrinter.h"
-#include "exchange/RegularFile.h"
+#include "files/RegularFile.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>

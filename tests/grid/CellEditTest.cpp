@@ -44,7 +44,9 @@ protected:
         model().SetCol(col);
         model().SetTextMatrix(row, col, text);
     }
-    void Type(QChar ch) { Mei::StartEditByKey(grid, editor, CharCode(ch), 2, QString(ch)); }
+    void Type(QChar ch) {
+        Mei::StartEditByKey(grid, editor, CharCode(ch), FilterKind::Number, QString(ch));
+    }
     void Key(int key) { Mei::EditorKeyDown(grid, editor, key, 0); }
 
     FakeGridView grid;
@@ -78,8 +80,11 @@ TEST_F(CellEdit, the_editor_opens_on_the_right_text_and_enter_writes_it_as_typed
         {"slash", type(u'/'), number, QString(), 1},
         {"double-byte digit", type(QChar(0xFF15)), number, QStringLiteral("５"), 1},
         {"space", type(u' '), QStringLiteral("1.2.3"), QStringLiteral("1.2.3"), 0},
-        {"backspace", [this] { Mei::StartEditByKey(grid, editor, Mei::kKeyBack, 2); }, number, QString(), 10000},
-        {"delete", [this] { Mei::GridKeyDown(grid, editor, Mei::kKeyDelete); }, number, QString(), 10000},
+        {"backspace",
+         [this] { Mei::StartEditByKey(grid, editor, Mei::kKeyBack, FilterKind::Number); }, number,
+         QString(), 10000},
+        {"delete", [this] { Mei::GridKeyDown(grid, editor, Mei::kKeyDelete); }, number, QString(),
+         10000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
@@ -102,7 +107,7 @@ TEST_F(CellEdit, the_editor_opens_on_the_right_text_and_enter_writes_it_as_typed
 
 TEST_F(CellEdit, other_keys_neither_open_nor_close_the_editor) {
     for (int code : {0, 3, Mei::kKeyReturn, Mei::kKeyEscape, 31}) {
-        Mei::StartEditByKey(grid, editor, code, 2);
+        Mei::StartEditByKey(grid, editor, code, FilterKind::Number);
     }
     for (int key : {Mei::kKeyUp, Mei::kKeyDown, Mei::kKeyBack, 65}) {
         Mei::GridKeyDown(grid, editor, key);
@@ -224,7 +229,8 @@ TEST_F(CellEdit, each_grid_commits_to_the_cell_its_own_editor_was_opened_on) {
     FakeGridView other;
     FakeCellEditor otherEditor;
     other.Model().SetRow(5);
-    Mei::StartEditByKey(other, otherEditor, CharCode(u'9'), 2, QStringLiteral("9"));
+    Mei::StartEditByKey(other, otherEditor, CharCode(u'9'), FilterKind::Number,
+                        QStringLiteral("9"));
     Key(Mei::kKeyReturn);
     EXPECT_EQ(model().TextMatrix(3, 2), QStringLiteral("4"));
 }

@@ -8,6 +8,9 @@
 
 namespace {
 
+// A kind by the design's number, the kinds no box uses among them.
+FilterKind Kind(int design) { return static_cast<FilterKind>(design); }
+
 // Which characters each kind admits, beyond what every kind but 0 admits.
 struct KindCase {
     int kind;
@@ -24,7 +27,7 @@ TEST(FilterKey, admits_digits_point_control_codes_and_the_extras_of_each_kind) {
         for (int code = 0; code < 128; ++code) {
             const bool common = (code >= '0' && code <= '9') || code == '.' || code < 32;
             const bool extra = code >= 32 && extras.find(static_cast<char>(code)) != std::string::npos;
-            EXPECT_EQ(FilterKey(code, k.kind), common || extra ? code : 0)
+            EXPECT_EQ(FilterKey(code, Kind(k.kind)), common || extra ? code : 0)
                 << "kind " << k.kind << " code " << code;
         }
     }
@@ -32,15 +35,15 @@ TEST(FilterKey, admits_digits_point_control_codes_and_the_extras_of_each_kind) {
 
 TEST(FilterKey, passes_double_byte_codes_and_drops_half_width_katakana) {
     for (int kind : {1, 2, 3, 4, 5, 7}) {
-        EXPECT_EQ(FilterKey(-32096, kind), -32096);
-        EXPECT_EQ(FilterKey(CharCode(QChar(0x30A2)), kind), CharCode(QChar(0x30A2)));
-        EXPECT_EQ(FilterKey(0xB1, kind), 0);
+        EXPECT_EQ(FilterKey(-32096, Kind(kind)), -32096);
+        EXPECT_EQ(FilterKey(CharCode(QChar(0x30A2)), Kind(kind)), CharCode(QChar(0x30A2)));
+        EXPECT_EQ(FilterKey(0xB1, Kind(kind)), 0);
     }
 }
 
 TEST(FilterKey, kind_0_lets_every_code_through) {
     for (int code : {-5, 0, 8, 32, int{'a'}, int{'-'}, 0xB1, 255}) {
-        EXPECT_EQ(FilterKey(code, 0), code);
+        EXPECT_EQ(FilterKey(code, FilterKind::Anything), code);
     }
 }
 
@@ -67,21 +70,22 @@ TEST(CodeChar, gives_back_the_character_of_a_positive_code) {
 }
 
 TEST(FilterText, drops_from_pasted_text_what_the_key_filter_would_drop) {
-    EXPECT_EQ(FilterText(QStringLiteral("1,234.5\tx\r\n-6"), 2), QStringLiteral("1234.56"));
-    EXPECT_EQ(FilterText(QStringLiteral("abc"), 2), QString());
-    EXPECT_EQ(FilterText(QStringLiteral("-3"), 1), QStringLiteral("-3"));
-    EXPECT_EQ(FilterText(QStringLiteral("12:30 1/2"), 5), QStringLiteral("12:30 1/2"));
-    EXPECT_EQ(FilterText(QStringLiteral("12:30 1/2"), 4), QStringLiteral("12301/2"));
+    EXPECT_EQ(FilterText(QStringLiteral("1,234.5\tx\r\n-6"), FilterKind::Number),
+              QStringLiteral("1234.56"));
+    EXPECT_EQ(FilterText(QStringLiteral("abc"), FilterKind::Number), QString());
+    EXPECT_EQ(FilterText(QStringLiteral("-3"), Kind(1)), QStringLiteral("-3"));
+    EXPECT_EQ(FilterText(QStringLiteral("12:30 1/2"), Kind(5)), QStringLiteral("12:30 1/2"));
+    EXPECT_EQ(FilterText(QStringLiteral("12:30 1/2"), Kind(4)), QStringLiteral("12301/2"));
 }
 
 TEST(FilterText, keeps_double_byte_characters_including_surrogate_pairs) {
     const QString typed = QStringLiteral("１２あ") + QString::fromUcs4(U"\U00020B9F");
-    EXPECT_EQ(FilterText(typed + QStringLiteral("ｱ"), 2), typed);
+    EXPECT_EQ(FilterText(typed + QStringLiteral("ｱ"), FilterKind::Number), typed);
 }
 
 TEST(FilterText, kind_0_keeps_the_text_as_it_is) {
     const QString text = QStringLiteral("a,b\t-\r\n");
-    EXPECT_EQ(FilterText(text, 0), text);
+    EXPECT_EQ(FilterText(text, FilterKind::Anything), text);
 }
 
 }  // namespace

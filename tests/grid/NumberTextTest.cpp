@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -207,6 +208,18 @@ TEST(RoundHalfEven, gives_no_value_outside_the_32_bit_range) {
     EXPECT_FALSE(RoundHalfEven(-2147483649.0).has_value());
     EXPECT_FALSE(RoundHalfEven(1e300).has_value());
     EXPECT_FALSE(RoundHalfEven(std::nan("")).has_value());
+}
+
+TEST(PlainNumber, has_no_exponent_and_no_trailing_zeros) {
+    for (auto [value, text] : {std::pair{500.0, "500"},
+                               {0.5, "0.5"},
+                               {1e8, "100000000"},
+                               {1.0 / 3.0, "0.333333333333333"},
+                               {-0.0, "0"},
+                               {2.5e-7, "0.00000025"}}) {
+        EXPECT_EQ(PlainNumber(value), QString::fromUtf8(text)) << value;
+    }
+    EXPECT_EQ(PlainNumber(INFINITY), QString());
 }
 
 }  // namespace

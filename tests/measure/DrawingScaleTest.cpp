@@ -87,15 +87,3 @@ TEST(DrawingScale, a_scale_that_cannot_measure_is_refused) {
         EXPECT_FALSE(s.IsUsable()) << s.ratio << " " << s.unit.toStdString();
     }
 }
-
-TEST(DrawingScale, plain_numbers_have_no_exponent_and_no_trailing_zeros) {
-    for (auto [value, text] : {std::pair{500.0, "500"},
-                               {0.5, "0.5"},
-                               {1e8, "100000000"},
-                               {1.0 / 3.0, "0.333333333333333"},
-                               {-0.0, "0"},
-                               {2.5e-7, "0.00000025"}}) {
-        EXPECT_EQ(PlainNumber(value), QString::fromUtf8(text)) << value;
-    }
-    EXPECT_EQ(PlainNumber(INFINITY), QString());
-}

@@ -271,13 +271,15 @@ TEST_F(PadDrawingTest, the_drawing_comes_back_where_it_was_after_a_restart_or_a_
             ASSERT_TRUE(first.OpenDrawing(three));
             first.ZoomDrawing(2.5, {40, 30});
             first.PanDrawing({-70, 25});
+            const int written = kept.writes;
             title = first.windowTitle();
             zoom = first.Drawing()->Viewport().Zoom();
             centre = first.Drawing()->Viewport().CentreMm();
             // What a crash leaves: the settings as written by then, once
             // the pause after the last move has passed.
             if (crash) {
-                QTest::qWait(DrawingMemory::kPauseMs + 200);
+                ASSERT_TRUE(QTest::qWaitFor([&] { return kept.writes > written; },
+                                            DrawingMemory::kPauseMs * 4));
                 const FakePadSettings written = kept;
                 first.SetSettings(nullptr);
                 kept = written;

@@ -16,7 +16,7 @@
 
 #include "FileBytes.h"
 #include "QStringPrinter.h"
-#include "exchange/RegularFile.h"
+#include "files/RegularFile.h"
 #include "WindowFixture.h"
 
 namespace {

@@ -27,7 +27,6 @@ using PlatformSoundPlayer = LoadedSoundPlayer;
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -354,7 +353,7 @@ TEST(LifecycleRunMarker, killed_run_is_reloaded_with_the_current_decimals) {
     ASSERT_EQ(ReadBytes(f.Path("Save.csv")), QByteArray("1.50,3.25\r\n"));
     KillNow(f);
     ASSERT_TRUE(QFile::exists(f.Path("err.dat")));
-    Common(f.Path("Kalvor.INI")).WriteSetting("frmTab", "cmbSyosu", "0");
+    Common(f.Path("Kalvor.INI")).WriteSetting(kWindowSection, "cmbSyosu", "0");
 
     WindowFixture later;
     SameDirectory(later, f);
@@ -461,7 +460,10 @@ TEST(LifecycleSoundPlayer, missing_file_and_commands_in_any_order_are_silent) {
     player.Play();
     player.Close();
     player.Close();
-    QTest::qWait(200);  // a failed load is reported asynchronously
+    // Nothing is left to report later: a path that is not a file loads
+    // nothing, and PlaySound is told never to play a default in its place.
+    // What the commands posted runs here.
+    QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::topLevelWidgets(), before);
 }
 

@@ -9,7 +9,6 @@
 #include <QTest>
 
 #include "measure/ui/FigureWindow.h"
-#include "FileBytes.h"
 #include "QStringPrinter.h"
 #include "WindowFixture.h"
 
@@ -126,22 +125,10 @@ TEST_F(WindowScale, the_vertical_calibration_takes_the_factor_from_two_picks_up_
     EXPECT_EQ(Vertical()->text(), QStringLiteral("※縦横別縮尺\n縦 × 2"));
 }
 
-TEST_F(WindowScale, the_scale_is_kept_for_the_next_start_and_an_old_file_gains_no_key) {
-    const QString ini = f.window->SettingsPath();
-    f.Stop();
-    EXPECT_FALSE(ReadBytes(ini).contains("Scale")) << "nothing used, nothing written";
-    EXPECT_FALSE(ReadBytes(ini).contains("VerticalFactor"));
-
-    f.Start();
+// The keys themselves: ScaleMemoryTest.
+TEST_F(WindowScale, the_scale_is_kept_for_the_next_start) {
     SetScale(500, "m", 250, "ha");
     f.Stop();
-    const QByteArray kept = ReadBytes(ini);
-    for (const char* line : {"\r\nScaleRatio=500\r\n", "\r\nScaleUnit=m\r\n",
-                             "\r\nScaleAreaUnit=ha\r\n", "\r\nScaleCounts=200\r\n",
-                             "\r\nScaleVerticalRatio=250\r\n", "\r\nVerticalFactor=0.5\r\n"}) {
-        EXPECT_TRUE(kept.contains(line)) << line;
-    }
-
     f.Start();
     EXPECT_FALSE(Vertical()->isHidden());
     Measure(1);

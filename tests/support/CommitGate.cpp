@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "exchange/AtomicFileCommit.h"
+#include "files/AtomicFileCommit.h"
 
 namespace {
 

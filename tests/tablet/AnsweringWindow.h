@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 #include <climits>
 #include <cstdint>
 #include <functional>
@@ -53,8 +54,18 @@ inline bool RunUntil(const std::function<bool()>& done, qint64 limitMs = 3000) {
     while (!done() && clock.elapsed() < limitMs);
     return done();
 }
+// Runs the event loop for `ms`; 0 for one pass, in which what is posted and
+// due now runs.
 inline void RunFor(qint64 ms) {
     RunUntil([] { return false; }, ms);
+}
+// Runs the event loop until a precise timer of `ms`, started now, has fired.
+// Every timer of this loop due sooner has fired by then: what a stopped one
+// would have done shows by not having happened.
+inline bool RunPast(int ms) {
+    bool fired = false;
+    QTimer::singleShot(ms, Qt::PreciseTimer, [&fired] { fired = true; });
+    return RunUntil([&fired] { return fired; }, ms + 10000);
 }
 
 // A window that answers every notification as the tablet handler does,
@@ -116,7 +127,7 @@ inline void ExpectPicksAroundASidePressAllArrive(PadLink& pad, AnsweringWindow& 
                                                                            "20,20!"}) {
     feed();
     RunUntil([&] { return window.Everything().size() >= expected.size(); }, 2000);
-    RunFor(50);  // nothing more follows
+    RunFor(0);  // a notification still posted arrives
     EXPECT_EQ(window.Everything(), expected);
     EXPECT_EQ(pad.PadlinkWintab(0, 0), 0) << "all was announced";
 }

@@ -66,7 +66,7 @@ TEST(PadLinkFactory, no_choice_opens_the_wintab_tablet_or_says_why_not) {
             continue;
         }
         EXPECT_TRUE(choice.onScreenPad);
-        EXPECT_TRUE(choice.loadError.endsWith(QStringLiteral("画面上の仮想タブレットで続けます。")))
+        EXPECT_TRUE(choice.loadError.endsWith(OnScreenPadFollows()))
             << choice.loadError.toStdString();
     }
 }

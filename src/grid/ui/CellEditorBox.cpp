@@ -7,12 +7,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-namespace {
-// The editor takes the digits, the point and double-byte characters only.
-constexpr int kNumberKind = 2;
-}  // namespace
-
-CellEditorBox::CellEditorBox(QWidget* parent) : FilteredLineEdit(kNumberKind, parent) {
+CellEditorBox::CellEditorBox(QWidget* parent) : FilteredLineEdit(FilterKind::Number, parent) {
     setFrame(false);
 }
 

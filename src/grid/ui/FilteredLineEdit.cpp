@@ -12,7 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 
-FilteredLineEdit::FilteredLineEdit(int kind, QWidget* parent) : QLineEdit(parent), kind_(kind) {}
+FilteredLineEdit::FilteredLineEdit(FilterKind kind, QWidget* parent) : QLineEdit(parent), kind_(kind) {}
 
 bool FilteredLineEdit::PassTypedKey(QKeyEvent* event) {
     const QString text = event->text();

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include "grid/FilterKey.h"
+
 // A single-line text box whose typed characters pass the number-entry key
 // filter of the given kind. Text that arrives any other way (paste by
 // keyboard, context menu or middle button, drop, input method) passes the
@@ -10,9 +12,7 @@
 class FilteredLineEdit : public QLineEdit {
     Q_OBJECT
 public:
-    explicit FilteredLineEdit(int kind, QWidget* parent = nullptr);
-
-    int Kind() const { return kind_; }
+    explicit FilteredLineEdit(FilterKind kind, QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -26,5 +26,5 @@ protected:
     void InsertFiltered(const QString& text);
 
 private:
-    int kind_;
+    FilterKind kind_;
 };

@@ -58,8 +58,6 @@ class FigureView : public QWidget {
     // pixel of the point kept before them are left out (a long trace draws
     // what can be seen, not every point); the last point is always kept.
     QPolygonF FigurePolyline() const;
-    // How long the last paint took, milliseconds.
-    qint64 LastPaintMs() const { return lastPaintMs_; }
 
     QSize sizeHint() const override;
 

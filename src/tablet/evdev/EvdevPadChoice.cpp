@@ -17,12 +17,12 @@
 
 namespace {
 
-const QString kOnScreenPadFollows = QStringLiteral("画面上の仮想タブレットで続けます。");
-
-// "「name」（node）", or "「node」" for a device without a name.
-QString Named(const QString& name, const QString& node) {
-    return name.isEmpty() ? QStringLiteral("「%1」").arg(node)
-                          : QStringLiteral("「%1」（%2）").arg(name, node);
+// The environment's opener, else the real device's.
+HotplugTablet::Opener OpenerOf(const EvdevEnvironment& environment) {
+    if (environment.open) return environment.open;
+    return [](const QString& node, int& error) -> std::unique_ptr<EvdevEventSource> {
+        return EvdevDevice::Open(node, error);
+    };
 }
 
 bool PermissionMissing(int error) { return error == EACCES || error == EPERM; }
@@ -34,13 +34,13 @@ QString PermissionNotice(const QStringList& devices) {
                "udev 規則 TAG+=\"uaccess\"（パッケージに同梱）を入れて"
                "タブレットを接続し直してください。\n")
                .arg(devices.join(QStringLiteral("、"))) +
-           kOnScreenPadFollows;
+           OnScreenPadFollows();
 }
 
 QString OpenFailedNotice(const QString& device, int error) {
     return QStringLiteral("ペンタブレット%1を開けませんでした（%2）。\n")
                .arg(device, QString::fromLocal8Bit(std::strerror(error))) +
-           kOnScreenPadFollows;
+           OnScreenPadFollows();
 }
 
 void Describe(PadLinkChoice& choice, const EvdevEventSource& source) {
@@ -67,13 +67,8 @@ PadLinkChoice Hotplug(std::unique_ptr<EvdevEventSource> source, const QString& n
         node,
         wanted,
         TabletDiscovery(environment.sysfsInputRoot, environment.devInputRoot),
-        environment.open,
+        OpenerOf(environment),
         environment.monitor ? environment.monitor() : std::make_unique<UdevMonitor>()};
-    if (!setup.open) {
-        setup.open = [](const QString& path, int& error) -> std::unique_ptr<EvdevEventSource> {
-            return EvdevDevice::Open(path, error);
-        };
-    }
     choice.library->AddInput(std::make_unique<HotplugTablet>(std::move(setup)));
     return choice;
 }
@@ -82,10 +77,7 @@ PadLinkChoice Hotplug(std::unique_ptr<EvdevEventSource> source, const QString& n
 
 std::optional<PadLinkChoice> ChooseEvdevPadLink(const QString& variable,
                                                 const EvdevEnvironment& environment) {
-    const auto open = [&](const QString& node, int& error) -> std::unique_ptr<EvdevEventSource> {
-        if (environment.open) return environment.open(node, error);
-        return EvdevDevice::Open(node, error);
-    };
+    const HotplugTablet::Opener open = OpenerOf(environment);
     const TabletDiscovery discovery(environment.sysfsInputRoot, environment.devInputRoot);
 
     if (variable.isEmpty() || variable == QLatin1String("evdev")) {
@@ -97,7 +89,7 @@ std::optional<PadLinkChoice> ChooseEvdevPadLink(const QString& variable,
                            variable.isEmpty()
                                ? QString()
                                : QStringLiteral("ペンタブレットが見つかりませんでした。\n") +
-                                     kOnScreenPadFollows);
+                                     OnScreenPadFollows());
         }
         QStringList denied;
         QString otherFailure;
@@ -107,9 +99,9 @@ std::optional<PadLinkChoice> ChooseEvdevPadLink(const QString& variable,
                 return Hotplug(std::move(source), tablet.node, QString(), environment, false,
                                QString());
             if (PermissionMissing(error)) {
-                denied << Named(tablet.name, tablet.node);
+                denied << DeviceLabel(tablet.name, tablet.node);
             } else if (otherFailure.isEmpty()) {
-                otherFailure = OpenFailedNotice(Named(tablet.name, tablet.node), error);
+                otherFailure = OpenFailedNotice(DeviceLabel(tablet.name, tablet.node), error);
             }
         }
         return Hotplug(nullptr, QString(), QString(), environment, true,
@@ -124,12 +116,12 @@ std::optional<PadLinkChoice> ChooseEvdevPadLink(const QString& variable,
             return Hotplug(
                 nullptr, QString(), path, environment, true,
                 QStringLiteral("ペンタブレット「%1」が見つかりませんでした。\n").arg(path) +
-                    kOnScreenPadFollows);
+                    OnScreenPadFollows());
         }
         int error = 0;
         if (std::unique_ptr<EvdevEventSource> source = open(path, error))
             return Hotplug(std::move(source), node->node, path, environment, false, QString());
-        const QString device = Named(node->name, path);
+        const QString device = DeviceLabel(node->name, path);
         return Hotplug(nullptr, QString(), path, environment, true,
                        PermissionMissing(error) ? PermissionNotice({device})
                                                 : OpenFailedNotice(device, error));

@@ -2,46 +2,19 @@
 
 #include <linux/input.h>
 
-#include "exchange/RegularFile.h"
-
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
+
+#include "files/RegularFile.h"
+#include "tablet/RecordingText.h"
 
 namespace {
 
 // The largest event code of any type: the code bits of a B: line beyond it
 // belong to no event.
 constexpr unsigned kMaxCode = KEY_MAX;
-
-// Qt's conversions stop at a NUL and report success: the characters are
-// checked first, so that "108\0 00" is no 108.
-bool Only(const QString& token, bool hex) {
-    if (token.isEmpty()) return false;
-    for (qsizetype i = 0; i < token.size(); ++i) {
-        const char16_t c = token[i].unicode();
-        const bool digit = (c >= u'0' && c <= u'9') ||
-                           (hex && ((c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')));
-        const bool sign = !hex && i == 0 && token.size() > 1 && (c == u'-' || c == u'+');
-        if (!digit && !sign) return false;
-    }
-    return true;
-}
-
-std::optional<unsigned> Hex(const QString& token, unsigned max) {
-    bool ok = false;
-    const qulonglong value = Only(token, true) ? token.toULongLong(&ok, 16) : 0;
-    if (!ok || value > max) return std::nullopt;
-    return static_cast<unsigned>(value);
-}
-
-std::optional<std::int32_t> Int32(const QString& token) {
-    bool ok = false;
-    const int value = Only(token, false) ? token.toInt(&ok, 10) : 0;
-    if (!ok) return std::nullopt;
-    return value;
-}
 
 // "sec.usec" as evemu writes it (six digits after the point); fewer digits
 // are read as a decimal fraction, so "1.5" is one and a half seconds.
@@ -70,124 +43,107 @@ EvemuRecording EvemuRecording::Read(const QString& path, QString* refusal) {
 }
 
 EvemuRecording EvemuRecording::Parse(const QString& text, const QString& sourceName) {
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    static const QRegularExpression lineEnds(QStringLiteral("\\r\\n|\\r|\\n"));
     EvemuRecording r;
     r.source = sourceName;
-    const QStringList lines = text.split(lineEnds);
-    for (qsizetype index = 0; index < lines.size(); ++index) {
-        const QString& line = lines[index];
-        const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#'))) continue;
+    ForEachRecordingLine(text, sourceName, r.errors,
+                         [&r](const QString& line) { return r.TakeLine(line); });
+    return r;
+}
 
-        const auto fail = [&](const QString& reason) {
-            r.errors.push_back(QStringLiteral("%1:%2: %3: %4")
-                                   .arg(sourceName, QString::number(index + 1), reason, line));
-        };
-        if (trimmed.size() < 2 || trimmed[1] != QLatin1Char(':')) {
-            fail(QStringLiteral("not a line of an evemu recording"));
-            continue;
+QString EvemuRecording::TakeLine(const QString& line) {
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    if (line.size() < 2 || line[1] != QLatin1Char(':'))
+        return QStringLiteral("not a line of an evemu recording");
+    const char16_t kind = line[0].unicode();
+    QString rest = line.mid(2);
+    if (kind == u'N') {
+        // The name is the rest of the line, "#" included.
+        if (name.isEmpty()) name = rest.trimmed();
+        return {};
+    }
+    const qsizetype comment = rest.indexOf(QLatin1Char('#'));
+    if (comment >= 0) rest.truncate(comment);
+    const QStringList f = rest.split(blanks, Qt::SkipEmptyParts);
+    switch (kind) {
+        case u'I':
+            return TakeIdentity(f);
+        case u'P': {
+            bool ok = f.size() == 8;
+            for (int i = 0; ok && i < 8; ++i) ok = HexNumber(f[i], 0xff).has_value();
+            return ok ? QString() : QStringLiteral("P: needs 8 bytes in hex");
         }
-        const char16_t kind = trimmed[0].unicode();
-        QString rest = trimmed.mid(2);
-        if (kind == u'N') {
-            // The name is the rest of the line, "#" included.
-            if (r.name.isEmpty()) r.name = rest.trimmed();
-            continue;
-        }
-        const qsizetype comment = rest.indexOf(QLatin1Char('#'));
-        if (comment >= 0) rest.truncate(comment);
-        const QStringList f = rest.split(blanks, Qt::SkipEmptyParts);
+        case u'B':
+            return TakeCodeBits(f);
+        case u'A':
+            return TakeAxis(f);
+        case u'L':
+        case u'S':
+            if (f.size() != 2 || !HexNumber(f[0], kMaxCode) || !DecimalInt32(f[1]))
+                return QStringLiteral("%1: needs a code in hex and a state").arg(QChar(kind));
+            return {};
+        case u'E':
+            return TakeEvent(f);
+        default:
+            return QStringLiteral("not a line of an evemu recording");
+    }
+}
 
-        switch (kind) {
-            case u'I': {
-                std::optional<unsigned> id[4];
-                bool ok = f.size() == 4;
-                for (int i = 0; ok && i < 4; ++i) ok = (id[i] = Hex(f[i], 0xffff)).has_value();
-                if (!ok) {
-                    fail(QStringLiteral("I: needs bus, vendor, product and version in hex"));
-                    break;
-                }
-                r.bus = static_cast<std::uint16_t>(*id[0]);
-                r.vendor = static_cast<std::uint16_t>(*id[1]);
-                r.product = static_cast<std::uint16_t>(*id[2]);
-                r.version = static_cast<std::uint16_t>(*id[3]);
-                break;
-            }
-            case u'P': {
-                bool ok = f.size() == 8;
-                for (int i = 0; ok && i < 8; ++i) ok = Hex(f[i], 0xff).has_value();
-                if (!ok) fail(QStringLiteral("P: needs 8 bytes in hex"));
-                break;
-            }
-            case u'B': {
-                std::optional<unsigned> bytes[9];
-                bool ok = f.size() == 9 && (bytes[0] = Hex(f[0], EV_MAX)).has_value();
-                for (int i = 1; ok && i < 9; ++i) ok = (bytes[i] = Hex(f[i], 0xff)).has_value();
-                if (!ok) {
-                    fail(QStringLiteral("B: needs an event type and 8 bytes in hex"));
-                    break;
-                }
-                const auto type = static_cast<std::uint16_t>(*bytes[0]);
-                const unsigned first = static_cast<unsigned>(r.bitLines_[type]++) * 64;
-                for (unsigned byte = 0; byte < 8; ++byte) {
-                    for (unsigned bit = 0; bit < 8; ++bit) {
-                        const unsigned code = first + byte * 8 + bit;
-                        if ((*bytes[byte + 1] >> bit & 1u) != 0 && code <= kMaxCode)
-                            r.codes_.insert(std::uint32_t{type} << 16 | code);
-                    }
-                }
-                break;
-            }
-            case u'A': {
-                // Recordings before format 1.2 have no resolution.
-                const std::optional<unsigned> code =
-                    f.isEmpty() ? std::nullopt : Hex(f[0], ABS_MAX);
-                std::optional<std::int32_t> n[5];
-                bool ok = code && (f.size() == 5 || f.size() == 6);
-                for (qsizetype i = 1; ok && i < f.size(); ++i)
-                    ok = (n[i - 1] = Int32(f[i])).has_value();
-                if (!ok) {
-                    fail(
-                        QStringLiteral("A: needs an axis code in hex, then min, max, fuzz, "
-                                       "flat and resolution"));
-                    break;
-                }
-                if (*n[0] > *n[1]) {
-                    fail(QStringLiteral("A: the minimum is above the maximum"));
-                    break;
-                }
-                r.axes_[static_cast<std::uint16_t>(*code)] =
-                    Axis{*n[0], *n[1], *n[2], *n[3], n[4].value_or(0)};
-                break;
-            }
-            case u'L':
-            case u'S':
-                if (f.size() != 2 || !Hex(f[0], kMaxCode) || !Int32(f[1]))
-                    fail(QStringLiteral("%1: needs a code in hex and a state").arg(QChar(kind)));
-                break;
-            case u'E': {
-                const std::optional<std::int64_t> time =
-                    f.size() == 4 ? Microseconds(f[0]) : std::nullopt;
-                const std::optional<unsigned> type = time ? Hex(f[1], EV_MAX) : std::nullopt;
-                const std::optional<unsigned> code = type ? Hex(f[2], kMaxCode) : std::nullopt;
-                const std::optional<std::int32_t> value = code ? Int32(f[3]) : std::nullopt;
-                if (!value) {
-                    fail(
-                        QStringLiteral("E: needs seconds.microseconds, type and code in hex, "
-                                       "and a decimal value"));
-                    break;
-                }
-                r.events.push_back(Event{*time, static_cast<std::uint16_t>(*type),
-                                         static_cast<std::uint16_t>(*code), *value});
-                break;
-            }
-            default:
-                fail(QStringLiteral("not a line of an evemu recording"));
-                break;
+QString EvemuRecording::TakeIdentity(const QStringList& f) {
+    std::optional<unsigned> id[4];
+    bool ok = f.size() == 4;
+    for (int i = 0; ok && i < 4; ++i) ok = (id[i] = HexNumber(f[i], 0xffff)).has_value();
+    if (!ok) return QStringLiteral("I: needs bus, vendor, product and version in hex");
+    bus = static_cast<std::uint16_t>(*id[0]);
+    vendor = static_cast<std::uint16_t>(*id[1]);
+    product = static_cast<std::uint16_t>(*id[2]);
+    version = static_cast<std::uint16_t>(*id[3]);
+    return {};
+}
+
+QString EvemuRecording::TakeCodeBits(const QStringList& f) {
+    std::optional<unsigned> bytes[9];
+    bool ok = f.size() == 9 && (bytes[0] = HexNumber(f[0], EV_MAX)).has_value();
+    for (int i = 1; ok && i < 9; ++i) ok = (bytes[i] = HexNumber(f[i], 0xff)).has_value();
+    if (!ok) return QStringLiteral("B: needs an event type and 8 bytes in hex");
+    const auto type = static_cast<std::uint16_t>(*bytes[0]);
+    const unsigned first = static_cast<unsigned>(bitLines_[type]++) * 64;
+    for (unsigned byte = 0; byte < 8; ++byte) {
+        for (unsigned bit = 0; bit < 8; ++bit) {
+            const unsigned code = first + byte * 8 + bit;
+            if ((*bytes[byte + 1] >> bit & 1u) != 0 && code <= kMaxCode)
+                codes_.insert(std::uint32_t{type} << 16 | code);
         }
     }
-    return r;
+    return {};
+}
+
+QString EvemuRecording::TakeAxis(const QStringList& f) {
+    // Recordings before format 1.2 have no resolution.
+    const std::optional<unsigned> code = f.isEmpty() ? std::nullopt : HexNumber(f[0], ABS_MAX);
+    std::optional<std::int32_t> n[5];
+    bool ok = code && (f.size() == 5 || f.size() == 6);
+    for (qsizetype i = 1; ok && i < f.size(); ++i) ok = (n[i - 1] = DecimalInt32(f[i])).has_value();
+    if (!ok) {
+        return QStringLiteral(
+            "A: needs an axis code in hex, then min, max, fuzz, flat and resolution");
+    }
+    if (*n[0] > *n[1]) return QStringLiteral("A: the minimum is above the maximum");
+    axes_[static_cast<std::uint16_t>(*code)] = Axis{*n[0], *n[1], *n[2], *n[3], n[4].value_or(0)};
+    return {};
+}
+
+QString EvemuRecording::TakeEvent(const QStringList& f) {
+    const std::optional<std::int64_t> time = f.size() == 4 ? Microseconds(f[0]) : std::nullopt;
+    const std::optional<unsigned> type = time ? HexNumber(f[1], EV_MAX) : std::nullopt;
+    const std::optional<unsigned> code = type ? HexNumber(f[2], kMaxCode) : std::nullopt;
+    const std::optional<std::int32_t> value = code ? DecimalInt32(f[3]) : std::nullopt;
+    if (!value) {
+        return QStringLiteral(
+            "E: needs seconds.microseconds, type and code in hex, and a decimal value");
+    }
+    events.push_back(
+        Event{*time, static_cast<std::uint16_t>(*type), static_cast<std::uint16_t>(*code), *value});
+    return {};
 }
 
 bool EvemuRecording::Has(std::uint16_t type, std::uint16_t code) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -81,6 +82,14 @@ class EvemuRecording {
     std::vector<QString> errors;
 
   private:
+    // One line that carries something, trimmed, by its kind; each returns
+    // why the line is a bad one, or an empty text when it was taken.
+    QString TakeLine(const QString& line);
+    QString TakeIdentity(const QStringList& fields);
+    QString TakeCodeBits(const QStringList& fields);
+    QString TakeAxis(const QStringList& fields);
+    QString TakeEvent(const QStringList& fields);
+
     std::set<std::uint32_t> codes_;          // type << 16 | code
     std::map<std::uint16_t, int> bitLines_;  // B: lines seen per type
     std::map<std::uint16_t, Axis> axes_;

@@ -5,15 +5,6 @@
 #include <cstring>
 #include <utility>
 
-namespace {
-
-QString Named(const QString& name, const QString& node) {
-    return name.isEmpty() ? QStringLiteral("「%1」").arg(node)
-                          : QStringLiteral("「%1」（%2）").arg(name, node);
-}
-
-}  // namespace
-
 HotplugTablet::HotplugTablet(Setup setup) : setup_(std::move(setup)) {
     if (setup_.opened) Use(std::move(setup_.opened), setup_.openedNode);
 }
@@ -84,7 +75,7 @@ void HotplugTablet::Added(const QString& node) {
         return;
     }
     const TabletAxes axes = source->Axes();
-    const QString name = Named(source->Name(), node);
+    const QString name = DeviceLabel(source->Name(), node);
     Use(std::move(source), node);
     current_->Start(*link_);
     if (exclusive_) current_->SetExclusive(true);

@@ -42,9 +42,6 @@ class HotplugTablet : public PenInput {
     bool SetExclusive(bool exclusive) override;
     bool CanBeExclusive() const override { return true; }
 
-    // The node read now; empty while no tablet is there.
-    const QString& CurrentNode() const { return currentNode_; }
-
   private:
     void Use(std::unique_ptr<EvdevEventSource> source, const QString& node);
     void DeviceChanged(bool added, const QString& node);

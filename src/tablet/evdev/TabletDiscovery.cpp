@@ -28,6 +28,11 @@ int EventNumber(const QString& eventName) { return eventName.mid(5).toInt(); }
 
 }  // namespace
 
+QString DeviceLabel(const QString& name, const QString& node) {
+    return name.isEmpty() ? QStringLiteral("「%1」").arg(node)
+                          : QStringLiteral("「%1」（%2）").arg(name, node);
+}
+
 TabletDiscovery::TabletDiscovery(QString sysfsInputRoot, QString devInputRoot)
     : sysfsRoot_(std::move(sysfsInputRoot)), devRoot_(std::move(devInputRoot)) {}
 

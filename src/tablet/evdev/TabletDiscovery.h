@@ -12,6 +12,10 @@ struct TabletNode {
     QString name;
 };
 
+// A device as the operator is told of it: "「name」（node）", or "「node」"
+// for a device without a name.
+QString DeviceLabel(const QString& name, const QString& node);
+
 // Finds the event nodes of pen and puck tablets from what sysfs says of each
 // node (/sys/class/input/eventN/device/{name,capabilities/abs,
 // capabilities/key}), which anyone may read: a tablet whose node the user may

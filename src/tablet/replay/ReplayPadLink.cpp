@@ -1,7 +1,5 @@
 #include "tablet/replay/ReplayPadLink.h"
 
-#include "exchange/RegularFile.h"
-
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
@@ -11,29 +9,15 @@
 #include <optional>
 #include <utility>
 
+#include "files/RegularFile.h"
+#include "tablet/RecordingText.h"
+
 namespace {
 
 // The window must be up before the first pen event arrives; after that a
 // line every 50 ms is slow enough for the handler and fast enough for tests.
 constexpr int kFirstDeliveryMs = 300;
 constexpr int kDeliveryIntervalMs = 50;
-
-// Only digits after an optional sign: Qt's conversion stops at a NUL and
-// reports success, which would make "16\0 00" a 16.
-bool IsInteger(const QString& token) {
-    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
-    return integer.match(token).hasMatch();
-}
-
-std::optional<std::int32_t> ParseInt32(const QString& token) {
-    bool ok = false;
-    const qlonglong value = IsInteger(token) ? token.toLongLong(&ok, 10) : 0;
-    if (!ok || value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(value);
-}
 
 // Sums the wait lines that start at `next`, moving past them; nullopt when
 // there are none. Clamped so that a long script cannot overflow the timer.
@@ -54,74 +38,59 @@ void PrintError(const QString& message) {
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
+// One line that carries something, trimmed, into `events`; why it is a bad
+// one, or an empty text.
+QString TakeReplayLine(const QString& line, std::vector<ReplayEvent>& events) {
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList tokens = line.split(blanks);
+    const QString& keyword = tokens.front();
+    const QStringList args = tokens.mid(1);
+
+    std::vector<std::int32_t> numbers;
+    bool numbersOk = true;
+    for (const QString& arg : args) {
+        const auto value = DecimalInt32(arg);
+        if (!value) {
+            numbersOk = false;
+            break;
+        }
+        numbers.push_back(*value);
+    }
+
+    ReplayEvent event;
+    if (keyword == QLatin1String("pick")) {
+        if (!numbersOk || numbers.size() != 2)
+            return QStringLiteral("pick needs two 32-bit integers X Y");
+        event.kind = ReplayEvent::Kind::Pick;
+        event.points.emplace_back(numbers[0], numbers[1]);
+    } else if (keyword == QLatin1String("stroke")) {
+        if (!numbersOk || numbers.empty() || numbers.size() % 2 != 0)
+            return QStringLiteral("stroke needs one or more pairs of 32-bit integers X Y");
+        event.kind = ReplayEvent::Kind::Stroke;
+        for (std::size_t i = 0; i + 1 < numbers.size(); i += 2)
+            event.points.emplace_back(numbers[i], numbers[i + 1]);
+    } else if (keyword == QLatin1String("side")) {
+        if (!args.isEmpty()) return QStringLiteral("side takes no arguments");
+        event.kind = ReplayEvent::Kind::Side;
+    } else if (keyword == QLatin1String("wait")) {
+        if (!numbersOk || numbers.size() != 1 || numbers[0] < 0)
+            return QStringLiteral("wait needs one non-negative integer of milliseconds");
+        event.kind = ReplayEvent::Kind::Wait;
+        event.waitMs = numbers[0];
+    } else {
+        return QStringLiteral("unknown keyword");
+    }
+    events.push_back(std::move(event));
+    return {};
+}
+
 }  // namespace
 
 ReplayParseResult ParseReplay(const QString& text, const QString& sourceName) {
-    static const QRegularExpression lineEnds(QStringLiteral("\\r\\n|\\r|\\n"));
     ReplayParseResult result;
-    const QStringList lines = text.split(lineEnds);
-    for (qsizetype index = 0; index < lines.size(); ++index) {
-        const QString& line = lines[index];
-        const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#'))) {
-            continue;
-        }
-        const auto fail = [&](const QString& reason) {
-            result.errors.push_back(QStringLiteral("%1:%2: %3: %4")
-                                        .arg(sourceName, QString::number(index + 1), reason, line));
-        };
-
-        const QStringList tokens = trimmed.split(QRegularExpression(QStringLiteral("\\s+")));
-        const QString& keyword = tokens.front();
-        const QStringList args = tokens.mid(1);
-
-        std::vector<std::int32_t> numbers;
-        bool numbersOk = true;
-        for (const QString& arg : args) {
-            const auto value = ParseInt32(arg);
-            if (!value) {
-                numbersOk = false;
-                break;
-            }
-            numbers.push_back(*value);
-        }
-
-        ReplayEvent event;
-        if (keyword == QLatin1String("pick")) {
-            if (!numbersOk || numbers.size() != 2) {
-                fail(QStringLiteral("pick needs two 32-bit integers X Y"));
-                continue;
-            }
-            event.kind = ReplayEvent::Kind::Pick;
-            event.points.emplace_back(numbers[0], numbers[1]);
-        } else if (keyword == QLatin1String("stroke")) {
-            if (!numbersOk || numbers.empty() || numbers.size() % 2 != 0) {
-                fail(QStringLiteral("stroke needs one or more pairs of 32-bit integers X Y"));
-                continue;
-            }
-            event.kind = ReplayEvent::Kind::Stroke;
-            for (std::size_t i = 0; i + 1 < numbers.size(); i += 2) {
-                event.points.emplace_back(numbers[i], numbers[i + 1]);
-            }
-        } else if (keyword == QLatin1String("side")) {
-            if (!args.isEmpty()) {
-                fail(QStringLiteral("side takes no arguments"));
-                continue;
-            }
-            event.kind = ReplayEvent::Kind::Side;
-        } else if (keyword == QLatin1String("wait")) {
-            if (!numbersOk || numbers.size() != 1 || numbers[0] < 0) {
-                fail(QStringLiteral("wait needs one non-negative integer of milliseconds"));
-                continue;
-            }
-            event.kind = ReplayEvent::Kind::Wait;
-            event.waitMs = numbers[0];
-        } else {
-            fail(QStringLiteral("unknown keyword"));
-            continue;
-        }
-        result.events.push_back(std::move(event));
-    }
+    ForEachRecordingLine(text, sourceName, result.errors, [&result](const QString& line) {
+        return TakeReplayLine(line, result.events);
+    });
     return result;
 }
 

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "units/Length.h"
+
 // The few declarations of the Wintab interface this library uses, written
 // from its public documentation.
 namespace {
@@ -132,7 +134,7 @@ double CountsPerMillimetre(const Axis& axis) {
     const double perUnit = axis.axResolution / 65536.0;
     switch (axis.axUnits) {
         case kTuInches:
-            return perUnit / 25.4;
+            return perUnit / kMillimetresPerInch;
         case kTuCentimeters:
             return perUnit / 10.0;
         default:

@@ -10,18 +10,16 @@
 
 namespace {
 
-const QString kSection = QStringLiteral("frmTab");
-
 class CommonTest : public ::testing::Test {
   protected:
     QString OrDefault(const QString& key, const QString& value) {
-        return settings_.ReadSettingOrDefault(kSection, key, value);
+        return settings_.ReadSettingOrDefault(kWindowSection, key, value);
     }
     QString Read(const QString& key, const QString& value = {}) const {
-        return settings_.ReadSetting(kSection, key, value);
+        return settings_.ReadSetting(kWindowSection, key, value);
     }
     void Write(const QString& key, const QString& value) {
-        settings_.WriteSetting(kSection, key, value);
+        settings_.WriteSetting(kWindowSection, key, value);
     }
 
     QTemporaryDir dir_;
@@ -144,11 +142,12 @@ TEST_F(CommonTest, missing_or_empty_value_brings_back_the_default_and_stores_it)
 TEST_F(CommonTest, unusable_file_gives_defaults_silently) {
     ASSERT_TRUE(WriteBytes(dir_.filePath(QStringLiteral("plain")), "x"));
     Common broken(dir_.filePath(QStringLiteral("plain/Kalvor.INI")));
-    EXPECT_EQ(broken.ReadSetting(kSection, QStringLiteral("optDataDebug"), QString()), QString());
-    EXPECT_EQ(
-        broken.ReadSettingOrDefault(kSection, QStringLiteral("txtInput 3"), QStringLiteral("800")),
-        QStringLiteral("800"));
-    broken.WriteSetting(kSection, QStringLiteral("x"), QStringLiteral("0"));
+    EXPECT_EQ(broken.ReadSetting(kWindowSection, QStringLiteral("optDataDebug"), QString()),
+              QString());
+    EXPECT_EQ(broken.ReadSettingOrDefault(kWindowSection, QStringLiteral("txtInput 3"),
+                                          QStringLiteral("800")),
+              QStringLiteral("800"));
+    broken.WriteSetting(kWindowSection, QStringLiteral("x"), QStringLiteral("0"));
 }
 
 }  // namespace

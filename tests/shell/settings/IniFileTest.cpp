@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include "CommitGate.h"
-#include "exchange/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "FullDisk.h"
 #include "shell/IniFile.h"
 #include "QStringPrinter.h"

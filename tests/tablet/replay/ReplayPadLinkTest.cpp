@@ -111,7 +111,7 @@ TEST(ReplayPadLink, wait_delays_the_next_line_and_close_stops_delivery) {
     ASSERT_TRUE(play.Until(2));
     EXPECT_GE(clock.elapsed(), 300);
     play.pad.PadlinkClose();
-    RunFor(500);
+    ASSERT_TRUE(RunPast(200));  // the next line was due 50 ms on
     EXPECT_EQ(play.window.notifications.size(), 2u);
     EXPECT_EQ(play.pad.Remaining(), 1u);
 }
@@ -130,7 +130,7 @@ TEST(ReplayPadLink, reads_its_file_and_survives_a_missing_one) {
     EXPECT_FALSE(missing.Problem().isEmpty());
     AnsweringWindow window(missing);
     missing.PadlinkInit(&window, 0, 0);
-    RunFor(500);
+    ASSERT_TRUE(RunPast(500));  // a first line would be due 300 ms on
     EXPECT_TRUE(window.notifications.empty());
 }
 

@@ -1,3 +1,3 @@
-#include "exchange/AtomicFileCommit.h"
+#include "files/AtomicFileCommit.h"
 
 bool MayCommitAtomicWrite(const QString&) { return true; }

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "exchange/RegularFile.h"
+#include "files/RegularFile.h"
 
 // The outcome of writing a file: on failure, why, in words for the operator
 // (the system's reason, such as a full disk or a missing permission).

@@ -1,4 +1,4 @@
-#include "exchange/RegularFile.h"
+#include "files/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>

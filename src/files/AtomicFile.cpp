@@ -1,6 +1,6 @@
-#include "exchange/AtomicFile.h"
+#include "files/AtomicFile.h"
 
-#include "exchange/AtomicFileCommit.h"
+#include "files/AtomicFileCommit.h"
 
 #include <QDir>
 #include <QFile>

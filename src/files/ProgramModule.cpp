@@ -1,4 +1,4 @@
-#include "exchange/ProgramModule.h"
+#include "files/ProgramModule.h"
 
 #include <QCoreApplication>
 #include <QDir>
