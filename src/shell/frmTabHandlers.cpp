@@ -44,6 +44,8 @@ const QString kClearQuestion = QStringLiteral("全データをクリアしてよ
 // the bits of the shift state.
 constexpr int kKeyF2 = 113;
 constexpr int kKeyF9 = 120;
+constexpr int kKeyC = 67;
+constexpr int kKeyV = 86;
 constexpr int kKeyY = 89;
 constexpr int kKeyZ = 90;
 constexpr int kShiftBit = 1;
@@ -143,6 +145,16 @@ void frmTab::msgMei_KeyDown(int keyCode, int shift) {
         } else {
             Redo();
         }
+        return;
+    }
+    // A spreadsheet's copy and paste keys: the selected cells without a
+    // notice, and the paste of "貼付".
+    if (shift == kCtrlBit && keyCode == kKeyC) {
+        CopySelection();
+        return;
+    }
+    if (shift == kCtrlBit && keyCode == kKeyV) {
+        cmdPaste_Click();
         return;
     }
     if (keyCode == kKeyF2 && shift == 0) {
@@ -270,6 +282,13 @@ void frmTab::CopyToClipboard() {
     clipboard_.SetText(text);
     // On its way to a spreadsheet: as safe as a saved file.
     savedChanges_ = grid_.Changes();
+}
+
+void frmTab::CopySelection() {
+    // A part of the table is not the table kept safe: the values still count
+    // as unsaved.
+    clipboard_.Clear();
+    clipboard_.SetText(BuildRangeTable(grid_, msgMei->SelectedRange(), QStringLiteral("\t")));
 }
 
 void frmTab::cmdCopy_Click() {
@@ -445,6 +464,9 @@ QString frmTab::SystemSoundsFolder() {
 
 void frmTab::cmdMes_Click(int index) {
     engine_.cmdMes_Click(index);
+    // "計測開始" with the pad closed: the pad is the only pen there is.
+    if (index == 0 && services_.figure != nullptr && services_.figure->TakesPen())
+        OpenFigureWindow();
     FigureChanged();
     UpdatePenHold();
 }
