@@ -1,4 +1,5 @@
 #include "editions/RunKalvor.h"
+#include "editions/QtPlatformChoice.h"
 
 #include "shell/AppFiles.h"
 #include "shell/DataDirectoryLock.h"
@@ -48,6 +49,7 @@ void SubstituteDesignFonts() {
 }  // namespace
 
 int RunKalvor(int argc, char** argv, const Edition& edition) {
+    ChooseQtPlatform(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(edition.executableName);
     // Ties the window to its menu entry (kalvor.desktop, kalvor080125.desktop),
