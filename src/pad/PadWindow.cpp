@@ -29,7 +29,9 @@ constexpr double kMillimetresPerInch = 25.4;
 constexpr double kDefaultDpi = 96.0;
 // Screens report their size in whole millimetres or not at all; outside this
 // range the figure is not a resolution.
-constexpr double kLowestDpi = 20.0;
+// A fake output's 1 pixel = 1 mm (25.4 dpi, headless compositors) is none;
+// no screen a pad is drawn on is coarser than a large television's 50 dpi.
+constexpr double kLowestDpi = 50.0;
 constexpr double kHighestDpi = 2000.0;
 // Zoom steps: a notch of the wheel (120 units), and Ctrl + + or −.
 const double kWheelStep = std::pow(2.0, 0.25);
@@ -87,6 +89,11 @@ PadWindow::PadWindow(QWidget* parent)
     zoom_->setObjectName(QStringLiteral("lblZoom"));
     zoom_->setMinimumWidth(zoom_->fontMetrics().horizontalAdvance(QStringLiteral("3200%")) + 8);
     zoom_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Its room is kept while the pad is blank: a drawing opened must not
+    // widen the pad past the screen's edge or over the main window.
+    QSizePolicy keepRoom = zoom_->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    zoom_->setSizePolicy(keepRoom);
     QHBoxLayout& row = ButtonRow();
     row.insertWidget(0, open_);
     row.insertWidget(1, close_);
@@ -125,21 +132,29 @@ double PadWindow::ScreenPixelsPerMm() const {
     const QScreen* s = screen();
     if (s == nullptr) return kDefaultDpi / kMillimetresPerInch;
     return kCountsPerMillimetre /
-           CountsPerPixel(s->physicalDotsPerInchX(), s->logicalDotsPerInchX());
+           CountsPerPixel(s->physicalDotsPerInchX(), kDefaultDpi);
 }
 
 QSize PadWindow::SurfaceSize() const { return View().SurfaceRect().size(); }
 
 void PadWindow::UpdateScale() {
     // With a drawing the counts are the paper's, whatever the screen.
-    if (drawing_) return;
+    if (drawing_) {
+        View().SetNote(QString());
+        return;
+    }
     // Mouse and tablet positions come in device-independent pixels, and the
     // screen's physical resolution is given per such pixel: millimetres on
     // the screen are pixels × 25.4 / dpi, and counts are millimetres × 80.
     const QScreen* s = screen();
     if (s == nullptr) return;
-    View().SetCountsPerPixel(CountsPerPixel(s->physicalDotsPerInchX(), s->logicalDotsPerInchX()),
-                             CountsPerPixel(s->physicalDotsPerInchY(), s->logicalDotsPerInchY()));
+    View().SetCountsPerPixel(CountsPerPixel(s->physicalDotsPerInchX(), kDefaultDpi),
+                             CountsPerPixel(s->physicalDotsPerInchY(), kDefaultDpi));
+    // Lengths on a guessed resolution are not the screen's millimetres: the
+    // operator must know before trusting them.
+    const bool guessed =
+        !PlausibleDpi(s->physicalDotsPerInchX()) || !PlausibleDpi(s->physicalDotsPerInchY());
+    View().SetNote(guessed ? QStringLiteral("画面の大きさが不明のため 96 dpi として計測") : QString());
 }
 
 FigurePoint PadWindow::CountsAt(const QPointF& viewPosition) const {

@@ -62,6 +62,8 @@ class PadWindow : public FigureWindow {
     // the view.
     FigurePoint CountsAt(const QPointF& viewPosition) const;
 
+    bool TakesPen() const override { return true; }
+
     // The boxes the pad shows (Qt's dialogs unless replaced; not owned).
     void SetDialogs(PadDialogs* dialogs);
     // Where the drawing is kept for the next start; none keeps nothing.

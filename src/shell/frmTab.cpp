@@ -257,6 +257,12 @@ bool frmTab::Form_Load() {
     lblHelp->setText(
         QStringLiteral("Enterキー ： 次行移動\r\n\r\nDEL,BSキー： データ削除\r\n\r\n"
                        "F12キー   ： 多面積計算"));
+    // Beyond the design: the one way back to a closed pad or figure window,
+    // which has nothing else to click on.
+    if (services_.figure != nullptr)
+        lblHelp->setText(lblHelp->text() + (services_.figure->TakesPen()
+                                                ? QStringLiteral("\r\nF11キー   ： パッド表示")
+                                                : QStringLiteral("\r\nF11キー   ： 図形の表示")));
 
     if (!settings_.Problem().isEmpty()) {
         OwnFileProblem(settings_.Path(),

@@ -8,7 +8,9 @@
 #include <algorithm>
 
 #include "measure/DescribeFigure.h"
+#include "measure/ui/SidePlacement.h"
 #include "grid/ui/FilteredLineEdit.h"
+#include "grid/ui/MeiGridView.h"
 #include "shell/frmTab.h"
 
 namespace {
@@ -26,6 +28,10 @@ constexpr int kKeyF12 = 123;
 }  // namespace
 
 void frmTab::ConnectFigure() {
+    // Where the screen has no room beside this window, the pad or the
+    // figure window may cover the grid, never the title bar, the tabs, the
+    // buttons or the key help.
+    setProperty(kCoverableProperty, QVariant::fromValue<QObject*>(msgMei));
     if (services_.figure == nullptr) return;
     services_.figure->SetRequests([this] { UndoLastPoint(); },
                                   [this] { Form_KeyDown(kKeyF12, 0); });

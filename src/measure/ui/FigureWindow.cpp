@@ -206,12 +206,12 @@ void FigureWindow::Place() {
     if (screen == nullptr) return;
     const QRect available = screen->availableGeometry();
     if (place) {
-        place = ::KeepOnScreen(*place, available, frame, least);
+        place = ::KeepOnScreen(*place, available, frame, least, ownerFrame);
     } else {
         const int ownerTitle =
             owner_ != nullptr ? owner_->geometry().top() - owner_->frameGeometry().top() : 0;
         place = PlaceBeside(available, ownerFrame, ownerTitle, frame, sizeHint().expandedTo(least),
-                            least);
+                            least, CoverableRect());
     }
     placing_ = true;
     // Sized before it is placed: a window sized only when shown is placed by
@@ -223,14 +223,23 @@ void FigureWindow::Place() {
     placed_ = true;
 }
 
+QRect FigureWindow::CoverableRect() const {
+    if (owner_ == nullptr) return {};
+    const auto* part = qobject_cast<const QWidget*>(owner_->property(kCoverableProperty).value<QObject*>());
+    if (part == nullptr || !part->isVisible()) return {};
+    return {part->mapToGlobal(QPoint(0, 0)), part->size()};
+}
+
 void FigureWindow::KeepOnScreen() {
     if (!isVisible() || isMinimized() || isMaximized()) return;
     const QMargins frame = FrameMargins();
     const SidePlace now{pos(), size()};
     QScreen* screen = ScreenFor(now.Frame(frame));
     if (screen == nullptr) return;
-    const SidePlace kept = ::KeepOnScreen(now, screen->availableGeometry(), frame,
-                                          minimumSizeHint().expandedTo(minimumSize()));
+    const SidePlace kept =
+        ::KeepOnScreen(now, screen->availableGeometry(), frame,
+                       minimumSizeHint().expandedTo(minimumSize()),
+                       owner_ != nullptr ? owner_->frameGeometry() : QRect());
     if (kept.topLeft == now.topLeft && kept.client == now.client) return;
     placing_ = true;
     resize(kept.client);

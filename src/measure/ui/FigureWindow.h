@@ -49,7 +49,9 @@ class FigureWindow : public QWidget, public FigureDisplay {
     QPushButton& UndoButton() { return *undo_; }
 
     // The main window: the window opens beside it and is kept above it, and
-    // takes its own keys from it. Must be shown before this window is.
+    // takes its own keys from it; where the screen has no room beside it,
+    // the window covers only the part the owner names in its property
+    // kCoverableProperty. Must be shown before this window is.
     void SetOwner(QWidget* owner);
     // Where the window's place is kept; none keeps nothing. Not owned.
     virtual void SetSettings(SideWindowSettings* settings);
@@ -83,6 +85,9 @@ class FigureWindow : public QWidget, public FigureDisplay {
     void WritePlace();
     QMargins FrameMargins() const;
     QScreen* ScreenFor(const QRect& frame) const;
+    // The part of the owner this window may cover, in screen pixels (see
+    // kCoverableProperty); empty when the owner names none.
+    QRect CoverableRect() const;
 
     FigureView* view_ = nullptr;
     QPushButton* undo_ = nullptr;
