@@ -34,7 +34,12 @@ const QString kSection = QStringLiteral("frmTab");
 const QString kDesignCaption = QStringLiteral("Kalvor ／ タブレット計測システム");
 // The notice after the version in the title.
 const QString kTitleNotice = QStringLiteral("   タブレットで測った長さと面積を表に記録します");
+#ifdef Q_OS_WIN
 const QString kDefaultWavFile = QStringLiteral("C:\\WINDOWS\\Media\\chord.wav");
+#else
+// Elsewhere that path names nothing: the program's own click, built in.
+const QString kDefaultWavFile = QStringLiteral(":/sounds/capture.wav");
+#endif
 
 // Window layout, twips. The design platform measured the gaps from the outer
 // window size (frame and title bar included: 135 twips wider and 390 twips

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -380,8 +381,10 @@ void frmTab::ResizeGridTo(int rows, int cols) {
 void frmTab::cmdSave_Click() { SaveAs(); }
 
 bool frmTab::SaveAs() {
-    QString name = CommonDialog1.SaveFileName(QStringLiteral("CSVファイル (*.csv)"), QString(),
-                                              SaveFolder(), QStringLiteral("csv"));
+    // A name to accept at once: a measurement of today's.
+    QString name = CommonDialog1.SaveFileName(
+        QStringLiteral("CSVファイル (*.csv)"), QString(), SaveFolder(), QStringLiteral("csv"),
+        QStringLiteral("計測_%1.csv").arg(QDate::currentDate().toString(Qt::ISODate)));
     if (name.isEmpty()) return false;
     // The filter says CSV: a name typed without an extension gets it, as
     // the platform's own dialog gives its default suffix.
@@ -438,10 +441,12 @@ void frmTab::cmdClr_Click() {
 void frmTab::cmdWav_Click() {
     // On the current file where it exists; else in the system's sounds,
     // not at the root with a path from another system filled in.
+    // The built-in sound is no file the dialog can show.
     const QFileInfo current(sWavFile);
+    const bool onDisk = current.isFile() && !sWavFile.startsWith(QLatin1Char(':'));
     const QString name = CommonDialog1.OpenFileName(
-        QStringLiteral("Wavファイル (*.wav)"), current.isFile() ? sWavFile : QString(),
-        current.isFile() ? current.absolutePath() : SystemSoundsFolder());
+        QStringLiteral("Wavファイル (*.wav)"), onDisk ? sWavFile : QString(),
+        onDisk ? current.absolutePath() : SystemSoundsFolder());
     if (name.isEmpty()) return;
     sWavFile = name;
     SettingsChanged();
