@@ -30,8 +30,8 @@ constexpr double kDefaultDpi = 96.0;
 // Screens report their size in whole millimetres or not at all; outside this
 // range the figure is not a resolution.
 // A fake output's 1 pixel = 1 mm (25.4 dpi, headless compositors) is none;
-// no screen a pad is drawn on is coarser than a large television's 50 dpi.
-constexpr double kLowestDpi = 50.0;
+// no screen a pad is drawn on is coarser than a large television's 40 dpi.
+constexpr double kLowestDpi = 30.0;
 constexpr double kHighestDpi = 2000.0;
 // Zoom steps: a notch of the wheel (120 units), and Ctrl + + or −.
 const double kWheelStep = std::pow(2.0, 0.25);
@@ -55,6 +55,14 @@ std::int32_t ToCounts(double counts) {
     constexpr double highest = std::numeric_limits<std::int32_t>::max();
     if (!std::isfinite(counts)) return 0;
     return static_cast<std::int32_t>(std::clamp(std::round(counts), lowest, highest));
+}
+
+// The screen's physical resolution per device-independent pixel along one
+// axis, or 0 where the size the screen reports cannot be right; judged per
+// device pixel, so that a scale factor of 2 does not halve it out of range.
+double PhysicalDpi(const QScreen& screen, bool alongX) {
+    const double dpi = alongX ? screen.physicalDotsPerInchX() : screen.physicalDotsPerInchY();
+    return PlausibleDpi(dpi * screen.devicePixelRatio()) ? dpi : 0.0;
 }
 
 QString CannotOpen(const QString& path, const QString& why) {
@@ -131,8 +139,7 @@ double PadWindow::CountsPerPixel(double physicalDpi, double fallbackDpi) {
 double PadWindow::ScreenPixelsPerMm() const {
     const QScreen* s = screen();
     if (s == nullptr) return kDefaultDpi / kMillimetresPerInch;
-    return kCountsPerMillimetre /
-           CountsPerPixel(s->physicalDotsPerInchX(), kDefaultDpi);
+    return kCountsPerMillimetre / CountsPerPixel(PhysicalDpi(*s, true), kDefaultDpi);
 }
 
 QSize PadWindow::SurfaceSize() const { return View().SurfaceRect().size(); }
@@ -148,12 +155,12 @@ void PadWindow::UpdateScale() {
     // the screen are pixels × 25.4 / dpi, and counts are millimetres × 80.
     const QScreen* s = screen();
     if (s == nullptr) return;
-    View().SetCountsPerPixel(CountsPerPixel(s->physicalDotsPerInchX(), kDefaultDpi),
-                             CountsPerPixel(s->physicalDotsPerInchY(), kDefaultDpi));
+    const double dpiX = PhysicalDpi(*s, true);
+    const double dpiY = PhysicalDpi(*s, false);
+    View().SetCountsPerPixel(CountsPerPixel(dpiX, kDefaultDpi), CountsPerPixel(dpiY, kDefaultDpi));
     // Lengths on a guessed resolution are not the screen's millimetres: the
     // operator must know before trusting them.
-    const bool guessed =
-        !PlausibleDpi(s->physicalDotsPerInchX()) || !PlausibleDpi(s->physicalDotsPerInchY());
+    const bool guessed = dpiX == 0.0 || dpiY == 0.0;
     View().SetNote(guessed ? QStringLiteral("画面の大きさが不明のため 96 dpi として計測") : QString());
 }
 
@@ -355,6 +362,7 @@ void PadWindow::DrawingMoved(bool rememberNow) {
     View().SetOrigin(QPointF(viewport.Corner()));
     View().SetGridSpacing(0);
     View().SetFigureColours(kLineOnDrawing, kFillOnDrawing);
+    View().SetNote(QString());
     zoom_->setText(QStringLiteral("%1%").arg(std::lround(viewport.Zoom() * 100)));
     UpdateTitle();
     if (memory_) {

@@ -104,4 +104,7 @@ class FigureWindow : public QWidget, public FigureDisplay {
     // the operator has since put it elsewhere.
     QRect putAt_;
     bool movedByOperator_ = false;
+    int framingWaits_ = 0;
+    // Just shown: the window manager is still framing and moving it.
+    bool settling_ = false;
 };
