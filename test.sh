@@ -2,7 +2,8 @@
 # Builds everything and runs every test headless:
 #   1. the suite through CTest (build/);
 #   2. the crash loop: the real program killed 100 times, every recovery
-#      checked (tools/crash-loop.sh);
+#      checked (tools/crash-loop.sh), and where the windows open at two
+#      screen sizes and three scale factors (tools/test-geometry.sh);
 #   3. the Debian package made from that build, installed and started once,
 #      and the Linux tablet library against real kernel input devices in a
 #      VM (tools/test-vm.sh);
@@ -47,6 +48,9 @@ suite build
 
 step "the crash loop: the real program killed 100 times, every recovery checked"
 KALVOR_BUILD_DIR=build tools/crash-loop.sh 100
+
+step "where the windows open: 1366 x 768 and 1920 x 1080, scale factors 1 to 2"
+tools/test-geometry.sh build
 
 step "the Debian package"
 tools/test-package.sh build

@@ -20,7 +20,7 @@ public:
     bool Ask(const QString&) override { return true; }
     void Notify(const QString&) override {}
     Answer AskYesNoCancel(const QString&) override { return Answer::Yes; }
-    QString SaveFileName(const QString&, const QString& preset, const QString&,
+    QString SaveFileName(const QString&, const QString& preset, const QString&, const QString&,
                          const QString&) override {
         return preset;
     }

@@ -13,6 +13,8 @@ KALVOR_PACKAGES=(
   libpoppler-qt6-dev qt6-image-formats-plugins
   fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth xdotool imagemagick strace
+  # Where the windows open, checked by geometry (tools/test-geometry.sh).
+  openbox x11-utils
   # The Debian package and its test: dependency scan, menu entry check.
   dpkg-dev file desktop-file-utils
 )

@@ -1,4 +1,5 @@
 #include "editions/RunKalvor.h"
+#include "editions/QtPlatformChoice.h"
 
 #include "shell/AppFiles.h"
 #include "shell/DataDirectoryLock.h"
@@ -156,6 +157,7 @@ void DescribeTablet(frmTabServices& services, const PadLinkChoice& tablet, bool 
 }  // namespace
 
 int RunKalvor(int argc, char** argv, const Edition& edition) {
+    ChooseQtPlatform(argc, argv);
     QApplication app(argc, argv);
     const QString executablePath = QCoreApplication::applicationFilePath();
     const QFileInfo executable(executablePath);

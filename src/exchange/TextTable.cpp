@@ -2,6 +2,7 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <vector>
 
 #include "grid/GridModel.h"
@@ -57,6 +58,26 @@ QString BuildTextTable(const GridModel& grid, const QString& separator) {
     WalkTable(
         grid, [&](const QString& text) { table += text; }, [&] { table += separator; },
         [&] { table += QLatin1String("\r\n"); });
+    return table;
+}
+
+QString BuildRangeTable(const GridModel& grid, const CellRange& range, const QString& separator) {
+    const int top = std::max(range.top, grid.FixedRows());
+    const int left = std::max(range.left, grid.FixedCols());
+    // Past the used rectangle every cell is empty: cut there, as the whole
+    // table is, so that a selection of the whole grid gives exactly the
+    // table "コピー" gives, and a selected empty column costs nothing.
+    const int bottom = std::min(range.bottom, grid.UsedRows());
+    const int right = std::min(range.right, grid.UsedCols());
+    QString table;
+    if (bottom < top || right < left) return table;
+    for (int row = top; row <= bottom; ++row) {
+        for (int col = left; col <= right; ++col) {
+            if (col > left) table += separator;
+            table += grid.TextMatrix(row, col);
+        }
+        table += QLatin1String("\r\n");
+    }
     return table;
 }
 

@@ -1,6 +1,7 @@
 #include "files/AtomicFile.h"
 
 #include "files/AtomicFileCommit.h"
+#include "files/FileReason.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +26,7 @@ const QString kTemporaryInfix = QStringLiteral(".kalvor-");
 
 FileWriteResult Failed(const QString& reason) { return FileWriteResult{false, reason}; }
 
-QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString SystemReason(int error) { return FileReason(error); }
 
 // The written bytes reach the disk before the rename can make them the file.
 #ifdef Q_OS_WIN
@@ -58,8 +59,8 @@ bool ReplaceFile(const QString& from, const QString& to, QString& why) {
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    why = text != nullptr ? QString::fromWCharArray(text).trimmed()
-                          : QStringLiteral("error %1").arg(error);
+    why = WindowsFileReason(error, text != nullptr ? QString::fromWCharArray(text).trimmed()
+                                                   : QStringLiteral("error %1").arg(error));
     LocalFree(text);
     return false;
 #else
@@ -100,10 +101,12 @@ public:
             for (int i = 0; i < 6; ++i)
                 name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
             file_.setFileName(name);
+            errno = 0;
             if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
                 created_ = true;
                 return;
             }
+            error_ = errno;
             if (!QFileInfo::exists(name)) return;  // not a clash: a real failure
         }
     }
@@ -117,12 +120,15 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     QFile& File() { return file_; }
+    // The system's error number of the failed creation; 0 when not known.
+    int Error() const { return error_; }
     void Keep() { kept_ = true; }
 
 private:
     QFile file_;
     bool created_ = false;
     bool kept_ = false;
+    int error_ = 0;
 };
 
 }  // namespace
@@ -147,7 +153,7 @@ FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes
 
     TemporaryFile temporary(QDir(directory).filePath(target.fileName() + kTemporaryInfix));
     QFile& file = temporary.File();
-    if (!file.isOpen()) return Failed(file.errorString());
+    if (!file.isOpen()) return Failed(FileReason(temporary.Error(), file.errorString()));
     // A replaced file keeps who may read and write it; a new one gets the
     // usual read-write for its owner and read for everyone else.
     file.setPermissions(target.exists() ? QFile(target.filePath()).permissions()
@@ -157,7 +163,7 @@ FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const int error = errno;
-        return Failed(error != 0 ? SystemReason(error) : file.errorString());
+        return Failed(FileReason(error, file.errorString()));
     }
 #ifdef Q_OS_WIN
     file.close();

@@ -41,6 +41,10 @@ class FigureDisplay {
     // Shows the window again after the operator closed it, and brings it to
     // the front.
     virtual void OpenWindow() = 0;
+    // The display is where the operator picks (the on-screen pad), not only
+    // where the figure is seen: a run started while it is closed has nothing
+    // to measure on until it opens.
+    virtual bool TakesPen() const { return false; }
 
     // Replaces the kept figures shown; each display shows those that were
     // measured on it.

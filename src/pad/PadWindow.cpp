@@ -33,7 +33,9 @@ namespace {
 constexpr double kDefaultDpi = 96.0;
 // Screens report their size in whole millimetres or not at all; outside this
 // range the figure is not a resolution.
-constexpr double kLowestDpi = 20.0;
+// A fake output's 1 pixel = 1 mm (25.4 dpi, headless compositors) is none;
+// no screen a pad is drawn on is coarser than a large television's 40 dpi.
+constexpr double kLowestDpi = 30.0;
 constexpr double kHighestDpi = 2000.0;
 // Zoom steps: a notch of the wheel (120 units), and Ctrl + + or −.
 const double kWheelStep = std::pow(2.0, 0.25);
@@ -59,6 +61,14 @@ std::int32_t ToCounts(double counts) {
     constexpr double highest = std::numeric_limits<std::int32_t>::max();
     if (!std::isfinite(counts)) return 0;
     return static_cast<std::int32_t>(std::clamp(std::round(counts), lowest, highest));
+}
+
+// The screen's physical resolution per device-independent pixel along one
+// axis, or 0 where the size the screen reports cannot be right; judged per
+// device pixel, so that a scale factor of 2 does not halve it out of range.
+double PhysicalDpi(const QScreen& screen, bool alongX) {
+    const double dpi = alongX ? screen.physicalDotsPerInchX() : screen.physicalDotsPerInchY();
+    return PlausibleDpi(dpi * screen.devicePixelRatio()) ? dpi : 0.0;
 }
 
 QString CannotOpen(const QString& path, const QString& why) {
@@ -93,6 +103,11 @@ PadWindow::PadWindow(QWidget* parent)
     zoom_->setObjectName(QStringLiteral("lblZoom"));
     zoom_->setMinimumWidth(zoom_->fontMetrics().horizontalAdvance(QStringLiteral("3200%")) + 8);
     zoom_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Its room is kept while the pad is blank: a drawing opened must not
+    // widen the pad past the screen's edge or over the main window.
+    QSizePolicy keepRoom = zoom_->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    zoom_->setSizePolicy(keepRoom);
     QHBoxLayout& row = ButtonRow();
     row.insertWidget(0, open_);
     row.insertWidget(1, close_);
@@ -200,22 +215,29 @@ double PadWindow::CountsPerPixel(double physicalDpi, double fallbackDpi) {
 double PadWindow::ScreenPixelsPerMm() const {
     const QScreen* s = screen();
     if (s == nullptr) return kDefaultDpi / kMillimetresPerInch;
-    return kCountsPerMillimetre /
-           CountsPerPixel(s->physicalDotsPerInchX(), s->logicalDotsPerInchX());
+    return kCountsPerMillimetre / CountsPerPixel(PhysicalDpi(*s, true), kDefaultDpi);
 }
 
 QSize PadWindow::SurfaceSize() const { return View().SurfaceRect().size(); }
 
 void PadWindow::UpdateScale() {
     // With a drawing the counts are the paper's, whatever the screen.
-    if (drawing_) return;
+    if (drawing_) {
+        View().SetNote(QString());
+        return;
+    }
     // Mouse and tablet positions come in device-independent pixels, and the
     // screen's physical resolution is given per such pixel: millimetres on
     // the screen are pixels × 25.4 / dpi, and counts are millimetres × 80.
     const QScreen* s = screen();
     if (s == nullptr) return;
-    View().SetCountsPerPixel(CountsPerPixel(s->physicalDotsPerInchX(), s->logicalDotsPerInchX()),
-                             CountsPerPixel(s->physicalDotsPerInchY(), s->logicalDotsPerInchY()));
+    const double dpiX = PhysicalDpi(*s, true);
+    const double dpiY = PhysicalDpi(*s, false);
+    View().SetCountsPerPixel(CountsPerPixel(dpiX, kDefaultDpi), CountsPerPixel(dpiY, kDefaultDpi));
+    // Lengths on a guessed resolution are not the screen's millimetres: the
+    // operator must know before trusting them.
+    const bool guessed = dpiX == 0.0 || dpiY == 0.0;
+    View().SetNote(guessed ? QStringLiteral("画面の大きさが不明のため 96 dpi として計測") : QString());
 }
 
 FigurePoint PadWindow::CountsAt(const QPointF& viewPosition) const {
@@ -426,6 +448,7 @@ void PadWindow::DrawingMoved(bool rememberNow) {
     View().SetOrigin(QPointF(viewport.Corner()));
     View().SetGridSpacing(0);
     View().SetFigureColours(kLineOnDrawing, kFillOnDrawing);
+    View().SetNote(QString());
     zoom_->setText(QStringLiteral("%1%").arg(std::lround(viewport.Zoom() * 100)));
     UpdateTitle();
     if (memory_) {

@@ -71,6 +71,7 @@ class PadWindow : public FigureWindow {
     // newly selected cell's figure is scrolled into view, never zoomed.
     void ShowMarks(std::vector<FigureMark> marks) override;
     void SetMarkRequest(std::function<bool(int row, int col)> markClicked) override;
+    bool TakesPen() const override { return true; }
 
     // The boxes the pad shows (Qt's dialogs unless replaced; not owned).
     void SetDialogs(PadDialogs* dialogs);

@@ -22,14 +22,17 @@ class Dialogs {
     virtual void Notify(const QString& text) = 0;
 
     // The file dialog. filter is one entry such as "CSVファイル (*.csv)". It
-    // opens on `preset` when one is given, else in `startFolder`. Returns the
+    // opens on `preset` when one is given, else in `startFolder` with
+    // `proposedName` (save only; may be empty) in its name box, which a
+    // cancelled dialog does not return. Returns the
     // dialog's file name after it closes: the chosen file, or the preset
     // name when the operator cancelled, as the common file dialog leaves it.
     // The save dialog asks before overwriting an existing file and adds
     // `defaultSuffix` to a name typed without one, as the platform's own
     // dialog does.
     virtual QString SaveFileName(const QString& filter, const QString& preset,
-                                 const QString& startFolder, const QString& defaultSuffix) = 0;
+                                 const QString& startFolder, const QString& defaultSuffix,
+                                 const QString& proposedName) = 0;
     virtual QString OpenFileName(const QString& filter, const QString& preset,
                                  const QString& startFolder) = 0;
 

@@ -3,10 +3,13 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 #include "shell/ScaleDialog.h"
 
@@ -47,6 +50,29 @@ void WaitUntilOnScreen(QWidget* parent) {
 
 // Where the dialog opens: on the preset when there is one, else in the
 // folder given.
+// A box's first line (a file name and what happened to it) is not wrapped
+// inside a word where the screen has room for it whole: Japanese text may
+// wrap between any two characters.
+void KeepFirstLineWhole(QMessageBox& box, const QString& text) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label == nullptr) return;
+    const int first = label->fontMetrics().horizontalAdvance(text.section(QLatin1Char('\n'), 0, 0));
+    const QScreen* screen = box.screen();
+    const int room = screen != nullptr ? screen->availableGeometry().width() * 3 / 4 : 800;
+    label->setMinimumWidth(std::min(first + 8, room));
+}
+
+// Qt's own file dialog opens too narrow for its detail columns: sizes and
+// dates were cut. Wide enough for them, where the screen allows.
+void FitColumns(QFileDialog& dialog) {
+    const QScreen* screen = dialog.screen();
+    const QSize room = screen != nullptr ? screen->availableGeometry().size() : QSize(1024, 768);
+    const int width = std::min(room.width() * 9 / 10, dialog.fontMetrics().averageCharWidth() * 110);
+    const int height = std::min(room.height() * 8 / 10, dialog.fontMetrics().height() * 32);
+    dialog.resize(std::max(dialog.sizeHint().width(), width),
+                  std::max(dialog.sizeHint().height(), height));
+}
+
 QString Opening(const QString& preset, const QString& startFolder) {
     return preset.isEmpty() ? startFolder : preset;
 }
@@ -77,26 +103,32 @@ Dialogs::Answer QtDialogs::AskYesNoCancel(const QString& text) {
 void QtDialogs::Notify(const QString& text) {
     WaitUntilOnScreen(parent_);
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, parent_);
+    KeepFirstLineWhole(box, text);
     box.exec();
 }
 
 QString QtDialogs::SaveFileName(const QString& filter, const QString& preset,
-                                const QString& startFolder, const QString& defaultSuffix) {
+                                const QString& startFolder, const QString& defaultSuffix,
+                                const QString& proposedName) {
     // The dialog itself adds the suffix, so that it also asks before
     // overwriting the file of the completed name.
     QFileDialog dialog(parent_, QString(), Opening(preset, startFolder), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
+    if (preset.isEmpty() && !proposedName.isEmpty()) dialog.selectFile(proposedName);
+    FitColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return preset;
     return dialog.selectedFiles().constFirst();
 }
 
 QString QtDialogs::OpenFileName(const QString& filter, const QString& preset,
                                 const QString& startFolder) {
-    const QString chosen =
-        QFileDialog::getOpenFileName(parent_, QString(), Opening(preset, startFolder), filter);
-    return chosen.isEmpty() ? preset : chosen;
+    QFileDialog dialog(parent_, QString(), Opening(preset, startFolder), filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    FitColumns(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return preset;
+    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<DrawingScale> QtDialogs::ChooseScale(const DrawingScale& preset) {

@@ -13,7 +13,7 @@ class QtDialogs : public Dialogs {
     Answer AskYesNoCancel(const QString& text) override;
     void Notify(const QString& text) override;
     QString SaveFileName(const QString& filter, const QString& preset, const QString& startFolder,
-                         const QString& defaultSuffix) override;
+                         const QString& defaultSuffix, const QString& proposedName) override;
     QString OpenFileName(const QString& filter, const QString& preset,
                          const QString& startFolder) override;
     std::optional<DrawingScale> ChooseScale(const DrawingScale& preset) override;

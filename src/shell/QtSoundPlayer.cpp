@@ -20,7 +20,13 @@ void QtSoundPlayer::Open(const QString& path) {
     const QFileInfo file(path);
     // A path that is not a file here (the Windows default on Linux) stays
     // silent without asking the backend to load it.
-    source_ = file.isFile() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl();
+    // A path beginning with ":" is the program's built-in sound.
+    if (!file.isFile())
+        source_ = QUrl();
+    else if (path.startsWith(QLatin1Char(':')))
+        source_ = QUrl(QStringLiteral("qrc") + path);
+    else
+        source_ = QUrl::fromLocalFile(file.absoluteFilePath());
     if (effect_) {
         effect_->setSource(source_);
     } else if (!source_.isEmpty()) {

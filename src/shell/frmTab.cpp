@@ -18,6 +18,7 @@
 #include "grid/ui/CellEditorBox.h"
 #include "grid/ui/FilteredLineEdit.h"
 #include "grid/ui/MeiGridView.h"
+#include "measure/ui/SidePlacement.h"
 #include "shell/ReceivedPointList.h"
 #include "shell/TabControl.h"
 #include "shell/TextBuffer.h"
@@ -136,6 +137,10 @@ void frmTab::ConnectHandlers() {
 }
 
 void frmTab::ConnectFigure() {
+    // Where the screen has no room beside this window, the pad or the
+    // figure window may cover the grid, never the title bar, the tabs, the
+    // buttons or the key help.
+    setProperty(kCoverableProperty, QVariant::fromValue<QObject*>(msgMei));
     if (services_.figure == nullptr) return;
     services_.figure->SetRequests([this] { UndoLastPoint(); },
                                   [this] { Form_KeyDown(kKeyF12, 0); });
@@ -202,6 +207,12 @@ bool frmTab::Form_Load() {
     lblHelp->setText(
         QStringLiteral("Enterキー ： 次行移動\r\n\r\nDEL,BSキー： データ削除\r\n\r\n"
                        "F12キー   ： 多面積計算"));
+    // Beyond the design: the one way back to a closed pad or figure window,
+    // which has nothing else to click on.
+    if (services_.figure != nullptr)
+        lblHelp->setText(lblHelp->text() + (services_.figure->TakesPen()
+                                                ? QStringLiteral("\r\nF11キー   ： パッド表示")
+                                                : QStringLiteral("\r\nF11キー   ： 図形の表示")));
 
     if (!settings_.Problem().isEmpty()) {
         OwnFileProblem(settings_.Path(),

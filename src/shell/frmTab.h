@@ -15,6 +15,7 @@
 #include "measure/FigureDisplay.h"
 #include "grid/GridModel.h"
 #include "grid/GridUndoLog.h"
+#include "grid/SelectionTotals.h"
 #include "measure/MeasureEngine.h"
 #include "shell/ScaleMemory.h"
 #include "tablet/PadLink.h"
@@ -121,6 +122,9 @@ class frmTab : public QWidget, private MeasureHost {
     void LayoutGrid();
     void ClearGrid();
     void CopyToClipboard();
+    // Ctrl+C on the grid: the selected cells (the cursor's cell when no more
+    // are selected) as the same tab-separated text, without a notice.
+    void CopySelection();
     void ParseIntoGrid(const QString& separator);
     void LoadAutosave(const QString& path);
     bool WriteCsv(const QString& path);
@@ -140,9 +144,8 @@ class frmTab : public QWidget, private MeasureHost {
     // (F2, a double click).
     void EditCurrentCell();
     // F9 and Shift+F9: the total (or the mean) of the selected cells' values
-    // goes into the first cell after the selection in the fill direction, as
-    // a put value, in one step of undo. Nothing happens with fewer than two
-    // cells selected, none of them a number, or that cell outside the grid.
+    // goes into the first free cell after the selection in the fill
+    // direction (SelectionTotals::Next), as a put value, in one step of undo.
     void PutSelectionTotal(bool mean);
     // The figure display: the figure is pushed shortly after each change of
     // the point store, the mode or the scale, once for any number of changes
@@ -308,6 +311,7 @@ class frmTab : public QWidget, private MeasureHost {
     FigureKeeper figures_;
     Autosave autosave_;
     ScaleMemory scale_;
+    SelectionTotals selectionTotals_{grid_};
     MeasureEngine engine_;
     TabletWndProc wndProc_;
     QString sWavFile;
@@ -345,6 +349,8 @@ class frmTab : public QWidget, private MeasureHost {
     // whether the pen belongs to the measurement while it runs.
     QLabel* lblResolution = nullptr;
     QCheckBox* chkPenGrab = nullptr;
+    // Beyond the design: shows the pad or the figure window (as F11 does).
+    QPushButton* cmdShowFigure = nullptr;
     QPushButton* cmdScaleRatio = nullptr;
     QPushButton* cmdScaleVertical = nullptr;
     QLabel* lblVertical = nullptr;

@@ -353,6 +353,18 @@ void frmTab::BuildPageOther(QWidget* page) {
     sstMenu->PlaceOnPage(chkPenGrab, {7380, 1800, 4695, 300});
     chkPenGrab->setVisible(tablet_.CanHoldPen());
     BuildRepeatCount(page);
+
+    // Beyond the design, below the two-point frame: a closed pad or figure
+    // window has no other button to bring it back, and F11 is easy to miss.
+    if (services_.figure != nullptr) {
+        cmdShowFigure = new QPushButton(services_.figure->TakesPen()
+                                            ? QStringLiteral("パッドを表示（F11）")
+                                            : QStringLiteral("図形を表示（F11）"),
+                                        page);
+        cmdShowFigure->setObjectName(QStringLiteral("cmdShowFigure"));
+        sstMenu->PlaceOnPage(cmdShowFigure, {9300, 1425, 2295, 330});
+        connect(cmdShowFigure, &QPushButton::clicked, this, [this] { OpenFigureWindow(); });
+    }
 }
 
 void frmTab::SetFocusOrder() {

@@ -7,7 +7,9 @@
 #include <algorithm>
 
 #include "measure/DescribeFigure.h"
+#include "measure/ui/SidePlacement.h"
 #include "grid/ui/FilteredLineEdit.h"
+#include "grid/ui/MeiGridView.h"
 #include "shell/frmTab.h"
 
 namespace {

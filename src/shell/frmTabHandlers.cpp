@@ -1,6 +1,7 @@
 // Handlers of the grid, the measurement controls and the exchange commands.
 
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QRadioButton>
@@ -24,6 +25,8 @@ const QString kClearQuestion = QStringLiteral("全データをクリアしてよ
 // the bits of the shift state.
 constexpr int kKeyF2 = 113;
 constexpr int kKeyF9 = 120;
+constexpr int kKeyC = 67;
+constexpr int kKeyV = 86;
 constexpr int kKeyY = 89;
 constexpr int kKeyZ = 90;
 constexpr int kShiftBit = 1;
@@ -67,6 +70,16 @@ void frmTab::msgMei_KeyDown(int keyCode, int shift) {
         } else {
             Redo();
         }
+        return;
+    }
+    // A spreadsheet's copy and paste keys: the selected cells without a
+    // notice, and the paste of "貼付".
+    if (shift == kCtrlBit && keyCode == kKeyC) {
+        CopySelection();
+        return;
+    }
+    if (shift == kCtrlBit && keyCode == kKeyV) {
+        cmdPaste_Click();
         return;
     }
     if (keyCode == kKeyF2 && shift == 0) {
@@ -128,6 +141,13 @@ void frmTab::CopyToClipboard() {
     savedChanges_ = grid_.Changes();
 }
 
+void frmTab::CopySelection() {
+    // A part of the table is not the table kept safe: the values still count
+    // as unsaved.
+    clipboard_.Clear();
+    clipboard_.SetText(BuildRangeTable(grid_, msgMei->SelectedRange(), QStringLiteral("\t")));
+}
+
 void frmTab::cmdCopy_Click() {
     CopyToClipboard();
     CommonDialog1.Notify(QStringLiteral(
@@ -170,8 +190,10 @@ void frmTab::ParseIntoGrid(const QString& separator) {
 void frmTab::cmdSave_Click() { SaveAs(); }
 
 bool frmTab::SaveAs() {
-    QString name = CommonDialog1.SaveFileName(QStringLiteral("CSVファイル (*.csv)"), QString(),
-                                              SaveFolder(), QStringLiteral("csv"));
+    // A name to accept at once: a measurement of today's.
+    QString name = CommonDialog1.SaveFileName(
+        QStringLiteral("CSVファイル (*.csv)"), QString(), SaveFolder(), QStringLiteral("csv"),
+        QStringLiteral("計測_%1.csv").arg(QDate::currentDate().toString(Qt::ISODate)));
     if (name.isEmpty()) return false;
     // The filter says CSV: a name typed without an extension gets it, as
     // the platform's own dialog gives its default suffix.
@@ -228,10 +250,12 @@ void frmTab::cmdClr_Click() {
 void frmTab::cmdWav_Click() {
     // On the current file where it exists; else in the system's sounds,
     // not at the root with a path from another system filled in.
+    // The built-in sound is no file the dialog can show.
     const QFileInfo current(sWavFile);
+    const bool onDisk = current.isFile() && !sWavFile.startsWith(QLatin1Char(':'));
     const QString name = CommonDialog1.OpenFileName(
-        QStringLiteral("Wavファイル (*.wav)"), current.isFile() ? sWavFile : QString(),
-        current.isFile() ? current.absolutePath() : SystemSoundsFolder());
+        QStringLiteral("Wavファイル (*.wav)"), onDisk ? sWavFile : QString(),
+        onDisk ? current.absolutePath() : SystemSoundsFolder());
     if (name.isEmpty()) return;
     sWavFile = name;
     SettingsChanged();
@@ -256,6 +280,9 @@ void frmTab::cmdMes_Click(int index) {
     // A stop must not drop a sum's figures without a word.
     if (index == 1 && !ConfirmDropSum()) return;
     engine_.cmdMes_Click(index);
+    // "計測開始" with the pad closed: the pad is the only pen there is.
+    if (index == 0 && services_.figure != nullptr && services_.figure->TakesPen())
+        OpenFigureWindow();
     FigureChanged();
     UpdatePenHold();
 }

@@ -7,8 +7,6 @@
 #include <QLabel>
 
 #include "grid/ui/MeiGridView.h"
-#include "grid/NumberText.h"
-#include "grid/RangeTotals.h"
 #include "shell/TabControl.h"
 #include "shell/frmTab.h"
 
@@ -31,31 +29,20 @@ void frmTab::BuildSelectionLine() {
 }
 
 void frmTab::ShowSelectionTotals() {
-    const CellRange range = msgMei->SelectedRange();
-    lblSelection->setText(range.Cells() < 2
-                              ? QString()
-                              : RangeTotals::Of(grid_, range).Line(cmbSyosu->currentIndex()));
+    lblSelection->setText(selectionTotals_.Line(msgMei->SelectedRange(), cmbSyosu->currentIndex()));
 }
 
 void frmTab::PutSelectionTotal(bool mean) {
     const CellRange range = msgMei->SelectedRange();
-    if (range.Cells() < 2) return;
-    const RangeTotals totals = RangeTotals::Of(grid_, range);
-    if (totals.Count() == 0) return;
-    // The first cell after the selection in the fill direction: below its
-    // last row in its first column when filling down, right of its last
-    // column in its first row when filling across.
-    const int row = FillsDown() ? range.bottom + 1 : range.top;
-    const int col = FillsDown() ? range.left : range.right + 1;
-    if (row >= grid_.Rows() || col >= grid_.Cols()) return;
     // A value that cannot be written is not put: the cursor stays, and the
     // figure being measured keeps its points.
-    const double value = mean ? totals.Mean() : totals.Sum();
-    if (FormatDecimals(value, cmbSyosu->currentIndex()).isEmpty()) return;
+    const auto target = selectionTotals_.Next(range, FillsDown(), mean, cmbSyosu->currentIndex());
+    if (!target) return;
     // One step of undo, which puts the cursor back into the selection.
     undo_.Begin();
-    grid_.SetRow(row);
-    grid_.SetCol(col);
-    PutValue(value, true);
+    grid_.SetRow(target->row);
+    grid_.SetCol(target->col);
+    PutValue(target->value, true);
     undo_.End();
+    selectionTotals_.Written(range, FillsDown(), target->row, target->col);
 }

@@ -13,7 +13,12 @@
 
 namespace {
 
+#ifdef Q_OS_WIN
 const QString kDefaultWavFile = QStringLiteral("C:\\WINDOWS\\Media\\chord.wav");
+#else
+// Elsewhere that path names nothing: the program's own click, built in.
+const QString kDefaultWavFile = QStringLiteral(":/sounds/capture.wav");
+#endif
 const QString kPenGrabKey = QStringLiteral("chkPenGrab");
 
 // How long the settings wait after a change before they are written, ms:

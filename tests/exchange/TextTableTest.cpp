@@ -79,4 +79,29 @@ TEST(TextTable, clipboard_table_uses_tabs) {
               QStringLiteral("12.50\t3.00\r\n7.25\t\r\n"));
 }
 
+TEST(TextTable, a_selected_block_gives_its_cells_as_the_whole_table_would) {
+    // Used rectangle: rows 1 to 3, columns 1 to 3; the grid is 5 by 5.
+    const GridModel grid = GridWith({{1, 1, "1"}, {1, 3, "3"}, {2, 2, "x"}, {3, 1, "7"}}, 6, 6);
+    const QString tab = QStringLiteral("\t");
+    struct Case {
+        const char* name;
+        CellRange range;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"one_cell", {2, 2, 2, 2}, "x\r\n"},
+        {"one_empty_cell", {2, 1, 2, 1}, "\r\n"},
+        {"block_with_empty_cells", {1, 1, 2, 2}, "1\t\r\n\tx\r\n"},
+        {"past_the_used_cells_is_cut", {2, 2, 5, 5}, "x\t\r\n\t\r\n"},
+        {"nothing_used", {4, 4, 5, 5}, ""},
+        {"headers_left_out", {0, 0, 1, 1}, "1\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(BuildRangeTable(grid, c.range, tab), QString::fromUtf8(c.text));
+    }
+    EXPECT_EQ(BuildRangeTable(grid, {1, 1, 5, 5}, tab), BuildTextTable(grid, tab))
+        << "the whole grid selected is the table of \"コピー\"";
+}
+
 }  // namespace

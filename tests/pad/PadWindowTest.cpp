@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QPointingDevice>
 #include <QScreen>
 #include <QTabletEvent>
@@ -21,6 +22,20 @@ TEST(PadScale, counts_are_screen_millimetres_times_80_and_an_unknown_screen_size
     EXPECT_DOUBLE_EQ(PadWindow::CountsPerPixel(25.4 * 4, 96), 20.0);  // 4 pixels a millimetre
     EXPECT_DOUBLE_EQ(PadWindow::CountsPerPixel(0, 120), 80 * 25.4 / 120);
     EXPECT_DOUBLE_EQ(PadWindow::CountsPerPixel(NAN, INFINITY), 80 * 25.4 / 96);
+    // A headless compositor's 1 pixel = 1 mm is no screen's resolution.
+    EXPECT_DOUBLE_EQ(PadWindow::CountsPerPixel(25.4, 96), 80 * 25.4 / 96);
+}
+
+// At 1366 x 768 the zoom label shown with a drawing widened the pad past the
+// screen's edge, and the wider place was kept for every later start.
+TEST(PadPlace, a_drawing_shown_never_widens_the_pad) {
+    PadWindow pad;
+    const QSize blank = pad.minimumSizeHint();
+    auto* zoom = pad.findChild<QLabel*>(QStringLiteral("lblZoom"));
+    ASSERT_NE(zoom, nullptr);
+    zoom->setText(QStringLiteral("3200%"));
+    zoom->setVisible(true);
+    EXPECT_EQ(pad.minimumSizeHint().width(), blank.width());
 }
 
 TEST_F(PadSurface, drag_of_n_pixels_gives_the_counts_of_its_length_on_the_screen) {
@@ -153,6 +168,8 @@ TEST(PadPlace, the_pad_opens_beside_its_owner_and_is_kept_where_the_operator_put
         EXPECT_EQ(settings.writes, 0) << "where the program put it is not kept";
         pad.SetSettings(&settings);
 
+        ASSERT_TRUE(QTest::qWaitFor([&] { return pad.Settled(); }, 3000));
+        EXPECT_EQ(settings.writes, 0) << "nor where it was when framed";
         movedTo = pad.pos() + QPoint(-30, 40);
         pad.move(movedTo);
         EXPECT_TRUE(QTest::qWaitFor([&] { return settings.writes == 1; }, 2000));

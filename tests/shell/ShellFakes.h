@@ -18,6 +18,7 @@ class FakeDialogs : public Dialogs {
         QString preset;  // the file dialog's preset name
         QString folder;  // the folder it opens in without a preset
         QString suffix;  // the save dialog's default suffix
+        QString proposed;  // the name the save dialog proposes
     };
 
     // The next questions' answers; with none queued a question is answered
@@ -29,27 +30,27 @@ class FakeDialogs : public Dialogs {
     void ChooseNextFile(const QString& name) { files.push_back(name); }
 
     bool Ask(const QString& text) override {
-        shown.push_back({Shown::Kind::Question, text, {}, {}, {}});
+        shown.push_back({Shown::Kind::Question, text, {}, {}, {}, {}});
         return NextAnswer();
     }
     Answer AskYesNoCancel(const QString& text) override {
-        shown.push_back({Shown::Kind::Question, text, {}, {}, {}});
+        shown.push_back({Shown::Kind::Question, text, {}, {}, {}, {}});
         if (threeWay.empty()) return NextAnswer() ? Answer::Yes : Answer::No;
         const Answer a = threeWay.front();
         threeWay.pop_front();
         return a;
     }
     void Notify(const QString& text) override {
-        shown.push_back({Shown::Kind::Notice, text, {}, {}, {}});
+        shown.push_back({Shown::Kind::Notice, text, {}, {}, {}, {}});
     }
     QString SaveFileName(const QString& filter, const QString& preset, const QString& folder,
-                         const QString& suffix) override {
-        shown.push_back({Shown::Kind::SaveDialog, filter, preset, folder, suffix});
+                         const QString& suffix, const QString& proposed) override {
+        shown.push_back({Shown::Kind::SaveDialog, filter, preset, folder, suffix, proposed});
         return NextFile(preset);
     }
     QString OpenFileName(const QString& filter, const QString& preset,
                          const QString& folder) override {
-        shown.push_back({Shown::Kind::OpenDialog, filter, preset, folder, {}});
+        shown.push_back({Shown::Kind::OpenDialog, filter, preset, folder, {}, {}});
         return NextFile(preset);
     }
 

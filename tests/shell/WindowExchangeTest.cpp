@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QDir>
 #include <QStandardPaths>
 #include <QFile>
@@ -106,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(Editions, WindowExchangeEditions, testing::Bool(),
 
 // --- Save as -------------------------------------------------------------------------
 
-TEST_F(WindowExchange, save_as_offers_csv_files_with_an_empty_name_and_cancelled_does_nothing) {
+TEST_F(WindowExchange, save_as_offers_csv_files_proposes_a_dated_name_and_cancelled_does_nothing) {
     PutExample();
     const State before = Now();
     fx.dialogs.ChooseNextFile(QString());
@@ -115,6 +116,9 @@ TEST_F(WindowExchange, save_as_offers_csv_files_with_an_empty_name_and_cancelled
     EXPECT_EQ(Kind::SaveDialog, LastShown().kind);
     EXPECT_EQ(QStringLiteral("CSVファイル (*.csv)"), LastShown().text);
     EXPECT_EQ(QString(), LastShown().preset);
+    EXPECT_EQ(QStringLiteral("計測_%1.csv").arg(QDate::currentDate().toString(Qt::ISODate)),
+              LastShown().proposed)
+        << "a name of today's date, which a cancel does not save under";
     EXPECT_EQ(before, Now());
 }
 
@@ -173,7 +177,7 @@ TEST_F(WindowExchange, save_as_that_cannot_write_says_so_and_why_and_changes_not
         const QStringList lines = LastShown().text.split(QLatin1Char('\n'));
         ASSERT_EQ(lines.size(), 2);
         EXPECT_EQ(path + QStringLiteral("に、ファイル保存できませんでした。"), lines[0]);
-        EXPECT_FALSE(lines[1].isEmpty()) << "the reason";
+        EXPECT_EQ(lines[1], QStringLiteral("フォルダーがありません")) << "the reason, in Japanese";
         EXPECT_EQ(before, Now());
     }
 }

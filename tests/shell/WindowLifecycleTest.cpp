@@ -33,7 +33,11 @@ using PlatformSoundPlayer = LoadedSoundPlayer;
 
 namespace {
 
+#ifdef Q_OS_WIN
 const QString kDefaultWav = QStringLiteral("C:\\WINDOWS\\Media\\chord.wav");
+#else
+const QString kDefaultWav = QStringLiteral(":/sounds/capture.wav");
+#endif
 
 QString IniOf(const WindowFixture& f) { return f.Path(f.services.executableBaseName + ".INI"); }
 
@@ -122,7 +126,8 @@ TEST_P(LifecycleBothEditions, first_start_shows_defaults_and_writes_them_before_
     const QByteArray expected =
         "[frmTab]\r\ntxtInput 0=10\r\ntxtInput 1=20\r\ntxtInput 2=15\r\n"
         "txtInput 3=800\r\ncmbSyosu=2\r\ncmdWidth=2\r\ncmbNiten=0\r\n" +
-        zahyo + "optMes=0\r\noptInput=1\r\nsWavFile=C:\\WINDOWS\\Media\\chord.wav\r\n";
+        zahyo + "optMes=0\r\noptInput=1\r\nsWavFile=" + kDefaultWav.toUtf8() +
+        "\r\n";
     EXPECT_EQ(ReadBytes(f.Path(Full() ? "Kalvor.INI" : "Kalvor080125.INI")), expected);
 }
 

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -168,6 +169,29 @@ TEST(WindowPad, every_measurement_works_with_the_mouse_on_the_pad) {
 
 // Between picks on the pad the keyboard stays on the main window: its keys
 // work there, and the pad's own (Backspace, Ctrl+Z, Ctrl+O) work from both.
+// A pad closed with its own close box has three ways back: F11, which the
+// key help names, the button on "その他の設定", and "計測開始", which has
+// nothing to measure on without it.
+TEST(WindowPad, a_closed_pad_comes_back_by_f11_its_button_and_the_start) {
+    PadRig r;
+    EXPECT_TRUE(r.f.Find<QLabel>(QStringLiteral("lblHelp"))->text().contains(QStringLiteral("F11")));
+    const std::vector<std::function<void()>> ways = {
+        [&] { QTest::keyClick(r.Grid(), Qt::Key_F11); },
+        [&] {
+            QTest::mouseClick(r.f.Find<QAbstractButton>(QStringLiteral("cmdShowFigure")),
+                              Qt::LeftButton);
+        },
+        [&] { r.Choose(0); },
+    };
+    for (std::size_t i = 0; i < ways.size(); ++i) {
+        SCOPED_TRACE(i);
+        r.input->Window().close();
+        ASSERT_FALSE(r.input->Window().isVisible());
+        ways[i]();
+        EXPECT_TRUE(r.input->Window().isVisible());
+    }
+}
+
 TEST(WindowPad, the_keys_work_between_picks_and_drop_the_last_point_from_the_pad_or_the_window) {
     PadRig r;
     FakePadDialogs dialogs;

@@ -84,6 +84,12 @@ void FigureView::SetFigure(Figure figure) {
     }
 }
 
+void FigureView::SetNote(const QString& note) {
+    if (note == note_) return;
+    note_ = note;
+    update();
+}
+
 void FigureView::SetArea(const TabletArea& area) {
     area_ = area;
     update();
@@ -240,13 +246,15 @@ void FigureView::Paint() {
     painter.drawText(status, Qt::AlignVCenter | Qt::AlignLeft, text);
     const int gap = QFontMetrics(painter.font()).horizontalAdvance(text + QStringLiteral("　"));
     painter.setFont(font());
-    if (!figure_.notice.isEmpty()) {
+    QString notice = figure_.notice;
+    if (!note_.isEmpty()) notice += (notice.isEmpty() ? QString() : QStringLiteral("　")) + note_;
+    if (!notice.isEmpty()) {
         // After the status, in the colour of the last point: what went wrong
         // must not pass for part of the figure's description.
         const QRect rest = status.adjusted(gap, 0, 0, 0);
         painter.setPen(kLast);
         painter.drawText(rest, Qt::AlignVCenter | Qt::AlignLeft,
-                         fontMetrics().elidedText(figure_.notice, Qt::ElideRight, rest.width()));
+                         fontMetrics().elidedText(notice, Qt::ElideRight, rest.width()));
     }
 }
 

@@ -33,6 +33,11 @@ class FigureView : public QWidget {
     void SetFigure(Figure figure);
     const Figure& ShownFigure() const { return figure_; }
 
+    // The view's own word after the figure's notice, for as long as it
+    // holds (the pad's scale is a guess); empty for none.
+    void SetNote(const QString& note);
+    const QString& Note() const { return note_; }
+
     void SetArea(const TabletArea& area);
     void SetCountsPerPixel(double x, double y);
     // On a fixed scale: where counts 0,0 lie, in pixels from the surface's
@@ -78,6 +83,7 @@ class FigureView : public QWidget {
     // The figure's path with its arcs as runs of short sides, in counts;
     // empty when it has no arcs and the points are the path.
     std::vector<FigurePoint> path_;
+    QString note_;
     std::optional<TabletArea> area_;
     std::optional<TabletArea> seen_;
     double countsPerPixelX_ = 0.0;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "measure/ui/SidePlacement.h"
@@ -25,6 +26,13 @@ constexpr QSize kLeastView(160, 120);
 constexpr int kPlaceWriteMs = 800;
 // How long a window manager takes to frame a new window, milliseconds.
 constexpr int kFramedMs = 250;
+// Logical pixels a window manager may shift or resize a window by in
+// rounding to device pixels (scale factors such as 1.5).
+constexpr int kRoundingSlack = 2;
+// How often, and how long each time (milliseconds), a side window waits for
+// its owner to be framed before it opens beside it.
+constexpr int kFramingWaits = 20;
+constexpr int kFramingWaitMs = 50;
 
 // A function key as the main window's key handler numbers it (F1 is 112).
 int KeyCodeOf(int qtFunctionKey) { return qtFunctionKey - Qt::Key_F1 + 112; }
@@ -155,6 +163,19 @@ void FigureWindow::SetSettings(SideWindowSettings* settings) {
 
 void FigureWindow::ShowAbove(QWidget* owner) {
     SetOwner(owner);
+    // Under X the owner is framed a moment after it shows; placed before
+    // that, this window would lie over its border and title bar. Waited
+    // for, a little while at most.
+    const bool unframed = owner != nullptr && owner->isVisible() &&
+                          owner->frameGeometry() == owner->geometry() &&
+                          QGuiApplication::platformName() == QLatin1String("xcb");
+    if (unframed && framingWaits_ < kFramingWaits) {
+        ++framingWaits_;
+        QTimer::singleShot(kFramingWaitMs, this, [this, owner] {
+            if (owner_ == owner && !isVisible()) ShowAbove(owner);
+        });
+        return;
+    }
     Place();
     show();
 }
@@ -165,10 +186,19 @@ void FigureWindow::showEvent(QShowEvent* event) {
     // window without a parent widget loses it again.
     if (owner_ != nullptr && owner_->windowHandle() != nullptr && windowHandle() != nullptr)
         windowHandle()->setTransientParent(owner_->windowHandle());
-    // The window was placed with a guess at its frame; once the window
-    // manager has framed it, a title bar or border past the screen's edge
-    // is brought back.
-    QTimer::singleShot(kFramedMs, this, [this] { KeepOnScreen(); });
+    // The window was placed with a guess at its frame, and the owner's,
+    // which the window manager may not have framed yet either: once both
+    // are, the program's own place is worked out again (the borders of the
+    // two windows overlapped), and a title bar or border past the screen's
+    // edge is brought back.
+    // Until then, the window manager's own moves are no operator's.
+    settling_ = true;
+    QTimer::singleShot(kFramedMs, this, [this] {
+        settling_ = false;
+        if (placed_ && !movedByOperator_ && isVisible() && !isMinimized() && !isMaximized())
+            Place();
+        KeepOnScreen();
+    });
 }
 
 void FigureWindow::hideEvent(QHideEvent* event) {
@@ -187,8 +217,16 @@ void FigureWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void FigureWindow::PlaceMaybeMoved() {
-    if (!placed_ || placing_ || !isVisible() || isMinimized() || isMaximized()) return;
-    if (QRect(pos(), size()) == putAt_) return;
+    if (!placed_ || placing_ || settling_ || !isVisible() || isMinimized() || isMaximized())
+        return;
+    // A window manager framing the window at a fractional scale factor
+    // shifts it by a pixel in rounding: that is still the program's place.
+    const QRect now(pos(), size());
+    if (std::abs(now.left() - putAt_.left()) <= kRoundingSlack &&
+        std::abs(now.top() - putAt_.top()) <= kRoundingSlack &&
+        std::abs(now.width() - putAt_.width()) <= kRoundingSlack &&
+        std::abs(now.height() - putAt_.height()) <= kRoundingSlack)
+        return;
     movedByOperator_ = true;
     placeTimer_->start();
 }
@@ -238,21 +276,31 @@ void FigureWindow::Place() {
     if (screen == nullptr) return;
     const QRect available = screen->availableGeometry();
     if (place) {
-        place = ::KeepOnScreen(*place, available, frame, least);
+        place = ::KeepOnScreen(*place, available, frame, least, ownerFrame);
     } else {
         const int ownerTitle =
             owner_ != nullptr ? owner_->geometry().top() - owner_->frameGeometry().top() : 0;
         place = PlaceBeside(available, ownerFrame, ownerTitle, frame, sizeHint().expandedTo(least),
-                            least);
+                            least, CoverableRect());
     }
     placing_ = true;
     // Sized before it is placed: a window sized only when shown is placed by
     // its client area, and its title bar would leave the screen.
     resize(place->client);
     move(place->topLeft);
+    // Shown already, at a fractional scale factor the widget may take the
+    // place for its own and not pass it on: the window is told directly.
+    if (isVisible() && windowHandle() != nullptr) windowHandle()->setFramePosition(place->topLeft);
     placing_ = false;
     putAt_ = QRect(place->topLeft, place->client);
     placed_ = true;
+}
+
+QRect FigureWindow::CoverableRect() const {
+    if (owner_ == nullptr) return {};
+    const auto* part = qobject_cast<const QWidget*>(owner_->property(kCoverableProperty).value<QObject*>());
+    if (part == nullptr || !part->isVisible()) return {};
+    return {part->mapToGlobal(QPoint(0, 0)), part->size()};
 }
 
 void FigureWindow::KeepOnScreen() {
@@ -261,8 +309,10 @@ void FigureWindow::KeepOnScreen() {
     const SidePlace now{pos(), size()};
     QScreen* screen = ScreenFor(now.Frame(frame));
     if (screen == nullptr) return;
-    const SidePlace kept = ::KeepOnScreen(now, screen->availableGeometry(), frame,
-                                          minimumSizeHint().expandedTo(minimumSize()));
+    const SidePlace kept =
+        ::KeepOnScreen(now, screen->availableGeometry(), frame,
+                       minimumSizeHint().expandedTo(minimumSize()),
+                       owner_ != nullptr ? owner_->frameGeometry() : QRect());
     if (kept.topLeft == now.topLeft && kept.client == now.client) return;
     placing_ = true;
     resize(kept.client);
@@ -278,6 +328,15 @@ bool FigureWindow::OwnerKey(QKeyEvent* event) {
 }
 
 bool FigureWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The owner framed by the window manager (its place known only now),
+    // moved or resized: the program's own place beside it follows.
+    if (watched == owner_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        placed_ && !movedByOperator_ && isVisible()) {
+        QTimer::singleShot(0, this, [this] {
+            if (placed_ && !movedByOperator_ && isVisible() && !isMinimized() && !isMaximized())
+                Place();
+        });
+    }
     if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
         owner_ != nullptr && isVisible()) {
         // Each key once, where it reaches the focused control of the owner,

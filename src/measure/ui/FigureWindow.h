@@ -49,6 +49,10 @@ class FigureWindow : public QWidget, public FigureDisplay {
     void ShowMarks(std::vector<FigureMark> marks) override;
     void SetFunctionRequests(std::function<void(int keyCode, int shift)> functionKey) override;
 
+    // The window manager has framed the window since it was shown: a move
+    // from now on is the operator's, and its place is kept.
+    bool Settled() const { return !settling_; }
+
     FigureView& View() { return *view_; }
     const FigureView& View() const { return *view_; }
     QPushButton& UndoButton() { return *undo_; }
@@ -56,7 +60,9 @@ class FigureWindow : public QWidget, public FigureDisplay {
     QCheckBox& SumBox() { return *sum_; }
 
     // The main window: the window opens beside it and is kept above it, and
-    // takes its own keys from it. Must be shown before this window is.
+    // takes its own keys from it; where the screen has no room beside it,
+    // the window covers only the part the owner names in its property
+    // kCoverableProperty. Must be shown before this window is.
     void SetOwner(QWidget* owner);
     // Where the window's place is kept; none keeps nothing. Not owned.
     virtual void SetSettings(SideWindowSettings* settings);
@@ -92,6 +98,9 @@ class FigureWindow : public QWidget, public FigureDisplay {
     void WritePlace();
     QMargins FrameMargins() const;
     QScreen* ScreenFor(const QRect& frame) const;
+    // The part of the owner this window may cover, in screen pixels (see
+    // kCoverableProperty); empty when the owner names none.
+    QRect CoverableRect() const;
 
     FigureView* view_ = nullptr;
     QPushButton* undo_ = nullptr;
@@ -110,4 +119,7 @@ class FigureWindow : public QWidget, public FigureDisplay {
     // the operator has since put it elsewhere.
     QRect putAt_;
     bool movedByOperator_ = false;
+    int framingWaits_ = 0;
+    // Just shown: the window manager is still framing and moving it.
+    bool settling_ = false;
 };

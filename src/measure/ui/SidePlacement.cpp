@@ -19,7 +19,8 @@ SidePlace FromFrame(const QRect& frameRect, const QMargins& frame) {
 }  // namespace
 
 SidePlace PlaceBeside(const QRect& available, const QRect& owner, int ownerTitle,
-                      const QMargins& frame, const QSize& wanted, const QSize& minimum) {
+                      const QMargins& frame, const QSize& wanted, const QSize& minimum,
+                      const QRect& coverable) {
     const QSize want = FrameSize(wanted.expandedTo(minimum), frame);
     const QSize least = FrameSize(minimum, frame);
     const int areaRight = available.x() + available.width();
@@ -49,6 +50,18 @@ SidePlace PlaceBeside(const QRect& available, const QRect& owner, int ownerTitle
             {alignedX, std::max(ownerBottom, available.y()), width, std::min(want.height(), below)},
             frame);
     }
+    if (!coverable.isEmpty()) {
+        // At the screen's edge where more of the window stands beside the
+        // owner, as narrow as the window can be: the grid keeps most of its
+        // columns in view, and nothing but the grid is covered.
+        const bool onRight = std::max(right, 0) >= std::max(left, 0);
+        const int narrow = std::min(least.width(), available.width());
+        const int x = onRight ? areaRight - narrow : available.x();
+        const int gridBottom = coverable.y() + coverable.height();
+        const int top = Within(coverable.y(), available.y(), areaBottom - least.height());
+        const int tall = std::max(std::min(want.height(), gridBottom - top), least.height());
+        return FromFrame({x, top, narrow, std::min(tall, areaBottom - top)}, frame);
+    }
     // Over the owner, below its title bar, at the area's right edge: the grid
     // keeps its first columns in view.
     const int top = Within(owner.y() + ownerTitle, available.y(), areaBottom - least.height());
@@ -57,8 +70,17 @@ SidePlace PlaceBeside(const QRect& available, const QRect& owner, int ownerTitle
 }
 
 SidePlace KeepOnScreen(const SidePlace& place, const QRect& available, const QMargins& frame,
-                       const QSize& minimum) {
+                       const QSize& minimum, const QRect& owner) {
     const QSize least = FrameSize(minimum, frame);
+    const QRect kept = place.Frame(frame);
+    if (!owner.isEmpty() && !kept.intersects(owner)) {
+        // Cut to the screen where it stands, clear of the main window: a
+        // place kept when the window was wider (or the screen larger) stays
+        // beside the main window instead of sliding over its controls.
+        const QRect room = kept & available;
+        if (room.width() >= least.width() && room.height() >= least.height())
+            return FromFrame(room, frame);
+    }
     QSize size = FrameSize(place.client, frame);
     size = size.boundedTo(available.size()).expandedTo(least);
     const int x =

@@ -71,3 +71,56 @@ TEST(SidePlacement, a_kept_place_is_brought_back_inside_the_screen_it_is_on_now)
         EXPECT_TRUE(laptop.contains(frame));
     }
 }
+
+// Every screen from a laptop's to 4K, at every scale factor from 1 to 2: the
+// side window stays on the screen and covers nothing of the main window but
+// its grid, whether there is room beside it or not.
+TEST(SidePlacement, on_any_screen_and_scale_only_the_grid_is_ever_covered) {
+    const QSize screens[] = {{1366, 768}, {1600, 900}, {1920, 1080}, {2560, 1440}, {3840, 2160}};
+    const double factors[] = {1.0, 1.25, 1.5, 1.75, 2.0};
+    const int panel = 27;
+    const QMargins ownerFrame(4, kOwnerTitle, 4, 4);
+    const QSize design(992, 673);  // the main window's client area
+    const int controls = 190;      // the tabs, buttons and key help under the grid
+    for (const QSize& screen : screens) {
+        for (double factor : factors) {
+            const QRect available(0, panel, static_cast<int>(screen.width() / factor),
+                                  static_cast<int>(screen.height() / factor) - panel);
+            // Below 540 logical pixels the main window itself does not fit
+            // (a laptop's 768 at 1.5 and beyond): nothing to keep clear.
+            if (available.height() < 540 - panel) continue;
+            // At its design size where it fits, else maximised.
+            const QSize outer = design.grownBy(ownerFrame);
+            const QRect owner = outer.width() <= available.width() &&
+                                        outer.height() <= available.height()
+                                    ? QRect(available.topLeft(), outer)
+                                    : available;
+            const QRect client = owner.marginsRemoved(ownerFrame);
+            const QRect grid(client.x(), client.y(), client.width(), client.height() - controls);
+            SCOPED_TRACE(testing::Message() << screen.width() << "x" << screen.height() << " at "
+                                            << factor);
+            const QRect frame =
+                PlaceBeside(available, owner, kOwnerTitle, kFrame, kWanted, kLeast, grid)
+                    .Frame(kFrame);
+            EXPECT_TRUE(available.contains(frame)) << frame.x() << "," << frame.y();
+            const QRect titleBar(owner.x(), owner.y(), owner.width(), kOwnerTitle);
+            const QRect below(owner.x(), grid.bottom() + 1, owner.width(),
+                              owner.bottom() - grid.bottom());
+            EXPECT_FALSE(frame.intersects(titleBar));
+            EXPECT_FALSE(frame.intersects(below))
+                << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+            EXPECT_GE(frame.width(), kLeast.width() + kFrame.left() + kFrame.right());
+        }
+    }
+}
+
+TEST(SidePlacement, a_kept_place_too_wide_for_the_room_beside_the_main_window_is_shrunk_there) {
+    const QRect laptop(0, 27, 1366, 741);
+    // Kept 402 wide when a drawing had widened the pad: 28 pixels too many.
+    const SidePlace kept{{1000, 27}, {394, 673}};
+    const QRect frame = KeepOnScreen(kept, laptop, kFrame, kLeast, kOwner).Frame(kFrame);
+    EXPECT_EQ(frame, QRect(1000, 27, 366, 701));
+    EXPECT_FALSE(frame.intersects(kOwner));
+    // Without the main window to keep clear of, it moves in whole as before.
+    EXPECT_EQ(KeepOnScreen(kept, laptop, kFrame, kLeast).Frame(kFrame), QRect(964, 27, 402, 701));
+}
