@@ -15,3 +15,7 @@ void SideWindowSettingsFile::Write(const Values& values) {
     for (const auto& [key, value] : values) file_.WriteSetting(kSection, key, value);
     file_.EndBatch();
 }
+
+bool SideWindowSettingsFile::Holds(const QString& value) const {
+    return Common::AsReadBack(value) == value;
+}

@@ -123,7 +123,7 @@ TEST(DrawingFile, size_on_paper_comes_from_the_images_own_resolution) {
         const DrawingFile::Probe probe = DrawingFile::Inspect(path);
         ASSERT_TRUE(probe.error.isEmpty()) << probe.error.toStdString();
         EXPECT_EQ(probe.pages, 1);
-        const DrawingFile::Opened opened = DrawingFile::Open(path, 1, 96);
+        const DrawingFile::Opened opened = DrawingFile::Open(path, probe, 1, 96);
         ASSERT_TRUE(opened.page);
         EXPECT_NEAR(opened.page->SizeMm().width(), 50.8, 0.1);
         EXPECT_NEAR(opened.page->SizeMm().height(), 25.4, 0.1);
