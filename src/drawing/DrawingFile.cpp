@@ -173,6 +173,7 @@ DrawingFile::Opened DrawingFile::OpenImage(const QString& path, QSizeF dpi, qint
     // decoded picture alone) would refuse a large scan this program takes
     // and call it broken.
     QImageReader::setAllocationLimit(static_cast<int>(maxBytes / (1024 * 1024)));
+    const bool jpeg = reader.format() == "jpeg";
     QImage image = reader.read();
     if (image.isNull()) {
         return {nullptr,
@@ -182,7 +183,7 @@ DrawingFile::Opened DrawingFile::OpenImage(const QString& path, QSizeF dpi, qint
                 false};
     }
     bool partial = false;
-    if (reader.format() == "jpeg") {
+    if (jpeg) {
         QFile file(path);
         partial = file.open(QIODevice::ReadOnly) && JpegCutShort(file);
     }
