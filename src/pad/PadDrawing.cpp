@@ -2,6 +2,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -28,7 +29,11 @@ PadDrawing::PadDrawing(DrawingHelper& helper, const DrawingHelper::Page& page, S
         if (onChanged) onChanged();
     };
     cache_.Pin(OverviewScale());
-    renderer_.Want(TilesOver(OverviewScale(), viewport_.PageRect()));
+    // A pad that paints wants the tiles in view first; one that does not
+    // (hidden, minimised) still has the overview drawn.
+    QTimer::singleShot(kUnpaintedMs, &renderer_, [this] {
+        if (!asked_) renderer_.Want(TilesOver(OverviewScale(), viewport_.PageRect()));
+    });
 }
 
 PadDrawing::~PadDrawing() {
@@ -40,6 +45,8 @@ std::int64_t PadDrawing::OverviewScale() const {
     const double overview = std::sqrt(kOverviewPixels / (sizeMm_.width() * sizeMm_.height()));
     return TileKey::ScaleOf(overview);
 }
+
+bool PadDrawing::ShownWhole() const { return complete_ && paintedPage_ == viewport_.PageRect(); }
 
 bool PadDrawing::Settled() const {
     return complete_ && paintedPage_ == viewport_.PageRect() && renderer_.Idle();
@@ -125,5 +132,6 @@ void PadDrawing::PaintBackdrop(QPainter& painter, const QTransform&, const QRect
     const QRectF whole = pageRect;
     for (const TileKey& key : TilesOver(*cache_.Pinned(), whole))
         if (!cache_.Find(key) && key.scale != scale) wanted.push_back(key);
+    asked_ = true;
     renderer_.Want(std::move(wanted));
 }

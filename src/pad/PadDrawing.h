@@ -57,6 +57,9 @@ class PadDrawing : public FigureBackdrop {
     // Every tile in view at its zoom was there at the last paint, the page
     // has not moved since, and no tile is being drawn or wanted.
     bool Settled() const;
+    // Every tile in view at its zoom was there at the last paint, and the
+    // page has not moved since (the tiles around it may still be drawn).
+    bool ShownWhole() const;
     const TileCache& Cache() const { return cache_; }
 
     void PaintBackdrop(QPainter& painter, const QTransform& countsToPixels,
@@ -79,6 +82,11 @@ class PadDrawing : public FigureBackdrop {
     TileRenderer renderer_;
     bool complete_ = false;
     bool rendered_ = false;
+    // A paint has said which tiles it wants.
+    bool asked_ = false;
+    // How long a drawing waits for its first paint before its overview is
+    // drawn unasked, milliseconds.
+    static constexpr int kUnpaintedMs = 100;
     // Where the page was at the last paint.
     QRectF paintedPage_;
 };
