@@ -14,7 +14,10 @@ class TileBuffer;
 // does not read the file again.
 class HelperServer {
   public:
-    explicit HelperServer(TileBuffer& buffer) : buffer_(buffer) {}
+    // `maxImageBytes`: as DrawingFile::Open takes it.
+    explicit HelperServer(TileBuffer& buffer,
+                          qint64 maxImageBytes = DrawingFile::kMaxImageBytes)
+        : buffer_(buffer), maxImageBytes_(maxImageBytes) {}
 
     // The answer to one message; a message that is none of ours ends the
     // helper (none).
@@ -28,6 +31,7 @@ class HelperServer {
     HelperWire::Reply Render(const HelperWire::Request& request);
 
     TileBuffer& buffer_;
+    qint64 maxImageBytes_;
     // The last file inspected, so that opening it inspects it no more.
     QString probed_;
     DrawingFile::Probe probe_;
