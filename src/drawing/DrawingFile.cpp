@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QtEndian>
 #include <algorithm>
+#include <limits>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -41,6 +42,8 @@ QSize BmpSize(QIODevice& file) {
     if (head.size() < 26 || !head.startsWith("BM")) return {};
     const qint32 width = qFromLittleEndian<qint32>(head.constData() + 18);
     const qint32 height = qFromLittleEndian<qint32>(head.constData() + 22);
+    // (A height of -2^31 has no positive of its own: no size.)
+    if (height == std::numeric_limits<qint32>::min()) return {};
     return QSize(width, height < 0 ? -height : height);
 }
 
@@ -136,6 +139,10 @@ DrawingFile::Opened DrawingFile::OpenPdf(const QString& path, int page) {
 }
 
 qint64 DrawingFile::ImagePeakBytes(QSize size, QImage::Format format) {
+    // A header may claim any size: past 2^40 pixels (a terabyte at one
+    // byte each) the count would overflow and the answer is plain.
+    if (qint64(size.width()) * size.height() > (qint64(1) << 40))
+        return std::numeric_limits<qint64>::max();
     const auto bytes = [&](qint64 bits) {
         return (qint64(size.width()) * bits + 31) / 32 * 4 * size.height();
     };

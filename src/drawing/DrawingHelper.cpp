@@ -24,6 +24,18 @@ bool SaysOutOfMemory(const QByteArray& errors) {
 
 }  // namespace
 
+#if defined(__SANITIZE_ADDRESS__)
+const bool DrawingHelper::kMemoryLimited = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+const bool DrawingHelper::kMemoryLimited = false;
+#else
+const bool DrawingHelper::kMemoryLimited = true;
+#endif
+#else
+const bool DrawingHelper::kMemoryLimited = true;
+#endif
+
 DrawingHelper::DrawingHelper(QString program) : program_(std::move(program)) {
     if (program_.isEmpty()) {
         QString why;
@@ -59,7 +71,8 @@ bool DrawingHelper::Start(Failure& failure) {
     process_->setArguments({QStringLiteral("--tiles"), buffer_->Handle()});
 #ifndef Q_OS_WIN
     // In the child between fork and exec: only calls safe there.
-    const rlim_t memory = static_cast<rlim_t>(limits_.memoryBytes);
+    const rlim_t memory =
+        kMemoryLimited ? static_cast<rlim_t>(limits_.memoryBytes) : RLIM_INFINITY;
     const int tiles = buffer_->Descriptor();
     process_->setChildProcessModifier([memory, tiles] {
         const rlimit space{memory, memory};

@@ -35,6 +35,11 @@ class DrawingHelper : public QObject {
   public:
     enum class Failure { None, Abandoned, NotStarted, Crashed, TimedOut, OutOfMemory };
 
+    // False in a build with AddressSanitizer, whose shadow memory reserves
+    // terabytes of address space: there the helper runs without a memory
+    // limit (the time budget still holds).
+    static const bool kMemoryLimited;
+
     struct Limits {
         // The helper's address space: the largest image it takes
         // (DrawingFile::kMaxImageBytes, 2 GiB) and Qt, poppler and their

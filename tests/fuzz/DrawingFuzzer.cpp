@@ -3,7 +3,7 @@
 // inspects, opens and draws a part of, as Kalvor asks; its every answer must
 // be a message Kalvor reads, and a drawn part must fit the tile buffer.
 // Odd: the rest is what a helper taken over by a drawing might send Kalvor;
-// every message Kalvor takes from it must read back as written.
+// every message Kalvor takes from it, written again, must read back the same.
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -28,18 +28,12 @@ struct Setting {
     TileBuffer buffer;
 };
 
-bool Same(const HelperWire::Reply& a, const HelperWire::Reply& b) {
-    return a.error == b.error && a.outOfMemory == b.outOfMemory && a.pdf == b.pdf &&
-           a.pages == b.pages && a.dpi.has_value() == b.dpi.has_value() &&
-           (!a.dpi || *a.dpi == *b.dpi || (a.dpi->width() != a.dpi->width())) &&
-           a.partial == b.partial && a.image == b.image && a.bytesPerLine == b.bytesPerLine;
-}
-
 void Ask(HelperServer& server, const HelperWire::Request& request) {
     const std::optional<HelperWire::Reply> reply = server.Answer(HelperWire::Encode(request));
     FUZZ_CHECK(reply);
-    const std::optional<HelperWire::Reply> read = HelperWire::DecodeReply(HelperWire::Encode(*reply));
-    FUZZ_CHECK(read && read->error == reply->error && read->image == reply->image);
+    const QByteArray written = HelperWire::Encode(*reply);
+    const std::optional<HelperWire::Reply> read = HelperWire::DecodeReply(written);
+    FUZZ_CHECK(read && HelperWire::Encode(*read) == written);
     FUZZ_CHECK(qint64(reply->bytesPerLine) * reply->image.height() <= TileBuffer::kBytes);
 }
 
@@ -58,9 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bool broken = false;
         while (const std::optional<QByteArray> message = HelperWire::TakeFrame(stream, broken)) {
             if (const std::optional<HelperWire::Reply> reply = HelperWire::DecodeReply(*message)) {
-                const std::optional<HelperWire::Reply> again =
-                    HelperWire::DecodeReply(HelperWire::Encode(*reply));
-                FUZZ_CHECK(again && Same(*reply, *again));
+                // Compared as written: a NaN is the same NaN.
+                const QByteArray written = HelperWire::Encode(*reply);
+                const std::optional<HelperWire::Reply> again = HelperWire::DecodeReply(written);
+                FUZZ_CHECK(again && HelperWire::Encode(*again) == written);
             }
         }
         return 0;
