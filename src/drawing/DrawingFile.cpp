@@ -104,7 +104,8 @@ DrawingFile::Probe DrawingFile::Inspect(const QString& path) {
     if (head.contains("%PDF-")) {
         probe.kind = Kind::Pdf;
         if (const PdfReader* reader = PdfReader::Load(probe.error))
-            probe.pages = reader->PageCount(path, probe.error);
+            probe.document = reader->Load(path, probe.error);
+        probe.pages = probe.document ? probe.document->Pages() : 0;
         return probe;
     }
     QImageReader reader(&file);
@@ -125,16 +126,16 @@ DrawingFile::Opened DrawingFile::Open(const QString& path, const Probe& probe, i
                                  .arg(page)
                                  .arg(probe.pages)};
         }
-        return OpenPdf(path, page);
+        return OpenPdf(probe, page);
     }
     return OpenImage(path, probe.dpi.value_or(QSizeF(untaggedDpi, untaggedDpi)), maxImageBytes);
 }
 
-DrawingFile::Opened DrawingFile::OpenPdf(const QString& path, int page) {
-    QString error;
-    const PdfReader* reader = PdfReader::Load(error);
-    if (reader == nullptr) return {nullptr, error};
-    std::shared_ptr<const DrawingPage> opened = reader->OpenPage(path, page, error);
+DrawingFile::Opened DrawingFile::OpenPdf(const Probe& probe, int page) {
+    QString error = QStringLiteral("PDF ファイルを読み直してください。");
+    std::shared_ptr<const DrawingPage> opened =
+        probe.document ? probe.document->OpenPage(page, error) : nullptr;
+    if (opened) error.clear();
     return {std::move(opened), error, false};
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "drawing/DrawingPage.h"
+#include "drawing/PdfReader.h"
 
 // Opens drawings for the pad: a page of a PDF file, or an image (PNG, JPEG,
 // TIFF, BMP and whatever else Qt's image plugins read). The kind is told by
@@ -28,6 +29,8 @@ class DrawingFile {
         std::optional<QSizeF> dpi;
         // Why the file cannot be opened; empty when it can.
         QString error;
+        // A PDF file as read here, for Open to take its page from.
+        std::shared_ptr<PdfReader::Document> document;
     };
 
     struct Opened {
@@ -47,7 +50,8 @@ class DrawingFile {
     // What is at `path`: for a file that is no drawing's (a folder, a FIFO,
     // a device, the system's /proc tables) `error` names what it is.
     static Probe Inspect(const QString& path);
-    // Page `page` (from 1) of the file `probe` (its Inspect) found; an image
+    // Page `page` (from 1) of the file `probe` (its Inspect) found, a PDF
+    // file's from what Inspect read (once: the page takes it); an image
     // without its own resolution is taken at `untaggedDpi` dots per inch.
     static Opened Open(const QString& path, const Probe& probe, int page, double untaggedDpi,
                        qint64 maxImageBytes = kMaxImageBytes);
@@ -57,6 +61,6 @@ class DrawingFile {
     static qint64 ImagePeakBytes(QSize size, QImage::Format format);
 
   private:
-    static Opened OpenPdf(const QString& path, int page);
+    static Opened OpenPdf(const Probe& probe, int page);
     static Opened OpenImage(const QString& path, QSizeF dpi, qint64 maxBytes);
 };
