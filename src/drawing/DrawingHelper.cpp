@@ -71,8 +71,7 @@ bool DrawingHelper::Start(Failure& failure) {
     process_->setArguments({QStringLiteral("--tiles"), buffer_->Handle()});
 #ifndef Q_OS_WIN
     // In the child between fork and exec: only calls safe there.
-    const rlim_t memory =
-        kMemoryLimited ? static_cast<rlim_t>(limits_.memoryBytes) : RLIM_INFINITY;
+    const rlim_t memory = kMemoryLimited ? static_cast<rlim_t>(limits_.memoryBytes) : RLIM_INFINITY;
     const int tiles = buffer_->Descriptor();
     process_->setChildProcessModifier([memory, tiles] {
         const rlimit space{memory, memory};
@@ -101,9 +100,9 @@ bool DrawingHelper::Start(Failure& failure) {
     if (job_ == nullptr) {
         job_ = CreateJobObjectW(nullptr, nullptr);
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION info{};
-        info.BasicLimitInformation.LimitFlags =
-            JOB_OBJECT_LIMIT_PROCESS_MEMORY | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE |
-            JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
+        info.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY |
+                                                JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE |
+                                                JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
         info.ProcessMemoryLimit = static_cast<SIZE_T>(limits_.memoryBytes);
         if (job_ != nullptr)
             SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &info, sizeof info);
@@ -296,15 +295,18 @@ QString DrawingHelper::Describe(Failure failure) const {
         case Failure::Abandoned:
             return {};
         case Failure::NotStarted:
-            return QStringLiteral("図面を読む補助プログラム（kalvor-drawing）を起動できません（%1）。")
+            return QStringLiteral(
+                       "図面を読む補助プログラム（kalvor-drawing）を起動できません（%1）。")
                 .arg(notStarted_);
         case Failure::Crashed:
-            return QStringLiteral("図面を読む補助プログラムが、この図面の読み取り中に異常終了しました。");
+            return QStringLiteral(
+                "図面を読む補助プログラムが、この図面の読み取り中に異常終了しました。");
         case Failure::TimedOut:
             return QStringLiteral("図面の読み取りに %1 秒以上かかるため、中止しました。")
                 .arg((limits_.callMs + 999) / 1000);
         case Failure::OutOfMemory:
-            return QStringLiteral("図面の読み取りでメモリーの上限（%1 MB）を超えたため、中止しました。")
+            return QStringLiteral(
+                       "図面の読み取りでメモリーの上限（%1 MB）を超えたため、中止しました。")
                 .arg(limits_.memoryBytes / (1024 * 1024));
     }
     return {};

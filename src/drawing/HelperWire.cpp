@@ -54,8 +54,8 @@ std::optional<HelperWire::Reply> HelperWire::DecodeReply(const QByteArray& messa
     qint32 bytesPerLine = 0;
     bool hasDpi = false;
     QSizeF dpi;
-    in >> reply.error >> reply.outOfMemory >> reply.pdf >> pages >> hasDpi >> dpi >>
-        reply.sizeMm >> reply.partial >> reply.image >> bytesPerLine;
+    in >> reply.error >> reply.outOfMemory >> reply.pdf >> pages >> hasDpi >> dpi >> reply.sizeMm >>
+        reply.partial >> reply.image >> bytesPerLine;
     if (!Whole(in)) return std::nullopt;
     reply.pages = pages;
     reply.bytesPerLine = bytesPerLine;

@@ -53,8 +53,8 @@ TileBuffer::~TileBuffer() {
 namespace {
 
 uchar* Map(int fd) {
-    void* data = ::mmap(nullptr, static_cast<size_t>(TileBuffer::kBytes), PROT_READ | PROT_WRITE, MAP_SHARED,
-                        fd, 0);
+    void* data = ::mmap(nullptr, static_cast<size_t>(TileBuffer::kBytes), PROT_READ | PROT_WRITE,
+                        MAP_SHARED, fd, 0);
     return data == MAP_FAILED ? nullptr : static_cast<uchar*>(data);
 }
 

@@ -72,10 +72,9 @@ void TileRenderer::Next() {
         Drawn(QImage(), DrawingHelper::Failure::None);
         return;
     }
-    helper_.Render(page_, drawingNow_.front().PixelsPerMm(), area_,
-                   [this](const QImage& drawn, DrawingHelper::Failure failure) {
-                       Drawn(drawn, failure);
-                   });
+    helper_.Render(
+        page_, drawingNow_.front().PixelsPerMm(), area_,
+        [this](const QImage& drawn, DrawingHelper::Failure failure) { Drawn(drawn, failure); });
 }
 
 void TileRenderer::Drawn(const QImage& drawn, DrawingHelper::Failure failure) {
@@ -85,7 +84,8 @@ void TileRenderer::Drawn(const QImage& drawn, DrawingHelper::Failure failure) {
         // Another call came first (a file inspected while this page is
         // shown): wanted again.
         wanted_.insert(wanted_.begin(), batch.begin(), batch.end());
-        QMetaObject::invokeMethod(this, [this] { Next(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Next(); }, Qt::QueuedConnection);
         return;
     }
     if (failure != DrawingHelper::Failure::None) {

@@ -3,9 +3,9 @@
 #include <QPointF>
 #include <QString>
 #include <QTimer>
+#include <optional>
 
 #include "measure/ui/SideWindowSettings.h"
-#include <optional>
 
 // The drawing on the pad as the settings keep it: the file, the page, the
 // zoom and the paper at the view's centre, and the resolution the operator

@@ -11,7 +11,8 @@
 #include "drawing/DrawingHelper.h"
 
 #ifdef Q_OS_LINUX
-TEST(DrawingHelper, a_helper_that_dies_hangs_or_answers_nonsense_is_one_failure_and_the_next_call_starts_another) {
+TEST(DrawingHelper,
+     a_helper_that_dies_hangs_or_answers_nonsense_is_one_failure_and_the_next_call_starts_another) {
     struct Case {
         const char* name;
         const char* script;
@@ -20,7 +21,8 @@ TEST(DrawingHelper, a_helper_that_dies_hangs_or_answers_nonsense_is_one_failure_
     const Case cases[] = {
         {"dies", "kill -SEGV $$", DrawingHelper::Failure::Crashed},
         {"hangs", "exec sleep 60", DrawingHelper::Failure::TimedOut},
-        {"says poppler ran out", "echo 'Out of memory' >&2; exit 1", DrawingHelper::Failure::OutOfMemory},
+        {"says poppler ran out", "echo 'Out of memory' >&2; exit 1",
+         DrawingHelper::Failure::OutOfMemory},
         {"sends a length past any message", "printf '\\377\\377\\377\\377'; exec sleep 60",
          DrawingHelper::Failure::Crashed},
         {"sends a message that is none", "printf '\\000\\000\\000\\002ab'; exec sleep 60",

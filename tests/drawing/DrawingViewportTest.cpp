@@ -7,7 +7,8 @@
 // A page of 10^9 points (352,778 km) at the highest zoom: its pixels would
 // overflow 32 bits; the zoom is held where they do not, and the paper at the
 // centre stays where it was put.
-TEST(DrawingViewport, a_page_of_a_billion_points_is_held_to_a_zoom_its_pixels_fit_and_keeps_its_centre) {
+TEST(DrawingViewport,
+     a_page_of_a_billion_points_is_held_to_a_zoom_its_pixels_fit_and_keeps_its_centre) {
     for (const double points : {842.0, 1e6, 1e9}) {
         SCOPED_TRACE(points);
         const double mm = points * 25.4 / 72;

@@ -100,7 +100,8 @@ TEST_F(HostileDrawingTest,
     OpenAndDraw(Pad(), a4);
 }
 
-TEST_F(HostileDrawingTest, closing_switching_and_quitting_during_a_slow_drawing_take_under_a_second) {
+TEST_F(HostileDrawingTest,
+       closing_switching_and_quitting_during_a_slow_drawing_take_under_a_second) {
     const QString slow = Write(QStringLiteral("slow.pdf"), SlowPdf());
     const auto timed = [](const std::function<void()>& step) {
         QElapsedTimer clock;
@@ -132,7 +133,11 @@ static qint64 PeakOf(qint64 pid) {
     const QByteArray status = ReadBytes(QStringLiteral("/proc/%1/status").arg(pid));
     const qsizetype at = status.indexOf("VmPeak:");
     if (at < 0) return 0;
-    return status.mid(at + 7, status.indexOf('\n', at) - at - 7).trimmed().split(' ').front().toLongLong() *
+    return status.mid(at + 7, status.indexOf('\n', at) - at - 7)
+               .trimmed()
+               .split(' ')
+               .front()
+               .toLongLong() *
            1024;
 }
 
@@ -155,7 +160,8 @@ TEST_F(HostileDrawingTest, the_helper_never_takes_more_than_its_memory_limit) {
         qint64 peak = 0;
         const bool told = QTest::qWaitFor(
             [&] {
-                if (const qint64 pid = Pad().Helper().ProcessId()) peak = std::max(peak, PeakOf(pid));
+                if (const qint64 pid = Pad().Helper().ProcessId())
+                    peak = std::max(peak, PeakOf(pid));
                 View().repaint();
                 return !dialogs.notices.isEmpty() || Pad().Drawing()->Settled();
             },
@@ -203,7 +209,8 @@ TEST_F(HostileDrawingTest, what_is_no_drawing_is_named_for_what_it_is) {
 TEST_F(HostileDrawingTest, a_jpeg_cut_short_opens_with_a_line_saying_part_could_not_be_read) {
     QImage image(600, 400, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x * 7 % 256, y % 256, 90));
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 7 % 256, y % 256, 90));
     image.setDotsPerMeterX(7874);
     image.setDotsPerMeterY(7874);
     const QString whole = dir.filePath(QStringLiteral("whole.jpg"));

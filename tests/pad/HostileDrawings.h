@@ -11,8 +11,7 @@
 inline QByteArray OnePagePdf(const QByteArray& content, const QByteArray& resources = {},
                              const QList<QByteArray>& objects = {}) {
     QList<QByteArray> all = {
-        "<< /Type /Catalog /Pages 2 0 R >>",
-        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 4 0 R /Resources << " +
             resources + " >> >>",
         "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content +
@@ -38,12 +37,12 @@ inline QByteArray OnePagePdf(const QByteArray& content, const QByteArray& resour
 inline QByteArray DeepFunctionPdf() {
     constexpr int kDepth = 100000;
     const QByteArray body = QByteArray("{ ").repeated(kDepth) + QByteArray("} ").repeated(kDepth);
-    return OnePagePdf("/Sh0 sh", "/Shading << /Sh0 5 0 R >>",
-                      {"<< /ShadingType 2 /ColorSpace /DeviceGray /Coords [0 0 595 0] "
-                       "/Function 6 0 R >>",
-                       "<< /FunctionType 4 /Domain [0 1] /Range [0 1] /Length " +
-                           QByteArray::number(body.size()) + " >>\nstream\n" + body +
-                           "\nendstream"});
+    return OnePagePdf(
+        "/Sh0 sh", "/Shading << /Sh0 5 0 R >>",
+        {"<< /ShadingType 2 /ColorSpace /DeviceGray /Coords [0 0 595 0] "
+         "/Function 6 0 R >>",
+         "<< /FunctionType 4 /Domain [0 1] /Range [0 1] /Length " +
+             QByteArray::number(body.size()) + " >>\nstream\n" + body + "\nendstream"});
 }
 
 // 10^6 short strokes: a minute's drawing for the PDF library.
@@ -62,8 +61,8 @@ inline QByteArray HugeFillPdf() {
     QByteArray content = "0 0 m ";
     content.reserve(10'000'000);
     for (int i = 0; i < 1'000'000; ++i)
-        content += QByteArray::number(i * 37 % 595) + ' ' + QByteArray::number(i * 91 % 842) +
-                   " l ";
+        content +=
+            QByteArray::number(i * 37 % 595) + ' ' + QByteArray::number(i * 91 % 842) + " l ";
     return OnePagePdf(content + "f");
 }
 

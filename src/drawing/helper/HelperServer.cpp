@@ -43,9 +43,9 @@ const DrawingPage* HelperServer::Page(const HelperWire::Request& request,
     open_.reset();
     // Drawn again after a restart: the file is inspected here first.
     if (probed_ != request.path) Inspect(request);
-    Open open{request.path, request.page, request.untaggedDpi,
-              DrawingFile::Open(request.path, probe_, request.page, request.untaggedDpi,
-                                                maxImageBytes_)};
+    Open open{
+        request.path, request.page, request.untaggedDpi,
+        DrawingFile::Open(request.path, probe_, request.page, request.untaggedDpi, maxImageBytes_)};
     probed_.clear();
     if (!open.opened.page) {
         reply.error = open.opened.error;

@@ -15,8 +15,7 @@ class TileBuffer;
 class HelperServer {
   public:
     // `maxImageBytes`: as DrawingFile::Open takes it.
-    explicit HelperServer(TileBuffer& buffer,
-                          qint64 maxImageBytes = DrawingFile::kMaxImageBytes)
+    explicit HelperServer(TileBuffer& buffer, qint64 maxImageBytes = DrawingFile::kMaxImageBytes)
         : buffer_(buffer), maxImageBytes_(maxImageBytes) {}
 
     // The answer to one message; a message that is none of ours ends the
