@@ -20,6 +20,8 @@
 #ifdef Q_OS_WIN
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace {
@@ -51,10 +53,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kalvor-drawing: no tile buffer (%s)\n", qPrintable(why));
         return 2;
     }
+    // The answers go out on a copy of the standard output, which itself
+    // goes to the error output from here on: whatever a library prints
+    // cannot end up inside an answer.
+    std::fflush(stdout);
+#ifdef Q_OS_WIN
+    const int wire = _dup(_fileno(stdout));
+    _dup2(_fileno(stderr), _fileno(stdout));
+#else
+    const int wire = ::dup(STDOUT_FILENO);
+    ::dup2(STDERR_FILENO, STDOUT_FILENO);
+#endif
     QFile in;
     QFile out;
-    if (!in.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered) ||
-        !out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (wire < 0 || !in.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered) ||
+        !out.open(wire, QIODevice::WriteOnly | QIODevice::Unbuffered))
         return 2;
     HelperServer server(buffer);
     QByteArray length(4, '\0');
