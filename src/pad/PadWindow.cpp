@@ -255,7 +255,7 @@ void PadWindow::ShowDrawing(const DrawingHelper::Page& page, const PadDrawing::S
     // Kept for the next start only once it has drawn: a drawing that
     // crashes the reader must not come back at every start.
     drawing_->onRendered = [this] { Remember(true); };
-    const PadDrawing* shown = drawing_.get();
+    const std::uint64_t shown = ++drawingsShown_;
     drawing_->onFailure = [this, shown](DrawingHelper::Failure failure) {
         // After the call has ended: the notice waits for the operator.
         QMetaObject::invokeMethod(
@@ -281,8 +281,9 @@ void PadWindow::ShowDrawing(const DrawingHelper::Page& page, const PadDrawing::S
     DrawingMoved(true);
 }
 
-void PadWindow::DrawingFailed(const PadDrawing* drawing, DrawingHelper::Failure failure) {
-    if (drawing_.get() != drawing) return;
+void PadWindow::DrawingFailed(std::uint64_t shown, DrawingHelper::Failure failure) {
+    // Said of the drawing still shown only: one closed meanwhile is gone.
+    if (!drawing_ || shown != drawingsShown_) return;
     const QString file = drawing_->Of().file;
     // Not opened at the next start: said here, once.
     if (memory_) memory_->Forget();

@@ -122,9 +122,9 @@ class PadWindow : public FigureWindow {
     // centre, else fitted.
     void ShowDrawing(const DrawingHelper::Page& page, const PadDrawing::Source& source,
                      const std::optional<DrawingMemory::State>& placed);
-    // Drawing `drawing` crashed or ran out of time or memory: said once, and
-    // the drawing is not opened at the next start.
-    void DrawingFailed(const PadDrawing* drawing, DrawingHelper::Failure failure);
+    // The drawing shown `shown`-th crashed or ran out of time or memory:
+    // said once, and the drawing is not opened at the next start.
+    void DrawingFailed(std::uint64_t shown, DrawingHelper::Failure failure);
     // Keeps the drawing for the next start, once it has rendered.
     void Remember(bool now);
     // The view's mapping, the title and the buttons after the drawing, its
@@ -146,6 +146,9 @@ class PadWindow : public FigureWindow {
     std::optional<DrawingMemory> memory_;
     std::unique_ptr<DrawingHelper> helper_;
     std::unique_ptr<PadDrawing> drawing_;
+    // Counts the drawings shown, so that a failure told late is of the
+    // drawing it was heard for.
+    std::uint64_t drawingsShown_ = 0;
     // Resolutions given this run for images without their own, by file.
     QHash<QString, int> givenDpi_;
     QString lastFolder_;
