@@ -79,6 +79,16 @@ struct Pad {
         while (!(window.Drawing() && window.Drawing()->Settled()) && MsSince(start) < 60000)
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
+    // Waits for the first paint that shows every tile in view.
+    void FirstPaint() {
+        const auto start = Clock::now();
+        QTimer wake;
+        wake.start(5);
+        while (!(window.Drawing() && window.Drawing()->ShownWhole()) && MsSince(start) < 60000) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            window.View().repaint();
+        }
+    }
     PadWindow window;
 };
 
@@ -92,13 +102,35 @@ class PictureWidget : public QWidget {
     }
 };
 
+// A memory figure of the drawing helper, as StatusMb gives this process's.
+double HelperMb(PadWindow& window, const char* key) {
+    const qint64 pid = window.Helper().ProcessId();
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (pid == 0 || !status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(int(std::strlen(key))).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
 void OpenRow(std::vector<Row>& rows, const QString& path) {
-    Pad pad({1280, 960});
-    const double ours = MedianMs(5, [&] {
-        pad.window.CloseDrawing();
+    // The helper started afresh for each: the first drawing of a run.
+    const double cold = MedianMs(5, [&] {
+        Pad pad({1280, 960});
         pad.window.OpenDrawing(path);
-        pad.Settle();
+        pad.FirstPaint();
     });
+    Pad pad({1280, 960});
+    std::vector<double> times;
+    for (int run = 0; run < 5; ++run) {
+        pad.window.CloseDrawing();
+        const auto start = Clock::now();
+        pad.window.OpenDrawing(path);
+        pad.FirstPaint();
+        times.push_back(MsSince(start));
+        pad.Settle();
+    }
+    const double ours = Median(times);
     const double pixelsPerMm = pad.window.Drawing()->Viewport().PixelsPerMm();
     const double floor = MedianMs(5, [&] {
         const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
@@ -110,9 +142,12 @@ void OpenRow(std::vector<Row>& rows, const QString& path) {
         (void)page;
     });
     rows.push_back(
-        {"Open an A1 PDF drawing to its first paint, fitted in 1280 x 960 (floor: poppler "
-         "renders that page at that size)",
+        {"Open an A1 PDF drawing to its first paint through the drawing helper, fitted in "
+         "1280 x 960, goal <= 1.5 x floor (floor: poppler renders that page at that size in "
+         "process)",
          ours, floor, "ms"});
+    rows.push_back({"The same with the helper started for it (the first drawing of a run)", cold,
+                    floor, "ms"});
 }
 
 // A traced area of `count` points: a wobbly ring `radius` counts round.
@@ -177,9 +212,20 @@ void MemoryRow(std::vector<Row>& rows, const QString& path) {
         cached = w.Drawing()->Cache().AllBytes();
         rows.push_back(
             {"Memory added after panning across a whole A1 page at 400 % (floor: the "
-             "tile cache's bound and the overview)",
+             "tile cache's bound, the overview and the shared tile buffer)",
              ResidentMb() - before,
-             (PadDrawing::kCacheBytes + PadDrawing::kOverviewPixels * 4) / 1048576.0, "MB"});
+             (PadDrawing::kCacheBytes + PadDrawing::kOverviewPixels * 4 + 16 * 1048576) /
+                 1048576.0,
+             "MB"});
+        rows.push_back({"Kalvor's (this bench's) peak resident memory so far (floor: the tile "
+                        "cache's bound and the overview)",
+                        PeakMb(),
+                        (PadDrawing::kCacheBytes + PadDrawing::kOverviewPixels * 4) / 1048576.0,
+                        "MB"});
+        rows.push_back({"The drawing helper's peak resident memory after that panning (floor: its "
+                        "memory limit)",
+                        HelperMb(w, "VmHWM:"), w.Helper().CurrentLimits().memoryBytes / 1048576.0,
+                        "MB"});
     }
     std::printf("(tiles held at the end: %.1f MB)\n", cached / 1048576.0);
 }

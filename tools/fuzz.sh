@@ -10,10 +10,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
-targets=(TextTableFuzzer SettingsFuzzer NumberFuzzer EvemuFuzzer ReplayFuzzer FigureFileFuzzer)
+targets=(TextTableFuzzer SettingsFuzzer NumberFuzzer EvemuFuzzer ReplayFuzzer FigureFileFuzzer
+         DrawingFuzzer)
 
 . tools/deps.sh
-KALVOR_PACKAGES=(cmake make clang-14 libclang-rt-14-dev qt6-base-dev libevdev-dev libudev-dev)
+KALVOR_PACKAGES=(cmake make clang-14 libclang-rt-14-dev qt6-base-dev libevdev-dev libudev-dev
+                  libpoppler-qt6-dev)
 kalvor_install_deps
 
 build=build-fuzz

@@ -65,7 +65,9 @@ for m in kalvor-pdf kalvor-sound; do
   [ -n "$path" ] || fail "package lacks the module $m.so"
   modules+=("$path")
 done
-ok "contents: both editions, two menu entries, 7 icon sizes and the SVG, the udev rule, the copyright, the PDF and sound modules"
+# The drawing helper beside the PDF module, where Kalvor looks for it.
+expect_file -rwxr-xr-x "$(dirname "${modules[0]}")/kalvor-drawing"
+ok "contents: both editions, two menu entries, 7 icon sizes and the SVG, the udev rule, the copyright, the PDF and sound modules, the drawing helper"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 # libc6 comes only from dpkg-shlibdeps: its presence shows the scan ran.

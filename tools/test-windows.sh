@@ -88,7 +88,7 @@ dir=$(ls -d "$scratch"/unzipped/Kalvor-*-windows-x64)
 for f in Kalvor.exe Kalvor080125.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
          platforms/qwindows.dll styles/qwindowsvistastyle.dll libstdc++-6.dll \
          libgcc_s_seh-1.dll libwinpthread-1.dll translations/qtbase_ja.qm README-ja.txt \
-         LICENSE.txt kalvor-pdf.dll libpoppler-qt6-3.dll libpoppler-126.dll libfreetype.dll libjpeg-62.dll \
+         LICENSE.txt kalvor-pdf.dll kalvor-drawing.exe libpoppler-qt6-3.dll libpoppler-126.dll libfreetype.dll libjpeg-62.dll \
          libtiff.dll zlib1.dll imageformats/qjpeg.dll imageformats/qtiff.dll \
          share/poppler/cMap/Adobe-Japan1/UniJIS-UCS2-H licenses/poppler/COPYING; do
   [ -f "$dir/$f" ] || { echo "$zip lacks $f" >&2; exit 1; }

@@ -15,6 +15,13 @@ void DrawingViewport::SetView(const QSize& pixels) {
     MoveCorner(corner_);
 }
 
+double DrawingViewport::MaxZoom() const {
+    const double side = std::max(pageMm_.width(), pageMm_.height()) * screenPixelsPerMm_;
+    return side > 0 ? std::min(kMaxZoom, kMaxPagePixels / side) : kMaxZoom;
+}
+
+double DrawingViewport::MinZoom() const { return std::min(kMinZoom, MaxZoom()); }
+
 QRectF DrawingViewport::PageRect() const { return {QPointF(corner_), pageMm_ * PixelsPerMm()}; }
 
 QPointF DrawingViewport::PaperAt(const QPointF& pixel) const {
@@ -28,7 +35,7 @@ QPointF DrawingViewport::PixelAt(const QPointF& paperMm) const {
 void DrawingViewport::ZoomAbout(double zoom, const QPointF& pixel) {
     if (!std::isfinite(zoom)) return;
     const QPointF paper = PaperAt(pixel);
-    zoom_ = std::clamp(zoom, kMinZoom, kMaxZoom);
+    zoom_ = std::clamp(zoom, MinZoom(), MaxZoom());
     MoveCorner(pixel - paper * PixelsPerMm());
 }
 
@@ -37,7 +44,7 @@ void DrawingViewport::PanBy(const QPoint& pixels) { MoveCorner(corner_ + pixels)
 void DrawingViewport::Fit() {
     const double across = (view_.width() - 2 * kFitMargin) / (pageMm_.width() * screenPixelsPerMm_);
     const double down = (view_.height() - 2 * kFitMargin) / (pageMm_.height() * screenPixelsPerMm_);
-    zoom_ = std::clamp(std::min(across, down), kMinZoom, kMaxZoom);
+    zoom_ = std::clamp(std::min(across, down), MinZoom(), MaxZoom());
     const QSizeF page = pageMm_ * PixelsPerMm();
     MoveCorner(QPointF((view_.width() - page.width()) / 2, (view_.height() - page.height()) / 2));
 }
@@ -47,7 +54,7 @@ QPointF DrawingViewport::CentreMm() const {
 }
 
 void DrawingViewport::Show(double zoom, const QPointF& centreMm) {
-    if (std::isfinite(zoom)) zoom_ = std::clamp(zoom, kMinZoom, kMaxZoom);
+    if (std::isfinite(zoom)) zoom_ = std::clamp(zoom, MinZoom(), MaxZoom());
     if (!std::isfinite(centreMm.x()) || !std::isfinite(centreMm.y())) return;
     MoveCorner(QPointF(view_.width() / 2.0, view_.height() / 2.0) - centreMm * PixelsPerMm());
 }

@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QSize>
 #include <QSizeF>
+#include <algorithm>
 
 #include "units/Length.h"
 
@@ -18,13 +19,24 @@ class DrawingViewport {
     static constexpr double kMaxZoom = 32.0;
     // Pixels of the page that stay in view however far it is moved.
     static constexpr int kKeepInView = 48;
+    // The most widget pixels a page may span at any zoom: tiles, their
+    // places and the view's corner are counted in 32-bit pixels, and a
+    // screen may have 8 device pixels to a widget pixel. A page of 10^9
+    // points (a CAD file's idea of a page) is held below 32 times.
+    static constexpr double kMaxPagePixels = 1 << 27;
 
     // `screenPixelsPerMm`: widget pixels per millimetre of the screen.
     void SetScreen(double screenPixelsPerMm) { screenPixelsPerMm_ = screenPixelsPerMm; }
-    void SetPage(const QSizeF& pageMm) { pageMm_ = pageMm; }
+    void SetPage(const QSizeF& pageMm) {
+        pageMm_ = pageMm;
+        zoom_ = std::clamp(zoom_, MinZoom(), MaxZoom());
+    }
     void SetView(const QSize& pixels);
 
     double Zoom() const { return zoom_; }
+    // The zoom's limits for this page on this screen.
+    double MinZoom() const;
+    double MaxZoom() const;
     QPoint Corner() const { return corner_; }
     // Widget pixels per millimetre of paper at the zoom.
     double PixelsPerMm() const { return zoom_ * screenPixelsPerMm_; }

@@ -28,8 +28,15 @@ QImage ImagePage::Render(double pixelsPerMm, const QRect& pixels) const {
     // first image pixel falls.
     const QSize size(std::max(1, static_cast<int>(std::lround(source.width() / kx))),
                      std::max(1, static_cast<int>(std::lround(source.height() / ky))));
-    const QImage scaled =
-        image_.copy(source).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // One step at a time, so that each copy goes before the next is made
+    // (DrawingFile::ImagePeakBytes counts them); the whole image, for the
+    // overview, is not copied at all.
+    QImage part = source == image_.rect() ? image_ : image_.copy(source);
+    if (part.depth() < 32)
+        part = part.convertToFormat(part.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                           : QImage::Format_RGB32);
+    const QImage scaled = part.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    part = QImage();
     QPainter painter(&out);
     painter.drawImage(QPointF(source.x() / kx - pixels.x(), source.y() / ky - pixels.y()), scaled);
     return out;

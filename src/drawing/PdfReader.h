@@ -12,11 +12,19 @@ class PdfReader {
   public:
     virtual ~PdfReader() = default;
 
-    // The pages of the file, or 0 with `error` saying why it cannot be read.
-    virtual int PageCount(const QString& path, QString& error) const = 0;
-    // Page `page` (from 1), or null with `error` saying why.
-    virtual std::shared_ptr<const DrawingPage> OpenPage(const QString& path, int page,
-                                                        QString& error) const = 0;
+    // A file read once: its pages counted, then one of them opened from
+    // what was read (the file is not read again).
+    class Document {
+      public:
+        virtual ~Document() = default;
+        virtual int Pages() const = 0;
+        // Page `page` (from 1), or null with `error` saying why. Once: the
+        // page takes what was read with it.
+        virtual std::shared_ptr<const DrawingPage> OpenPage(int page, QString& error) = 0;
+    };
+
+    // The file, or null with `error` saying why it cannot be read.
+    virtual std::shared_ptr<Document> Load(const QString& path, QString& error) const = 0;
 
     // The reader, loaded once; null with `error` set when its module is
     // missing or broken.

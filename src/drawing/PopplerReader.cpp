@@ -35,23 +35,34 @@ std::unique_ptr<Poppler::Document> LoadPdf(const QString& path, QString& error) 
     return document;
 }
 
-class PopplerReader : public PdfReader {
+class PopplerDocument : public PdfReader::Document {
   public:
-    int PageCount(const QString& path, QString& error) const override {
-        const auto document = LoadPdf(path, error);
-        return document ? document->numPages() : 0;
-    }
+    explicit PopplerDocument(std::unique_ptr<Poppler::Document> document)
+        : document_(std::move(document)), pages_(document_->numPages()) {}
 
-    std::shared_ptr<const DrawingPage> OpenPage(const QString& path, int page,
-                                                QString& error) const override {
-        std::unique_ptr<Poppler::Document> document = LoadPdf(path, error);
-        if (!document) return nullptr;
-        std::unique_ptr<Poppler::Page> pdfPage = document->page(page - 1);
+    int Pages() const override { return pages_; }
+
+    std::shared_ptr<const DrawingPage> OpenPage(int page, QString& error) override {
+        if (!document_) return nullptr;
+        std::unique_ptr<Poppler::Page> pdfPage = document_->page(page - 1);
         if (!pdfPage || pdfPage->pageSizeF().isEmpty()) {
             error = QStringLiteral("%1 ページ目が壊れていて読めません。").arg(page);
             return nullptr;
         }
-        return std::make_shared<PdfPage>(std::move(document), std::move(pdfPage));
+        return std::make_shared<PdfPage>(std::move(document_), std::move(pdfPage));
+    }
+
+  private:
+    std::unique_ptr<Poppler::Document> document_;
+    int pages_;
+};
+
+class PopplerReader : public PdfReader {
+  public:
+    std::shared_ptr<Document> Load(const QString& path, QString& error) const override {
+        std::unique_ptr<Poppler::Document> document = LoadPdf(path, error);
+        if (!document) return nullptr;
+        return std::make_shared<PopplerDocument>(std::move(document));
     }
 };
 

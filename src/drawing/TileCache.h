@@ -30,7 +30,6 @@ class TileCache {
     // Bytes held by unpinned tiles, and by all tiles.
     std::int64_t Bytes() const { return bytes_; }
     std::int64_t AllBytes() const { return bytes_ + pinnedBytes_; }
-    std::int64_t Budget() const { return budget_; }
 
   private:
     struct Entry {

@@ -1,7 +1,6 @@
 #include "drawing/TileRenderer.h"
 
 #include <QMetaObject>
-#include <QPointer>
 #include <algorithm>
 #include <cstdlib>
 
@@ -13,48 +12,25 @@ constexpr int kBatchSide = 8;
 
 }  // namespace
 
-TileRenderer::TileRenderer() : thread_([this] { Run(); }) {}
+TileRenderer::TileRenderer(DrawingHelper& helper, DrawingHelper::Page page)
+    : helper_(helper), page_(std::move(page)) {}
 
 TileRenderer::~TileRenderer() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-        ++generation_;
-    }
-    wake_.notify_all();
-    // A call to the page runs to its end: a tile of a large page at a high
-    // zoom can take a second.
-    thread_.join();
-}
-
-void TileRenderer::SetPage(std::shared_ptr<const DrawingPage> page) {
-    {
-        std::lock_guard lock(mutex_);
-        page_ = std::move(page);
-        wanted_.clear();
-        // What is being drawn is of the old page: the new one's tiles of the
-        // same keys are wanted afresh.
-        drawingNow_.clear();
-        ++generation_;
-    }
-    wake_.notify_all();
+    // A call to the helper may not end for a minute (a page built to be
+    // slow): the helper goes with it, and the next drawing starts another.
+    if (!drawingNow_.empty()) helper_.Drop();
 }
 
 void TileRenderer::Want(std::vector<TileKey> tiles) {
-    {
-        std::lock_guard lock(mutex_);
-        std::erase_if(tiles, [this](const TileKey& key) {
-            return std::find(drawingNow_.begin(), drawingNow_.end(), key) != drawingNow_.end();
-        });
-        wanted_ = std::move(tiles);
-    }
-    wake_.notify_all();
+    if (failed_) return;
+    std::erase_if(tiles, [this](const TileKey& key) {
+        return std::find(drawingNow_.begin(), drawingNow_.end(), key) != drawingNow_.end();
+    });
+    wanted_ = std::move(tiles);
+    Next();
 }
 
-bool TileRenderer::Idle() const {
-    std::lock_guard lock(mutex_);
-    return drawingNow_.empty() && (wanted_.empty() || page_ == nullptr);
-}
+bool TileRenderer::Idle() const { return failed_ || (drawingNow_.empty() && wanted_.empty()); }
 
 std::vector<TileKey> TileRenderer::NextBatch() {
     // The wanted tiles of the first one's scale within a square of tiles
@@ -87,50 +63,48 @@ std::vector<TileKey> TileRenderer::NextBatch() {
     return batch;
 }
 
-void TileRenderer::Run() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return stop_ || (!wanted_.empty() && page_ != nullptr); });
-        if (stop_) return;
-        const std::vector<TileKey> batch = NextBatch();
-        const std::shared_ptr<const DrawingPage> page = page_;
-        const std::uint64_t generation = generation_;
-        drawingNow_ = batch;
-        lock.unlock();
-
-        const QSizeF pageMm = page->SizeMm();
-        QRect area;
-        for (const TileKey& key : batch) area |= key.Pixels(pageMm);
-        const QImage drawn =
-            area.isEmpty() ? QImage() : page->Render(batch.front().PixelsPerMm(), area);
-        std::vector<std::pair<TileKey, QImage>> tiles;
-        for (const TileKey& key : batch) {
-            const QRect pixels = key.Pixels(pageMm);
-            // A tile that could not be drawn comes back white, so that it is
-            // not asked for again and again.
-            QImage tile = drawn.isNull() || pixels.isEmpty()
-                              ? QImage(std::max(pixels.width(), 1), std::max(pixels.height(), 1),
-                                       QImage::Format_RGB32)
-                              : drawn.copy(pixels.translated(-area.topLeft()));
-            if (drawn.isNull()) tile.fill(Qt::white);
-            tiles.emplace_back(key, std::move(tile));
-        }
-
-        lock.lock();
-        if (generation != generation_) continue;
-        drawingNow_.clear();
-        // Handed over in this object's thread; a page set meanwhile makes
-        // them stale there too.
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, tiles = std::move(tiles)] {
-                {
-                    std::lock_guard guard(mutex_);
-                    if (generation != generation_) return;
-                }
-                for (const auto& [key, image] : tiles)
-                    if (onTile) onTile(key, image);
-            },
-            Qt::QueuedConnection);
+void TileRenderer::Next() {
+    if (failed_ || !drawingNow_.empty() || wanted_.empty()) return;
+    drawingNow_ = NextBatch();
+    area_ = QRect();
+    for (const TileKey& key : drawingNow_) area_ |= key.Pixels(page_.sizeMm);
+    if (area_.isEmpty()) {
+        Drawn(QImage(), DrawingHelper::Failure::None);
+        return;
     }
+    helper_.Render(
+        page_, drawingNow_.front().PixelsPerMm(), area_,
+        [this](const QImage& drawn, DrawingHelper::Failure failure) { Drawn(drawn, failure); });
+}
+
+void TileRenderer::Drawn(const QImage& drawn, DrawingHelper::Failure failure) {
+    const std::vector<TileKey> batch = std::move(drawingNow_);
+    drawingNow_.clear();
+    if (failure == DrawingHelper::Failure::Abandoned) {
+        // Another call came first (a file inspected while this page is
+        // shown): wanted again.
+        wanted_.insert(wanted_.begin(), batch.begin(), batch.end());
+        QMetaObject::invokeMethod(
+            this, [this] { Next(); }, Qt::QueuedConnection);
+        return;
+    }
+    if (failure != DrawingHelper::Failure::None) {
+        failed_ = true;
+        wanted_.clear();
+        if (onFailure) onFailure(failure);
+        return;
+    }
+    // The picture must be the part asked for; a tile that could not be
+    // drawn comes back white, so that it is not asked for again and again.
+    const bool whole = !drawn.isNull() && drawn.size() == area_.size();
+    for (const TileKey& key : batch) {
+        const QRect pixels = key.Pixels(page_.sizeMm);
+        QImage tile = !whole || pixels.isEmpty()
+                          ? QImage(std::max(pixels.width(), 1), std::max(pixels.height(), 1),
+                                   QImage::Format_RGB32)
+                          : drawn.copy(pixels.translated(-area_.topLeft()));
+        if (!whole) tile.fill(Qt::white);
+        if (onTile) onTile(key, tile);
+    }
+    Next();
 }

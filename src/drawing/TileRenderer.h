@@ -2,56 +2,52 @@
 
 #include <QImage>
 #include <QObject>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
-#include "drawing/DrawingPage.h"
+#include "drawing/DrawingHelper.h"
 #include "drawing/TileKey.h"
 
-// Draws a page's tiles in a thread of its own, so that rendering a large
+// Has a page's tiles drawn by the drawing helper, so that rendering a large
 // drawing never holds up the pen: the pad says which tiles it wants, most
 // wanted first, as often as it likes (each wish replaces the last), and
-// gets each tile back in its own thread when it is drawn.
+// gets each tile back in its own thread when it is drawn. Nothing here ever
+// waits for a drawing: a call under way when the renderer goes is dropped
+// with the helper that was drawing it.
 //
-// Tiles of one scale that are wanted together are drawn in one call to the
-// page and cut up: a PDF page is read whole for every call, whatever part
-// of it is drawn.
+// Tiles of one scale that are wanted together are drawn in one call and cut
+// up: a PDF page is read whole for every call, whatever part of it is drawn.
 class TileRenderer : public QObject {
     Q_OBJECT
   public:
-    // Called in this object's thread with each tile drawn for the page set
-    // last; never after SetPage or the destructor.
+    // Called with each tile drawn; never after the destructor.
     std::function<void(const TileKey&, const QImage&)> onTile;
+    // Once, when the helper crashed, ran out of time or memory on this page:
+    // nothing more is drawn from it.
+    std::function<void(DrawingHelper::Failure)> onFailure;
 
-    TileRenderer();
+    TileRenderer(DrawingHelper& helper, DrawingHelper::Page page);
     ~TileRenderer() override;
 
-    // The page to draw from; null for none. Forgets what was wanted.
-    void SetPage(std::shared_ptr<const DrawingPage> page);
     // Tiles being drawn already are left out: they come.
     void Want(std::vector<TileKey> tiles);
-    // Nothing is wanted and nothing is being drawn (tiles drawn may still
-    // be on their way to onTile).
+    // Nothing is wanted and nothing is being drawn; always after a failure.
     bool Idle() const;
+    bool Failed() const { return failed_; }
 
   private:
-    void Run();
+    // The next call, when none is under way.
+    void Next();
+    void Drawn(const QImage& drawn, DrawingHelper::Failure failure);
     // The tiles to draw in one call: the first wanted, and with it the
     // other wanted tiles of its scale in a square of tiles around it.
     std::vector<TileKey> NextBatch();
 
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
-    std::shared_ptr<const DrawingPage> page_;
+    DrawingHelper& helper_;
+    DrawingHelper::Page page_;
     std::vector<TileKey> wanted_;
     std::vector<TileKey> drawingNow_;
-    // Counts the pages set, so that a tile of an earlier one is dropped.
-    std::uint64_t generation_ = 0;
-    bool stop_ = false;
-    std::thread thread_;
+    QRect area_;
+    bool failed_ = false;
 };

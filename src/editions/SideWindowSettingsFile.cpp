@@ -9,3 +9,7 @@ void SideWindowSettingsFile::Write(const Values& values) {
     for (const auto& [key, value] : values) file_.WriteSetting(kWindowSection, key, value);
     file_.EndBatch();
 }
+
+bool SideWindowSettingsFile::Holds(const QString& value) const {
+    return Common::AsReadBack(value) == value;
+}

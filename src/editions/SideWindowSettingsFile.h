@@ -13,6 +13,7 @@ class SideWindowSettingsFile : public SideWindowSettings {
 
     QString Read(const QString& key) const override;
     void Write(const Values& values) override;
+    bool Holds(const QString& value) const override;
 
   private:
     Common file_;

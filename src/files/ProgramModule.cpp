@@ -7,11 +7,29 @@
 #include <memory>
 #include <vector>
 
-QFunctionPointer ProgramModule::Resolve(const char* entry, QString& why) const {
+namespace {
+
+QStringList Candidates(const ProgramModule& module) {
     const QString executableFolder = QDir::cleanPath(QCoreApplication::applicationDirPath());
-    QStringList candidates = {QDir(executableFolder).filePath(fromExecutable + u'/' + fileName)};
-    if (!buildTree.isEmpty() && executableFolder.startsWith(QDir::cleanPath(buildTree) + u'/'))
-        candidates.push_back(built);
+    QStringList candidates = {
+        QDir(executableFolder).filePath(module.fromExecutable + u'/' + module.fileName)};
+    if (!module.buildTree.isEmpty() &&
+        executableFolder.startsWith(QDir::cleanPath(module.buildTree) + u'/'))
+        candidates.push_back(module.built);
+    return candidates;
+}
+
+}  // namespace
+
+QString ProgramModule::Locate(QString& why) const {
+    for (const QString& path : Candidates(*this))
+        if (QFile::exists(path)) return QDir::cleanPath(path);
+    why = QStringLiteral("%1 が見つかりません").arg(fileName);
+    return {};
+}
+
+QFunctionPointer ProgramModule::Resolve(const char* entry, QString& why) const {
+    const QStringList candidates = Candidates(*this);
     why = QStringLiteral("%1 が見つかりません").arg(fileName);
     // Held to the end of the process: what a module made may live that
     // long (QLibrary never unloads on its own).

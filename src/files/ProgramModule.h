@@ -20,6 +20,9 @@ struct ProgramModule {
     // it; null with `why` saying what went wrong. A loaded module stays
     // loaded to the end, as what it made may live that long.
     QFunctionPointer Resolve(const char* entry, QString& why) const;
+    // The path of the first of its places that holds it (for a helper
+    // program installed the same way); empty with `why` saying so.
+    QString Locate(QString& why) const;
 };
 
 // The places a module is looked for, filled in by the build (see

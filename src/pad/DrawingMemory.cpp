@@ -1,7 +1,11 @@
 #include "pad/DrawingMemory.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "grid/NumberText.h"
 #include "measure/ui/SideWindowSettings.h"
+#include "pad/PadDialogs.h"
 
 namespace {
 
@@ -35,7 +39,10 @@ std::optional<DrawingMemory::Recalled> DrawingMemory::Recall() const {
     const int page = settings_.Read(kPage).trimmed().toInt(&ok);
     state.page = ok && page >= 1 ? page : 1;
     const std::optional<double> dpi = ParseNumber(settings_.Read(kDpi));
-    state.untaggedDpi = dpi && *dpi > 0 ? *dpi : 0;
+    // Kept in the dialog's range: outside it a page would be a pin-prick
+    // or a continent.
+    state.untaggedDpi =
+        dpi && *dpi > 0 ? std::clamp(*dpi, PadDialogs::kLowestDpi, PadDialogs::kHighestDpi) : 0;
     const std::optional<double> zoom = ParseNumber(settings_.Read(kZoom));
     const std::optional<double> x = ParseNumber(settings_.Read(kCentreX));
     const std::optional<double> y = ParseNumber(settings_.Read(kCentreY));
@@ -73,5 +80,5 @@ void DrawingMemory::Flush() {
                      {kZoom, Number(state.zoom, 4)},
                      {kCentreX, Number(state.centreMm.x(), 2)},
                      {kCentreY, Number(state.centreMm.y(), 2)},
-                     {kDpi, state.untaggedDpi > 0 ? Number(state.untaggedDpi, 1) : QString()}});
+                     {kDpi, state.untaggedDpi > 0 ? QString::number(state.untaggedDpi, 'g', 17) : QString()}});
 }

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <optional>
 
-class SideWindowSettings;
+#include "measure/ui/SideWindowSettings.h"
 
 // The drawing on the pad as the settings keep it: the file, the page, the
 // zoom and the paper at the view's centre, and the resolution the operator
@@ -46,6 +46,8 @@ class DrawingMemory {
     void Remember(const State& state, bool now);
     // The pad is blank now.
     void Forget();
+    // Whether the settings keep `path` as it is (none cut a long one).
+    bool Holds(const QString& path) const { return settings_.Holds(path); }
     // Writes what waits for its pause.
     void Flush();
 

@@ -8,6 +8,10 @@
 // path through an opening runs without blocking.
 class PadDialogs {
   public:
+    // The resolutions a scan can be given, dots per inch.
+    static constexpr double kLowestDpi = 10;
+    static constexpr double kHighestDpi = 10000;
+
     virtual ~PadDialogs() = default;
 
     // The open dialog: the file chosen, or empty when cancelled. `filter`

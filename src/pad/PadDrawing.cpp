@@ -2,6 +2,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -12,20 +13,40 @@ const QColor kDesk(128, 132, 138);
 
 }  // namespace
 
-PadDrawing::PadDrawing(std::shared_ptr<const DrawingPage> page, Source source)
-    : page_(std::move(page)), source_(std::move(source)) {
-    viewport_.SetPage(page_->SizeMm());
+PadDrawing::PadDrawing(DrawingHelper& helper, const DrawingHelper::Page& page, Source source)
+    : sizeMm_(page.sizeMm), source_(std::move(source)), renderer_(helper, page) {
+    viewport_.SetPage(sizeMm_);
     renderer_.onTile = [this](const TileKey& key, const QImage& image) {
         cache_.Insert(key, image);
+        if (!rendered_) {
+            rendered_ = true;
+            if (onRendered) onRendered();
+        }
         if (onChanged) onChanged();
     };
-    renderer_.SetPage(page_);
+    renderer_.onFailure = [this](DrawingHelper::Failure failure) {
+        if (onFailure) onFailure(failure);
+        if (onChanged) onChanged();
+    };
+    cache_.Pin(OverviewScale());
+    // A pad that paints wants the tiles in view first; one that does not
+    // (hidden, minimised) still has the overview drawn.
+    QTimer::singleShot(kUnpaintedMs, &renderer_, [this] {
+        if (!asked_) renderer_.Want(TilesOver(OverviewScale(), viewport_.PageRect()));
+    });
 }
 
 PadDrawing::~PadDrawing() {
     renderer_.onTile = nullptr;
-    renderer_.SetPage(nullptr);
+    renderer_.onFailure = nullptr;
 }
+
+std::int64_t PadDrawing::OverviewScale() const {
+    const double overview = std::sqrt(kOverviewPixels / (sizeMm_.width() * sizeMm_.height()));
+    return TileKey::ScaleOf(overview);
+}
+
+bool PadDrawing::ShownWhole() const { return complete_ && paintedPage_ == viewport_.PageRect(); }
 
 bool PadDrawing::Settled() const {
     return complete_ && paintedPage_ == viewport_.PageRect() && renderer_.Idle();
@@ -36,8 +57,7 @@ std::vector<TileKey> PadDrawing::TilesOver(std::int64_t scale, const QRectF& vie
     const double imagePerSurface = TileKey{scale, 0, 0}.PixelsPerMm() / viewport_.PixelsPerMm();
     const QRectF page = view.translated(-QPointF(viewport_.Corner()));
     const QRectF image(page.topLeft() * imagePerSurface, page.size() * imagePerSurface);
-    const QSize pagePixels =
-        TileKey::PagePixels(page_->SizeMm(), TileKey{scale, 0, 0}.PixelsPerMm());
+    const QSize pagePixels = TileKey::PagePixels(sizeMm_, TileKey{scale, 0, 0}.PixelsPerMm());
     const QRectF inPage = image.intersected(QRectF(QPointF(0, 0), QSizeF(pagePixels)));
     std::vector<TileKey> tiles;
     if (inPage.isEmpty()) return tiles;
@@ -55,7 +75,7 @@ void PadDrawing::PaintScaled(QPainter& painter, std::int64_t scale, const QRectF
     for (const TileKey& key : TilesOver(scale, view)) {
         const QImage* tile = cache_.Find(key);
         if (tile == nullptr) continue;
-        const QRectF pixels(key.Pixels(page_->SizeMm()));
+        const QRectF pixels(key.Pixels(sizeMm_));
         painter.drawImage(QRectF(QPointF(viewport_.Corner()) + pixels.topLeft() * surfacePerImage,
                                  pixels.size() * surfacePerImage),
                           *tile);
@@ -76,16 +96,11 @@ void PadDrawing::PaintBackdrop(QPainter& painter, const QTransform&, const QRect
     // Tiles are drawn for the screen's own pixels, so that each falls on
     // them one to one.
     const std::int64_t scale = TileKey::ScaleOf(viewport_.PixelsPerMm() * pixelRatio);
-    if (!cache_.Pinned()) {
-        const QSizeF mm = page_->SizeMm();
-        const double overview = std::sqrt(kOverviewPixels / (mm.width() * mm.height()));
-        cache_.Pin(std::min(scale, TileKey::ScaleOf(overview)));
-    }
     QRegion missing;
     std::vector<TileKey> wanted;
     const std::vector<TileKey> inView = TilesOver(scale, shown);
     for (const TileKey& key : inView) {
-        const QRectF pixels(key.Pixels(page_->SizeMm()));
+        const QRectF pixels(key.Pixels(sizeMm_));
         const QRectF target(QPointF(viewport_.Corner()) + pixels.topLeft() / pixelRatio,
                             pixels.size() / pixelRatio);
         if (const QImage* tile = cache_.Find(key)) {
@@ -117,5 +132,6 @@ void PadDrawing::PaintBackdrop(QPainter& painter, const QTransform&, const QRect
     const QRectF whole = pageRect;
     for (const TileKey& key : TilesOver(*cache_.Pinned(), whole))
         if (!cache_.Find(key) && key.scale != scale) wanted.push_back(key);
+    asked_ = true;
     renderer_.Want(std::move(wanted));
 }

@@ -108,11 +108,18 @@ PadWindow::PadWindow(QWidget* parent)
     QSizePolicy keepRoom = zoom_->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);
     zoom_->setSizePolicy(keepRoom);
+    // What the pad says of the drawing shown: a part it could not read, a
+    // path the settings cannot keep.
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("lblDrawingNote"));
+    note_->setWordWrap(true);
+    note_->hide();
     QHBoxLayout& row = ButtonRow();
     row.insertWidget(0, open_);
     row.insertWidget(1, close_);
     row.insertWidget(2, fit_);
     row.insertWidget(3, zoom_);
+    row.insertWidget(4, note_, 1);
     connect(open_, &QPushButton::clicked, this, [this] { ChooseDrawing(); });
     connect(close_, &QPushButton::clicked, this, [this] { CloseDrawing(); });
     connect(fit_, &QPushButton::clicked, this, [this] { FitDrawing(); });
@@ -140,6 +147,7 @@ PadWindow::PadWindow(QWidget* parent)
 
 PadWindow::~PadWindow() {
     View().SetBackdrop(nullptr);
+    drawing_.reset();
     View().removeEventFilter(this);
 }
 
@@ -299,8 +307,14 @@ void PadWindow::ChooseDrawing() {
     OpenDrawing(path);
 }
 
+DrawingHelper& PadWindow::Helper() {
+    if (!helper_) helper_ = std::make_unique<DrawingHelper>();
+    return *helper_;
+}
+
 bool PadWindow::OpenDrawing(const QString& path) {
-    const DrawingFile::Probe probe = DrawingFile::Inspect(path);
+    DrawingHelper::Failure failure = DrawingHelper::Failure::None;
+    const DrawingFile::Probe probe = Helper().Inspect(path, failure);
     if (!probe.error.isEmpty()) {
         dialogs_->Notify(CannotOpen(path, probe.error));
         return false;
@@ -323,24 +337,41 @@ bool PadWindow::OpenDrawing(const QString& path) {
         }
         dpi = givenDpi_.value(key);
     }
-    const DrawingFile::Opened opened = DrawingFile::Open(path, page, dpi);
-    if (!opened.page) {
-        dialogs_->Notify(CannotOpen(path, opened.error));
+    QString error;
+    const std::optional<DrawingHelper::Page> opened = Helper().Open(path, page, dpi, error, failure);
+    if (!opened) {
+        dialogs_->Notify(CannotOpen(path, error));
         return false;
     }
-    ShowDrawing(opened.page, {QFileInfo(path).absoluteFilePath(), page, probe.pages, dpi},
+    ShowDrawing(*opened, {QFileInfo(path).absoluteFilePath(), page, probe.pages, dpi},
                 std::nullopt);
     return true;
 }
 
-void PadWindow::ShowDrawing(std::shared_ptr<const DrawingPage> page,
-                            const PadDrawing::Source& source,
+void PadWindow::ShowDrawing(const DrawingHelper::Page& page, const PadDrawing::Source& source,
                             const std::optional<DrawingMemory::State>& placed) {
-    // The old drawing's worker stops before the new one starts.
+    // The old drawing's call to the helper goes before the new one's starts.
     View().SetBackdrop(nullptr);
     drawing_.reset();
-    drawing_ = std::make_unique<PadDrawing>(std::move(page), source);
+    drawing_ = std::make_unique<PadDrawing>(Helper(), page, source);
     drawing_->onChanged = [this] { View().update(); };
+    // Kept for the next start only once it has drawn: a drawing that
+    // crashes the reader must not come back at every start.
+    drawing_->onRendered = [this] { Remember(true); };
+    const std::uint64_t shown = ++drawingsShown_;
+    drawing_->onFailure = [this, shown](DrawingHelper::Failure failure) {
+        // After the call has ended: the notice waits for the operator.
+        QMetaObject::invokeMethod(
+            this, [this, shown, failure] { DrawingFailed(shown, failure); }, Qt::QueuedConnection);
+    };
+    QStringList notes;
+    if (page.partial)
+        notes << QStringLiteral("画像の一部を読めませんでした（ファイルが途中で切れています）。");
+    if (memory_ && !memory_->Holds(source.file))
+        notes << QStringLiteral("次回は自動で開けません（ファイルの場所と名前が長すぎて、"
+                                "設定ファイルに記録できません）。");
+    note_->setText(notes.join(u' '));
+    note_->setVisible(!notes.isEmpty());
     DrawingViewport& viewport = drawing_->Viewport();
     viewport.SetScreen(ScreenPixelsPerMm());
     viewport.SetView(SurfaceSize());
@@ -353,10 +384,23 @@ void PadWindow::ShowDrawing(std::shared_ptr<const DrawingPage> page,
     DrawingMoved(true);
 }
 
+void PadWindow::DrawingFailed(std::uint64_t shown, DrawingHelper::Failure failure) {
+    // Said of the drawing still shown only: one closed meanwhile is gone.
+    if (!drawing_ || shown != drawingsShown_) return;
+    const QString file = drawing_->Of().file;
+    // Not opened at the next start: said here, once.
+    if (memory_) memory_->Forget();
+    dialogs_->Notify(QStringLiteral("図面を描けません。\n%1\n%2\nこの図面は次回の起動では開きません。"
+                                    "計測はそのまま続けられます。")
+                         .arg(QDir::toNativeSeparators(file), Helper().Describe(failure)));
+}
+
 void PadWindow::CloseDrawing() {
     if (!drawing_) return;
     View().SetBackdrop(nullptr);
     drawing_.reset();
+    note_->clear();
+    note_->hide();
     if (memory_) memory_->Forget();
     DrawingMoved(false);
 }
@@ -373,7 +417,8 @@ void PadWindow::RestoreDrawing() {
         // Said once: the next start begins blank without a word.
         memory_->Forget();
     };
-    const DrawingFile::Probe probe = DrawingFile::Inspect(state.file);
+    DrawingHelper::Failure failure = DrawingHelper::Failure::None;
+    const DrawingFile::Probe probe = Helper().Inspect(state.file, failure);
     if (!probe.error.isEmpty()) {
         fail(probe.error);
         return;
@@ -392,13 +437,14 @@ void PadWindow::RestoreDrawing() {
         }
         givenDpi_.insert(QFileInfo(state.file).absoluteFilePath(), static_cast<int>(dpi));
     }
-    const DrawingFile::Opened opened = DrawingFile::Open(state.file, state.page, dpi);
-    if (!opened.page) {
-        fail(opened.error);
+    QString error;
+    const std::optional<DrawingHelper::Page> opened =
+        Helper().Open(state.file, state.page, dpi, error, failure);
+    if (!opened) {
+        fail(error);
         return;
     }
-    ShowDrawing(opened.page,
-                {QFileInfo(state.file).absoluteFilePath(), state.page, probe.pages, dpi},
+    ShowDrawing(*opened, {QFileInfo(state.file).absoluteFilePath(), state.page, probe.pages, dpi},
                 recalled->placed ? std::optional(state) : std::nullopt);
 }
 
@@ -451,12 +497,18 @@ void PadWindow::DrawingMoved(bool rememberNow) {
     View().SetNote(QString());
     zoom_->setText(QStringLiteral("%1%").arg(std::lround(viewport.Zoom() * 100)));
     UpdateTitle();
-    if (memory_) {
-        const PadDrawing::Source& source = drawing_->Of();
-        memory_->Remember(
-            {source.file, source.page, viewport.Zoom(), viewport.CentreMm(), source.untaggedDpi},
-            rememberNow);
-    }
+    Remember(rememberNow);
+}
+
+void PadWindow::Remember(bool now) {
+    if (!memory_ || !drawing_ || !drawing_->Rendered() || drawing_->Failed()) return;
+    const PadDrawing::Source& source = drawing_->Of();
+    // A path the settings would cut is not kept at all: cut, it would name
+    // another file, or none ("見つかりません" at the next start).
+    if (!memory_->Holds(source.file)) return;
+    const DrawingViewport& viewport = drawing_->Viewport();
+    memory_->Remember(
+        {source.file, source.page, viewport.Zoom(), viewport.CentreMm(), source.untaggedDpi}, now);
 }
 
 void PadWindow::UpdateTitle() {

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "drawing/DrawingFile.h"
+#include "drawing/DrawingHelper.h"
 #include "pad/DrawingMemory.h"
 #include "measure/ui/FigureWindow.h"
 #include "pad/PadDrawing.h"
@@ -92,6 +93,10 @@ class PadWindow : public FigureWindow {
     // it cannot be, and the pad stays blank.
     void RestoreDrawing();
 
+    // The helper that reads drawings for the pad, started at the first
+    // drawing (tests set its limits).
+    DrawingHelper& Helper();
+
     // The drawing open; null while the pad is blank.
     const PadDrawing* Drawing() const { return drawing_.get(); }
     void FitDrawing();
@@ -132,8 +137,13 @@ class PadWindow : public FigureWindow {
     bool Pan(QMouseEvent* event);
     // Puts an opened page on the pad; `placed` shows it at a kept zoom and
     // centre, else fitted.
-    void ShowDrawing(std::shared_ptr<const DrawingPage> page, const PadDrawing::Source& source,
+    void ShowDrawing(const DrawingHelper::Page& page, const PadDrawing::Source& source,
                      const std::optional<DrawingMemory::State>& placed);
+    // The drawing shown `shown`-th crashed or ran out of time or memory:
+    // said once, and the drawing is not opened at the next start.
+    void DrawingFailed(std::uint64_t shown, DrawingHelper::Failure failure);
+    // Keeps the drawing for the next start, once it has rendered.
+    void Remember(bool now);
     // The view's mapping, the title and the buttons after the drawing, its
     // zoom or its place changed; kept in the settings at once when
     // `rememberNow` (a drawing opened), else after a pause.
@@ -151,7 +161,11 @@ class PadWindow : public FigureWindow {
     std::unique_ptr<PadDialogs> ownDialogs_;
     PadDialogs* dialogs_ = nullptr;
     std::optional<DrawingMemory> memory_;
+    std::unique_ptr<DrawingHelper> helper_;
     std::unique_ptr<PadDrawing> drawing_;
+    // Counts the drawings shown, so that a failure told late is of the
+    // drawing it was heard for.
+    std::uint64_t drawingsShown_ = 0;
     // Resolutions given this run for images without their own, by file.
     QHash<QString, int> givenDpi_;
     QString lastFolder_;
@@ -166,6 +180,7 @@ class PadWindow : public FigureWindow {
     std::optional<FigureOrigin> marksOrigin_;
     std::function<bool(int, int)> markClicked_;
     bool markPress_ = false;
+    QLabel* note_ = nullptr;
 
     // Space is held; the page is being dragged, from this pointer position.
     bool spaceHeld_ = false;

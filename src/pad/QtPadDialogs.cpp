@@ -7,9 +7,6 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Kalvor");
-// Resolutions a scan can have, dots per inch.
-constexpr int kLowestDpi = 10;
-constexpr int kHighestDpi = 10000;
 
 }  // namespace
 
@@ -32,7 +29,8 @@ std::optional<int> QtPadDialogs::AskDpi(const QString& fileName, int proposed) {
                                          QStringLiteral("「%1」には解像度の記録がありません。\n"
                                                         "スキャンしたときの解像度（dpi）：")
                                              .arg(fileName),
-                                         proposed, kLowestDpi, kHighestDpi, 1, &ok);
+                                         proposed, static_cast<int>(kLowestDpi),
+                                         static_cast<int>(kHighestDpi), 1, &ok);
     return ok ? std::optional<int>(dpi) : std::nullopt;
 }
 

@@ -34,7 +34,10 @@ QString CutToBytes(const QString& text, qsizetype maxBytes) {
 
 QString Common::ReadSetting(const QString& section, const QString& key,
                             const QString& defaultValue) const {
-    const QString value = file_.Read(section, key).value_or(defaultValue);
+    return AsReadBack(file_.Read(section, key).value_or(defaultValue));
+}
+
+QString Common::AsReadBack(const QString& value) {
     return CutAtNul(CutToBytes(value, kMaxValueBytes));
 }
 

@@ -38,6 +38,9 @@ public:
 
     // The characters before the first NUL, or the whole text.
     static QString CutAtNul(const QString& text);
+    // `value` as ReadSetting gives it back once written: cut to
+    // kMaxValueBytes and at a NUL.
+    static QString AsReadBack(const QString& value);
 
 private:
     IniFile file_;

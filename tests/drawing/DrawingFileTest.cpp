@@ -123,9 +123,43 @@ TEST(DrawingFile, size_on_paper_comes_from_the_images_own_resolution) {
         const DrawingFile::Probe probe = DrawingFile::Inspect(path);
         ASSERT_TRUE(probe.error.isEmpty()) << probe.error.toStdString();
         EXPECT_EQ(probe.pages, 1);
-        const DrawingFile::Opened opened = DrawingFile::Open(path, 1, 96);
+        const DrawingFile::Opened opened = DrawingFile::Open(path, probe, 1, 96);
         ASSERT_TRUE(opened.page);
         EXPECT_NEAR(opened.page->SizeMm().width(), 50.8, 0.1);
         EXPECT_NEAR(opened.page->SizeMm().height(), 25.4, 0.1);
     }
+}
+
+// Counted as Qt holds it (a grey PNG stays 8 bits a pixel) and as drawing a
+// part of it copies it: one that fits opens, one that does not is said too
+// large with its size, never broken.
+TEST(DrawingFile, an_image_is_counted_as_qt_reads_and_draws_it_and_one_too_large_says_its_size) {
+    struct Case {
+        QImage::Format format;
+        qint64 peak;
+    };
+    const Case cases[] = {
+        {QImage::Format_Grayscale8, 2 * 1000 * 1000 + 4 * 1000 * 1000},
+        {QImage::Format_RGB32, 2 * 4 * 1000 * 1000},
+        {QImage::Format_Mono, 2 * 128 * 1000 + 4 * 1000 * 1000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DrawingFile::ImagePeakBytes(QSize(1000, 1000), c.format), c.peak) << c.format;
+
+    QTemporaryDir dir;
+    QImage grey(3000, 2000, QImage::Format_Grayscale8);
+    grey.fill(200);
+    const QString greyPath = dir.filePath(QStringLiteral("grey.png"));
+    const QString colourPath = dir.filePath(QStringLiteral("colour.png"));
+    ASSERT_TRUE(grey.save(greyPath));
+    ASSERT_TRUE(grey.convertToFormat(QImage::Format_RGB32).save(colourPath));
+    // Grey: 6 bytes a pixel, 36 MB; in colour 8, 48 MB.
+    constexpr qint64 kLimit = qint64(40) * 1024 * 1024;
+    const DrawingFile::Probe probe = DrawingFile::Inspect(greyPath);
+    EXPECT_TRUE(DrawingFile::Open(greyPath, probe, 1, 300, kLimit).page);
+    const DrawingFile::Opened colour =
+        DrawingFile::Open(colourPath, DrawingFile::Inspect(colourPath), 1, 300, kLimit);
+    EXPECT_FALSE(colour.page);
+    EXPECT_TRUE(colour.error.contains(QStringLiteral("大きすぎて"))) << colour.error.toStdString();
+    EXPECT_TRUE(colour.error.contains(QStringLiteral("3000 × 2000"))) << colour.error.toStdString();
 }

@@ -269,6 +269,8 @@ TEST_F(PadDrawingTest, the_drawing_comes_back_where_it_was_after_a_restart_or_a_
             EXPECT_EQ(kept.writes, 0) << "nothing written before a drawing is opened";
             dialogs.pagesToChoose = {3};
             ASSERT_TRUE(first.OpenDrawing(three));
+            // Kept once it has drawn.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return first.Drawing()->Rendered(); }));
             first.ZoomDrawing(2.5, {40, 30});
             first.PanDrawing({-70, 25});
             const int written = kept.writes;
@@ -306,6 +308,7 @@ TEST_F(PadDrawingTest, the_drawing_comes_back_where_it_was_after_a_restart_or_a_
         first.SetSettings(&settings);
         dialogs.pagesToChoose = {1};
         ASSERT_TRUE(first.OpenDrawing(three));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return first.Drawing()->Rendered(); }));
     }
     ASSERT_TRUE(QFile::remove(three));
     for (const int notices : {1, 0}) {

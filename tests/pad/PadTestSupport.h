@@ -68,6 +68,8 @@ class FakePadSettings : public SideWindowSettings {
         ++writes;
         for (const auto& [key, value] : values) keys.insert(key, value);
     }
+    // As the settings file: a value longer than 499 bytes is read back cut.
+    bool Holds(const QString& value) const override { return value.toUtf8().size() <= 499; }
     QMap<QString, QString> keys;
     int writes = 0;
 };

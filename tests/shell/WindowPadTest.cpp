@@ -290,6 +290,8 @@ TEST(WindowPad,
         if (kind != Pad::NotKept) pad.SetSettings(&settings);
         if (kind == Pad::Drawing) {
             EXPECT_TRUE(pad.OpenDrawing(plan));
+            // Kept once it has drawn.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return pad.Drawing()->Rendered(); }));
         }
         const QString path = r.f.window->SettingsPath();
         r.f.Stop();
@@ -317,5 +319,19 @@ TEST(WindowPad,
         if (line.contains('=') && !line.startsWith("x=") && !line.startsWith("y=")) {
             EXPECT_TRUE(drawn.contains(line)) << line.toStdString();
         }
+    }
+}
+
+// What the pad asks before it keeps a drawing's path: the file's answer
+// matches what it gives back.
+TEST(WindowPad, the_settings_file_says_which_values_it_gives_back_whole) {
+    QTemporaryDir dir;
+    SideWindowSettingsFile settings(dir.filePath(QStringLiteral("Kalvor.INI")));
+    for (const int length : {499, 500}) {
+        SCOPED_TRACE(length);
+        const QString value(length, u'a');
+        settings.Write({{QStringLiteral("PadDrawing"), value}});
+        EXPECT_EQ(settings.Holds(value), settings.Read(QStringLiteral("PadDrawing")) == value);
+        EXPECT_EQ(settings.Holds(value), length == 499);
     }
 }

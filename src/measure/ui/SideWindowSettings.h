@@ -18,4 +18,10 @@ class SideWindowSettings {
     virtual QString Read(const QString& key) const = 0;
     // Sets every key of `values`, in one write of the file.
     virtual void Write(const Values& values) = 0;
+    // Whether `value` is read back as written (a settings file may cut a
+    // long value).
+    virtual bool Holds(const QString& value) const {
+        (void)value;
+        return true;
+    }
 };
