@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <cstring>
 
-#include "exchange/ProgramModule.h"
+#include "files/ProgramModule.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
