@@ -15,6 +15,7 @@
 
 #include "shell/AppFiles.h"
 #include "files/AtomicFile.h"
+#include "grid/Mei.h"
 #include "grid/ui/CellEditorBox.h"
 #include "grid/ui/FilteredLineEdit.h"
 #include "grid/ui/MeiGridView.h"
@@ -22,19 +23,13 @@
 #include "shell/ReceivedPointList.h"
 #include "shell/TabControl.h"
 #include "shell/TextBuffer.h"
+#include "shell/WindowKeys.h"
 
 namespace {
 
 const QString kDesignCaption = QStringLiteral("Kalvor ／ タブレット計測システム");
 // The notice after the version in the title.
 const QString kTitleNotice = QStringLiteral("   タブレットで測った長さと面積を表に記録します");
-
-constexpr int kKeyEscape = 27;
-constexpr int kKeyF7 = 118;
-constexpr int kKeyF8 = 119;
-constexpr int kKeyF11 = 122;
-// F12 pressed in the figure display too does what it does in the main window.
-constexpr int kKeyF12 = 123;
 
 }  // namespace
 
@@ -286,7 +281,7 @@ void frmTab::Form_KeyDown(int keyCode, int shift) {
     }
     // Esc keeps its meaning in the cell editor; elsewhere it offers to drop
     // a sum in progress.
-    if (keyCode == kKeyEscape && engine_.SumHoldsFigures() && !txtForEdit->IsVisible()) {
+    if (keyCode == Mei::kKeyEscape && engine_.SumHoldsFigures() && !txtForEdit->IsVisible()) {
         ConfirmDropSum();
         FigureChanged();
         return;

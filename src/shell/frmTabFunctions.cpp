@@ -7,16 +7,13 @@
 #include <algorithm>
 
 #include "shell/TabControl.h"
+#include "shell/WindowKeys.h"
 #include "shell/frmTab.h"
 
 namespace {
 
-const QString kSection = QStringLiteral("frmTab");
 // The list index of the count (0 for once), as the other lists are kept.
 const QString kRepeatKey = QStringLiteral("cmbKaisu");
-constexpr int kKeyF7 = 118;
-constexpr int kKeyF8 = 119;
-constexpr int kShiftBit = 1;
 constexpr int kMostRepeats = 5;
 
 }  // namespace
@@ -71,7 +68,7 @@ void frmTab::BuildRepeatCount(QWidget* page) {
 void frmTab::RestoreRepeatCount() {
     bool ok = false;
     const int index =
-        settings_.ReadSetting(kSection, kRepeatKey, QStringLiteral("0")).trimmed().toInt(&ok);
+        settings_.ReadSetting(kWindowSection, kRepeatKey, QStringLiteral("0")).trimmed().toInt(&ok);
     // A value the list cannot take measures each figure once, as without it.
     cmbKaisu->setCurrentIndex(ok && index >= 0 && index < kMostRepeats ? index : 0);
 }
@@ -80,6 +77,6 @@ void frmTab::WriteRepeatCountSetting() {
     // Kept only once it is in the file or differs from once, so that a file
     // the operator never changed it in keeps the keys it always had.
     const QString value = QString::number(cmbKaisu->currentIndex());
-    const bool inFile = !settings_.ReadSetting(kSection, kRepeatKey, QString()).isEmpty();
-    if (inFile || value != QLatin1String("0")) settings_.WriteSetting(kSection, kRepeatKey, value);
+    const bool inFile = !settings_.ReadSetting(kWindowSection, kRepeatKey, QString()).isEmpty();
+    if (inFile || value != QLatin1String("0")) settings_.WriteSetting(kWindowSection, kRepeatKey, value);
 }

@@ -15,22 +15,12 @@
 #include "grid/ui/CellEditorBox.h"
 #include "grid/ui/MeiGridView.h"
 #include "shell/TextBuffer.h"
+#include "shell/WindowKeys.h"
 #include "shell/frmTab.h"
 
 namespace {
 
 const QString kClearQuestion = QStringLiteral("全データをクリアしてよろしいですか？");
-
-// Key codes of the grid's keys beyond the design (undo, editing, totals), and
-// the bits of the shift state.
-constexpr int kKeyF2 = 113;
-constexpr int kKeyF9 = 120;
-constexpr int kKeyC = 67;
-constexpr int kKeyV = 86;
-constexpr int kKeyY = 89;
-constexpr int kKeyZ = 90;
-constexpr int kShiftBit = 1;
-constexpr int kCtrlBit = 2;
 
 }  // namespace
 

@@ -12,8 +12,7 @@
 #include "QStringPrinter.h"
 #include "WindowFixture.h"
 #include "figures/FigureFile.h"
-#include "pad/PadInput.h"
-#include "pad/PadWindow.h"
+#include "PadRig.h"
 
 namespace {
 
@@ -108,35 +107,13 @@ TEST(WindowKeptFigures, the_reduced_edition_keeps_figures_during_the_run_and_wri
 
 namespace {
 
-// The main window with the on-screen pad as its tablet and figure display.
-struct PadRig {
-    PadRig() {
-        auto owned = std::make_unique<PadInput>();
-        input = owned.get();
-        pad.AddInput(std::move(owned));
-        f.services.tablet = &pad;
-        f.services.figure = &input->Window();
-        f.Start();
-        QApplication::processEvents();
-    }
-    PadWindow& Pad() { return input->Window(); }
-    void Click(QPoint at) {
-        QTest::mouseClick(&Pad().View(), Qt::LeftButton, {}, at);
-        for (int i = 0; i < 4; ++i) QApplication::processEvents();
-    }
-
-    QueuedPadLink pad;
-    PadInput* input = nullptr;
-    WindowFixture f;
-};
-
 TEST(WindowKeptFigures, a_figure_measured_on_the_pad_is_outlined_there_and_a_click_on_it_selects_its_cell) {
     PadRig rig;
     frmTab& w = *rig.f.window;
     rig.f.Find<QRadioButton>(QStringLiteral("optMes(1)"))->setChecked(true);
     w.cmdMes_Click(0);
     for (const QPoint p : {QPoint(40, 40), QPoint(140, 40), QPoint(140, 140), QPoint(40, 140)})
-        rig.Click(p);
+        rig.Click(p.x(), p.y());
     QTest::mouseClick(&rig.Pad().View(), Qt::RightButton, {}, QPoint(90, 90));
     QTRY_VERIFY(!w.Grid().TextMatrix(1, 1).isEmpty());
     const KeptFigure* kept = FigureAt(w, 1, 1);
@@ -153,10 +130,10 @@ TEST(WindowKeptFigures, a_figure_measured_on_the_pad_is_outlined_there_and_a_cli
     // While a run collects points a click on the outline is a pick; after
     // "計測中止" it selects the outline's cell.
     w.Grid().SetRow(3);
-    rig.Click(QPoint(90, 90));
+    rig.Click(90, 90);
     EXPECT_EQ(w.Grid().Row(), 3);
     w.cmdMes_Click(1);
-    rig.Click(QPoint(90, 90));
+    rig.Click(90, 90);
     EXPECT_EQ(std::make_pair(w.Grid().Row(), w.Grid().Col()), std::make_pair(1, 1));
 
     auto* show = rig.Pad().findChild<QCheckBox*>(QStringLiteral("chkShowFigures"));
