@@ -22,20 +22,8 @@
 
 namespace {
 
-class HostileDrawingTest : public PadFixture {
+class HostileDrawingTest : public DrawingPadFixture {
   protected:
-    void SetUp() override {
-        Pad().SetDialogs(&dialogs);
-        Pad().SetSettings(&settings);
-        PadFixture::SetUp();
-        a4 = dir.filePath(QStringLiteral("a4.pdf"));
-        ASSERT_TRUE(WriteA4Pdf(a4));
-    }
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        EXPECT_TRUE(WriteBytes(path, bytes));
-        return path;
-    }
     void OpenAndDraw(PadWindow& pad, const QString& path) {
         ASSERT_TRUE(pad.OpenDrawing(path));
         ASSERT_TRUE(QTest::qWaitFor([&] { return pad.Drawing()->Rendered(); }));
@@ -50,8 +38,6 @@ class HostileDrawingTest : public PadFixture {
         const auto* note = Pad().findChild<QLabel*>(QStringLiteral("lblDrawingNote"));
         return note != nullptr && note->isVisible() ? note->text() : QString();
     }
-
-    QString a4;
 };
 
 }  // namespace

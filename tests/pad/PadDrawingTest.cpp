@@ -19,15 +19,8 @@
 
 namespace {
 
-class PadDrawingTest : public PadFixture {
+class PadDrawingTest : public DrawingPadFixture {
   protected:
-    void SetUp() override {
-        Pad().SetDialogs(&dialogs);
-        Pad().SetSettings(&settings);
-        PadFixture::SetUp();
-        a4 = dir.filePath(QStringLiteral("a4.pdf"));
-        ASSERT_TRUE(WriteA4Pdf(a4));
-    }
 
     // Every tile in view drawn at the zoom in view.
     void Settle() {
@@ -63,7 +56,6 @@ class PadDrawingTest : public PadFixture {
         return Pad().CountsAt(pixel);
     }
 
-    QString a4;
 };
 
 }  // namespace
@@ -178,10 +170,6 @@ TEST_F(PadDrawingTest, a_file_that_cannot_be_read_is_told_once_and_the_pad_stays
     ASSERT_TRUE(Pad().OpenDrawing(a4));
     const PadDrawing* open = Pad().Drawing();
     const QString title = Pad().windowTitle();
-    const auto write = [&](const QString& name, const QByteArray& bytes) {
-        EXPECT_TRUE(WriteBytes(dir.filePath(name), bytes));
-        return dir.filePath(name);
-    };
     // A BMP header of 60,000 × 60,000 pixels: 10 GB once read.
     QByteArray huge("BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0", 18);
     for (const quint32 v : {60000u, 60000u})
@@ -197,12 +185,12 @@ TEST_F(PadDrawingTest, a_file_that_cannot_be_read_is_told_once_and_the_pad_stays
     };
     const Case cases[] = {
         {dir.filePath(QStringLiteral("gone.pdf")), QStringLiteral("見つかりません")},
-        {write(QStringLiteral("damaged.pdf"), ReadBytes(a4).left(40)), QStringLiteral("壊れて")},
-        {write(QStringLiteral("locked.pdf"), ReadBytes(QStringLiteral(":/drawings/encrypted.pdf"))),
+        {Write(QStringLiteral("damaged.pdf"), ReadBytes(a4).left(40)), QStringLiteral("壊れて")},
+        {Write(QStringLiteral("locked.pdf"), ReadBytes(QStringLiteral(":/drawings/encrypted.pdf"))),
          QStringLiteral("パスワード")},
-        {write(QStringLiteral("notes.txt"), "not a drawing"), QStringLiteral("どれでもない")},
-        {write(QStringLiteral("huge.bmp"), huge), QStringLiteral("大きすぎて")},
-        {write(QStringLiteral("cut.png"), ReadBytes(png).left(60)), QStringLiteral("壊れて")},
+        {Write(QStringLiteral("notes.txt"), "not a drawing"), QStringLiteral("どれでもない")},
+        {Write(QStringLiteral("huge.bmp"), huge), QStringLiteral("大きすぎて")},
+        {Write(QStringLiteral("cut.png"), ReadBytes(png).left(60)), QStringLiteral("壊れて")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.toStdString());

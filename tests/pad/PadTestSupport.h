@@ -20,6 +20,7 @@
 #include <string>
 
 #include "AnsweringWindow.h"
+#include "FileBytes.h"
 #include "pad/PadDialogs.h"
 #include "pad/PadInput.h"
 #include "measure/ui/SideWindowSettings.h"
@@ -126,4 +127,25 @@ class PadFixture : public ::testing::Test {
     } receiver;
     QueuedPadLink library;
     PadInput* input = nullptr;
+};
+
+// The pad with its boxes and settings seen by the test, and an A4 PDF page
+// written beside it to open.
+class DrawingPadFixture : public PadFixture {
+  protected:
+    void SetUp() override {
+        Pad().SetDialogs(&dialogs);
+        Pad().SetSettings(&settings);
+        PadFixture::SetUp();
+        a4 = dir.filePath(QStringLiteral("a4.pdf"));
+        ASSERT_TRUE(WriteA4Pdf(a4));
+    }
+    // A file of these bytes in the test's directory; its path.
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(WriteBytes(path, bytes));
+        return path;
+    }
+
+    QString a4;
 };
