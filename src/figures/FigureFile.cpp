@@ -8,7 +8,6 @@
 #include <charconv>
 #include <limits>
 #include <string_view>
-#include <type_traits>
 
 #include "files/RegularFile.h"
 #include "grid/GridModel.h"
@@ -23,11 +22,13 @@ constexpr int kMaxCol = 1'000;
 // The points a whole file may bring back: about 160 MB of them.
 constexpr std::size_t kMaxFilePoints = 20'000'000;
 
-struct ModeName {
-    FigureMode mode;
+// The words the file uses for a mode and for a source, in the enums' order.
+template <typename T>
+struct Named {
+    T value;
     std::string_view name;
 };
-constexpr std::array<ModeName, 6> kModeNames{{
+constexpr std::array<Named<FigureMode>, 6> kModeNames{{
     {FigureMode::TwoPointDistance, "distance"},
     {FigureMode::PickedArea, "picked-area"},
     {FigureMode::TracedArea, "traced-area"},
@@ -36,11 +37,7 @@ constexpr std::array<ModeName, 6> kModeNames{{
     {FigureMode::Coordinate, "coordinate"},
 }};
 
-struct SourceName {
-    FigureSourceKind kind;
-    std::string_view name;
-};
-constexpr std::array<SourceName, 3> kSourceNames{{
+constexpr std::array<Named<FigureSourceKind>, 3> kSourceNames{{
     {FigureSourceKind::Tablet, "tablet"},
     {FigureSourceKind::BlankPad, "pad"},
     {FigureSourceKind::Drawing, "drawing"},
@@ -166,15 +163,11 @@ bool ParseText(std::string_view text, QString& value) {
     return true;
 }
 
-template <typename Names, typename Value>
-bool ParseName(const Names& names, std::string_view text, Value& value) {
-    for (const auto& entry : names) {
+template <typename T, std::size_t N>
+bool ParseName(const std::array<Named<T>, N>& names, std::string_view text, T& value) {
+    for (const Named<T>& entry : names) {
         if (entry.name == text) {
-            if constexpr (std::is_same_v<Value, FigureMode>) {
-                value = entry.mode;
-            } else {
-                value = entry.kind;
-            }
+            value = entry.value;
             return true;
         }
     }
