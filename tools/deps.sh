@@ -12,9 +12,12 @@ KALVOR_PACKAGES=(
   # image plugins.
   libpoppler-qt6-dev qt6-image-formats-plugins
   fonts-ipafont-gothic qt6-translations-l10n
+  # The figures' exports: DXF through dxflib; the tests read them back with
+  # readers we did not write (Qt SVG, ezdxf).
+  libdxflib-dev qt6-svg-dev python3-ezdxf
   xvfb xauth xdotool imagemagick strace
   # Where the windows open, checked by geometry (tools/test-geometry.sh).
-  openbox x11-utils
+  openbox x11-utils weston
   # The Debian package and its test: dependency scan, menu entry check.
   dpkg-dev file desktop-file-utils
 )
