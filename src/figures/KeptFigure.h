@@ -51,6 +51,23 @@ struct KeptFigure : CellTag {
     // into a cell that holds its value again.
     QString value;
 
+    // Counted off in a sum: a hole (a courtyard in a footprint, a stairwell
+    // in a floor).
+    bool minus = false;
+    // A sum's value comes from several figures: this one is the first, the
+    // others follow here in the order they were added, each with its own
+    // points and sign (their `value` is their own, unrounded text; their
+    // `parts` empty). Empty for a value measured from one figure.
+    std::vector<KeptFigure> parts;
+
     // Areas are drawn closed.
     bool Closed() const { return mode == FigureMode::PickedArea || mode == FigureMode::TracedArea; }
+
+    // This figure and a sum's other figures, in order: what is drawn and
+    // exported for the cell.
+    std::vector<const KeptFigure*> Figures() const {
+        std::vector<const KeptFigure*> all{this};
+        for (const KeptFigure& part : parts) all.push_back(&part);
+        return all;
+    }
 };
