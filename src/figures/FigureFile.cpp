@@ -14,7 +14,9 @@
 
 namespace {
 
-constexpr int kFieldCount = 15;
+// Version 1 lines end after `arcs`; version 2 adds `sign` and `part`.
+constexpr int kFieldCountV1 = 15;
+constexpr int kFieldCount = 17;
 // A grid has at most 10,000 rows of 1,000 columns; anything beyond is not a
 // line this program wrote.
 constexpr int kMaxRow = 10'000;
@@ -70,7 +72,7 @@ void AppendDouble(QByteArray& out, double value) {
     out.append(buffer, end - buffer);
 }
 
-void AppendLine(QByteArray& out, int row, int col, const KeptFigure& f) {
+void AppendLine(QByteArray& out, int row, int col, const KeptFigure& f, int part) {
     AppendInt(out, row);
     out.append('\t');
     AppendInt(out, col);
@@ -114,6 +116,8 @@ void AppendLine(QByteArray& out, int row, int col, const KeptFigure& f) {
         if (i > 0) out.append(' ');
         AppendInt(out, f.arcMiddles[i]);
     }
+    out.append(f.minus ? "\t-\t" : "\t+\t");
+    AppendInt(out, part);
     out.append('\n');
 }
 
@@ -213,26 +217,44 @@ bool ParseArcs(std::string_view text, std::size_t points, std::vector<std::int32
     return true;
 }
 
+// One figure line as read: `part` is its place in its cell's sum (0: the
+// cell's own figure).
+struct FigureLine {
+    int row = 0;
+    int col = 0;
+    int part = 0;
+    std::shared_ptr<KeptFigure> figure;
+};
+
 // Why one figure line cannot be read; empty when it was.
-QString ParseLine(std::string_view line, KeptFigureAt& at, std::size_t pointsRoom) {
+QString ParseLine(std::string_view line, int fieldCount, FigureLine& at, std::size_t pointsRoom) {
     std::array<std::string_view, kFieldCount> fields;
     std::size_t count = 0;
     std::size_t pos = 0;
     while (true) {
         const std::size_t tab = line.find('\t', pos);
-        if (count == kFieldCount) return QStringLiteral("too many fields");
+        if (count == static_cast<std::size_t>(fieldCount)) return QStringLiteral("too many fields");
         fields[count++] = line.substr(pos, tab == std::string_view::npos ? line.npos : tab - pos);
         if (tab == std::string_view::npos) break;
         pos = tab + 1;
     }
-    if (count != kFieldCount) return QStringLiteral("%1 fields, not %2").arg(count).arg(kFieldCount);
+    if (count != static_cast<std::size_t>(fieldCount))
+        return QStringLiteral("%1 fields, not %2").arg(count).arg(fieldCount);
+    int& part = at.part;
+    bool minus = false;
+    if (fieldCount == kFieldCount) {
+        if (fields[15] != "+" && fields[15] != "-") return QStringLiteral("no sign");
+        minus = fields[15] == "-";
+        if (!ParseInt(fields[16], part) || part < 0) return QStringLiteral("no part");
+    }
 
     auto figure = std::make_shared<KeptFigure>();
     if (!ParseInt(fields[0], at.row) || at.row < 1 || at.row > kMaxRow)
         return QStringLiteral("no row");
     if (!ParseInt(fields[1], at.col) || at.col < 1 || at.col > kMaxCol)
         return QStringLiteral("no column");
-    if (!ParseText(fields[2], figure->value) || figure->value.isEmpty())
+    // A sum's other figures have no value of their own.
+    if (!ParseText(fields[2], figure->value) || (part == 0 && figure->value.isEmpty()))
         return QStringLiteral("no value");
     if (!ParseName(kModeNames, fields[3], figure->mode)) return QStringLiteral("unknown mode");
     const QDateTime time = QDateTime::fromString(
@@ -257,6 +279,7 @@ QString ParseLine(std::string_view line, KeptFigureAt& at, std::size_t pointsRoo
     if (figure->points.empty()) return QStringLiteral("no point");
     if (!ParseArcs(fields[14], figure->points.size(), figure->arcMiddles))
         return QStringLiteral("bad arcs");
+    figure->minus = minus;
     at.figure = std::move(figure);
     return {};
 }
@@ -272,16 +295,21 @@ QByteArray FigureFileBytes(const GridModel& grid) {
         if (const auto* figure = dynamic_cast<const KeptFigure*>(tag.get())) {
             kept.emplace_back(key, figure);
             points += figure->points.size();
+            for (const KeptFigure& other : figure->parts) points += other.points.size();
         }
     }
     std::sort(kept.begin(), kept.end());
     QByteArray out;
     // About 16 bytes a point and 160 for the rest of a line.
-    out.reserve(static_cast<qsizetype>(sizeof kFigureFileHeader + points * 16 + kept.size() * 160));
+    out.reserve(static_cast<qsizetype>(sizeof kFigureFileHeader + points * 16 + kept.size() * 164));
     out.append(kFigureFileHeader);
     out.append('\n');
     for (const auto& [key, figure] : kept) {
-        AppendLine(out, GridModel::KeyRow(key), GridModel::KeyCol(key), *figure);
+        const int row = GridModel::KeyRow(key);
+        const int col = GridModel::KeyCol(key);
+        AppendLine(out, row, col, *figure, 0);
+        int part = 0;
+        for (const KeptFigure& other : figure->parts) AppendLine(out, row, col, other, ++part);
     }
     return out;
 }
@@ -295,7 +323,15 @@ FigureFileContent ParseFigureFile(QByteArrayView bytes) {
     const std::string_view text = View(bytes);
     std::size_t pos = 0;
     int number = 0;
+    int fieldCount = kFieldCount;
     std::size_t pointsLeft = std::min(kMaxFilePoints, kMaxFigurePoints * 5);
+    // The cell figure being read, still open for the other figures of its
+    // sum; it is handed out once the next cell starts.
+    FigureLine open;
+    const auto close = [&] {
+        if (open.figure) content.figures.push_back({open.row, open.col, std::move(open.figure)});
+        open = {};
+    };
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
@@ -304,22 +340,36 @@ FigureFileContent ParseFigureFile(QByteArrayView bytes) {
         ++number;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (number == 1) {
-            if (line != kFigureFileHeader) {
+            if (line == kFigureFileHeaderV1) {
+                fieldCount = kFieldCountV1;
+            } else if (line != kFigureFileHeader) {
                 content.problems << QStringLiteral("line 1: not a figure file of this version");
                 return content;
             }
             continue;
         }
         if (line.empty()) continue;
-        KeptFigureAt at;
-        const QString why = ParseLine(line, at, std::min(pointsLeft, kMaxFigurePoints));
+        FigureLine at;
+        QString why = ParseLine(line, fieldCount, at, std::min(pointsLeft, kMaxFigurePoints));
+        if (why.isEmpty() && at.part > 0 &&
+            (!open.figure || open.row != at.row || open.col != at.col ||
+             at.part != open.part + 1))
+            why = QStringLiteral("a sum's figure without the one before it");
         if (!why.isEmpty()) {
             content.problems << QStringLiteral("line %1: %2").arg(number).arg(why);
             continue;
         }
         pointsLeft -= at.figure->points.size();
-        content.figures.push_back(std::move(at));
+        if (at.part == 0) {
+            close();
+            open = std::move(at);
+        } else {
+            at.figure->value.clear();
+            open.figure->parts.push_back(std::move(*at.figure));
+            open.part = at.part;
+        }
     }
+    close();
     if (number == 0) content.problems << QStringLiteral("line 1: empty file");
     return content;
 }

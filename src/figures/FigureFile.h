@@ -15,20 +15,24 @@ class GridModel;
 // The figures kept with the grid's values, as a text file of the program's
 // own beside the autosave. UTF-8, lines ended by LF:
 //
-//   Kalvor figures 1
+//   Kalvor figures 2
 //   row<TAB>col<TAB>value<TAB>mode<TAB>time<TAB>reference<TAB>tablet length
 //     <TAB>vertical factor<TAB>unit<TAB>counts per mm<TAB>source<TAB>page
-//     <TAB>source name<TAB>points<TAB>arcs
+//     <TAB>source name<TAB>points<TAB>arcs<TAB>sign<TAB>part
 //
 // one line per figure after the first, in the order of the cells (row by
-// row). `mode` is one of distance, picked-area, traced-area, picked-length,
+// row). `sign` is + or - (a figure counted off a sum: a hole); `part` is 0
+// for a cell's figure and 1, 2, ... for the other figures of a sum, which
+// follow it in order (their value is empty). Version 1 had neither field:
+// it is still read, every figure then a cell's own and counted plus. `mode` is one of distance, picked-area, traced-area, picked-length,
 // traced-length, coordinate; `time` is UTC as 2026-12-09T01:23:45.678Z;
 // `source` is tablet, pad or drawing; `points` is "x,y" pairs in counts,
 // separated by spaces; `arcs` the numbers (from 0) of the points that are an
 // arc's middle, separated by spaces, empty for none. In the text fields a TAB, CR, LF and "%" are written
 // as %09, %0D, %0A and %25. The number after "figures" is the format's
 // version: a reader takes only the versions it knows.
-inline constexpr char kFigureFileHeader[] = "Kalvor figures 1";
+inline constexpr char kFigureFileHeader[] = "Kalvor figures 2";
+inline constexpr char kFigureFileHeaderV1[] = "Kalvor figures 1";
 
 // Bounds of what is read back: far more than a grid can hold, small enough
 // that a damaged or planted file cannot take the program's memory.

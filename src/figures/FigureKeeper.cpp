@@ -1,12 +1,36 @@
 #include "figures/FigureKeeper.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "grid/GridModel.h"
 #include "measure/PointStore.h"
 
 void FigureKeeper::Measured(const PointStore& points, const Context& context) {
-    auto figure = std::make_shared<KeptFigure>();
+    std::optional<KeptFigure> figure = FigureOf(points, context);
+    pending_ = figure ? std::make_shared<KeptFigure>(std::move(*figure)) : nullptr;
+}
+
+void FigureKeeper::Summed(const PointStore& points, const Context& context, std::size_t index,
+                          bool minus) {
+    if (index == 0) sum_.clear();
+    std::optional<KeptFigure> figure = FigureOf(points, context);
+    if (!figure) return;
+    figure->minus = minus;
+    sum_.push_back(std::move(*figure));
+}
+
+void FigureKeeper::MeasuredSum() {
+    pending_.reset();
+    if (sum_.empty()) return;
+    auto figure = std::make_shared<KeptFigure>(std::move(sum_.front()));
+    figure->parts.assign(std::make_move_iterator(sum_.begin() + 1), std::make_move_iterator(sum_.end()));
+    sum_.clear();
+    pending_ = std::move(figure);
+}
+
+std::optional<KeptFigure> FigureKeeper::FigureOf(const PointStore& points, const Context& context) {
+    std::optional<KeptFigure> figure(std::in_place);
     figure->mode = context.mode;
     const auto count = static_cast<std::size_t>(std::max(points.lPointCount, 0));
     figure->points.reserve(count);
@@ -31,7 +55,8 @@ void FigureKeeper::Measured(const PointStore& points, const Context& context) {
     figure->sourceName = context.origin.name;
     figure->page = context.origin.page;
     figure->timeMs = context.timeMs;
-    pending_ = figure->points.empty() ? nullptr : std::move(figure);
+    if (figure->points.empty()) return std::nullopt;
+    return figure;
 }
 
 void FigureKeeper::Attach(GridModel& grid, int row, int col, const QString& value) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "figures/KeptFigure.h"
 
@@ -31,6 +33,12 @@ class FigureKeeper {
     // The figure of the value about to be put: the store's points 0 to
     // lPointCount - 1.
     void Measured(const PointStore& points, const Context& context);
+    // A sum took this figure as its entry `index` (0 starts a new sum),
+    // minus for a hole.
+    void Summed(const PointStore& points, const Context& context, std::size_t index, bool minus);
+    // The sum's total is about to be put: its figures go with it, the first
+    // holding the others.
+    void MeasuredSum();
     // A value went into row, col with text `value`: the figure told of
     // goes with it (both cells of a coordinate get it).
     void Attach(GridModel& grid, int row, int col, const QString& value);
@@ -38,5 +46,8 @@ class FigureKeeper {
     void Done() { pending_.reset(); }
 
   private:
+    static std::optional<KeptFigure> FigureOf(const PointStore& points, const Context& context);
+
     std::shared_ptr<KeptFigure> pending_;
+    std::vector<KeptFigure> sum_;
 };

@@ -1,6 +1,7 @@
 #include "measure/CircleArc.h"
 
 #include <cmath>
+#include <algorithm>
 #include <numbers>
 
 namespace {
@@ -101,4 +102,26 @@ std::vector<FigurePoint> CircleArc::Points(int pieces) const {
              static_cast<std::int32_t>(std::lround(centreY_ + radius_ * std::sin(t)))});
     }
     return points;
+}
+
+std::vector<FigurePoint> CircleArc::PathThrough(const std::vector<FigurePoint>& p,
+                                                const std::vector<std::int32_t>& middles, int pieces) {
+    std::vector<FigurePoint> path;
+    path.reserve(p.size() + middles.size() * static_cast<std::size_t>(std::max(pieces, 1)));
+    auto arc = middles.begin();
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        while (arc != middles.end() && *arc < static_cast<std::int32_t>(i)) ++arc;
+        const bool middle =
+            arc != middles.end() && *arc == static_cast<std::int32_t>(i) && i >= 1 && i + 1 < p.size();
+        if (middle) {
+            if (const std::optional<CircleArc> circle = Through(p[i - 1], p[i], p[i + 1])) {
+                const std::vector<FigurePoint> along = circle->Points(pieces);
+                // The start is in the path already, the end comes next.
+                path.insert(path.end(), along.begin() + 1, along.end() - 1);
+                continue;
+            }
+        }
+        path.push_back(p[i]);
+    }
+    return path;
 }

@@ -30,6 +30,13 @@ class CircleArc {
     // included: `pieces` + 1 points.
     std::vector<FigurePoint> Points(int pieces) const;
 
+    // The path through `points` with the side pair around each arc's middle
+    // (`middles`, ascending) replaced by `pieces` short sides along the arc,
+    // from the picked start to the picked end: what is drawn for a picked
+    // figure with arcs. Three picks in a line stay straight.
+    static std::vector<FigurePoint> PathThrough(const std::vector<FigurePoint>& points,
+                                                const std::vector<std::int32_t>& middles, int pieces);
+
     double Radius() const { return radius_; }
     // The swept angle in radians, signed: positive from x towards y.
     double Sweep() const { return sweep_; }

@@ -17,6 +17,10 @@ struct FigureMark {
     std::shared_ptr<const std::vector<FigurePoint>> points;
     bool closed = false;
     bool point = false;
+    // Picks that are an arc's middle: the outline follows the arc.
+    std::vector<std::int32_t> arcMiddles;
+    // Counted off in a sum: a hole, drawn dashed and not filled.
+    bool hole = false;
     // The cell and the value with its unit ("3行2列　124.50 m²").
     QString label;
     // The cell is selected: the display makes the figure stand out.

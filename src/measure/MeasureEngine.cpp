@@ -345,7 +345,10 @@ void MeasureEngine::PutFinished(double value, bool fromFigure) {
     host_.BeginValue();
     // A sum's total comes from its figures, not from the points of one in
     // progress.
-    if (fromFigure) host_.MeasuredFrom(points);
+    if (fromFigure)
+        host_.MeasuredFrom(points);
+    else
+        host_.MeasuredSum();
     host_.PutValue(value, true);
     host_.EndValue();
 }
@@ -359,7 +362,10 @@ void MeasureEngine::FigureFinished(double value) {
         meanShown_ = true;
     }
     if (sum_.On()) {
-        if (sum_.Add(value, bLengthMode)) return;
+        if (sum_.Add(value, bLengthMode)) {
+            host_.SummedFrom(points, sum_.Entries().size() - 1, sum_.Entries().back().minus);
+            return;
+        }
         // Never lost: a figure the sum cannot take goes into the cell.
         note_ = sum_.Lengths() ? QStringLiteral("合算は長さだけのため、この面積は表に入れました")
                                : QStringLiteral("合算は面積だけのため、この長さは表に入れました");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 
 #include "measure/Calculation.h"
 
@@ -29,6 +30,11 @@ class MeasureHost : public ScaleSource {
     // 0 to lPointCount - 1). Values put without it (typed, pasted, totals)
     // come from no figure.
     virtual void MeasuredFrom(const PointStore&) {}
+    // A sum took a figure: entry `index` of the sum (0 starts a new one),
+    // counted minus for a hole. Its points are kept until the sum's total
+    // is put, which is then told with MeasuredSum in place of MeasuredFrom.
+    virtual void SummedFrom(const PointStore&, std::size_t /*index*/, bool /*minus*/) {}
+    virtual void MeasuredSum() {}
     // A measured value, or the two cells of a coordinate, is one change the
     // operator can take back: the engine brackets it with these.
     virtual void BeginValue() {}

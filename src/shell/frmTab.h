@@ -207,6 +207,8 @@ class frmTab : public QWidget, private MeasureHost {
     bool InvertX() const override;
     bool InvertY() const override;
     void MeasuredFrom(const PointStore& points) override;
+    void SummedFrom(const PointStore& points, std::size_t index, bool minus) override;
+    void MeasuredSum() override;
     void BeginValue() override { undo_.Begin(); }
     void EndValue() override {
         figures_.Done();
@@ -278,6 +280,8 @@ class frmTab : public QWidget, private MeasureHost {
     void OwnFileProblem(const QString& path, const QString& why);
     void ConnectFigure();
     void DisconnectFigure();
+    // What a measurement's figure is kept with besides its points.
+    FigureKeeper::Context FigureContext() const;
     // The kept figures pushed to the figure display, with the selected
     // cells' ones standing out, whenever they or the selection change; a
     // click on one there selects its cell.

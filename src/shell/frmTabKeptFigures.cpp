@@ -21,7 +21,7 @@ FigureMode ModeOf(int option) {
 
 }  // namespace
 
-void frmTab::MeasuredFrom(const PointStore& points) {
+FigureKeeper::Context frmTab::FigureContext() const {
     FigureKeeper::Context context;
     context.mode = ModeOf(SelectedMeasurement());
     context.referenceLength = ReferenceLengthText();
@@ -33,8 +33,16 @@ void frmTab::MeasuredFrom(const PointStore& points) {
     if (services_.figure != nullptr) context.origin = services_.figure->Origin();
     if (context.origin.kind == FigureSourceKind::Tablet) context.origin.name = services_.tabletName;
     context.timeMs = QDateTime::currentMSecsSinceEpoch();
-    figures_.Measured(points, context);
+    return context;
 }
+
+void frmTab::MeasuredFrom(const PointStore& points) { figures_.Measured(points, FigureContext()); }
+
+void frmTab::SummedFrom(const PointStore& points, std::size_t index, bool minus) {
+    figures_.Summed(points, FigureContext(), index, minus);
+}
+
+void frmTab::MeasuredSum() { figures_.MeasuredSum(); }
 
 void frmTab::ConnectMarks() {
     if (services_.figure == nullptr) return;
@@ -62,23 +70,38 @@ void frmTab::PushMarks() {
     std::vector<FigureMark> marks;
     marks.reserve(grid_.Tags().size());
     for (const auto& [key, tag] : grid_.Tags()) {
-        const auto* figure = dynamic_cast<const KeptFigure*>(tag.get());
-        if (figure == nullptr) continue;
-        FigureMark mark;
-        mark.row = GridModel::KeyRow(key);
-        mark.col = GridModel::KeyCol(key);
-        // Shares the tag's ownership: the points live as long as a display
-        // still draws them.
-        mark.points = std::shared_ptr<const std::vector<FigurePoint>>(tag, &figure->points);
-        mark.closed = figure->Closed();
-        mark.point = figure->mode == FigureMode::Coordinate;
-        const QString value =
-            figure->unit.isEmpty() ? figure->value : figure->value + QLatin1Char(' ') + figure->unit;
-        mark.label = QStringLiteral("%1行%2列　%3").arg(mark.row).arg(mark.col).arg(value);
-        mark.highlighted = mark.row >= selected.top && mark.row <= selected.bottom &&
-                           mark.col >= selected.left && mark.col <= selected.right;
-        mark.origin = {figure->source, figure->sourceName, figure->page};
-        marks.push_back(std::move(mark));
+        const auto* kept = dynamic_cast<const KeptFigure*>(tag.get());
+        if (kept == nullptr) continue;
+        const int row = GridModel::KeyRow(key);
+        const int col = GridModel::KeyCol(key);
+        const bool highlighted =
+            row >= selected.top && row <= selected.bottom && col >= selected.left && col <= selected.right;
+        // A sum's figures each get a mark of the cell; the value stands by
+        // the first, the others say whether they were added or counted off.
+        for (const KeptFigure* figure : kept->Figures()) {
+            FigureMark mark;
+            mark.row = row;
+            mark.col = col;
+            // Shares the tag's ownership: the points live as long as a
+            // display still draws them.
+            mark.points = std::shared_ptr<const std::vector<FigurePoint>>(tag, &figure->points);
+            mark.closed = figure->Closed();
+            mark.point = figure->mode == FigureMode::Coordinate;
+            mark.arcMiddles = figure->arcMiddles;
+            mark.hole = figure->minus;
+            const QString cell = QStringLiteral("%1行%2列").arg(row).arg(col);
+            if (figure == kept) {
+                const QString value =
+                    kept->unit.isEmpty() ? kept->value : kept->value + QLatin1Char(' ') + kept->unit;
+                mark.label = cell + QStringLiteral("　") + value;
+                if (figure->minus) mark.label += QStringLiteral("（−）");
+            } else {
+                mark.label = cell + (figure->minus ? QStringLiteral("（−）") : QStringLiteral("（＋）"));
+            }
+            mark.highlighted = highlighted;
+            mark.origin = {figure->source, figure->sourceName, figure->page};
+            marks.push_back(std::move(mark));
+        }
     }
     marksShown_ = !marks.empty();
     services_.figure->ShowMarks(std::move(marks));

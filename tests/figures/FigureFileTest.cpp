@@ -47,7 +47,7 @@ TEST(FigureFile, every_field_of_every_figure_reads_back_as_written) {
     grid.SetTextMatrix(2, 2, QStringLiteral("typed"));  // no figure: not written
 
     const QByteArray bytes = FigureFileBytes(grid);
-    EXPECT_TRUE(bytes.startsWith("Kalvor figures 1\n"));
+    EXPECT_TRUE(bytes.startsWith("Kalvor figures 2\n"));
     EXPECT_EQ(bytes.count('\n'), 3) << "the header and one line a figure";
 
     const FigureFileContent read = ParseFigureFile(bytes);
@@ -76,7 +76,7 @@ TEST(FigureFile, every_field_of_every_figure_reads_back_as_written) {
 
     EXPECT_EQ(ParseFigureFile(bytes).figures.size(), 2u);
     GridModel other(20, 7);
-    EXPECT_EQ(FigureFileBytes(other), QByteArray("Kalvor figures 1\n"));
+    EXPECT_EQ(FigureFileBytes(other), QByteArray("Kalvor figures 2\n"));
 }
 
 TEST(FigureFile, a_bad_line_is_reported_by_its_number_and_skipped) {
@@ -111,11 +111,14 @@ TEST(FigureFile, a_bad_line_is_reported_by_its_number_and_skipped) {
         {"an arc without an end", with(14, "2")},
         {"arcs sharing a pick", with(14, "1 2")},
         {"an arc at the first pick", with(14, "0")},
+        {"a sign neither plus nor minus", with(15, "x")},
+        {"a negative part", with(16, "-1")},
+        {"a sum's figure after a gap", with(16, "2")},
         {"a field short", good.left(good.lastIndexOf('\t'))},
         {"a field more", good + "\t1"},
         {"not even a line", "\x01\xff\xfe"},
     };
-    QByteArray file = "Kalvor figures 1\r\n" + good + "\n";
+    QByteArray file = "Kalvor figures 2\r\n" + good + "\n";
     for (const auto& b : bad) file += b.line + "\n";
     file += good;  // the last line without LF
     const FigureFileContent read = ParseFigureFile(file);
@@ -128,8 +131,48 @@ TEST(FigureFile, a_bad_line_is_reported_by_its_number_and_skipped) {
     }
 }
 
+TEST(FigureFile, a_sums_figures_read_back_with_their_cell_in_order_holes_marked) {
+    GridModel grid(20, 7);
+    auto sum = Traced(4);
+    sum->parts.push_back(*Traced(6));
+    sum->parts.back().minus = true;
+    sum->parts.back().value.clear();
+    sum->parts.push_back(*Traced(3));
+    sum->parts.back().value.clear();
+    Put(grid, 5, 1, sum);
+    Put(grid, 6, 1, Traced(3));
+
+    const FigureFileContent read = ParseFigureFile(FigureFileBytes(grid));
+    EXPECT_TRUE(read.problems.isEmpty()) << read.problems.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(read.figures.size(), 2u) << "one entry a cell, however many figures its sum has";
+    const KeptFigure& back = *read.figures[0].figure;
+    EXPECT_EQ(back.value, sum->value);
+    ASSERT_EQ(back.parts.size(), 2u);
+    EXPECT_EQ(back.parts[0].points.size(), 6u);
+    EXPECT_TRUE(back.parts[0].minus);
+    EXPECT_FALSE(back.parts[1].minus);
+    EXPECT_EQ(back.parts[1].points.size(), 3u);
+    EXPECT_TRUE(read.figures[1].figure->parts.empty());
+}
+
+TEST(FigureFile, a_file_of_the_first_version_is_still_read) {
+    GridModel grid(20, 7);
+    Put(grid, 3, 3, Traced(3));
+    QList<QByteArray> lines = FigureFileBytes(grid).split('\n');
+    QList<QByteArray> fields = lines[1].split('\t');
+    fields.resize(15);
+    const QByteArray v1 = "Kalvor figures 1\n" + fields.join('\t') + "\n";
+    const FigureFileContent read = ParseFigureFile(v1);
+    EXPECT_TRUE(read.problems.isEmpty()) << read.problems.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(read.figures.size(), 1u);
+    EXPECT_FALSE(read.figures[0].figure->minus);
+    EXPECT_EQ(read.figures[0].figure->points.size(), 3u);
+    EXPECT_EQ(ParseFigureFile("Kalvor figures 1\n" + lines[1]).problems.size(), 1)
+        << "a line of the new version in a file of the old";
+}
+
 TEST(FigureFile, a_file_not_of_this_version_is_refused_whole) {
-    for (const QByteArray& bytes : {QByteArray(), QByteArray("Kalvor figures 2\n1\t1"),
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("Kalvor figures 3\n1\t1"),
                                     QByteArray("row,col\n"), QByteArray("\xef\xbb\xbfKalvor figures 1\n")}) {
         const FigureFileContent read = ParseFigureFile(bytes);
         EXPECT_TRUE(read.figures.empty());

@@ -40,17 +40,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(again.figures.size() == last.size());
     auto it = last.begin();
     for (const KeptFigureAt& at : again.figures) {
-        const KeptFigure& a = *at.figure;
-        const KeptFigure& b = *it->second->figure;
         FUZZ_CHECK(std::make_pair(at.row, at.col) == it->first);
-        FUZZ_CHECK(a.mode == b.mode && a.source == b.source && a.page == b.page);
-        FUZZ_CHECK(a.value == b.value && a.unit == b.unit && a.sourceName == b.sourceName);
-        FUZZ_CHECK(a.referenceLength == b.referenceLength && a.tabletLength == b.tabletLength);
-        FUZZ_CHECK(a.verticalFactor == b.verticalFactor && a.timeMs == b.timeMs);
-        FUZZ_CHECK(a.countsPerMm == b.countsPerMm && a.arcMiddles == b.arcMiddles);
-        FUZZ_CHECK(a.points.size() == b.points.size());
-        for (std::size_t i = 0; i < a.points.size(); ++i)
-            FUZZ_CHECK(a.points[i].x == b.points[i].x && a.points[i].y == b.points[i].y);
+        const std::vector<const KeptFigure*> read = at.figure->Figures();
+        const std::vector<const KeptFigure*> taken = it->second->figure->Figures();
+        FUZZ_CHECK(read.size() == taken.size());
+        for (std::size_t k = 0; k < read.size(); ++k) {
+            const KeptFigure& a = *read[k];
+            const KeptFigure& b = *taken[k];
+            FUZZ_CHECK(a.mode == b.mode && a.source == b.source && a.page == b.page);
+            FUZZ_CHECK(a.value == b.value && a.unit == b.unit && a.sourceName == b.sourceName);
+            FUZZ_CHECK(a.referenceLength == b.referenceLength && a.tabletLength == b.tabletLength);
+            FUZZ_CHECK(a.verticalFactor == b.verticalFactor && a.timeMs == b.timeMs);
+            FUZZ_CHECK(a.countsPerMm == b.countsPerMm && a.arcMiddles == b.arcMiddles);
+            FUZZ_CHECK(a.minus == b.minus && a.points.size() == b.points.size());
+            for (std::size_t i = 0; i < a.points.size(); ++i)
+                FUZZ_CHECK(a.points[i].x == b.points[i].x && a.points[i].y == b.points[i].y);
+        }
         ++it;
     }
     return 0;

@@ -12,6 +12,7 @@
 #include "FileBytes.h"
 #include "QStringPrinter.h"
 #include "WindowFixture.h"
+#include "figures/KeptFigure.h"
 #include "measure/ui/FigureWindow.h"
 
 namespace {
@@ -82,10 +83,28 @@ TEST_F(WindowPlanimeter, floor_less_its_stairwell_goes_into_one_cell_as_one_step
     EXPECT_EQ(f.Autosave(), QByteArray("125.00\r\n"));
     EXPECT_FALSE(Shown().summing);
     EXPECT_FALSE(figure.SumBox().isChecked());
+    // The cell keeps every figure of its sum, the stairwell as a hole.
+    const auto* kept = dynamic_cast<const KeptFigure*>(f.window->Grid().Tag(1, 1).get());
+    ASSERT_NE(kept, nullptr);
+    ASSERT_EQ(kept->Figures().size(), 3u);
+    EXPECT_EQ(kept->points[2].y, 800);
+    EXPECT_EQ(kept->parts[0].points[2].y, 400);
+    EXPECT_FALSE(kept->minus || kept->parts[0].minus);
+    EXPECT_TRUE(kept->parts[1].minus);
 
-    // One step of undo takes the whole sum back.
+    // The next sum starts with none of these.
+    Key(Qt::Key_F8);
+    Rectangle(400, 400);
+    Key(Qt::Key_F8);
+    const auto* next = dynamic_cast<const KeptFigure*>(f.window->Grid().Tag(1, 2).get());
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(next->parts.empty());
+    EXPECT_TRUE(f.window->Undo());
+
+    // One step of undo takes the whole sum back, figures and all.
     EXPECT_TRUE(f.window->Undo());
     EXPECT_EQ(Cell(1, 1), QString());
+    EXPECT_EQ(f.window->Grid().Tag(1, 1), nullptr);
     EXPECT_FALSE(f.window->Undo());
 }
 

@@ -5,6 +5,8 @@
 #include <QPainterPath>
 #include <QPainterPathStroker>
 
+#include "measure/CircleArc.h"
+
 namespace {
 
 // Kept figures in a calm blue, unlike the magenta of the figure being
@@ -15,12 +17,19 @@ const QColor kChosenLine(224, 112, 0);
 const QColor kChosenFill(224, 112, 0, 70);
 // How near a click must come to a line or a mark to hit it, in pixels.
 constexpr double kHitPixels = 5.0;
+// Sides a kept arc is drawn with.
+constexpr int kArcPieces = 32;
 
 QPolygonF PolygonOf(const std::vector<FigurePoint>& points) {
     QPolygonF polygon;
     polygon.reserve(static_cast<qsizetype>(points.size()));
     for (const FigurePoint& p : points) polygon.append(QPointF(p.x, p.y));
     return polygon;
+}
+
+QPolygonF PolygonOf(const FigureMark& mark) {
+    if (mark.arcMiddles.empty()) return PolygonOf(*mark.points);
+    return PolygonOf(CircleArc::PathThrough(*mark.points, mark.arcMiddles, kArcPieces));
 }
 
 }  // namespace
@@ -31,7 +40,7 @@ void FigureMarks::Set(std::vector<FigureMark> marks) {
     for (FigureMark& mark : marks) {
         if (!mark.points || mark.points->empty()) continue;
         Shape shape;
-        shape.polygon = PolygonOf(*mark.points);
+        shape.polygon = PolygonOf(mark);
         shape.bounds = shape.polygon.boundingRect();
         shape.mark = std::move(mark);
         shapes_.push_back(std::move(shape));
@@ -55,6 +64,7 @@ void FigureMarks::Paint(QPainter& painter, const QTransform& map, const QRectF& 
         const bool chosen = shape.mark.highlighted;
         QPen pen(chosen ? kChosenLine : kKeptLine, chosen ? 2.5 : 1.5);
         pen.setCosmetic(true);
+        if (shape.mark.hole) pen.setStyle(Qt::DashLine);
         painter.setPen(pen);
         if (shape.mark.point) {
             painter.setBrush(Qt::NoBrush);
@@ -66,7 +76,7 @@ void FigureMarks::Paint(QPainter& painter, const QTransform& map, const QRectF& 
         } else {
             painter.setTransform(map);
             if (shape.mark.closed) {
-                painter.setBrush(chosen ? kChosenFill : kKeptFill);
+                painter.setBrush(shape.mark.hole ? QBrush(Qt::NoBrush) : QBrush(chosen ? kChosenFill : kKeptFill));
                 painter.drawPolygon(shape.polygon);
             } else {
                 painter.setBrush(Qt::NoBrush);

@@ -31,31 +31,6 @@ const QColor kLast(200, 40, 40);
 // Sides an arc is drawn with: smooth at any size the view is likely to have.
 constexpr int kArcPieces = 48;
 
-// The path through the figure's points with each arc replaced by short
-// sides along it, from the picked start to the picked end.
-std::vector<FigurePoint> ArcPath(const Figure& figure) {
-    std::vector<FigurePoint> path;
-    const std::vector<FigurePoint>& p = figure.points;
-    path.reserve(p.size() + figure.arcMiddles.size() * kArcPieces);
-    auto arc = figure.arcMiddles.begin();
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        while (arc != figure.arcMiddles.end() && *arc < static_cast<std::int32_t>(i)) ++arc;
-        const bool middle = arc != figure.arcMiddles.end() &&
-                            *arc == static_cast<std::int32_t>(i) && i >= 1 && i + 1 < p.size();
-        if (middle) {
-            if (const std::optional<CircleArc> circle =
-                    CircleArc::Through(p[i - 1], p[i], p[i + 1])) {
-                const std::vector<FigurePoint> along = circle->Points(kArcPieces);
-                // The start is in the path already, the end comes next.
-                path.insert(path.end(), along.begin() + 1, along.end() - 1);
-                continue;
-            }
-        }
-        path.push_back(p[i]);
-    }
-    return path;
-}
-
 }  // namespace
 
 FigureView::FigureView(QWidget* parent) : QWidget(parent), style_{kLine, kFill} {
@@ -68,7 +43,8 @@ FigureView::FigureView(QWidget* parent) : QWidget(parent), style_{kLine, kFill} 
 void FigureView::SetFigure(Figure figure) {
     figure_ = std::move(figure);
     path_.clear();
-    if (!figure_.arcMiddles.empty()) path_ = ArcPath(figure_);
+    if (!figure_.arcMiddles.empty())
+        path_ = CircleArc::PathThrough(figure_.points, figure_.arcMiddles, kArcPieces);
     GrowSeenArea();
     // A figure that took long to paint is painted again only after a pause,
     // so that a long trace keeps the program responsive whatever its shape.

@@ -58,3 +58,24 @@ TEST(FigureView, long_trace_is_drawn_by_the_pixels_it_covers_ending_at_its_last_
     EXPECT_LE(path.size(), 520);
     EXPECT_EQ(path.back(), QPointF(10001 / 20.0, 1003 / 20.0));
 }
+
+TEST(FigureMarks, a_kept_arc_is_drawn_and_found_along_the_arc_not_its_chords) {
+    // Picks on the circle of radius 100 about the origin: the arc from the
+    // first through the second to the third passes (0, 100), which the
+    // straight sides miss by 29 counts.
+    FigureMark mark;
+    mark.points = std::make_shared<const std::vector<FigurePoint>>(
+        std::vector<FigurePoint>{{-100, 0}, {-71, 71}, {100, 0}});
+    mark.highlighted = true;
+    const QTransform identity;
+    for (const bool arc : {false, true}) {
+        SCOPED_TRACE(arc ? "arc" : "straight");
+        FigureMark m = mark;
+        if (arc) m.arcMiddles = {1};
+        FigureMarks marks;
+        marks.Set({m});
+        ASSERT_TRUE(marks.HighlightedBounds());
+        EXPECT_NEAR(marks.HighlightedBounds()->bottom(), arc ? 100 : 71, 1.5);
+        EXPECT_EQ(marks.CellAt(QPointF(0, 99), identity).has_value(), arc);
+    }
+}
