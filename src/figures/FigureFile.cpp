@@ -8,9 +8,11 @@
 #include <charconv>
 #include <limits>
 #include <string_view>
+#include <tuple>
 
 #include "files/RegularFile.h"
 #include "grid/GridModel.h"
+#include "grid/NumberText.h"
 
 namespace {
 
@@ -286,36 +288,48 @@ QString ParseLine(std::string_view line, int fieldCount, FigureLine& at, std::si
 
 }  // namespace
 
-QByteArray FigureFileBytes(const GridModel& grid) {
+QByteArray FigureFileBytes(const GridModel& grid, const std::vector<KeptFigureAt>& earlier) {
     // In the order of the cells, so that the file reads like the grid and
-    // the same figures always give the same bytes.
-    std::vector<std::pair<std::uint64_t, const KeptFigure*>> kept;
-    std::size_t points = 0;
-    for (const auto& [key, tag] : grid.Tags()) {
-        if (const auto* figure = dynamic_cast<const KeptFigure*>(tag.get())) {
-            kept.emplace_back(key, figure);
-            points += figure->points.size();
-            for (const KeptFigure& other : figure->parts) points += other.points.size();
+    // the same figures always give the same bytes; an earlier figure of a
+    // cell before the grid's, which wins when both fit the value.
+    struct Line {
+        std::uint64_t key;
+        bool current;
+        const KeptFigure* figure;
+        bool operator<(const Line& other) const {
+            return std::tie(key, current) < std::tie(other.key, other.current);
         }
-    }
-    std::sort(kept.begin(), kept.end());
+    };
+    std::vector<Line> kept;
+    kept.reserve(grid.Tags().size() + earlier.size());
+    std::size_t points = 0;
+    const auto add = [&](std::uint64_t key, bool current, const KeptFigure* figure) {
+        kept.push_back({key, current, figure});
+        for (const KeptFigure* f : figure->Figures()) points += f->points.size();
+    };
+    for (const auto& [key, tag] : grid.Tags())
+        if (const auto* figure = dynamic_cast<const KeptFigure*>(tag.get())) add(key, true, figure);
+    for (const KeptFigureAt& at : earlier)
+        if (at.figure) add(GridModel::CellKey(at.row, at.col), false, at.figure.get());
+    std::stable_sort(kept.begin(), kept.end());
     QByteArray out;
     // About 16 bytes a point and 160 for the rest of a line.
     out.reserve(static_cast<qsizetype>(sizeof kFigureFileHeader + points * 16 + kept.size() * 164));
     out.append(kFigureFileHeader);
     out.append('\n');
-    for (const auto& [key, figure] : kept) {
-        const int row = GridModel::KeyRow(key);
-        const int col = GridModel::KeyCol(key);
-        AppendLine(out, row, col, *figure, 0);
+    for (const Line& line : kept) {
+        const int row = GridModel::KeyRow(line.key);
+        const int col = GridModel::KeyCol(line.key);
+        AppendLine(out, row, col, *line.figure, 0);
         int part = 0;
-        for (const KeptFigure& other : figure->parts) AppendLine(out, row, col, other, ++part);
+        for (const KeptFigure& other : line.figure->parts) AppendLine(out, row, col, other, ++part);
     }
     return out;
 }
 
-FileWriteResult WriteFigureFile(const GridModel& grid, const QString& path) {
-    return WriteFileAtomically(path, FigureFileBytes(grid));
+FileWriteResult WriteFigureFile(const GridModel& grid, const QString& path,
+                                const std::vector<KeptFigureAt>& earlier) {
+    return WriteFileAtomically(path, FigureFileBytes(grid, earlier));
 }
 
 FigureFileContent ParseFigureFile(QByteArrayView bytes) {
@@ -385,12 +399,22 @@ FigureFileContent ReadFigureFile(const QString& path) {
     return ParseFigureFile(read.bytes);
 }
 
-int RestoreFigures(const FigureFileContent& content, GridModel& grid) {
+int RestoreFigures(const FigureFileContent& content, GridModel& grid, int decimals) {
     int restored = 0;
     for (const KeptFigureAt& at : content.figures) {
-        if (grid.TextMatrix(at.row, at.col) == at.figure->value &&
-            grid.SetTag(at.row, at.col, at.figure))
-            ++restored;
+        const QString cell = grid.TextMatrix(at.row, at.col);
+        std::shared_ptr<const KeptFigure> figure = at.figure;
+        if (cell != figure->value) {
+            // Read back and written again as the recovery does.
+            const std::optional<double> value = ParseNumber(figure->value);
+            if (decimals < 0 || cell.isEmpty() || !value || IsFormattedDecimals(figure->value, decimals) ||
+                FormatDecimals(*value, decimals) != cell)
+                continue;
+            auto reformed = std::make_shared<KeptFigure>(*figure);
+            reformed->value = cell;
+            figure = std::move(reformed);
+        }
+        if (grid.SetTag(at.row, at.col, std::move(figure))) ++restored;
     }
     return restored;
 }

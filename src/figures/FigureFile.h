@@ -53,11 +53,14 @@ struct FigureFileContent {
     QStringList problems;
 };
 
-// The file's bytes for every figure the grid keeps.
-QByteArray FigureFileBytes(const GridModel& grid);
+// The file's bytes for every figure the grid keeps, and, each before the
+// grid's figure of its cell, the `earlier` figures: those of values the
+// grid no longer holds but an older autosave may still bring back.
+QByteArray FigureFileBytes(const GridModel& grid, const std::vector<KeptFigureAt>& earlier = {});
 // Writes them through the atomic writer: the file holds the old figures or
 // the new ones, never a mix.
-FileWriteResult WriteFigureFile(const GridModel& grid, const QString& path);
+FileWriteResult WriteFigureFile(const GridModel& grid, const QString& path,
+                                const std::vector<KeptFigureAt>& earlier = {});
 
 // Reads the file's bytes: every line that does not parse as a figure is
 // skipped and reported, the others kept. Never throws, whatever the bytes.
@@ -67,5 +70,8 @@ FigureFileContent ParseFigureFile(QByteArrayView bytes);
 FigureFileContent ReadFigureFile(const QString& path);
 
 // Puts each figure back with its cell where the cell holds the figure's
-// value; returns how many went back.
-int RestoreFigures(const FigureFileContent& content, GridModel& grid);
+// value (of two for one cell, the later); returns how many went back. A
+// number the recovery wrote again with `decimals` (the setting changed since
+// it was saved) still finds its figure, which then takes the new form.
+// Negative `decimals`: values compared as they are.
+int RestoreFigures(const FigureFileContent& content, GridModel& grid, int decimals = -1);

@@ -29,7 +29,7 @@ void Autosave::Write(const GridModel& grid) {
     if (!on_ || held_) return;
     QString figuresFailed;
     if (writtenTags_ != grid.TagChanges()) {
-        const FileWriteResult figures = WriteFigureFile(grid, FiguresPath());
+        const FileWriteResult figures = WriteFigureFile(grid, FiguresPath(), FiguresOnDiskReplaced(grid));
         if (figures) {
             writtenTags_ = grid.TagChanges();
         } else {
@@ -37,16 +37,45 @@ void Autosave::Write(const GridModel& grid) {
         }
     }
     const FileWriteResult saved = WriteCsv(grid, Path());
+    if (saved && (!onDiskKnown_ || onDiskTags_ != grid.TagChanges())) {
+        onDisk_ = grid.Tags();
+        onDiskTags_ = grid.TagChanges();
+        onDiskKnown_ = true;
+    }
     SetProblem(!saved ? saved.reason : figuresFailed);
 }
 
-int Autosave::RestoreFigures(GridModel& grid) {
+std::vector<KeptFigureAt> Autosave::FiguresOnDiskReplaced(const GridModel& grid) const {
+    std::vector<KeptFigureAt> earlier;
+    if (!onDiskKnown_) {
+        // The last run's autosave is still in place until this run's first
+        // is: its figures stay until then.
+        for (KeptFigureAt& at : ReadFigureFile(FiguresPath()).figures) earlier.push_back(std::move(at));
+        return earlier;
+    }
+    for (const auto& [key, tag] : onDisk_) {
+        const auto now = grid.Tags().find(key);
+        if (now != grid.Tags().end() && now->second == tag) continue;
+        if (const auto* figure = dynamic_cast<const KeptFigure*>(tag.get()))
+            earlier.push_back({GridModel::KeyRow(key), GridModel::KeyCol(key),
+                               std::shared_ptr<const KeptFigure>(tag, figure)});
+    }
+    return earlier;
+}
+
+int Autosave::RestoreFigures(GridModel& grid, int decimals) {
     if (!on_) return 0;
     const FigureFileContent content = ReadFigureFile(FiguresPath());
     if (!content.problems.isEmpty())
         std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(FiguresPath())),
                      qPrintable(content.problems.join(QStringLiteral("; "))));
-    return ::RestoreFigures(content, grid);
+    const int restored = ::RestoreFigures(content, grid, decimals);
+    // The autosave on disk holds the values just read back, with these
+    // figures.
+    onDisk_ = grid.Tags();
+    onDiskTags_ = grid.TagChanges();
+    onDiskKnown_ = true;
+    return restored;
 }
 
 bool Autosave::PreviousRunBroke() const { return on_ && RunMarkerPresent(RunMarkerPath()); }

@@ -4,6 +4,11 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "figures/FigureFile.h"
+#include "grid/CellTag.h"
 
 class GridModel;
 
@@ -45,7 +50,8 @@ class Autosave {
     // After the values are read back: every figure whose value came back
     // goes back with it. A figure file that cannot be read costs the
     // figures, never a value. Returns how many came back.
-    int RestoreFigures(GridModel& grid);
+    // `decimals` is the setting the values were read back with.
+    int RestoreFigures(GridModel& grid, int decimals);
     // This run is under way: the marker is set, and what a write killed
     // half-way left behind is removed. Why a crash will not be recovered,
     // for the operator, when a marker of ours cannot be set; else empty.
@@ -59,6 +65,9 @@ class Autosave {
 
   private:
     void SetProblem(const QString& why);
+    // The figures of values in the autosave on disk that the grid no longer
+    // holds.
+    std::vector<KeptFigureAt> FiguresOnDiskReplaced(const GridModel& grid) const;
 
     QString directory_;
     bool on_;
@@ -68,4 +77,12 @@ class Autosave {
     // The grid's tag count when the figures were last written; none yet, so
     // that the first write of a run replaces the last run's figures.
     std::optional<std::uint64_t> writtenTags_;
+    // The figures of the values in the autosave on disk (as of the tag count
+    // beside them). Until a new autosave is in place, a crash brings those
+    // values back, so a figures file written before it keeps their figures
+    // too, even where the grid has replaced them. Unknown at the start of a
+    // run that recovered nothing: the last run's file is read then.
+    std::unordered_map<std::uint64_t, CellTagPtr> onDisk_;
+    std::uint64_t onDiskTags_ = 0;
+    bool onDiskKnown_ = false;
 };

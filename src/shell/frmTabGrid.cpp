@@ -154,7 +154,7 @@ void frmTab::LoadAutosave(const QString& path) {
     const RestoredTable restored = RestoreTable(*text, separator, grid_, cmbSyosu->currentIndex());
     msgMei->EndBulkChange();
     if (restored.lastAcrossRow == 0) return;
-    autosave_.RestoreFigures(grid_);
+    autosave_.RestoreFigures(grid_, cmbSyosu->currentIndex());
     // Values that come back without a word could be taken for this session's.
     startupNotices_ << QStringLiteral(
                            "前回は正しく終了しなかったため、「%1」から値を %2 個戻しました。")

@@ -202,4 +202,29 @@ TEST(FigureFile, a_figure_goes_back_only_into_a_cell_that_holds_its_value_again)
         << "no file is no figure, not a problem";
 }
 
+TEST(FigureFile, a_value_written_again_with_other_decimals_at_recovery_keeps_its_figure) {
+    GridModel saved(20, 7);
+    Put(saved, 2, 2, Traced(4));  // "124.50"
+    const FigureFileContent read = ParseFigureFile(FigureFileBytes(saved));
+    const struct {
+        const char* cell;
+        int decimals;
+        bool back;
+    } cases[] = {
+        {"124.5", 1, true},    {"124.500", 3, true}, {"125", 0, true},
+        {"124.6", 1, false},   {"124.50", 2, true},  {"124.5", 2, false},
+        {"124.5", -1, false},  {"メモ", 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.cell) + " with " + std::to_string(c.decimals));
+        GridModel recovered(20, 7);
+        recovered.SetTextMatrix(2, 2, QString::fromUtf8(c.cell));
+        EXPECT_EQ(RestoreFigures(read, recovered, c.decimals), c.back ? 1 : 0);
+        const auto* figure = dynamic_cast<const KeptFigure*>(recovered.Tag(2, 2).get());
+        if (c.back && figure != nullptr) {
+            EXPECT_EQ(figure->value, QString::fromUtf8(c.cell)) << "the figure takes the new form";
+        }
+    }
+}
+
 }  // namespace

@@ -61,7 +61,11 @@ TEST(WindowKeptFigures, a_measured_value_keeps_its_figure_until_typed_over_and_c
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(w.Grid().TextMatrix(1, 1), QStringLiteral("7"));
     EXPECT_EQ(FigureAt(w, 1, 1), nullptr) << "a typed value has no figure";
-    EXPECT_TRUE(ReadFigureFile(f.Path(QStringLiteral("Save.figures"))).figures.empty());
+    // The figures file, written before the autosave, may still hold the old
+    // figure for an autosave that still holds the old value; never one for
+    // the typed value.
+    for (const KeptFigureAt& at : ReadFigureFile(f.Path(QStringLiteral("Save.figures"))).figures)
+        EXPECT_NE(at.figure->value, QStringLiteral("7"));
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(w.Grid().TextMatrix(1, 1), QStringLiteral("100.00"));
