@@ -2,7 +2,8 @@
 # Kills the real program N times with SIGKILL at random moments (in start-up,
 # during its recovery, while it writes, between values), starts it again and
 # checks each recovery: every value of the last complete autosave back in its
-# cell, the autosave never torn or emptied, no temporary files left behind.
+# cell, the autosave never torn or emptied, every measured value's figure in
+# the figures file beside it, no temporary files left behind.
 #
 #   tools/crash-loop.sh N [--seed S] [--verbose] [--keep]
 #

@@ -70,9 +70,11 @@ int Autosave::RestoreFigures(GridModel& grid, int decimals) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(FiguresPath())),
                      qPrintable(content.problems.join(QStringLiteral("; "))));
     const int restored = ::RestoreFigures(content, grid, decimals);
-    // The autosave on disk holds the values just read back, with these
-    // figures.
-    onDisk_ = grid.Tags();
+    // The autosave on disk holds the values just read back in the form they
+    // were saved in: the figures as read go with them until the grid's, in
+    // the current form, are in place.
+    onDisk_.clear();
+    for (const KeptFigureAt& at : content.figures) onDisk_[GridModel::CellKey(at.row, at.col)] = at.figure;
     onDiskTags_ = grid.TagChanges();
     onDiskKnown_ = true;
     return restored;

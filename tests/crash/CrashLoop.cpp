@@ -114,6 +114,7 @@ int main(int argc, char** argv) {
               .arg(tally.filledDown)
               .arg(tally.grown)
               .arg(tally.planted));
+    Print(QStringLiteral("figures checked with their values: %1").arg(tally.figuresChecked));
     if (tally.failures > 0) Print(QStringLiteral("%1 other failures").arg(tally.failures));
     Print(QStringLiteral("seed %1, %2 s").arg(seedValue).arg(clock.elapsed() / 1000.0, 0, 'f', 1));
     Print(QStringLiteral("%1 kills, %2 lost, %3 torn, %4 leftovers")

@@ -9,15 +9,19 @@
 #include <QFile>
 #include <QProcessEnvironment>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <map>
 #include <utility>
 
 #include "DirectoryWatch.h"
 #include "KalvorProcess.h"
+#include "figures/FigureFile.h"
 
 namespace {
 
 const QString kSave = QStringLiteral("Save.csv");
+const QString kFigures = QStringLiteral("Save.figures");
 const QString kMarker = QStringLiteral("err.dat");
 const QString kSettings = QStringLiteral("Kalvor.INI");
 const QString kSaveTemporary = QStringLiteral("Save.csv.kalvor-");
@@ -52,6 +56,22 @@ QString ProgramForm(double value, int decimals) {
     QString text = QString::number(value, 'f', decimals);
     if (decimals > 0 && text.startsWith(QStringLiteral("0."))) text.remove(0, 1);
     return text;
+}
+
+// Two texts of one number, each with the decimals it was written with: the
+// recovery writes a value again when the setting changed.
+bool SameNumber(const QString& a, const QString& b) {
+    if (a == b) return true;
+    bool okA = false;
+    bool okB = false;
+    const double x = a.toDouble(&okA);
+    const double y = b.toDouble(&okB);
+    if (!okA || !okB) return false;
+    const auto decimals = [](const QString& text) {
+        const qsizetype dot = text.indexOf(QLatin1Char('.'));
+        return dot < 0 ? 0 : static_cast<int>(text.size() - dot - 1);
+    };
+    return std::abs(x - y) <= 0.5 * std::pow(10.0, -std::min(decimals(a), decimals(b))) + 1e-9;
 }
 
 QString Tail(const QString& path, int lines) {
@@ -236,6 +256,7 @@ bool CrashRound::Prepare() {
             return false;
         }
         reference_ = SaveTable::Read(seed_, texts_);
+        seedTable_ = reference_;
     }
     return true;
 }
@@ -309,7 +330,38 @@ void CrashRound::CheckRecovery(const Settings& settings, unsigned long inodeBefo
         Fault(tally_.leftovers, static_cast<int>(stayed.size()),
               QStringLiteral("left behind after start-up: ") + stayed.join(QLatin1Char(' ')));
     }
+    CheckFigures(table, "after start-up");
     if (!table.Torn()) reference_ = table;
+}
+
+void CrashRound::CheckFigures(const SaveTable& table, const char* when) {
+    if (table.Torn()) return;
+    const FigureFileContent content = ParseFigureFile(ReadAll(Path(kFigures)));
+    // An empty file is one never written: then no value may want a figure.
+    if (!content.problems.isEmpty() && QFile::exists(Path(kFigures)))
+        Fault(tally_.torn, 1,
+              QStringLiteral("Save.figures %1 does not read: %2").arg(QString::fromLatin1(when), content.problems.join(QStringLiteral("; "))));
+    std::multimap<std::pair<int, int>, QString> figures;
+    for (const KeptFigureAt& at : content.figures) figures.emplace(std::pair{at.row, at.col}, at.figure->value);
+    QStringList missing;
+    for (int line = 1; line <= table.LineCount(); ++line) {
+        for (int field = 1; field <= table.FieldCount(); ++field) {
+            const QString value = table.Field(line, field);
+            if (value.isEmpty()) continue;
+            // Seeded values were never measured (one measured over them with
+            // about the same number is let pass too).
+            const QString seeded = seedTable_.Field(line, field);
+            if (!seeded.isEmpty() && (seeded == value || SameNumber(seeded, value))) continue;
+            ++tally_.figuresChecked;
+            const auto [from, to] = figures.equal_range({line, field});
+            if (std::none_of(from, to, [&](const auto& kept) { return SameNumber(kept.second, value); }))
+                missing << QStringLiteral("%1:%2 %3").arg(line).arg(field).arg(value);
+        }
+    }
+    if (!missing.isEmpty())
+        Fault(tally_.lost, static_cast<int>(missing.size()),
+              QStringLiteral("measured values without their figure %1:\n    ").arg(QString::fromLatin1(when)) +
+                  missing.mid(0, 10).join(QStringLiteral("\n    ")));
 }
 
 // --- Runs ---------------------------------------------------------------------
@@ -469,6 +521,7 @@ bool CrashRound::RunLife(int index) {
         }
     }
     CheckSettings(life.settings);
+    CheckFigures(table, "after the kill");
     if (!table.Torn()) reference_ = table;
     return true;
 }

@@ -63,6 +63,9 @@ private:
     void CheckRecovery(const Settings& settings, unsigned long inodeBefore,
                        const QStringList& leftBefore, bool planted);
     void CheckSettings(const Settings& settings);
+    // Every measured value of the autosave on disk finds its figure in the
+    // figures file beside it, and that file is whole.
+    void CheckFigures(const SaveTable& table, const char* when);
     void Fault(int& counter, int count, const QString& what);
     QString Path(const QString& name) const;
     QStringList Leftovers() const;
@@ -81,6 +84,7 @@ private:
     bool finalWritesSettings_ = false;
     QStringList texts_;    // typed texts the seeded autosave holds
     QByteArray seed_;      // an autosave left by an earlier crash, or empty
+    SaveTable seedTable_;  // its values: typed or pasted, they have no figure
     SaveTable reference_;  // the last complete autosave seen
     QString stage_;        // the life being run, for the faults' lines
     QString log_;

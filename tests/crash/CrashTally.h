@@ -30,6 +30,9 @@ struct CrashTally {
     int grown = 0;          // of those: the table was larger than the grid set
     int filledDown = 0;     // of those: filling down, the others across
     int planted = 0;        // of those: with leftovers of a killed write planted
+    // Measured values of an autosave whose figure was looked for in the
+    // figures file beside it (after every kill and every recovery).
+    int figuresChecked = 0;
 
     // One line per fault found, with the round and the life it came from.
     QStringList faults;
