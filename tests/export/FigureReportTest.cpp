@@ -150,6 +150,15 @@ TEST_F(FigureReportTest, figures_on_a_drawing_a_tablet_and_the_blank_pad_read_ba
          {std::pair{1, QStringLiteral("3.20")}, {2, QStringLiteral("4.10")}})
         figures.push_back(Cell(3, col, FigureMode::Coordinate, {Mm(30, 40, 4)}, value, "m",
                                FigureSourceKind::BlankPad, {}, 0, 4));
+    // A sum: a floor with a stairwell counted off.
+    CellFigure floor =
+        Cell(4, 1, FigureMode::PickedArea, {Mm(120, 150), Mm(180, 150), Mm(180, 200), Mm(120, 200)},
+             "26.00", "m²", FigureSourceKind::Drawing, drawing, 1);
+    KeptFigure hole = *floor.figure;
+    hole.points = {Mm(140, 160), Mm(160, 160), Mm(160, 180), Mm(140, 180)};
+    hole.minus = true;
+    std::const_pointer_cast<KeptFigure>(floor.figure)->parts.push_back(hole);
+    figures.push_back(floor);
     QString reason;
     ASSERT_TRUE(FigureReport::Write(report, figures, ReportPaper::A4, &reason))
         << reason.toStdString();
@@ -161,7 +170,8 @@ TEST_F(FigureReportTest, figures_on_a_drawing_a_tablet_and_the_blank_pad_read_ba
     EXPECT_EQ(pdf.Size(3).toSize(), kA4.toSize());
 
     const QString onDrawing = pdf.Text(0);
-    for (const char* label : {"1行1列", "12.50 m²", "1行2列", "5.00 m", "plan.pdf"})
+    for (const char* label :
+         {"1行1列", "12.50 m²", "1行2列", "5.00 m", "plan.pdf", "26.00 m²", "−4行1列"})
         EXPECT_TRUE(onDrawing.contains(QString::fromUtf8(label))) << label;
     EXPECT_TRUE(pdf.Text(1).contains(QStringLiteral("2行1列"))) << pdf.Text(1).toStdString();
     EXPECT_TRUE(pdf.Text(1).contains(QStringLiteral("縮尺 1 :"))) << "the print's scale is stated";
