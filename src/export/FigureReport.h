@@ -5,6 +5,8 @@
 
 #include "export/CellFigure.h"
 
+class DrawingHelper;
+
 // The paper a report is laid out for.
 enum class ReportPaper { A4, A3 };
 
@@ -15,6 +17,13 @@ class FigureReport {
   public:
     // Writes the report of `figures` to `path` through the atomic writer.
     // False, with the reason in the words a failed save gives, when it cannot.
-    static bool Write(const QString& path, const std::vector<CellFigure>& figures, ReportPaper paper,
-                      QString* reason);
+    static bool Write(const QString& path, const std::vector<CellFigure>& figures,
+                      ReportPaper paper, QString* reason);
+    // The same with the drawing helper that reads the drawings' pages (a
+    // report's own otherwise). A drawing that cannot be read now still gets
+    // its page, with its figures and a line that says why the drawing is not
+    // under them. Waits for the helper (from the GUI thread), each call at
+    // most the helper's time budget.
+    static bool Write(const QString& path, const std::vector<CellFigure>& figures,
+                      ReportPaper paper, QString* reason, DrawingHelper& helper);
 };
