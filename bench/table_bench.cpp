@@ -13,7 +13,9 @@
 #include "BenchTable.h"
 #include "shell/Edition.h"
 #include "FakePadLink.h"
+#include "figures/FigureFile.h"
 #include "grid/GridModel.h"
+#include "shell/Autosave.h"
 #include "measure/MeasureEngine.h"
 #include "TrivialHost.h"
 #include "shell/frmTab.h"
@@ -21,6 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -29,6 +32,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -381,6 +385,180 @@ void PasteRow(std::vector<Row>& rows) {
                     "ms"});
 }
 
+// A traced room of 100 points, as a kept figure of a value "123.45".
+std::shared_ptr<KeptFigure> Room(int i) {
+    auto figure = std::make_shared<KeptFigure>();
+    figure->mode = FigureMode::TracedArea;
+    for (int k = 0; k < 100; ++k)
+        figure->points.push_back({i % 100 * 900 + k * 7, i / 100 * 900 + (k * k) % 800});
+    figure->referenceLength = QStringLiteral("1");
+    figure->tabletLength = QStringLiteral("80");
+    figure->unit = QStringLiteral("m²");
+    figure->countsPerMm = 80;
+    figure->source = FigureSourceKind::Drawing;
+    figure->sourceName = QStringLiteral("/home/estimator/図面/1F平面図.pdf");
+    figure->page = 1;
+    figure->timeMs = 1'796'000'000'000 + i * 1000LL;
+    figure->value = QStringLiteral("123.45");
+    return figure;
+}
+
+// 100 x 100 cells, each with its value and figure: 10,000 figures of 100
+// points.
+void FillWithFigures(GridModel& grid) {
+    Fill(grid, 100, 100);
+    for (int r = 1; r <= 100; ++r)
+        for (int c = 1; c <= 100; ++c) grid.SetTag(r, c, Room((r - 1) * 100 + c - 1));
+}
+
+// The least building the figures file can cost: every line in cell order
+// straight into one buffer, numbers by to_chars, the texts that are the same
+// on every line built once, the time by the C library.
+QByteArray FloorFigureBytes(const GridModel& grid) {
+    QByteArray out;
+    out.reserve(20'000'000);
+    out.append(kFigureFileHeader);
+    out.append('\n');
+    char number[32];
+    const auto append = [&](auto value) {
+        const auto [end, ec] = std::to_chars(number, number + sizeof number, value);
+        out.append(number, end - number);
+    };
+    for (int r = 1; r <= grid.UsedRows(); ++r) {
+        for (int c = 1; c <= grid.UsedCols(); ++c) {
+            const auto* f = dynamic_cast<const KeptFigure*>(grid.Tag(r, c).get());
+            if (f == nullptr) continue;
+            append(r);
+            out.append('\t');
+            append(c);
+            out.append("\t");
+            out.append(f->value.toUtf8());
+            out.append("\ttraced-area\t");
+            const std::time_t seconds = static_cast<std::time_t>(f->timeMs / 1000);
+            std::tm utc{};
+            gmtime_r(&seconds, &utc);
+            char time[40];
+            const int length = std::snprintf(time, sizeof time, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ",
+                                             utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour,
+                                             utc.tm_min, utc.tm_sec, static_cast<int>(f->timeMs % 1000));
+            out.append(time, length);
+            out.append('\t');
+            out.append(f->referenceLength.toUtf8());
+            out.append('\t');
+            out.append(f->tabletLength.toUtf8());
+            out.append('\t');
+            append(f->verticalFactor);
+            out.append('\t');
+            out.append(f->unit.toUtf8());
+            out.append('\t');
+            append(f->countsPerMm);
+            out.append("\tdrawing\t");
+            append(f->page);
+            out.append('\t');
+            out.append(f->sourceName.toUtf8());
+            out.append('\t');
+            const qsizetype at = out.size();
+            out.resize(at + static_cast<qsizetype>(f->points.size()) * 24);
+            char* to = out.data() + at;
+            char* const last = out.data() + out.size();
+            for (std::size_t k = 0; k < f->points.size(); ++k) {
+                if (k > 0) *to++ = ' ';
+                to = std::to_chars(to, last, f->points[k].x).ptr;
+                *to++ = ',';
+                to = std::to_chars(to, last, f->points[k].y).ptr;
+            }
+            out.truncate(to - out.constData());
+            out.append("\t\t+\t0\n");
+        }
+    }
+    return out;
+}
+
+void FiguresRows(std::vector<Row>& rows) {
+    QTemporaryDir dir;
+    GridModel grid(101, 101);
+    FillWithFigures(grid);
+    if (FloorFigureBytes(grid) != FigureFileBytes(grid))
+        std::fprintf(stderr, "table_bench: the figures floor builds other bytes than the program\n");
+    Autosave autosave(dir.path(), true, [] {});
+    autosave.Write(grid);
+    int next = 0;
+    // A value measured again into one cell: a figure changed, so both files
+    // are written.
+    const double ours = MedianMs(7, [&] {
+        grid.SetTextMatrix(1, 1, QStringLiteral("123.45"));
+        grid.SetTag(1, 1, Room(next++));
+        autosave.Write(grid);
+    });
+    const QString floorCsv = dir.filePath(QStringLiteral("floor.csv"));
+    const QString floorFigures = dir.filePath(QStringLiteral("floor.figures"));
+    const double floor = MedianMs(7, [&] {
+        ReplaceSynced(floorFigures, FloorFigureBytes(grid));
+        WriteFloor(grid, floorCsv);
+    });
+    rows.push_back({"Autosave after one value with 10,000 figures of 100 points (floor: both files' bytes "
+                    "built, written, synced, renamed)",
+                    ours, floor, "ms", kWithinHalfAgain});
+
+    // The recovery of both files into a fresh window, against reading and
+    // splitting them (every point a number) and writing them again.
+    std::vector<double> recovered, floors;
+    int restored = 0;
+    for (int run = 0; run < 3; ++run) {
+        Window w;
+        QFile::copy(autosave.Path(), w.window->AutosavePath());
+        QFile::copy(autosave.FiguresPath(),
+                    QFileInfo(w.window->AutosavePath()).dir().filePath(QStringLiteral("Save.figures")));
+        const auto start = Clock::now();
+        w.window->LoadAutosave(w.window->AutosavePath());
+        recovered.push_back(MsSince(start));
+        restored = static_cast<int>(w.window->Grid().Tags().size());
+
+        const auto floorStart = Clock::now();
+        QFile csv(autosave.Path());
+        QFile figures(autosave.FiguresPath());
+        if (!csv.open(QIODevice::ReadOnly) || !figures.open(QIODevice::ReadOnly)) return;
+        const QString text = QString::fromUtf8(csv.readAll());
+        std::vector<QString> cells;
+        for (const QStringView line : QStringView(text).split(u"\r\n", Qt::SkipEmptyParts))
+            for (const QStringView field : line.split(u',')) cells.push_back(field.toString());
+        const QByteArray bytes = figures.readAll();
+        std::vector<std::vector<FigurePoint>> points;
+        for (qsizetype from = 0, to = 0; from < bytes.size(); from = to + 1) {
+            to = bytes.indexOf('\n', from);
+            if (to < 0) to = bytes.size();
+            const QByteArrayView line(bytes.constData() + from, to - from);
+            const qsizetype start13 = [&] {
+                qsizetype at = 0;
+                for (int tab = 0; tab < 13 && at >= 0; ++tab) at = line.indexOf('\t', at) + 1;
+                return at;
+            }();
+            if (start13 <= 0) continue;
+            std::vector<FigurePoint>& figure = points.emplace_back();
+            const char* p = line.data() + start13;
+            const char* end = line.data() + line.size();
+            while (p < end && *p != '\t') {
+                FigurePoint point;
+                p = std::from_chars(p, end, point.x).ptr + 1;
+                p = std::from_chars(p, end, point.y).ptr;
+                figure.push_back(point);
+                if (p < end && *p == ' ') ++p;
+            }
+        }
+        // Both files built again from what was read, as a recovery must
+        // write them once the grid is whole.
+        ReplaceSynced(floorFigures, FloorFigureBytes(w.window->Grid()));
+        WriteFloor(w.window->Grid(), floorCsv);
+        floors.push_back(MsSince(floorStart));
+        if (points.size() != 10000 || cells.size() != 10000)
+            std::fprintf(stderr, "table_bench: the recovery floor read %zu figures\n", points.size());
+    }
+    if (restored != 10000) std::fprintf(stderr, "table_bench: %d figures came back, not 10,000\n", restored);
+    rows.push_back({"Recovery of 10,000 values with their 10,000 figures of 100 points (floor: both files "
+                    "read and split, every point a number, both built and written again)",
+                    Median(recovered), Median(floors), "ms", kWithinHalfAgain});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -395,7 +573,7 @@ int main(int argc, char** argv) {
     const std::pair<const char*, void (*)(std::vector<Row>&)> groups[] = {
         {"autosave", AutosaveRows}, {"recovery", RecoveryRows}, {"start", StartRows},
         {"settings", SettingsRows}, {"trace", TraceRows},       {"pen", PenToGridRow},
-        {"paste", PasteRow}};
+        {"paste", PasteRow},       {"figures", FiguresRows}};
     std::vector<Row> rows;
     for (const auto& [name, run] : groups)
         if (only.empty() || only == name) run(rows);

@@ -1,12 +1,14 @@
 #include "figures/FigureFile.h"
 
 #include <QDateTime>
-#include <QTimeZone>
 
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <chrono>
+#include <cstdio>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <tuple>
 
@@ -53,9 +55,68 @@ void AppendInt(QByteArray& out, std::int64_t value) {
     out.append(buffer, end - buffer);
 }
 
+// The time as UTC, "2026-12-09T01:23:45.678Z": written for every figure of
+// every autosave, so by hand rather than through a date object.
+void AppendTime(QByteArray& out, std::int64_t ms) {
+    using namespace std::chrono;
+    const sys_time<milliseconds> time{milliseconds(ms)};
+    const sys_days day = floor<days>(time);
+    const year_month_day date(day);
+    const hh_mm_ss<milliseconds> clock(time - day);
+    const int year = static_cast<int>(date.year());
+    if (year < 0 || year > 9999) {
+        // Beyond four digits: as the date object writes it, still read back.
+        out.append(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(Qt::ISODateWithMs).toLatin1());
+        return;
+    }
+    char text[32];
+    const int length = std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%03dZ", year,
+                                     static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                                     static_cast<int>(clock.hours().count()),
+                                     static_cast<int>(clock.minutes().count()),
+                                     static_cast<int>(clock.seconds().count()),
+                                     static_cast<int>(clock.subseconds().count()));
+    out.append(text, length);
+}
+
+// Reads what AppendTime writes (and "+00:00" for "Z", as the first files
+// have it) without a date object; anything else through one.
+std::optional<std::int64_t> ParseTime(std::string_view text) {
+    using namespace std::chrono;
+    const auto number = [&](std::size_t at, std::size_t digits) -> int {
+        int value = 0;
+        for (std::size_t i = at; i < at + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9') return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    const bool zone = text.size() == 24 ? text.substr(23) == "Z"
+                      : text.size() == 29 ? text.substr(23) == "+00:00"
+                                          : false;
+    if (zone && text[4] == '-' && text[7] == '-' && text[10] == 'T' && text[13] == ':' &&
+        text[16] == ':' && text[19] == '.') {
+        const int y = number(0, 4), mo = number(5, 2), d = number(8, 2), h = number(11, 2),
+                  mi = number(14, 2), se = number(17, 2), ms = number(20, 3);
+        const year_month_day date{year(y), month(static_cast<unsigned>(mo)), day(static_cast<unsigned>(d))};
+        if (y >= 0 && date.ok() && h >= 0 && h < 24 && mi >= 0 && mi < 60 && se >= 0 && se < 60 && ms >= 0)
+            return (sys_days(date).time_since_epoch() + hours(h) + minutes(mi) + seconds(se) + milliseconds(ms))
+                       / milliseconds(1);
+    }
+    const QDateTime time = QDateTime::fromString(
+        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), Qt::ISODateWithMs);
+    if (!time.isValid()) return std::nullopt;
+    return time.toMSecsSinceEpoch();
+}
+
 // Text fields: UTF-8 with the separators and the escape itself escaped.
 void AppendText(QByteArray& out, const QString& text) {
     const QByteArray utf8 = text.toUtf8();
+    if (std::none_of(utf8.cbegin(), utf8.cend(),
+                     [](char ch) { return ch == '\t' || ch == '\r' || ch == '\n' || ch == '%'; })) {
+        out.append(utf8);
+        return;
+    }
     for (const char ch : utf8) {
         switch (ch) {
             case '\t': out.append("%09"); break;
@@ -84,9 +145,7 @@ void AppendLine(QByteArray& out, int row, int col, const KeptFigure& f, int part
     out.append(kModeNames[static_cast<std::size_t>(f.mode)].name.data(),
                static_cast<qsizetype>(kModeNames[static_cast<std::size_t>(f.mode)].name.size()));
     out.append('\t');
-    out.append(QDateTime::fromMSecsSinceEpoch(f.timeMs, QTimeZone::utc())
-                   .toString(Qt::ISODateWithMs)
-                   .toLatin1());
+    AppendTime(out, f.timeMs);
     out.append('\t');
     AppendText(out, f.referenceLength);
     out.append('\t');
@@ -105,14 +164,19 @@ void AppendLine(QByteArray& out, int row, int col, const KeptFigure& f, int part
     out.append('\t');
     AppendText(out, f.sourceName);
     out.append('\t');
-    bool first = true;
-    for (const FigurePoint& p : f.points) {
-        if (!first) out.append(' ');
-        first = false;
-        AppendInt(out, p.x);
-        out.append(',');
-        AppendInt(out, p.y);
+    // Straight into the buffer: the points are most of the file. Each takes
+    // at most two 11-character numbers and two separators.
+    const qsizetype at = out.size();
+    out.resize(at + static_cast<qsizetype>(f.points.size()) * 24);
+    char* to = out.data() + at;
+    char* const last = out.data() + out.size();
+    for (std::size_t i = 0; i < f.points.size(); ++i) {
+        if (i > 0) *to++ = ' ';
+        to = std::to_chars(to, last, f.points[i].x).ptr;
+        *to++ = ',';
+        to = std::to_chars(to, last, f.points[i].y).ptr;
     }
+    out.truncate(to - out.constData());
     out.append('\t');
     for (std::size_t i = 0; i < f.arcMiddles.size(); ++i) {
         if (i > 0) out.append(' ');
@@ -151,6 +215,10 @@ int HexDigit(char ch) {
 }
 
 bool ParseText(std::string_view text, QString& value) {
+    if (text.find('%') == std::string_view::npos) {
+        value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return true;
+    }
     QByteArray utf8;
     utf8.reserve(static_cast<qsizetype>(text.size()));
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -180,24 +248,27 @@ bool ParseName(const std::array<Named<T>, N>& names, std::string_view text, T& v
     return false;
 }
 
-bool ParsePoints(std::string_view text, std::vector<FigurePoint>& points, std::size_t room) {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        if (points.size() >= room) return false;
-        std::size_t end = text.find(' ', pos);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view pair = text.substr(pos, end - pos);
-        const std::size_t comma = pair.find(',');
-        if (comma == std::string_view::npos) return false;
-        FigurePoint p;
-        if (!ParseInt(pair.substr(0, comma), p.x) || !ParseInt(pair.substr(comma + 1), p.y))
-            return false;
-        points.push_back(p);
-        pos = end + 1;
-        if (end == text.size()) break;
-        if (pos == text.size()) return false;  // a trailing space
+// Why the points cannot be read; empty when they were.
+QString ParsePoints(std::string_view text, std::vector<FigurePoint>& points, std::size_t room) {
+    const QString bad = QStringLiteral("bad points");
+    if (text.empty()) return {};
+    const auto pairs = static_cast<std::size_t>(std::count(text.begin(), text.end(), ' ')) + 1;
+    if (pairs > room) return QStringLiteral("too many points");
+    points.reserve(pairs);
+    // "x,y" pairs separated by single spaces, in one pass.
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (true) {
+        FigurePoint point;
+        auto [afterX, ex] = std::from_chars(p, end, point.x);
+        if (ex != std::errc() || afterX == end || *afterX != ',') return bad;
+        auto [afterY, ey] = std::from_chars(afterX + 1, end, point.y);
+        if (ey != std::errc()) return bad;
+        points.push_back(point);
+        if (afterY == end) return {};
+        if (*afterY != ' ' || afterY + 1 == end) return bad;
+        p = afterY + 1;
     }
-    return true;
 }
 
 // Each arc's middle has a pick on both sides and follows the last arc's end.
@@ -228,8 +299,30 @@ struct FigureLine {
     std::shared_ptr<KeptFigure> figure;
 };
 
+// The texts most lines repeat (the scale, the unit, the drawing's file):
+// read once and shared by every figure that has them.
+struct RepeatedTexts {
+    struct Last {
+        std::string_view raw;
+        QString text;
+    };
+    std::array<Last, 4> last;
+
+    bool Parse(std::size_t which, std::string_view raw, QString& value) {
+        Last& l = last[which];
+        if (!l.raw.empty() && raw == l.raw) {
+            value = l.text;
+            return true;
+        }
+        if (!ParseText(raw, value)) return false;
+        l = {raw, value};
+        return true;
+    }
+};
+
 // Why one figure line cannot be read; empty when it was.
-QString ParseLine(std::string_view line, int fieldCount, FigureLine& at, std::size_t pointsRoom) {
+QString ParseLine(std::string_view line, int fieldCount, FigureLine& at, std::size_t pointsRoom,
+                  RepeatedTexts& repeated) {
     std::array<std::string_view, kFieldCount> fields;
     std::size_t count = 0;
     std::size_t pos = 0;
@@ -259,25 +352,22 @@ QString ParseLine(std::string_view line, int fieldCount, FigureLine& at, std::si
     if (!ParseText(fields[2], figure->value) || (part == 0 && figure->value.isEmpty()))
         return QStringLiteral("no value");
     if (!ParseName(kModeNames, fields[3], figure->mode)) return QStringLiteral("unknown mode");
-    const QDateTime time = QDateTime::fromString(
-        QString::fromLatin1(fields[4].data(), static_cast<qsizetype>(fields[4].size())),
-        Qt::ISODateWithMs);
-    if (!time.isValid()) return QStringLiteral("no time");
-    figure->timeMs = time.toMSecsSinceEpoch();
-    if (!ParseText(fields[5], figure->referenceLength) || !ParseText(fields[6], figure->tabletLength))
+    const std::optional<std::int64_t> time = ParseTime(fields[4]);
+    if (!time) return QStringLiteral("no time");
+    figure->timeMs = *time;
+    if (!repeated.Parse(0, fields[5], figure->referenceLength) ||
+        !repeated.Parse(1, fields[6], figure->tabletLength))
         return QStringLiteral("no scale");
     if (!ParseDouble(fields[7], figure->verticalFactor) || !(figure->verticalFactor > 0))
         return QStringLiteral("no vertical factor");
-    if (!ParseText(fields[8], figure->unit)) return QStringLiteral("no unit");
+    if (!repeated.Parse(2, fields[8], figure->unit)) return QStringLiteral("no unit");
     if (!ParseDouble(fields[9], figure->countsPerMm) || figure->countsPerMm < 0)
         return QStringLiteral("no counts per millimetre");
     if (!ParseName(kSourceNames, fields[10], figure->source)) return QStringLiteral("unknown source");
     if (!ParseInt(fields[11], figure->page) || figure->page < 0)
         return QStringLiteral("no page");
-    if (!ParseText(fields[12], figure->sourceName)) return QStringLiteral("no source name");
-    if (!ParsePoints(fields[13], figure->points, pointsRoom))
-        return figure->points.size() >= pointsRoom ? QStringLiteral("too many points")
-                                                    : QStringLiteral("bad points");
+    if (!repeated.Parse(3, fields[12], figure->sourceName)) return QStringLiteral("no source name");
+    if (QString why = ParsePoints(fields[13], figure->points, pointsRoom); !why.isEmpty()) return why;
     if (figure->points.empty()) return QStringLiteral("no point");
     if (!ParseArcs(fields[14], figure->points.size(), figure->arcMiddles))
         return QStringLiteral("bad arcs");
@@ -342,6 +432,7 @@ FigureFileContent ParseFigureFile(QByteArrayView bytes) {
     // The cell figure being read, still open for the other figures of its
     // sum; it is handed out once the next cell starts.
     FigureLine open;
+    RepeatedTexts repeated;
     const auto close = [&] {
         if (open.figure) content.figures.push_back({open.row, open.col, std::move(open.figure)});
         open = {};
@@ -364,7 +455,7 @@ FigureFileContent ParseFigureFile(QByteArrayView bytes) {
         }
         if (line.empty()) continue;
         FigureLine at;
-        QString why = ParseLine(line, fieldCount, at, std::min(pointsLeft, kMaxFigurePoints));
+        QString why = ParseLine(line, fieldCount, at, std::min(pointsLeft, kMaxFigurePoints), repeated);
         if (why.isEmpty() && at.part > 0 &&
             (!open.figure || open.row != at.row || open.col != at.col ||
              at.part != open.part + 1))

@@ -171,6 +171,36 @@ TEST(FigureFile, a_file_of_the_first_version_is_still_read) {
         << "a line of the new version in a file of the old";
 }
 
+TEST(FigureFile, times_are_written_in_utc_with_z_and_read_in_the_forms_files_have) {
+    GridModel grid(20, 7);
+    auto figure = Traced(3);
+    figure->timeMs = 1'796'000'000'123;  // 2026-11-30T00:53:20.123Z
+    Put(grid, 3, 3, figure);
+    QList<QByteArray> fields = FigureFileBytes(grid).split('\n')[1].split('\t');
+    EXPECT_EQ(fields[4], QByteArray("2026-11-30T00:53:20.123Z"));
+    const struct {
+        const char* text;
+        std::int64_t ms;  // 0: not a time
+    } cases[] = {
+        {"2026-11-30T00:53:20.123Z", 1'796'000'000'123},
+        {"2026-11-30T00:53:20.123+00:00", 1'796'000'000'123},  // as the first files have it
+        {"2026-11-30T01:53:20.123+01:00", 1'796'000'000'123},
+        {"1969-12-31T23:59:59.999Z", -1},
+        {"2026-02-30T00:00:00.000Z", 0},
+        {"2026-11-30T25:00:00.000Z", 0},
+        {"2026-13-30T00:53:20.123Z", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        fields[4] = c.text;
+        const FigureFileContent read = ParseFigureFile("Kalvor figures 2\n" + fields.join('\t'));
+        ASSERT_EQ(read.figures.size(), c.ms != 0 ? 1u : 0u);
+        if (c.ms != 0) {
+            EXPECT_EQ(read.figures[0].figure->timeMs, c.ms);
+        }
+    }
+}
+
 TEST(FigureFile, a_file_not_of_this_version_is_refused_whole) {
     for (const QByteArray& bytes : {QByteArray(), QByteArray("Kalvor figures 3\n1\t1"),
                                     QByteArray("row,col\n"), QByteArray("\xef\xbb\xbfKalvor figures 1\n")}) {

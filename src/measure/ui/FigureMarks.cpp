@@ -42,6 +42,8 @@ void FigureMarks::Set(std::vector<FigureMark> marks) {
         Shape shape;
         shape.polygon = PolygonOf(mark);
         shape.bounds = shape.polygon.boundingRect();
+        shape.label.setText(mark.label);
+        shape.label.setTextFormat(Qt::PlainText);
         shape.mark = std::move(mark);
         shapes_.push_back(std::move(shape));
     }
@@ -50,13 +52,56 @@ void FigureMarks::Set(std::vector<FigureMark> marks) {
                           [](const Shape& s) { return !s.mark.highlighted; });
     marks_.clear();
     for (const Shape& s : shapes_) marks_.push_back(s.mark);
+    labelsLaidOut_ = false;
+    layer_ = {};
 }
 
 void FigureMarks::Paint(QPainter& painter, const QTransform& map, const QRectF& surface) const {
     if (shapes_.empty()) return;
+    const double ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+    // Dragging only moves the mapping: the layer drawn before serves while
+    // the surface stays within what it covers.
+    const QPointF moved(map.dx() - layer_.map.dx(), map.dy() - layer_.map.dy());
+    const bool sameScale = !layer_.image.isNull() && map.type() <= QTransform::TxScale &&
+                           layer_.map.m11() == map.m11() && layer_.map.m22() == map.m22() &&
+                           layer_.image.devicePixelRatio() == ratio && layer_.font == painter.font();
+    if (!sameScale || !layer_.covers.contains(surface.translated(-moved))) {
+        // A quarter of the surface more on every side: a drag of that much
+        // goes by without drawing the marks again.
+        const QRectF covers = surface.adjusted(-surface.width() / 4, -surface.height() / 4,
+                                               surface.width() / 4, surface.height() / 4);
+        QImage image((covers.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull()) {
+            // No memory for the layer: drawn straight, as before it.
+            PaintShapes(painter, map, surface);
+            return;
+        }
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter layerPainter(&image);
+        layerPainter.setFont(painter.font());
+        layerPainter.translate(-covers.topLeft());
+        PaintShapes(layerPainter, map, covers);
+        layerPainter.end();
+        layer_ = {std::move(image), map, covers, painter.font()};
+    }
+    const QPointF shift(map.dx() - layer_.map.dx(), map.dy() - layer_.map.dy());
+    const QRectF from = surface.translated(-shift - layer_.covers.topLeft());
+    painter.drawImage(surface,
+                      layer_.image,
+                      QRectF(from.topLeft() * ratio, from.size() * ratio));
+}
+
+void FigureMarks::PaintShapes(QPainter& painter, const QTransform& map, const QRectF& surface) const {
     painter.save();
+    const QTransform base = painter.transform();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const QFontMetricsF metrics(painter.font());
+    if (!labelsLaidOut_ || labelFont_ != painter.font()) {
+        labelFont_ = painter.font();
+        for (const Shape& shape : shapes_) shape.label.prepare(QTransform(), labelFont_);
+        labelsLaidOut_ = true;
+    }
+    const double labelHeight = QFontMetricsF(labelFont_).height();
     for (const Shape& shape : shapes_) {
         // Lines and marks reach a few pixels past their points.
         const QRectF onScreen = map.mapRect(shape.bounds).adjusted(-8, -8, 8, 8);
@@ -74,7 +119,7 @@ void FigureMarks::Paint(QPainter& painter, const QTransform& map, const QRectF& 
                 painter.drawLine(at - QPointF(6, -6), at + QPointF(6, -6));
             }
         } else {
-            painter.setTransform(map);
+            painter.setTransform(map * base);
             if (shape.mark.closed) {
                 painter.setBrush(shape.mark.hole ? QBrush(Qt::NoBrush) : QBrush(chosen ? kChosenFill : kKeptFill));
                 painter.drawPolygon(shape.polygon);
@@ -82,20 +127,28 @@ void FigureMarks::Paint(QPainter& painter, const QTransform& map, const QRectF& 
                 painter.setBrush(Qt::NoBrush);
                 painter.drawPolyline(shape.polygon);
             }
-            painter.resetTransform();
+            painter.setTransform(base);
         }
         if (shape.mark.label.isEmpty()) continue;
+        // A figure zoomed out to a few pixels keeps its label hidden until
+        // it is zoomed in (or its cell chosen): a thousand labels over one
+        // another read as a grey smear and would hide the plan.
+        const QRectF figureOnScreen = map.mapRect(shape.bounds);
+        if (!chosen && !shape.mark.point &&
+            std::max(figureOnScreen.width(), figureOnScreen.height()) < 2 * labelHeight)
+            continue;
         // The label at the figure's centre (an area), or beside its first
         // point, on a light plate so that it reads over any drawing.
         const QPointF anchor = shape.mark.closed ? map.map(shape.bounds.center())
                                                  : map.map(shape.polygon.front()) + QPointF(8, -8);
-        QRectF plate = metrics.boundingRect(shape.mark.label).adjusted(-3, -1, 3, 1);
+        const QSizeF size = shape.label.size();
+        QRectF plate(QPointF(), QSizeF(size.width() + 6, std::max(size.height(), labelHeight) + 2));
         plate.moveCenter(shape.mark.closed ? anchor : anchor + QPointF(plate.width() / 2, 0));
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(255, 255, 255, 210));
         painter.drawRect(plate);
         painter.setPen(chosen ? kChosenLine : kKeptLine);
-        painter.drawText(plate, Qt::AlignCenter, shape.mark.label);
+        painter.drawStaticText(plate.topLeft() + QPointF(3, 1), shape.label);
     }
     painter.restore();
 }

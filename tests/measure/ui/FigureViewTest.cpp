@@ -79,3 +79,30 @@ TEST(FigureMarks, a_kept_arc_is_drawn_and_found_along_the_arc_not_its_chords) {
         EXPECT_EQ(marks.CellAt(QPointF(0, 99), identity).has_value(), arc);
     }
 }
+
+TEST(FigureMarks, kept_figures_stay_on_their_place_while_the_view_is_dragged_near_and_far) {
+    FigureView view;
+    view.resize(300, 200);
+    view.SetCountsPerPixel(1, 1);
+    FigureMark mark;
+    mark.points = std::make_shared<const std::vector<FigurePoint>>(
+        std::vector<FigurePoint>{{40, 40}, {80, 40}, {80, 80}, {40, 80}});
+    mark.closed = true;
+    view.SetMarks({mark});
+    const auto filled = [&](QPointF counts) {
+        const QImage picture = view.grab().toImage();
+        const QPoint at = view.CountsToPixels().map(counts).toPoint();
+        const QColor colour = picture.pixelColor(at);
+        return colour.blue() > colour.red() + 10;  // the fill's blue tint
+    };
+    // Dragged a little (the drawn layer moves), then far (drawn again), then
+    // back.
+    for (const QPointF origin : {QPointF(0, 0), QPointF(12, -7), QPointF(25, 9), QPointF(150, 60),
+                                 QPointF(-30, -20), QPointF(0, 0)}) {
+        SCOPED_TRACE(origin.x());
+        view.SetOrigin(origin);
+        EXPECT_TRUE(filled({60, 60}));
+        EXPECT_FALSE(filled({60, 95}));
+        EXPECT_FALSE(filled({95, 60}));
+    }
+}
