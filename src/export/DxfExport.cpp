@@ -87,12 +87,18 @@ std::string Escaped(const QString& text) {
 const char* LayerOf(const KeptFigure& figure) {
     if (figure.minus) return "HOLE";
     switch (figure.mode) {
-        case FigureMode::TwoPointDistance: return "DISTANCE";
-        case FigureMode::PickedArea: return "PICKED_AREA";
-        case FigureMode::TracedArea: return "TRACED_AREA";
-        case FigureMode::PickedLength: return "PICKED_LENGTH";
-        case FigureMode::TracedLength: return "TRACED_LENGTH";
-        case FigureMode::Coordinate: return "COORDINATE";
+        case FigureMode::TwoPointDistance:
+            return "DISTANCE";
+        case FigureMode::PickedArea:
+            return "PICKED_AREA";
+        case FigureMode::TracedArea:
+            return "TRACED_AREA";
+        case FigureMode::PickedLength:
+            return "PICKED_LENGTH";
+        case FigureMode::TracedLength:
+            return "TRACED_LENGTH";
+        case FigureMode::Coordinate:
+            return "COORDINATE";
     }
     return "0";
 }
@@ -103,10 +109,14 @@ struct Layer {
     const char* linetype;
 };
 constexpr Layer kLayers[] = {
-    {"0", 7, "CONTINUOUS"},           {"DISTANCE", 1, "CONTINUOUS"},
-    {"PICKED_AREA", 5, "CONTINUOUS"}, {"TRACED_AREA", 4, "CONTINUOUS"},
-    {"PICKED_LENGTH", 3, "CONTINUOUS"}, {"TRACED_LENGTH", 94, "CONTINUOUS"},
-    {"COORDINATE", 6, "CONTINUOUS"},  {"HOLE", 1, "DASHED"},
+    {"0", 7, "CONTINUOUS"},
+    {"DISTANCE", 1, "CONTINUOUS"},
+    {"PICKED_AREA", 5, "CONTINUOUS"},
+    {"TRACED_AREA", 4, "CONTINUOUS"},
+    {"PICKED_LENGTH", 3, "CONTINUOUS"},
+    {"TRACED_LENGTH", 94, "CONTINUOUS"},
+    {"COORDINATE", 6, "CONTINUOUS"},
+    {"HOLE", 1, "DASHED"},
 };
 
 // The length unit of a figure's value: an area's unit without its square;
@@ -189,7 +199,8 @@ void WriteOutline(DL_Dxf& dxf, MemoryDxfWriter& dw, const KeptFigure& figure, co
     if (vertices.size() == 2 && !vertices.front().arcToNext && !outline.Closed()) {
         const FigurePoint& a = vertices[0].at;
         const FigurePoint& b = vertices[1].at;
-        dxf.writeLine(dw, DL_LineData(m.X(a.x), m.Y(a.y), 0.0, m.X(b.x), m.Y(b.y), 0.0), attributes);
+        dxf.writeLine(dw, DL_LineData(m.X(a.x), m.Y(a.y), 0.0, m.X(b.x), m.Y(b.y), 0.0),
+                      attributes);
         return;
     }
     // A circle's arc stays one while both axes are scaled alike: a bulge,
@@ -202,8 +213,9 @@ void WriteOutline(DL_Dxf& dxf, MemoryDxfWriter& dw, const KeptFigure& figure, co
         if (v.arcToNext && uniform) {
             out.emplace_back(m.X(v.at.x), m.Y(v.at.y), 0.0, std::tan(-v.arcToNext->Sweep() / 4.0));
         } else if (v.arcToNext) {
-            const int pieces = std::max(8, static_cast<int>(std::ceil(std::fabs(v.arcToNext->Sweep()) /
-                                                                     (3.14159265358979 / 36.0))));
+            const int pieces =
+                std::max(8, static_cast<int>(std::ceil(std::fabs(v.arcToNext->Sweep()) /
+                                                       (3.14159265358979 / 36.0))));
             const std::vector<FigurePoint> along = v.arcToNext->Points(pieces);
             for (std::size_t i = 0; i + 1 < along.size(); ++i)
                 out.emplace_back(m.X(along[i].x), m.Y(along[i].y), 0.0, 0.0);
@@ -211,7 +223,8 @@ void WriteOutline(DL_Dxf& dxf, MemoryDxfWriter& dw, const KeptFigure& figure, co
             out.emplace_back(m.X(v.at.x), m.Y(v.at.y), 0.0, 0.0);
         }
     }
-    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(out.size()), 0, 0, outline.Closed() ? 1 : 0),
+    dxf.writePolyline(dw,
+                      DL_PolylineData(static_cast<int>(out.size()), 0, 0, outline.Closed() ? 1 : 0),
                       attributes);
     for (const DL_VertexData& vertex : out) dxf.writeVertex(dw, vertex);
     dxf.writePolylineEnd(dw);
@@ -248,6 +261,14 @@ QByteArray DxfExport::Bytes(const ExportSheet& sheet) {
     if (sheet.items.empty()) minX = minY = maxX = maxY = 0.0;
     const double extent = std::max({maxX - minX, maxY - minY, 1e-9});
 
+    // What the file is, before anything else, where a reader looks first.
+    dw.dxfString(999,
+                 Escaped(QStringLiteral("Kalvor: %1; units: %2%3")
+                             .arg(sheet.Title(),
+                                  units.isEmpty() ? QStringLiteral("as scaled")
+                                                  : units.join(QStringLiteral(", ")),
+                                  inCounts ? QStringLiteral(" (no usable scale: tablet counts)")
+                                           : QString())));
     dxf.writeHeader(dw);
     dw.dxfString(9, "$INSBASE");
     dw.coord(10, 0.0, 0.0, 0.0);
@@ -256,11 +277,6 @@ QByteArray DxfExport::Bytes(const ExportSheet& sheet) {
     dw.dxfString(9, "$EXTMAX");
     dw.coord(10, maxX, maxY, 0.0);
     dw.sectionEnd();
-    dw.dxfString(999, Escaped(QStringLiteral("Kalvor: %1; units: %2%3")
-                           .arg(sheet.Title(), units.isEmpty() ? QStringLiteral("as scaled")
-                                                               : units.join(QStringLiteral(", ")),
-                                inCounts ? QStringLiteral(" (no usable scale: tablet counts)")
-                                         : QString())));
     WriteTables(dxf, dw);
     dw.sectionBlocks();
     dw.sectionEnd();
@@ -273,13 +289,13 @@ QByteArray DxfExport::Bytes(const ExportSheet& sheet) {
         WriteOutline(dxf, dw, figure, m, attributes);
 
         // Letters 3 mm high on the paper, where its millimetres are known.
-        const double height = figure.countsPerMm > 0.0 && !m.counts
-                                  ? 3.0 * figure.countsPerMm * m.x
-                                  : extent / 50.0;
+        const double height =
+            figure.countsPerMm > 0.0 && !m.counts ? 3.0 * figure.countsPerMm * m.x : extent / 50.0;
         const FigureOutline outline = FigureOutline::Of(figure);
         const bool point = figure.mode == FigureMode::Coordinate;
+        // Beside a coordinate's point, just above a line, centred in an area.
         const double x = m.X(outline.LabelX()) + (point ? height : 0.0);
-        double y = m.Y(outline.LabelY()) + (point ? height * 0.3 : 0.0);
+        double y = m.Y(outline.LabelY()) + (outline.Closed() ? -height * 0.3 : height * 0.3);
         for (const QString& label : item.labels) {
             dxf.writeText(dw,
                           DL_TextData(x, y, 0.0, x, y, 0.0, height, 1.0, 0, point ? 0 : 1, 0,

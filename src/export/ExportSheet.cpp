@@ -8,9 +8,12 @@ namespace {
 
 int SourceOrder(FigureSourceKind kind) {
     switch (kind) {
-        case FigureSourceKind::Drawing: return 0;
-        case FigureSourceKind::BlankPad: return 1;
-        case FigureSourceKind::Tablet: return 2;
+        case FigureSourceKind::Drawing:
+            return 0;
+        case FigureSourceKind::BlankPad:
+            return 1;
+        case FigureSourceKind::Tablet:
+            return 2;
     }
     return 2;
 }
@@ -32,14 +35,18 @@ bool SamePick(const KeptFigure& a, const KeptFigure& b) {
 }  // namespace
 
 QString ExportSheet::CellLabel(int row, int col, const KeptFigure& figure) {
-    return QStringLiteral("%1行%2列　%3").arg(row).arg(col).arg(WithUnit(figure.value, figure.unit));
+    return QStringLiteral("%1行%2列　%3")
+        .arg(row)
+        .arg(col)
+        .arg(WithUnit(figure.value, figure.unit));
 }
 
 QString ExportSheet::Title() const {
     switch (source) {
         case FigureSourceKind::Drawing:
             return QStringLiteral("%1 %2ページ").arg(QFileInfo(sourceName).fileName()).arg(page);
-        case FigureSourceKind::BlankPad: return QStringLiteral("仮想タブレット");
+        case FigureSourceKind::BlankPad:
+            return QStringLiteral("仮想タブレット");
         case FigureSourceKind::Tablet:
             return sourceName.isEmpty() ? QStringLiteral("タブレット") : sourceName;
     }

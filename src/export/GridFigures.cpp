@@ -14,8 +14,8 @@ std::vector<CellFigure> Collect(const GridModel& grid, const std::optional<CellR
         if (!figure) continue;
         const int row = GridModel::KeyRow(key);
         const int col = GridModel::KeyCol(key);
-        if (range && (row < range->top || row > range->bottom || col < range->left ||
-                      col > range->right))
+        if (range &&
+            (row < range->top || row > range->bottom || col < range->left || col > range->right))
             continue;
         figures.push_back({row, col, std::move(figure)});
     }
@@ -27,7 +27,9 @@ std::vector<CellFigure> Collect(const GridModel& grid, const std::optional<CellR
 
 }  // namespace
 
-std::vector<CellFigure> GridFigures::All(const GridModel& grid) { return Collect(grid, std::nullopt); }
+std::vector<CellFigure> GridFigures::All(const GridModel& grid) {
+    return Collect(grid, std::nullopt);
+}
 
 std::vector<CellFigure> GridFigures::In(const GridModel& grid, const CellRange& range) {
     return Collect(grid, range);

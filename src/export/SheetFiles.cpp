@@ -43,9 +43,12 @@ QStringList SheetFiles::Names(const QString& chosen, const std::vector<ExportShe
             case FigureSourceKind::Drawing:
                 part = QStringLiteral("p%1").arg(sheet.page);
                 if (drawings.size() > 1)
-                    part = Tame(QFileInfo(sheet.sourceName).completeBaseName()) + QLatin1Char('-') + part;
+                    part = Tame(QFileInfo(sheet.sourceName).completeBaseName()) + QLatin1Char('-') +
+                           part;
                 break;
-            case FigureSourceKind::BlankPad: part = QStringLiteral("pad"); break;
+            case FigureSourceKind::BlankPad:
+                part = QStringLiteral("pad");
+                break;
             case FigureSourceKind::Tablet: {
                 part = QStringLiteral("tablet");
                 const QString name = Tame(sheet.sourceName);

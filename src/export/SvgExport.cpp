@@ -25,12 +25,16 @@ QString Number(double value) {
 
 QString Colour(FigureMode mode) {
     switch (mode) {
-        case FigureMode::TwoPointDistance: return QStringLiteral("#c0392b");
+        case FigureMode::TwoPointDistance:
+            return QStringLiteral("#c0392b");
         case FigureMode::PickedArea:
-        case FigureMode::TracedArea: return QStringLiteral("#1f5fbf");
+        case FigureMode::TracedArea:
+            return QStringLiteral("#1f5fbf");
         case FigureMode::PickedLength:
-        case FigureMode::TracedLength: return QStringLiteral("#1e8449");
-        case FigureMode::Coordinate: return QStringLiteral("#8e44ad");
+        case FigureMode::TracedLength:
+            return QStringLiteral("#1e8449");
+        case FigureMode::Coordinate:
+            return QStringLiteral("#8e44ad");
     }
     return QStringLiteral("#000000");
 }
@@ -56,7 +60,8 @@ Bounds SheetBounds(const ExportSheet& sheet) {
         for (const FigureOutline::Vertex& vertex : outline.Vertices()) {
             bounds.Add(vertex.at.x * k, vertex.at.y * k);
             if (vertex.arcToNext)
-                for (const FigurePoint& p : vertex.arcToNext->Points(16)) bounds.Add(p.x * k, p.y * k);
+                for (const FigurePoint& p : vertex.arcToNext->Points(16))
+                    bounds.Add(p.x * k, p.y * k);
         }
     }
     return bounds;
@@ -95,8 +100,9 @@ QString PathData(const FigureOutline& outline, double k) {
 
 QByteArray SvgExport::Bytes(const ExportSheet& sheet, std::optional<QSizeF> pageMm) {
     const Bounds bounds = SheetBounds(sheet);
-    const bool inCounts = std::any_of(sheet.items.begin(), sheet.items.end(),
-                                      [](const ExportItem& item) { return item.figure->countsPerMm <= 0.0; });
+    const bool inCounts =
+        std::any_of(sheet.items.begin(), sheet.items.end(),
+                    [](const ExportItem& item) { return item.figure->countsPerMm <= 0.0; });
     // Sizes of strokes and letters in the sheet's unit: millimetres, or
     // counts scaled so that the sheet looks alike.
     const double extent = std::max({bounds.maxX - bounds.minX, bounds.maxY - bounds.minY, 1.0});
@@ -134,9 +140,9 @@ QByteArray SvgExport::Bytes(const ExportSheet& sheet, std::optional<QSizeF> page
     const QString unit = inCounts ? QString() : QStringLiteral("mm");
     xml.writeAttribute(QStringLiteral("width"), Number(width) + unit);
     xml.writeAttribute(QStringLiteral("height"), Number(height) + unit);
-    xml.writeAttribute(QStringLiteral("viewBox"), QStringLiteral("%1 %2 %3 %4")
-                                                      .arg(Number(x0), Number(y0), Number(width),
-                                                           Number(height)));
+    xml.writeAttribute(
+        QStringLiteral("viewBox"),
+        QStringLiteral("%1 %2 %3 %4").arg(Number(x0), Number(y0), Number(width), Number(height)));
     xml.writeTextElement(QStringLiteral("title"), sheet.Title());
     xml.writeTextElement(
         QStringLiteral("desc"),
@@ -162,7 +168,8 @@ QByteArray SvgExport::Bytes(const ExportSheet& sheet, std::optional<QSizeF> page
             xml.writeAttribute(QStringLiteral("id"), QLatin1Char('f') + id);
             xml.writeAttribute(
                 QStringLiteral("d"),
-                QStringLiteral("M%1 %2 A%3 %3 0 1 1 %4 %2 A%3 %3 0 1 1 %1 %2 Z M%5 %2 L%6 %2 M%7 %8 L%7 %9")
+                QStringLiteral(
+                    "M%1 %2 A%3 %3 0 1 1 %4 %2 A%3 %3 0 1 1 %1 %2 Z M%5 %2 L%6 %2 M%7 %8 L%7 %9")
                     .arg(Number(x - r), Number(y), Number(r), Number(x + r), Number(x - 2 * r),
                          Number(x + 2 * r), Number(x), Number(y - 2 * r), Number(y + 2 * r)));
             xml.writeAttribute(QStringLiteral("fill"), QStringLiteral("none"));
@@ -185,10 +192,11 @@ QByteArray SvgExport::Bytes(const ExportSheet& sheet, std::optional<QSizeF> page
                                Number(1.5 * u) + QLatin1Char(' ') + Number(1.0 * u));
         xml.writeEndElement();
 
-        // The label, a line per text; beside a coordinate's mark.
+        // The label, a line per text: beside a coordinate's mark, just
+        // above a line, centred in an area.
         const bool point = figure.mode == FigureMode::Coordinate;
         const double lx = outline.LabelX() * k + (point ? 2.5 * u : 0.0);
-        const double ly = outline.LabelY() * k - (point ? 1.0 * u : 0.0);
+        const double ly = outline.LabelY() * k + (outline.Closed() ? 1.0 * u : -1.0 * u);
         xml.writeStartElement(QStringLiteral("g"));
         xml.writeAttribute(QStringLiteral("id"), QLatin1Char('l') + id);
         xml.writeAttribute(QStringLiteral("font-family"), QStringLiteral("sans-serif"));

@@ -20,10 +20,13 @@ struct FormatFiles {
 
 FormatFiles FilesOf(FigureExportChoice::Format format) {
     switch (format) {
-        case FigureExportChoice::Format::Svg: return {"SVGファイル (*.svg)", "svg"};
-        case FigureExportChoice::Format::Dxf: return {"DXFファイル (*.dxf)", "dxf"};
+        case FigureExportChoice::Format::Svg:
+            return {"SVGファイル (*.svg)", "svg"};
+        case FigureExportChoice::Format::Dxf:
+            return {"DXFファイル (*.dxf)", "dxf"};
         case FigureExportChoice::Format::PdfA4:
-        case FigureExportChoice::Format::PdfA3: return {"PDFファイル (*.pdf)", "pdf"};
+        case FigureExportChoice::Format::PdfA3:
+            return {"PDFファイル (*.pdf)", "pdf"};
     }
     return {"SVGファイル (*.svg)", "svg"};
 }
@@ -41,8 +44,9 @@ void FigureExportCommand::Run() {
                            "計測した値とともに残ります。"));
         return;
     }
-    const std::vector<CellFigure> selected =
-        context_.selection ? GridFigures::In(grid_, context_.selection()) : std::vector<CellFigure>{};
+    const std::vector<CellFigure> selected = context_.selection
+                                                 ? GridFigures::In(grid_, context_.selection())
+                                                 : std::vector<CellFigure>{};
     const std::optional<FigureExportChoice> choice = dialogs_.ChooseFigureExport(
         last_, static_cast<int>(all.size()), static_cast<int>(selected.size()));
     if (!choice) return;
@@ -96,7 +100,8 @@ void FigureExportCommand::Run() {
         QString text = result.failedPath + QStringLiteral("に、ファイル保存できませんでした。\n") +
                        result.reason;
         if (!result.written.isEmpty())
-            text += QStringLiteral("\n\n書き出したファイル：\n") + result.written.join(QLatin1Char('\n'));
+            text += QStringLiteral("\n\n書き出したファイル：\n") +
+                    result.written.join(QLatin1Char('\n'));
         dialogs_.Notify(text);
         return;
     }
@@ -105,6 +110,7 @@ void FigureExportCommand::Run() {
         return;
     }
     // A file per page: each named, so the operator finds them all.
-    dialogs_.Notify(QStringLiteral("次の %1 個のファイルに、ファイル保存しました。\n").arg(result.written.size()) +
+    dialogs_.Notify(QStringLiteral("次の %1 個のファイルに、ファイル保存しました。\n")
+                        .arg(result.written.size()) +
                     result.written.join(QLatin1Char('\n')));
 }

@@ -32,8 +32,8 @@ FigureExportDialog::FigureExportDialog(const FigureExportChoice& preset, int all
     auto* scopeLayout = new QVBoxLayout(scope);
     all_ = new QRadioButton(QStringLiteral("すべての図形（%1 個）").arg(allFigures), scope);
     all_->setObjectName(QStringLiteral("optExportAll"));
-    selected_ = new QRadioButton(
-        QStringLiteral("選択したセルの図形（%1 個）").arg(selectedFigures), scope);
+    selected_ =
+        new QRadioButton(QStringLiteral("選択したセルの図形（%1 個）").arg(selectedFigures), scope);
     selected_->setObjectName(QStringLiteral("optExportSelected"));
     selected_->setEnabled(selectedFigures > 0);
     (preset.selectedOnly && selectedFigures > 0 ? selected_ : all_)->setChecked(true);

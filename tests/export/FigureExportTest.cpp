@@ -1,6 +1,8 @@
 // The exports read back by readers they were not written with: the SVG
 // through Qt SVG, the DXF through Python's ezdxf.
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,8 +12,6 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <cmath>
-
-#include <gtest/gtest.h>
 
 #include "QStringPrinter.h"
 #include "export/DxfExport.h"
@@ -48,11 +48,13 @@ std::shared_ptr<KeptFigure> OnPlan(FigureMode mode, std::vector<FigurePoint> poi
 // coordinate's two cells, and a floor with a stairwell counted off.
 std::vector<CellFigure> PlanFigures() {
     std::vector<CellFigure> cells;
-    cells.push_back({1, 1, OnPlan(FigureMode::PickedArea,
-                                  {{1600, 2400}, {2400, 2400}, {2400, 3200}, {1600, 3200}},
-                                  QStringLiteral("1.00"))});
-    cells.push_back({2, 1, OnPlan(FigureMode::TwoPointDistance, {{800, 800}, {3200, 800}},
-                                  QStringLiteral("3.00"))});
+    cells.push_back(
+        {1, 1,
+         OnPlan(FigureMode::PickedArea, {{1600, 2400}, {2400, 2400}, {2400, 3200}, {1600, 3200}},
+                QStringLiteral("1.00"))});
+    cells.push_back(
+        {2, 1,
+         OnPlan(FigureMode::TwoPointDistance, {{800, 800}, {3200, 800}}, QStringLiteral("3.00"))});
     auto arc = OnPlan(FigureMode::PickedLength, {{0, 4000}, {800, 3200}, {1600, 4000}},
                       QStringLiteral("3.14"));
     arc->arcMiddles = {1};
@@ -61,8 +63,9 @@ std::vector<CellFigure> PlanFigures() {
         auto point = OnPlan(FigureMode::Coordinate, {{4000, 800}}, col == 1 ? "5.00" : "-1.00");
         cells.push_back({4, col, point});
     }
-    auto floor = OnPlan(FigureMode::TracedArea, {{4000, 4000}, {5600, 4000}, {5600, 5600}, {4000, 5600}},
-                        QStringLiteral("3.75"));
+    auto floor =
+        OnPlan(FigureMode::TracedArea, {{4000, 4000}, {5600, 4000}, {5600, 5600}, {4000, 5600}},
+               QStringLiteral("3.75"));
     KeptFigure hole = *floor;
     hole.points = {{4400, 4400}, {4800, 4400}, {4800, 4800}, {4400, 4800}};
     hole.minus = true;
@@ -123,11 +126,11 @@ TEST(SvgExport, drawing_page_lays_over_the_page_in_millimetres_with_every_figure
         QRectF mm;
     };
     const Case cases[] = {
-        {"f1-1-0", QRectF(20, 30, 10, 10)},   // the room, 1600 / 80 = 20 mm in
-        {"f2-1-0", QRectF(10, 10, 30, 0)},    // the distance
-        {"f3-1-0", QRectF(0, 40, 20, 10)},    // the arc's half circle up to 40 mm
-        {"f5-1-0", QRectF(50, 50, 20, 20)},   // the floor
-        {"f5-1-1", QRectF(55, 55, 5, 5)},     // its stairwell
+        {"f1-1-0", QRectF(20, 30, 10, 10)},  // the room, 1600 / 80 = 20 mm in
+        {"f2-1-0", QRectF(10, 10, 30, 0)},   // the distance
+        {"f3-1-0", QRectF(0, 40, 20, 10)},   // the arc's half circle up to 40 mm
+        {"f5-1-0", QRectF(50, 50, 20, 20)},  // the floor
+        {"f5-1-1", QRectF(55, 55, 5, 5)},    // its stairwell
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(renderer.elementExists(QString::fromLatin1(c.id))) << c.id;
@@ -142,7 +145,8 @@ TEST(SvgExport, drawing_page_lays_over_the_page_in_millimetres_with_every_figure
         {QStringLiteral("l1-1-0"), {QStringLiteral("1行1列　1.00 m²")}},
         {QStringLiteral("l2-1-0"), {QStringLiteral("2行1列　3.00 m")}},
         {QStringLiteral("l3-1-0"), {QStringLiteral("3行1列　3.14 m")}},
-        {QStringLiteral("l4-1-0"), {QStringLiteral("4行1列　5.00 m"), QStringLiteral("4行2列　-1.00 m")}},
+        {QStringLiteral("l4-1-0"),
+         {QStringLiteral("4行1列　5.00 m"), QStringLiteral("4行2列　-1.00 m")}},
         {QStringLiteral("l5-1-0"), {QStringLiteral("5行1列　3.75 m²")}},
         {QStringLiteral("l5-1-1"), {QStringLiteral("−0.25 m²")}},
     };
@@ -206,7 +210,8 @@ TEST(ExportSheet, one_file_per_page_named_after_the_chosen_one) {
           QStringLiteral("/out/plan-pad.svg"), QStringLiteral("/out/plan-tablet.svg")}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SheetFiles::Names(QStringLiteral("/out/plan.svg"), ExportSheet::Of(c.cells)), c.names);
+        EXPECT_EQ(SheetFiles::Names(QStringLiteral("/out/plan.svg"), ExportSheet::Of(c.cells)),
+                  c.names);
 }
 
 TEST(GridFigures, all_or_the_selected_cells_in_the_order_of_the_cells) {
@@ -220,7 +225,8 @@ TEST(GridFigures, all_or_the_selected_cells_in_the_order_of_the_cells) {
     const auto all = GridFigures::All(grid);
     ASSERT_EQ(all.size(), cells.size());
     for (std::size_t i = 0; i < all.size(); ++i)
-        EXPECT_EQ(std::make_pair(all[i].row, all[i].col), std::make_pair(cells[i].row, cells[i].col));
+        EXPECT_EQ(std::make_pair(all[i].row, all[i].col),
+                  std::make_pair(cells[i].row, cells[i].col));
     const auto some = GridFigures::In(grid, CellRange{3, 2, 6, 4});
     ASSERT_EQ(some.size(), 1u);
     EXPECT_EQ(std::make_pair(some[0].row, some[0].col), std::make_pair(4, 2));
@@ -315,7 +321,8 @@ TEST(DxfExport, ezdxf_reads_layers_entities_in_metres_y_up_labels_and_arcs) {
             ExpectPoints(Points(e), c.metres, layer);
             // An area is closed, a length open.
             if (type == QStringLiteral("POLYLINE")) {
-                EXPECT_EQ(e[QStringLiteral("closed")].toBool(), c.layer != std::string("PICKED_LENGTH"));
+                EXPECT_EQ(e[QStringLiteral("closed")].toBool(),
+                          c.layer != std::string("PICKED_LENGTH"));
             }
             if (layer == QStringLiteral("PICKED_LENGTH")) {
                 // Over the top from left to right: clockwise once Y is up.

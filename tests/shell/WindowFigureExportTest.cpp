@@ -56,7 +56,8 @@ TEST(WindowFigureExport, without_figures_it_says_so_and_asks_nothing) {
     EXPECT_TRUE(f.dialogs.exportOffers.empty());
     EXPECT_EQ(f.dialogs.Count(Kind::SaveDialog), 0);
     ASSERT_EQ(f.dialogs.Texts(Kind::Notice).size(), 1);
-    EXPECT_TRUE(f.dialogs.Texts(Kind::Notice)[0].startsWith(QStringLiteral("書き出す図形がありません。")));
+    EXPECT_TRUE(
+        f.dialogs.Texts(Kind::Notice)[0].startsWith(QStringLiteral("書き出す図形がありません。")));
 }
 
 TEST(WindowFigureExport, all_or_only_the_selected_cells_figures_are_written) {
@@ -72,8 +73,8 @@ TEST(WindowFigureExport, all_or_only_the_selected_cells_figures_are_written) {
     const Case cases[] = {
         {FigureExportChoice::Format::Svg, false, "all.svg", "id=\"f1-1-0\"", "id=\"f1-2-0\"", true},
         {FigureExportChoice::Format::Svg, true, "one.svg", "id=\"f1-1-0\"", "id=\"f1-2-0\"", false},
-        {FigureExportChoice::Format::Dxf, false, "all.dxf", "1\\U+884C1\\U+5217", "1\\U+884C2\\U+5217",
-         true},
+        {FigureExportChoice::Format::Dxf, false, "all.dxf", "1\\U+884C1\\U+5217",
+         "1\\U+884C2\\U+5217", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -98,11 +99,13 @@ TEST(WindowFigureExport, all_or_only_the_selected_cells_figures_are_written) {
         const QByteArray bytes = ReadBytes(path);
         EXPECT_EQ(bytes.contains(c.first), c.firstWritten);
         EXPECT_TRUE(bytes.contains(c.second));
-        EXPECT_EQ(f.dialogs.Texts(Kind::Notice), QStringList{path + QStringLiteral("に、ファイル保存しました。")});
+        EXPECT_EQ(f.dialogs.Texts(Kind::Notice),
+                  QStringList{path + QStringLiteral("に、ファイル保存しました。")});
     }
 }
 
-TEST(WindowFigureExport, a_file_that_cannot_be_written_is_told_with_its_reason_and_the_choice_is_offered_again) {
+TEST(WindowFigureExport,
+     a_file_that_cannot_be_written_is_told_with_its_reason_and_the_choice_is_offered_again) {
     WindowFixture f;
     frmTab& w = f.Start();
     MeasureSquare(f, w, 800);
