@@ -13,6 +13,7 @@
 #include "QStringPrinter.h"
 #include "WindowFixture.h"
 #include "grid/ui/MeiGridView.h"
+#include "shell/FigureExportDialog.h"
 
 namespace {
 
@@ -126,6 +127,54 @@ TEST(WindowFigureExport,
     ASSERT_EQ(f.dialogs.exportOffers.size(), 2u);
     EXPECT_EQ(f.dialogs.exportOffers[1].preset.format, FigureExportChoice::Format::Dxf);
     EXPECT_EQ(f.dialogs.Count(Kind::SaveDialog), 1);
+}
+
+TEST(WindowFigureExport, a_drawing_page_the_pad_shows_gives_the_svg_its_size) {
+    WindowFixture f;
+    f.services.pageSizeMm = [](const QString& file, int page) -> std::optional<QSizeF> {
+        if (file == QStringLiteral("plan.pdf") && page == 2) return QSizeF(594, 420);
+        return std::nullopt;
+    };
+    frmTab& w = f.Start();
+    auto figure = std::make_shared<KeptFigure>();
+    figure->mode = FigureMode::TwoPointDistance;
+    figure->points = {{0, 0}, {800, 0}};
+    figure->countsPerMm = 80;
+    figure->source = FigureSourceKind::Drawing;
+    figure->sourceName = QStringLiteral("plan.pdf");
+    figure->page = 2;
+    figure->value = QStringLiteral("10.00");
+    w.Grid().SetTextMatrix(3, 2, figure->value);
+    ASSERT_TRUE(w.Grid().SetTag(3, 2, figure));
+    const QString path = f.Path(QStringLiteral("plan.svg"));
+    f.dialogs.exportChoices.push_back(FigureExportChoice{});
+    f.dialogs.ChooseNextFile(path);
+    w.ExportFigures();
+    EXPECT_TRUE(ReadBytes(path).contains("width=\"594mm\" height=\"420mm\""))
+        << ReadBytes(path).constData();
+}
+
+TEST(WindowFigureExport, the_box_offers_the_selected_cells_only_when_they_have_figures) {
+    struct Case {
+        FigureExportChoice preset;
+        int selected;
+        bool selectedEnabled;
+        FigureExportChoice chosen;
+    };
+    using Format = FigureExportChoice::Format;
+    const Case cases[] = {
+        {{Format::PdfA3, true}, 2, true, {Format::PdfA3, true}},
+        {{Format::Dxf, true}, 0, false, {Format::Dxf, false}},
+        {{Format::Svg, false}, 1, true, {Format::Svg, false}},
+    };
+    for (const Case& c : cases) {
+        FigureExportDialog box(c.preset, 3, c.selected);
+        auto* selected = box.findChild<QRadioButton*>(QStringLiteral("optExportSelected"));
+        ASSERT_NE(selected, nullptr);
+        EXPECT_EQ(selected->isEnabled(), c.selectedEnabled);
+        EXPECT_EQ(box.Choice().format, c.chosen.format);
+        EXPECT_EQ(box.Choice().selectedOnly, c.chosen.selectedOnly);
+    }
 }
 
 }  // namespace
