@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 namespace {
@@ -65,6 +66,9 @@ std::vector<ExportSheet> ExportSheet::Of(const std::vector<CellFigure>& figures)
                      [&](const CellFigure* a, const CellFigure* b) { return key(a) < key(b); });
 
     std::vector<ExportSheet> sheets;
+    // A coordinate's items of the current sheet by their time and pick, so
+    // that a grid of coordinates stays quick to group.
+    std::map<std::tuple<std::int64_t, std::int32_t, std::int32_t>, std::size_t> picks;
     for (const CellFigure* cell : ordered) {
         const KeptFigure& figure = *cell->figure;
         if (sheets.empty() || sheets.back().source != figure.source ||
@@ -74,15 +78,19 @@ std::vector<ExportSheet> ExportSheet::Of(const std::vector<CellFigure>& figures)
             sheet.sourceName = figure.sourceName;
             sheet.page = figure.page;
             sheets.push_back(std::move(sheet));
+            picks.clear();
         }
         std::vector<ExportItem>& items = sheets.back().items;
         const QString label = CellLabel(cell->row, cell->col, figure);
-        const auto same = std::find_if(items.begin(), items.end(), [&](const ExportItem& item) {
-            return SamePick(*item.figure, figure);
-        });
-        if (same != items.end()) {
-            same->labels << label;
-            continue;
+        const auto pick =
+            std::make_tuple(figure.timeMs, figure.points.front().x, figure.points.front().y);
+        if (figure.mode == FigureMode::Coordinate) {
+            const auto same = picks.find(pick);
+            if (same != picks.end() && SamePick(*items[same->second].figure, figure)) {
+                items[same->second].labels << label;
+                continue;
+            }
+            picks[pick] = items.size();
         }
         bool first = true;
         int number = 0;
