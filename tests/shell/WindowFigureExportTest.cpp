@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "PadRig.h"
 #include "QStringPrinter.h"
 #include "WindowFixture.h"
 #include "grid/ui/MeiGridView.h"
@@ -175,6 +176,29 @@ TEST(WindowFigureExport, the_box_offers_the_selected_cells_only_when_they_have_f
         EXPECT_EQ(box.Choice().format, c.chosen.format);
         EXPECT_EQ(box.Choice().selectedOnly, c.chosen.selectedOnly);
     }
+}
+
+TEST(WindowFigureExport, the_pads_button_exports_what_was_measured_on_the_pad) {
+    PadRig rig;
+    frmTab& w = *rig.f.window;
+    // As the composition root wires it.
+    rig.Pad().onExportFigures = [&w] { w.ExportFigures(); };
+    rig.Choose(1);
+    for (const auto& [x, y] : {std::pair{40, 40}, {120, 40}, {120, 120}, {40, 120}})
+        rig.Click(x, y);
+    rig.Click(80, 80, Qt::RightButton);
+    ASSERT_FALSE(rig.Cell(1, 1).isEmpty());
+    w.cmdMes_Click(1);
+
+    const QString path = rig.f.Path(QStringLiteral("pad.svg"));
+    rig.f.dialogs.exportChoices.push_back(FigureExportChoice{});
+    rig.f.dialogs.ChooseNextFile(path);
+    auto* button = rig.Pad().findChild<QPushButton*>(QStringLiteral("cmdExportFigures"));
+    ASSERT_NE(button, nullptr);
+    button->click();
+    const QByteArray svg = ReadBytes(path);
+    EXPECT_TRUE(svg.contains("id=\"f1-1-0\"")) << svg.constData();
+    EXPECT_TRUE(svg.contains("仮想タブレット"));
 }
 
 }  // namespace
