@@ -155,6 +155,41 @@ TEST(WindowFigureExport, a_drawing_page_the_pad_shows_gives_the_svg_its_size) {
         << ReadBytes(path).constData();
 }
 
+TEST(WindowFigureExport, files_a_page_each_adds_are_not_overwritten_unasked) {
+    for (const bool yes : {false, true}) {
+        WindowFixture f;
+        frmTab& w = f.Start();
+        for (const int page : {1, 2}) {
+            auto figure = std::make_shared<KeptFigure>();
+            figure->points = {{0, 0}, {800, 0}};
+            figure->countsPerMm = 80;
+            figure->source = FigureSourceKind::Drawing;
+            figure->sourceName = QStringLiteral("plan.pdf");
+            figure->page = page;
+            figure->value = QStringLiteral("10.00");
+            w.Grid().SetTextMatrix(page, 1, figure->value);
+            ASSERT_TRUE(w.Grid().SetTag(page, 1, figure));
+        }
+        const QString second = f.Path(QStringLiteral("out-p2.svg"));
+        ASSERT_TRUE(WriteBytes(second, "kept"));
+        f.dialogs.exportChoices.push_back(FigureExportChoice{});
+        f.dialogs.ChooseNextFile(f.Path(QStringLiteral("out.svg")));
+        f.dialogs.AnswerNext(yes);
+        w.ExportFigures();
+        const QStringList asked = f.dialogs.Texts(Kind::Question);
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(asked[0].endsWith(second)) << asked[0].toStdString();
+        EXPECT_EQ(ReadBytes(second) == "kept", !yes);
+        EXPECT_EQ(QFileInfo::exists(f.Path(QStringLiteral("out-p1.svg"))), yes);
+        if (yes) {
+            EXPECT_TRUE(
+                f.dialogs.Texts(Kind::Notice)
+                    .value(0)
+                    .startsWith(QStringLiteral("次の 2 個のファイルに、ファイル保存しました。")));
+        }
+    }
+}
+
 TEST(WindowFigureExport, the_box_offers_the_selected_cells_only_when_they_have_figures) {
     struct Case {
         FigureExportChoice preset;
