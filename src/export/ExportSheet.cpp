@@ -55,43 +55,18 @@ QString ExportSheet::Title() const {
 }
 
 std::vector<ExportSheet> ExportSheet::Of(const std::vector<CellFigure>& figures) {
-    std::vector<const CellFigure*> ordered;
+    std::vector<const CellFigure*> cells;
     for (const CellFigure& cell : figures)
-        if (cell.figure && !cell.figure->points.empty()) ordered.push_back(&cell);
-    const auto key = [](const CellFigure* c) {
-        const KeptFigure& f = *c->figure;
-        return std::make_tuple(SourceOrder(f.source), f.sourceName, f.page, c->row, c->col);
-    };
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [&](const CellFigure* a, const CellFigure* b) { return key(a) < key(b); });
+        if (cell.figure) cells.push_back(&cell);
+    std::stable_sort(cells.begin(), cells.end(), [](const CellFigure* a, const CellFigure* b) {
+        return std::make_pair(a->row, a->col) < std::make_pair(b->row, b->col);
+    });
 
-    std::vector<ExportSheet> sheets;
-    // A coordinate's items of the current sheet by their time and pick, so
-    // that a grid of coordinates stays quick to group.
-    std::map<std::tuple<std::int64_t, std::int32_t, std::int32_t>, std::size_t> picks;
-    for (const CellFigure* cell : ordered) {
+    // Every figure of every cell, labelled. Each goes on the sheet of where
+    // it was measured: a sum's figures may come from several pages.
+    std::vector<ExportItem> items;
+    for (const CellFigure* cell : cells) {
         const KeptFigure& figure = *cell->figure;
-        if (sheets.empty() || sheets.back().source != figure.source ||
-            sheets.back().sourceName != figure.sourceName || sheets.back().page != figure.page) {
-            ExportSheet sheet;
-            sheet.source = figure.source;
-            sheet.sourceName = figure.sourceName;
-            sheet.page = figure.page;
-            sheets.push_back(std::move(sheet));
-            picks.clear();
-        }
-        std::vector<ExportItem>& items = sheets.back().items;
-        const QString label = CellLabel(cell->row, cell->col, figure);
-        const auto pick =
-            std::make_tuple(figure.timeMs, figure.points.front().x, figure.points.front().y);
-        if (figure.mode == FigureMode::Coordinate) {
-            const auto same = picks.find(pick);
-            if (same != picks.end() && SamePick(*items[same->second].figure, figure)) {
-                items[same->second].labels << label;
-                continue;
-            }
-            picks[pick] = items.size();
-        }
         bool first = true;
         int number = 0;
         for (const KeptFigure* part : figure.Figures()) {
@@ -104,7 +79,7 @@ std::vector<ExportSheet> ExportSheet::Of(const std::vector<CellFigure>& figures)
             item.cell = cell->figure;
             item.figure = part;
             if (first) {
-                item.labels << label;
+                item.labels << CellLabel(cell->row, cell->col, figure);
             } else {
                 const QString sign = part->minus ? QStringLiteral("−") : QStringLiteral("+");
                 item.labels << sign + WithUnit(part->value, figure.unit);
@@ -112,6 +87,42 @@ std::vector<ExportSheet> ExportSheet::Of(const std::vector<CellFigure>& figures)
             first = false;
             items.push_back(std::move(item));
         }
+    }
+    const auto sheetKey = [](const ExportItem& item) {
+        const KeptFigure& f = *item.figure;
+        return std::make_tuple(SourceOrder(f.source), std::cref(f.sourceName), f.page);
+    };
+    std::stable_sort(items.begin(), items.end(), [&](const ExportItem& a, const ExportItem& b) {
+        return sheetKey(a) < sheetKey(b);
+    });
+
+    std::vector<ExportSheet> sheets;
+    // A coordinate's items of the current sheet by their time and pick, so
+    // that a grid of coordinates stays quick to group.
+    std::map<std::tuple<std::int64_t, std::int32_t, std::int32_t>, std::size_t> picks;
+    for (ExportItem& item : items) {
+        const KeptFigure& figure = *item.figure;
+        if (sheets.empty() || sheets.back().source != figure.source ||
+            sheets.back().sourceName != figure.sourceName || sheets.back().page != figure.page) {
+            ExportSheet sheet;
+            sheet.source = figure.source;
+            sheet.sourceName = figure.sourceName;
+            sheet.page = figure.page;
+            sheets.push_back(std::move(sheet));
+            picks.clear();
+        }
+        std::vector<ExportItem>& onSheet = sheets.back().items;
+        if (figure.mode == FigureMode::Coordinate) {
+            const auto pick =
+                std::make_tuple(figure.timeMs, figure.points.front().x, figure.points.front().y);
+            const auto same = picks.find(pick);
+            if (same != picks.end() && SamePick(*onSheet[same->second].figure, figure)) {
+                onSheet[same->second].labels << item.labels;
+                continue;
+            }
+            picks[pick] = onSheet.size();
+        }
+        onSheet.push_back(std::move(item));
     }
     return sheets;
 }

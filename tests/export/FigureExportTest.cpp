@@ -214,6 +214,22 @@ TEST(ExportSheet, one_file_per_page_named_after_the_chosen_one) {
                   c.names);
 }
 
+TEST(ExportSheet, a_sums_figures_each_lie_on_the_page_they_were_measured_on) {
+    auto floor = OnPlan(FigureMode::PickedArea, {{0, 0}, {800, 0}, {800, 800}}, "7.50");
+    KeptFigure upstairs = *floor;
+    upstairs.page = 3;
+    upstairs.value = QStringLiteral("2.5");
+    floor->parts.push_back(upstairs);
+    const std::vector<ExportSheet> sheets = ExportSheet::Of({{2, 3, floor}});
+    ASSERT_EQ(sheets.size(), 2u);
+    EXPECT_EQ(sheets[0].page, 2);
+    EXPECT_EQ(sheets[1].page, 3);
+    ASSERT_EQ(sheets[1].items.size(), 1u);
+    EXPECT_EQ(sheets[1].items[0].part, 1);
+    EXPECT_EQ(sheets[1].items[0].labels, QStringList{QStringLiteral("+2.5 m²")});
+    EXPECT_EQ(sheets[0].items[0].labels, QStringList{QStringLiteral("2行3列　7.50 m²")});
+}
+
 TEST(GridFigures, all_or_the_selected_cells_in_the_order_of_the_cells) {
     GridModel grid(10, 5);
     const auto cells = PlanFigures();
