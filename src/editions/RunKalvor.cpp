@@ -221,10 +221,19 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
     services.startupNotice = data.notice;
     DescribeTablet(services, tablet, figure.pad != nullptr);
     services.figure = figure.shown;
+    if (PadWindow* pad = figure.pad) {
+        services.pageSizeMm = [pad](const QString& file, int page) -> std::optional<QSizeF> {
+            const PadDrawing* drawing = pad->Drawing();
+            if (drawing == nullptr || drawing->Of().file != file || drawing->Of().page != page)
+                return std::nullopt;
+            return drawing->SizeMm();
+        };
+    }
 
     frmTab window(shown, services);
     dialogs.SetParent(&window);
     if (figure.window) figure.window->SetOwner(&window);
+    if (figure.pad) figure.pad->onExportFigures = [&window] { window.ExportFigures(); };
     if (!window.Form_Load()) return 0;
     guard.OnWakeRequest([&window] {
         if (window.isMinimized()) window.showNormal();

@@ -132,6 +132,14 @@ PadWindow::PadWindow(QWidget* parent)
     showMarks_->setChecked(true);
     auto* marksRow = new QHBoxLayout;
     marksRow->addWidget(showMarks_);
+    // The export is the main window's, which holds the figures: the pad
+    // only asks for it.
+    auto* exportFigures =
+        Button(QStringLiteral("図形の書き出し…"), QStringLiteral("cmdExportFigures"), this);
+    connect(exportFigures, &QPushButton::clicked, this, [this] {
+        if (onExportFigures) onExportFigures();
+    });
+    marksRow->addWidget(exportFigures);
     marksRow->addStretch(1);
     static_cast<QBoxLayout*>(layout())->addLayout(marksRow);
     connect(showMarks_, &QCheckBox::toggled, this, [this](bool on) {

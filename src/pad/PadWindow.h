@@ -56,6 +56,8 @@ class PadWindow : public FigureWindow {
 
     // Where each input event goes, reduced to the pen's state.
     std::function<void(const PenFrame&)> onFrame;
+    // The button "図形の書き出し…" was pressed.
+    std::function<void()> onExportFigures;
 
     // Tablet counts per screen pixel along one axis at `physicalDpi` (dots
     // per inch of the screen as built); a resolution no screen has (0, not a

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "measure/DrawingScale.h"
+#include "shell/FigureExportChoice.h"
 
 // The modal boxes the window shows. Every box carries the application title
 // "Kalvor" and no icon. Tests answer them through a fake, so a handler that
@@ -40,6 +41,14 @@ class Dialogs {
     // confirmed, or none when the box was cancelled (as a box that cannot be
     // shown is).
     virtual std::optional<DrawingScale> ChooseScale(const DrawingScale& /*preset*/) {
+        return std::nullopt;
+    }
+
+    // The box "図形の書き出し", filled in from `preset`: the format and
+    // whether all figures or only the selected cells' (offered only when
+    // `selectedFigures` is above 0, with that count). None when cancelled.
+    virtual std::optional<FigureExportChoice> ChooseFigureExport(
+        const FigureExportChoice& /*preset*/, int /*allFigures*/, int /*selectedFigures*/) {
         return std::nullopt;
     }
 };

@@ -11,6 +11,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "shell/FigureExportDialog.h"
 #include "shell/ScaleDialog.h"
 
 namespace {
@@ -135,4 +136,12 @@ std::optional<DrawingScale> QtDialogs::ChooseScale(const DrawingScale& preset) {
     ScaleDialog dialog(preset, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Scale();
+}
+
+std::optional<FigureExportChoice> QtDialogs::ChooseFigureExport(const FigureExportChoice& preset,
+                                                                int allFigures,
+                                                                int selectedFigures) {
+    FigureExportDialog dialog(preset, allFigures, selectedFigures, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Choice();
 }

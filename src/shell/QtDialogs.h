@@ -17,6 +17,9 @@ class QtDialogs : public Dialogs {
     QString OpenFileName(const QString& filter, const QString& preset,
                          const QString& startFolder) override;
     std::optional<DrawingScale> ChooseScale(const DrawingScale& preset) override;
+    std::optional<FigureExportChoice> ChooseFigureExport(const FigureExportChoice& preset,
+                                                         int allFigures,
+                                                         int selectedFigures) override;
 
   private:
     QWidget* parent_ = nullptr;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QSizeF>
 #include <QStringList>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "exchange/Clipboard.h"
 #include "figures/FigureKeeper.h"
@@ -12,6 +15,7 @@
 #include "shell/Common.h"
 #include "shell/Dialogs.h"
 #include "shell/Edition.h"
+#include "shell/FigureExportCommand.h"
 #include "measure/FigureDisplay.h"
 #include "grid/GridModel.h"
 #include "grid/GridUndoLog.h"
@@ -69,6 +73,9 @@ struct frmTabServices {
     FigureDisplay* figure = nullptr;
     // The tablet's name, kept with the figures measured on it.
     QString tabletName;
+    // The size in millimetres of a drawing's page (file, page from 1), where
+    // the pad knows it: an SVG export then has the page's size.
+    std::function<std::optional<QSizeF>(const QString& file, int page)> pageSizeMm;
 };
 
 // The main window: the detail grid above, the tab control with every button
@@ -161,6 +168,9 @@ class frmTab : public QWidget, private MeasureHost {
     // Before a stop or Esc drops a sum that holds figures: asks, and drops
     // it on Yes. True when no figure is held any more.
     bool ConfirmDropSum();
+    // "図形の書き出し…" (the button on "その他の設定", and the pad's): the kept
+    // figures as SVG, DXF or a PDF report.
+    void ExportFigures();
 
     // The pen belongs to the measurement while a run or the calibration
     // collects points and this program is the active one (and the operator
@@ -286,6 +296,8 @@ class frmTab : public QWidget, private MeasureHost {
     // cells' ones standing out, whenever they or the selection change; a
     // click on one there selects its cell.
     void ConnectMarks();
+    // The button "図形の書き出し…" in the page's free space, and its command.
+    void BuildFigureExport(QWidget* page);
     void MarksMaybeChanged();
     void PushMarks();
     void FigureChanged();
@@ -375,6 +387,9 @@ class frmTab : public QWidget, private MeasureHost {
     // Beyond the design: how many times each figure is measured for a mean.
     QLabel* lblKaisu = nullptr;
     QComboBox* cmbKaisu = nullptr;
+    // Beyond the design: writes the kept figures out.
+    QPushButton* cmdExportFigures = nullptr;
+    std::unique_ptr<FigureExportCommand> figureExport_;
 
     // The texts of the two grid-size boxes the grid is laid out for, put
     // back when the operator refuses to drop values for a new size.

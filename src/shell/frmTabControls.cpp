@@ -353,6 +353,7 @@ void frmTab::BuildPageOther(QWidget* page) {
     sstMenu->PlaceOnPage(chkPenGrab, {7380, 1800, 4695, 300});
     chkPenGrab->setVisible(tablet_.CanHoldPen());
     BuildRepeatCount(page);
+    BuildFigureExport(page);
 
     // Beyond the design, below the two-point frame: a closed pad or figure
     // window has no other button to bring it back, and F11 is easy to miss.

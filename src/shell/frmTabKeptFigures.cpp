@@ -4,6 +4,9 @@
 #include <QDateTime>
 
 #include "grid/ui/MeiGridView.h"
+#include "shell/FigureExportCommand.h"
+#include "shell/TabControl.h"
+#include "shell/WrappingPushButton.h"
 #include "shell/frmTab.h"
 
 namespace {
@@ -106,3 +109,19 @@ void frmTab::PushMarks() {
     marksShown_ = !marks.empty();
     services_.figure->ShowMarks(std::move(marks));
 }
+
+void frmTab::BuildFigureExport(QWidget* page) {
+    FigureExportCommand::Context context;
+    context.selection = [this] { return msgMei->SelectedRange(); };
+    context.startFolder = [this] { return SaveFolder(); };
+    context.pageSize = services_.pageSizeMm;
+    figureExport_ = std::make_unique<FigureExportCommand>(grid_, CommonDialog1, std::move(context));
+    // In the free space between the coordinate frame and the pen's box,
+    // on two lines as the sound button has it.
+    cmdExportFigures = new WrappingPushButton(QStringLiteral("図形の書き出し…"), page);
+    cmdExportFigures->setObjectName(QStringLiteral("cmdExportFigures"));
+    sstMenu->PlaceOnPage(cmdExportFigures, {5985, 1500, 1305, 615});
+    connect(cmdExportFigures, &QPushButton::clicked, this, [this] { ExportFigures(); });
+}
+
+void frmTab::ExportFigures() { figureExport_->Run(); }

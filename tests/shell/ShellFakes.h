@@ -62,6 +62,16 @@ class FakeDialogs : public Dialogs {
         return next;
     }
 
+    std::optional<FigureExportChoice> ChooseFigureExport(const FigureExportChoice& preset,
+                                                         int allFigures,
+                                                         int selectedFigures) override {
+        exportOffers.push_back({preset, allFigures, selectedFigures});
+        if (exportChoices.empty()) return std::nullopt;
+        const std::optional<FigureExportChoice> next = exportChoices.front();
+        exportChoices.pop_front();
+        return next;
+    }
+
     int Count(Shown::Kind kind) const {
         int n = 0;
         for (const Shown& s : shown) n += s.kind == kind ? 1 : 0;
@@ -82,6 +92,15 @@ class FakeDialogs : public Dialogs {
     // each was filled in with.
     std::deque<std::optional<DrawingScale>> scales;
     std::vector<DrawingScale> scalePresets;
+    // What the next boxes "図形の書き出し" choose (none: cancelled), and what
+    // each offered: its preset, all figures, the selected cells' figures.
+    struct ExportOffer {
+        FigureExportChoice preset;
+        int all = 0;
+        int selected = 0;
+    };
+    std::deque<std::optional<FigureExportChoice>> exportChoices;
+    std::vector<ExportOffer> exportOffers;
     bool defaultAnswer = true;
 
   private:
