@@ -7,6 +7,8 @@
 #   pad                    the on-screen pad with a figure drawn on it
 #   pad-drawing            the pad with the sample plan open and an area
 #                          picked on it
+#   pad-figures            the plan with five rooms measured and kept on
+#                          it, the last one's cell selected
 #   figure                 the figure window beside a replayed tablet (F11)
 #   question, save         a question box and the save dialog, in Japanese
 # (all of them when none is named). The pictures go to build/screenshots/;
@@ -19,7 +21,7 @@ if [ "${1:-}" = --docs ]; then
   shift
 fi
 shots=("$@")
-[ ${#shots[@]} -gt 0 ] || shots=(Kalvor Kalvor080125 pad pad-drawing figure question save)
+[ ${#shots[@]} -gt 0 ] || shots=(Kalvor Kalvor080125 pad pad-drawing pad-figures figure question save)
 . tools/deps.sh
 kalvor_install_deps
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -29,7 +31,8 @@ out=$(realpath "$out")
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-cp build/src/editions/Kalvor build/src/editions/Kalvor080125 "$scratch/"
+# Run where they were built: they find their drawing helper there.
+bin=$(realpath build/src/editions)
 cp samples/plan-1-100.pdf "$scratch/"
 cat > "$scratch/square.replay" <<'REPLAY'
 wait 500
@@ -48,7 +51,7 @@ export XDG_RUNTIME_DIR=$SCRATCH/run-$shot; mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 export KALVOR_DATA_DIR=$SCRATCH/data-$shot
 # Not a first start: no notice of where the files go.
 mkdir -p "$KALVOR_DATA_DIR" && printf '[frmTab]\r\n' > "$KALVOR_DATA_DIR/$edition.INI"
-if [ "$shot" = pad-drawing ]; then
+if [ "$shot" = pad-drawing ] || [ "$shot" = pad-figures ]; then
   # The sample plan kept open at 120 %, the house in the middle, and
   # "多点の面積" chosen.
   printf 'optMes=1\r\nPadDrawing=%s\r\nPadDrawingPage=1\r\nPadDrawingZoom=1.2\r\nPadDrawingX=170\r\nPadDrawingY=122\r\n' \
@@ -56,7 +59,7 @@ if [ "$shot" = pad-drawing ]; then
 fi
 openbox >/dev/null 2>&1 & wm=$!
 sleep 0.5
-"$SCRATCH/$edition" >/dev/null 2>&1 & pid=$!
+"$BIN/$edition" >/dev/null 2>&1 & pid=$!
 win=
 for _ in $(seq 1 100); do
   win=$(xdotool search --onlyvisible --name "^Kalvor ／" 2>/dev/null | head -n 1) && [ -n "$win" ] && break
@@ -84,6 +87,26 @@ case $shot in
     done
     xdotool mousemove --window "$pad" 420 300; sleep 0.5
     grab=root ;;
+  pad-figures)
+    pad=$(xdotool search --onlyvisible --name "仮想タブレット" | head -n 1)
+    xdotool windowsize "$pad" 820 640; sleep 1
+    click 379 585     # 計測開始
+    # Five rooms, each ended with the right button (the pen's side
+    # switch); each value lands in the next cell.
+    # Living, dining and kitchen, entry, bedroom, bath (inside their walls).
+    for room in "144 105|360 105|360 321|144 321" "364 105|672 105|672 298|364 298" \
+                "144 325|360 325|360 449|144 449" "364 302|518 302|518 449|364 449" \
+                "522 302|672 302|672 449|522 449"; do
+      IFS='|' read -r -a corners <<< "$room"
+      for p in "${corners[@]}"; do
+        xdotool mousemove --window "$pad" $p click 1; sleep 0.4
+      done
+      xdotool mousemove --window "$pad" 420 40 click 3; sleep 0.8
+    done
+    # Back to the last value's cell: its outline stands out.
+    xdotool key --window "$win" Left; sleep 0.8
+    xdotool mousemove --window "$pad" 760 40; sleep 0.3
+    grab=root ;;
   figure)
     sleep 2.5
     xdotool key --window "$win" F11; sleep 1
@@ -101,14 +124,14 @@ kill "$pid" "$wm" 2>/dev/null || true
 wait 2>/dev/null || true
 SHOOT
 
-export SCRATCH="$scratch"
+export SCRATCH="$scratch" BIN="$bin"
 for shot in "${shots[@]}"; do
   edition=Kalvor
   pad=none
   case $shot in
     Kalvor|question|save) ;;
     Kalvor080125) edition=Kalvor080125 ;;
-    pad|pad-drawing) pad=virtual ;;
+    pad|pad-drawing|pad-figures) pad=virtual ;;
     figure) pad="replay:$scratch/square.replay" ;;
     *) echo "unknown shot: $shot" >&2; exit 2 ;;
   esac
