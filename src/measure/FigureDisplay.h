@@ -42,6 +42,9 @@ class FigureDisplay {
     // Where points measured now come from: a tablet unless the display is
     // the on-screen pad (blank, or its drawing's file and page).
     virtual FigureOrigin Origin() const { return {}; }
+    // Counts per millimetre of what it shows points on (the pad's paper or
+    // screen); 0 for a tablet's, which the tablet tells.
+    virtual double CountsPerMm() const { return 0.0; }
     // Shows the window again after the operator closed it, and brings it to
     // the front.
     virtual void OpenWindow() = 0;

@@ -12,7 +12,7 @@ PadInput::~PadInput() { window_.onFrame = nullptr; }
 
 void PadInput::Start(QueuedPadLink& link) {
     link_ = &link;
-    pen_.emplace(link);
+    pen_.emplace(link, true);
     // The pad appears once the message loop runs, when the main window is up
     // and has its size: then it can be placed beside it and kept above it.
     QTimer::singleShot(0, &window_, [this] {

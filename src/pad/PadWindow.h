@@ -75,6 +75,7 @@ class PadWindow : public FigureWindow {
     void ShowMarks(std::vector<FigureMark> marks) override;
     void SetMarkRequest(std::function<bool(int row, int col)> markClicked) override;
     bool TakesPen() const override { return true; }
+    double CountsPerMm() const override { return kCountsPerMillimetre; }
 
     // The boxes the pad shows (Qt's dialogs unless replaced; not owned).
     void SetDialogs(PadDialogs* dialogs);

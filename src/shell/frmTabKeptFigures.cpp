@@ -33,7 +33,16 @@ FigureKeeper::Context frmTab::FigureContext() const {
     const bool area = context.mode == FigureMode::PickedArea || context.mode == FigureMode::TracedArea;
     context.unit = area ? AreaUnit() : LengthUnit();
     context.countsPerMm = tabletCountsPerMm_;
-    if (services_.figure != nullptr) context.origin = services_.figure->Origin();
+    if (services_.figure != nullptr) {
+        context.origin = services_.figure->Origin();
+        // A tablet plugged in while the pad stood in for it feeds the same
+        // library as the pad: its points are the tablet's, not the drawing's.
+        const std::optional<bool> onScreen = tablet_.LastPointOnScreen();
+        if (context.origin.kind != FigureSourceKind::Tablet && onScreen == false)
+            context.origin = {FigureSourceKind::Tablet, QString(), 0};
+        else if (context.origin.kind != FigureSourceKind::Tablet && services_.figure->CountsPerMm() > 0)
+            context.countsPerMm = services_.figure->CountsPerMm();
+    }
     if (context.origin.kind == FigureSourceKind::Tablet) context.origin.name = services_.tabletName;
     context.timeMs = QDateTime::currentMSecsSinceEpoch();
     return context;

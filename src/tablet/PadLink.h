@@ -3,6 +3,7 @@
 #include <QObject>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "tablet/TabletNotice.h"
 
@@ -61,4 +62,7 @@ class PadLink {
     // itself (unplugged, plugged in, a point lost, nothing to play); called
     // on the user-interface thread. Libraries with nothing to tell ignore it.
     virtual void SetNoticeSink(std::function<void(const TabletNotice&)> sink) { (void)sink; }
+    // Whether the point PadlinkGetData last gave came from the on-screen pad
+    // (true) or a tablet (false); none where the library cannot tell.
+    virtual std::optional<bool> LastPointOnScreen() const { return std::nullopt; }
 };

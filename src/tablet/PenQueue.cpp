@@ -32,6 +32,7 @@ void PenQueue::Take(std::int32_t& lLogX, std::int32_t& lLogY, std::int32_t& lPen
         point = points_.front();
         points_.pop_front();
         ++taken_;
+        lastOnScreen_ = point.onScreen;
     }
     lLogX = point.logX;
     lLogY = point.logY;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 
 // One pen point as a tablet library hands it out: the diagnostic (log)
 // coordinates, the measured pen coordinates in tablet counts, and whether it
@@ -12,6 +13,9 @@ struct PenPoint {
     std::int32_t penX = 0;
     std::int32_t penY = 0;
     std::int32_t strokeEnd = 0;
+    // From the on-screen pad rather than a tablet: both can feed one
+    // library when a tablet is plugged in while the pad stands in for it.
+    bool onScreen = false;
 };
 
 // What a tablet library holds between notifications: its queued points and
@@ -38,6 +42,8 @@ public:
     // library must announce again once those are taken.
     bool SideWaitsBehind() const { return !sides_.empty() && sides_.front() > taken_; }
     bool Empty() const { return points_.empty() && sides_.empty(); }
+    // Where the point Take last handed out came from; none before the first.
+    std::optional<bool> LastTakenOnScreen() const { return lastOnScreen_; }
 
 private:
     std::deque<PenPoint> points_;
@@ -46,4 +52,5 @@ private:
     std::deque<std::uint64_t> sides_;
     std::uint64_t pushed_ = 0;
     std::uint64_t taken_ = 0;
+    std::optional<bool> lastOnScreen_;
 };

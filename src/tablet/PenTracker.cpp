@@ -2,7 +2,7 @@
 
 void PenTracker::Push(std::int32_t x, std::int32_t y, std::int32_t strokeEnd) {
     // lLogX, lLogY are only listed for diagnosis: they carry the same counts.
-    out_.PushPoint(PenPoint{x, y, x, y, strokeEnd});
+    out_.PushPoint(PenPoint{x, y, x, y, strokeEnd, onScreen_});
 }
 
 bool PenTracker::Frame(const PenFrame& frame) {

@@ -56,6 +56,8 @@ class PenTracker {
     explicit PenTracker(PenQueue& out) : out_(out) {}
 
     void SetMode(std::int32_t mode) { mode_ = mode; }
+    // The points are the on-screen pad's.
+    void SetOnScreen(bool onScreen) { onScreen_ = onScreen; }
     std::int32_t Mode() const { return mode_; }
 
     // True when the frame says a pick was lost: in mode 0, the tip went
@@ -68,6 +70,7 @@ class PenTracker {
 
     PenQueue& out_;
     std::int32_t mode_ = 0;
+    bool onScreen_ = false;
     bool tip_ = false;
     bool side_ = false;
     // The tip was down when the device was opened: that press is not ours.

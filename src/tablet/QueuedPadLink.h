@@ -33,7 +33,10 @@ class QueuedPadLink : public PadLink {
     // queue. Create it in PenInput::Start.
     class Pen {
       public:
-        explicit Pen(QueuedPadLink& link) : link_(link), tracker_(link.queue_) {}
+        // `onScreen`: the on-screen pad's pen, not a tablet's.
+        explicit Pen(QueuedPadLink& link, bool onScreen = false) : link_(link), tracker_(link.queue_) {
+            tracker_.SetOnScreen(onScreen);
+        }
         // A frame of the device; what it adds goes out to the window.
         void Frame(const PenFrame& frame);
 
@@ -64,6 +67,7 @@ class QueuedPadLink : public PadLink {
     bool SetPenExclusive(bool exclusive) override;
     bool CanHoldPen() const override;
     void SetNoticeSink(std::function<void(const TabletNotice&)> sink) override;
+    std::optional<bool> LastPointOnScreen() const override { return queue_.LastTakenOnScreen(); }
 
     // The library's mode as PadlinkSetMode last set it.
     std::int32_t Mode() const { return mode_; }

@@ -160,4 +160,29 @@ TEST(WindowKeptFigures, a_figure_measured_on_the_pad_is_outlined_there_and_a_cli
     QTRY_COMPARE(rig.Pad().View().Marks().Count(), std::size_t{1});
 }
 
+// A tablet plugged in while the pad stood in for it feeds the same library:
+// what it measures is paper on the tablet, not the pad's page.
+TEST(WindowKeptFigures, a_figure_from_a_tablet_beside_the_pad_is_the_tablets_not_the_pads) {
+    PadRig rig;
+    frmTab& w = *rig.f.window;
+    rig.f.Find<QRadioButton>(QStringLiteral("optMes(1)"))->setChecked(true);
+    w.cmdMes_Click(0);
+    for (const auto& [x, y] : {std::pair{0, 0}, {800, 0}, {800, 800}, {0, 800}}) rig.f.tablet.PushPick(x, y);
+    rig.f.Deliver();
+    rig.f.tablet.PushSide();
+    rig.f.Deliver();
+    QTRY_VERIFY(FigureAt(w, 1, 1) != nullptr);
+    EXPECT_EQ(FigureAt(w, 1, 1)->source, FigureSourceKind::Tablet);
+
+    // Then on the pad again: the pad's, in its own counts per millimetre.
+    for (const QPoint p : {QPoint(40, 40), QPoint(140, 40), QPoint(140, 140)}) rig.Click(p.x(), p.y());
+    QTest::mouseClick(&rig.Pad().View(), Qt::RightButton, {}, QPoint(90, 90));
+    QTRY_VERIFY(FigureAt(w, 1, 2) != nullptr);
+    EXPECT_EQ(FigureAt(w, 1, 2)->source, FigureSourceKind::BlankPad);
+    EXPECT_EQ(FigureAt(w, 1, 2)->countsPerMm, PadWindow::kCountsPerMillimetre);
+    w.Grid().SetRow(1);
+    // Only the pad's figure is drawn on the pad.
+    QTRY_COMPARE(rig.Pad().View().Marks().Count(), std::size_t{1});
+}
+
 }  // namespace
