@@ -58,7 +58,13 @@ DrawingHelper::~DrawingHelper() {
 
 qint64 DrawingHelper::ProcessId() const { return process_ ? process_->processId() : 0; }
 
-bool DrawingHelper::Start(Failure& failure) {
+void DrawingHelper::Prepare() {
+    if (current_ || (process_ && process_->state() == QProcess::Running)) return;
+    Failure failure = Failure::None;
+    Start(failure, true);
+}
+
+bool DrawingHelper::Start(Failure& failure, bool prepare) {
     if (process_ && process_->state() == QProcess::Running) return true;
     Stop();
     failure = Failure::NotStarted;
@@ -70,7 +76,9 @@ bool DrawingHelper::Start(Failure& failure) {
     }
     process_.reset(new QProcess(this));
     process_->setProgram(program_);
-    process_->setArguments({QStringLiteral("--tiles"), buffer_->Handle()});
+    QStringList arguments{QStringLiteral("--tiles"), buffer_->Handle()};
+    if (prepare) arguments << QStringLiteral("--prepare-pdf");
+    process_->setArguments(arguments);
 #ifndef Q_OS_WIN
     // In the child between fork and exec: only calls safe there.
     const rlim_t memory = kMemoryLimited ? static_cast<rlim_t>(limits_.memoryBytes) : RLIM_INFINITY;
@@ -281,9 +289,10 @@ DrawingHelper::Ticket DrawingHelper::Render(const Page& page, double pixelsPerMm
         if (size.isEmpty() || size.width() > 4096 || reply->bytesPerLine < size.width() * 4 ||
             qint64(reply->bytesPerLine) * size.height() > TileBuffer::kBytes)
             return done(QImage(), Failure::None);
+        // Not copied: the renderer cuts its tiles out of it at once.
         const QImage shared(buffer_->Data(), size.width(), size.height(), reply->bytesPerLine,
                             QImage::Format_RGB32);
-        done(shared.copy(), Failure::None);
+        done(shared, Failure::None);
     });
 }
 

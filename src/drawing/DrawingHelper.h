@@ -81,12 +81,19 @@ class DrawingHelper : public QObject {
     void SetLimits(Limits limits) { limits_ = limits; }
     const Limits& CurrentLimits() const { return limits_; }
 
+    // Starts the helper ahead of a call that is coming (the operator is
+    // choosing a file), the PDF reader loaded and made ready in it
+    // meanwhile: the first drawing waits for neither. Nothing when the
+    // helper runs already; a helper that cannot start is told at the call.
+    void Prepare();
     // Each call's answer comes once, later, unless its ticket is dropped
     // first. What is at `path`.
     Ticket Inspect(const QString& path, Inspected done);
     // Page `page` (from 1) of the file at `path`.
     Ticket Open(const QString& path, int page, double untaggedDpi, Opened done);
-    // The part `pixels` of `page` drawn at `pixelsPerMm`.
+    // The part `pixels` of `page` drawn at `pixelsPerMm`. The picture
+    // `done` gets lies in the tile buffer, not copied: it holds only during
+    // the call (copy what is kept).
     Ticket Render(const Page& page, double pixelsPerMm, const QRect& pixels, Done done);
     // The call is forgotten without a word; the helper is ended if it is
     // inside it (it may be stuck there): for a drawing closed, an opening
@@ -111,7 +118,8 @@ class DrawingHelper : public QObject {
         Answer answer;
     };
 
-    bool Start(Failure& failure);
+    // `prepare`: the helper readies its PDF reader before its first call.
+    bool Start(Failure& failure, bool prepare = false);
     // Sends the call, or has it wait, or abandons the one under way for it.
     Ticket Issue(const HelperWire::Request& request, Answer answer);
     void Send(Call call);

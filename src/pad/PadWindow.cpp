@@ -303,6 +303,8 @@ void PadWindow::ChooseDrawing() {
     if (folder.isEmpty() && drawing_) folder = QFileInfo(drawing_->Of().file).absolutePath();
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The helper starts while the operator chooses: the drawing opens sooner.
+    Helper().Prepare();
     const QString path = dialogs_->OpenDrawingName(OpenFilter(), folder);
     if (path.isEmpty()) return;
     lastFolder_ = QFileInfo(path).absolutePath();
@@ -706,7 +708,10 @@ void PadWindow::keyReleaseEvent(QKeyEvent* event) {
 
 void PadWindow::dragEnterEvent(QDragEnterEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (!urls.isEmpty() && urls.front().isLocalFile()) event->acceptProposedAction();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+    event->acceptProposedAction();
+    // Started while the file is carried over, as while it is chosen.
+    Helper().Prepare();
 }
 
 void PadWindow::dropEvent(QDropEvent* event) {

@@ -73,19 +73,27 @@ TEST(DrawingHelper,
 }
 #endif
 
+namespace {
+
+// A one-page A5 PDF file with a line across, in `dir`; its path.
+QString WriteA5Pdf(const QTemporaryDir& dir) {
+    const QString path = dir.filePath(QStringLiteral("a5.pdf"));
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A5));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    painter.drawLine(0, 0, 1000, 1000);
+    return path;
+}
+
+}  // namespace
+
 // The file being opened comes before the drawing shown: an opening call
 // abandons a drawing under way, a drawing asked for meanwhile waits, and a
 // call dropped is never answered.
 TEST(DrawingHelper, an_opening_goes_first_and_a_drawing_asked_meanwhile_waits_for_it) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a5.pdf"));
-    {
-        QPdfWriter writer(path);
-        writer.setPageSize(QPageSize(QPageSize::A5));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter(&writer);
-        painter.drawLine(0, 0, 1000, 1000);
-    }
+    const QString path = WriteA5Pdf(dir);
     DrawingHelper helper;
     const DrawingHelper::Page page{path, 1, 0, {148, 210}, false};
     QStringList heard;
@@ -128,4 +136,19 @@ TEST(DrawingHelper, an_opening_goes_first_and_a_drawing_asked_meanwhile_waits_fo
     helper.Drop(render("dropped"));
     render("tile");
     EXPECT_EQ(waitFor(2), QStringList({"file 1 page", "tile drawn"}));
+}
+
+TEST(DrawingHelper, a_helper_started_while_a_file_is_chosen_is_the_one_that_reads_it) {
+    QTemporaryDir dir;
+    const QString path = WriteA5Pdf(dir);
+    DrawingHelper helper;
+    helper.Prepare();
+    const qint64 prepared = helper.ProcessId();
+    ASSERT_NE(prepared, 0);
+    std::optional<DrawingFile::Probe> probe;
+    helper.Inspect(path, [&](const DrawingFile::Probe& p, Failure) { probe = p; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.has_value(); }, 10000));
+    EXPECT_EQ(probe->error, QString());
+    EXPECT_EQ(probe->pages, 1);
+    EXPECT_EQ(helper.ProcessId(), prepared);
 }
