@@ -1,5 +1,7 @@
 #include "pad/DrawingOpening.h"
 
+#include <QTimer>
+
 DrawingOpening::DrawingOpening(DrawingHelper& helper, QString path)
     : helper_(helper), path_(std::move(path)), self_(std::make_shared<DrawingOpening*>(this)) {}
 
@@ -19,15 +21,23 @@ void DrawingOpening::Start() {
 
 void DrawingOpening::Inspected(const DrawingFile::Probe& probe, DrawingHelper::Failure failure) {
     call_ = 0;
-    // Only another opening takes the helper from this one, and it ends this
-    // one first.
+    // Only another opening takes the helper from this one: nothing to say.
     if (failure == DrawingHelper::Failure::Abandoned) return Fail(QString());
     if (!probe.error.isEmpty()) return Fail(probe.error);
     pages_ = probe.pages;
     const std::weak_ptr<DrawingOpening*> self = self_;
-    // The boxes wait for the operator, and the opening may be cancelled
-    // meanwhile.
+    // Out of the helper's answer first: a box waits for the operator in an
+    // event loop of its own, which must not run inside the helper's signal.
+    QTimer::singleShot(0, &helper_, [self, probe] {
+        const auto opening = self.lock();
+        if (opening && *opening) (*opening)->Chosen(probe);
+    });
+}
+
+void DrawingOpening::Chosen(const DrawingFile::Probe& probe) {
+    const std::weak_ptr<DrawingOpening*> self = self_;
     const std::optional<Choice> choice = choose(probe);
+    // The opening may have been cancelled while a box was up.
     const auto opening = self.lock();
     if (!opening || !*opening) return;
     if (!choice) return Fail(QString());
@@ -48,7 +58,13 @@ void DrawingOpening::Inspected(const DrawingFile::Probe& probe, DrawingHelper::F
 }
 
 void DrawingOpening::Fail(const QString& why) {
-    // A copy: the opening may be destroyed inside it.
-    const auto failed = onFailed;
-    failed(why);
+    // Told out of the helper's answer: the notice waits for the operator.
+    const std::weak_ptr<DrawingOpening*> self = self_;
+    QTimer::singleShot(0, &helper_, [self, why] {
+        const auto opening = self.lock();
+        if (!opening || !*opening) return;
+        // A copy: the opening may be destroyed inside it.
+        const auto failed = (*opening)->onFailed;
+        failed(why);
+    });
 }

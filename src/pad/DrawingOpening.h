@@ -25,7 +25,9 @@ class DrawingOpening {
     // Once the file is known to be a drawing: the page and resolution, or
     // none to open nothing without a word (a box cancelled).
     std::function<std::optional<Choice>(const DrawingFile::Probe& probe)> choose;
-    // Then one of these, once. The opening may be destroyed inside either.
+    // Then one of these, once; the opening may be destroyed inside either.
+    // `choose` and `onFailed` are called after the helper's answer has
+    // ended, so that a box they show does not wait inside it.
     std::function<void(const DrawingHelper::Page& page, int pages)> onOpened;
     // `why` is for the operator; empty when `choose` gave none.
     std::function<void(const QString& why)> onFailed;
@@ -41,6 +43,8 @@ class DrawingOpening {
 
   private:
     void Inspected(const DrawingFile::Probe& probe, DrawingHelper::Failure failure);
+    // The page and resolution chosen, then the page opened.
+    void Chosen(const DrawingFile::Probe& probe);
     void Fail(const QString& why);
 
     DrawingHelper& helper_;

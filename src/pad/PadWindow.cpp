@@ -358,9 +358,13 @@ void PadWindow::OpenDrawing(const QString& path) {
 }
 
 void PadWindow::StartOpening(std::unique_ptr<DrawingOpening> opening) {
-    // The last file asked for wins: the one before is cancelled.
+    // The last file asked for wins: the one before is cancelled, after the
+    // new one has taken the helper from it (one restart of the helper, not
+    // two, when it was stuck in the file).
+    std::unique_ptr<DrawingOpening> previous = std::move(opening_);
     opening_ = std::move(opening);
     opening_->Start();
+    previous.reset();
     UpdateNote();
     close_->setEnabled(true);
 }
