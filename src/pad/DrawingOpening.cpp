@@ -36,8 +36,10 @@ void DrawingOpening::Inspected(const DrawingFile::Probe& probe, DrawingHelper::F
 
 void DrawingOpening::Chosen(const DrawingFile::Probe& probe) {
     const std::weak_ptr<DrawingOpening*> self = self_;
-    const std::optional<Choice> choice = choose(probe);
-    // The opening may have been cancelled while a box was up.
+    // The opening may be cancelled, and destroyed, while a box is up: the
+    // call is made on a copy, and the opening looked for again after it.
+    const auto chooseNow = choose;
+    const std::optional<Choice> choice = chooseNow(probe);
     const auto opening = self.lock();
     if (!opening || !*opening) return;
     if (!choice) return Fail(QString());
