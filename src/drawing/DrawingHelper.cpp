@@ -106,7 +106,8 @@ bool DrawingHelper::Start(Failure& failure, bool prepare) {
     }
 #ifdef Q_OS_WIN
     // The helper reads nothing before its first message, sent after this:
-    // it is inside the job before it can allocate for a drawing.
+    // it is inside the job before it can allocate for a drawing (a helper
+    // prepared meanwhile draws only a tiny page of our own).
     if (job_ == nullptr) {
         job_ = CreateJobObjectW(nullptr, nullptr);
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION info{};
@@ -219,8 +220,7 @@ void DrawingHelper::Finish(const std::optional<HelperWire::Reply>& reply, Failur
     const Call call = std::move(*current_);
     current_.reset();
     if (failure != Failure::None) Stop();
-    // The answer may open a dialog, start another call, or end this
-    // helper's owner.
+    // The answer may start another call, or end this helper's owner.
     const QPointer<DrawingHelper> alive(this);
     call.answer(reply, failure);
     if (alive.isNull() || current_ || !waiting_) return;
