@@ -7,7 +7,6 @@
 #include <poppler-qt6.h>
 
 #include <QApplication>
-#include <cstring>
 #include <QFile>
 #include <QMarginsF>
 #include <QPageSize>
@@ -21,6 +20,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -202,9 +202,10 @@ void OpenRow(std::vector<Row>& rows, const QString& path) {
          Median(warm), poppler, "ms"});
     rows.push_back({"The same with the helper started for it (the first drawing of a run)",
                     Median(cold), poppler, "ms"});
-    rows.push_back({"The same from the open dialog, the helper started while the file is chosen "
-                    "(from the dialog's answer)",
-                    Median(chosen), poppler, "ms"});
+    rows.push_back(
+        {"The same from the open dialog, the helper started while the file is chosen "
+         "(from the dialog's answer)",
+         Median(chosen), poppler, "ms"});
 }
 
 // A traced area of `count` points: a wobbly ring `radius` counts round.

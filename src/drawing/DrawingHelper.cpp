@@ -262,8 +262,7 @@ DrawingHelper::Ticket DrawingHelper::Open(const QString& path, int page, double 
         if (!reply->error.isEmpty()) return done(std::nullopt, reply->error, Failure::None);
         // A page of no size, or of one no number holds, is not drawn.
         const QSizeF size = reply->sizeMm;
-        if (!(size.width() > 0 && size.height() > 0 && size.width() < 1e12 &&
-              size.height() < 1e12))
+        if (!(size.width() > 0 && size.height() > 0 && size.width() < 1e12 && size.height() < 1e12))
             return done(std::nullopt,
                         QStringLiteral("%1 ページ目が壊れていて読めません。").arg(page),
                         Failure::None);

@@ -12,11 +12,11 @@ DrawingOpening::~DrawingOpening() {
 
 void DrawingOpening::Start() {
     const std::weak_ptr<DrawingOpening*> self = self_;
-    call_ = helper_.Inspect(path_, [self](const DrawingFile::Probe& probe,
-                                          DrawingHelper::Failure failure) {
-        if (const auto opening = self.lock(); opening && *opening)
-            (*opening)->Inspected(probe, failure);
-    });
+    call_ = helper_.Inspect(
+        path_, [self](const DrawingFile::Probe& probe, DrawingHelper::Failure failure) {
+            if (const auto opening = self.lock(); opening && *opening)
+                (*opening)->Inspected(probe, failure);
+        });
 }
 
 void DrawingOpening::Inspected(const DrawingFile::Probe& probe, DrawingHelper::Failure failure) {
@@ -51,9 +51,9 @@ void DrawingOpening::Chosen(const DrawingFile::Probe& probe) {
                              DrawingOpening& opening = **alive;
                              opening.call_ = 0;
                              if (!page)
-                                 return opening.Fail(
-                                     failure == DrawingHelper::Failure::Abandoned ? QString()
-                                                                                  : error);
+                                 return opening.Fail(failure == DrawingHelper::Failure::Abandoned
+                                                         ? QString()
+                                                         : error);
                              const auto opened = opening.onOpened;
                              opened(*page, opening.pages_);
                          });

@@ -23,10 +23,10 @@
 #include <cmath>
 #include <limits>
 
+#include "measure/ui/SideWindowSettings.h"
 #include "pad/DrawingOpening.h"
 #include "pad/PadDialogs.h"
 #include "pad/QtPadDialogs.h"
-#include "measure/ui/SideWindowSettings.h"
 #include "units/Length.h"
 
 namespace {
@@ -327,7 +327,8 @@ void PadWindow::OpenDrawing(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     const QString file = QFileInfo(path).absoluteFilePath();
     opening->choose =
-        [this, name, file](const DrawingFile::Probe& probe) -> std::optional<DrawingOpening::Choice> {
+        [this, name,
+         file](const DrawingFile::Probe& probe) -> std::optional<DrawingOpening::Choice> {
         DrawingOpening::Choice choice;
         if (probe.pages > 1) {
             const std::optional<int> chosen = dialogs_->ChoosePage(name, probe.pages);
@@ -376,10 +377,9 @@ void PadWindow::EndOpening() {
 }
 
 void PadWindow::UpdateNote() {
-    const QString text =
-        opening_ ? QStringLiteral("図面を開いています…（%1）")
-                       .arg(QFileInfo(opening_->Path()).fileName())
-                 : drawingNotes_;
+    const QString text = opening_ ? QStringLiteral("図面を開いています…（%1）")
+                                        .arg(QFileInfo(opening_->Path()).fileName())
+                                  : drawingNotes_;
     note_->setText(text);
     note_->setVisible(!text.isEmpty());
 }
@@ -454,7 +454,8 @@ void PadWindow::RestoreDrawing() {
     auto opening = std::make_unique<DrawingOpening>(Helper(), state.file);
     const DrawingOpening* const self = opening.get();
     opening->choose =
-        [this, state, file](const DrawingFile::Probe& probe) -> std::optional<DrawingOpening::Choice> {
+        [this, state,
+         file](const DrawingFile::Probe& probe) -> std::optional<DrawingOpening::Choice> {
         DrawingOpening::Choice choice{state.page, 0};
         if (probe.kind == DrawingFile::Kind::Image && !probe.dpi) {
             choice.untaggedDpi = state.untaggedDpi;

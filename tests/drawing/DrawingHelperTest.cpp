@@ -98,17 +98,22 @@ TEST(DrawingHelper, an_opening_goes_first_and_a_drawing_asked_meanwhile_waits_fo
     const DrawingHelper::Page page{path, 1, 0, {148, 210}, false};
     QStringList heard;
     const auto render = [&](const char* name) {
-        return helper.Render(page, 1.0, QRect(0, 0, 64, 64), [&, name](const QImage& image, Failure f) {
-            heard << QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(
-                         f == Failure::Abandoned ? "abandoned" : image.isNull() ? "blank" : "drawn");
-        });
+        return helper.Render(page, 1.0, QRect(0, 0, 64, 64),
+                             [&, name](const QImage& image, Failure f) {
+                                 heard << QStringLiteral("%1 %2")
+                                              .arg(QLatin1String(name))
+                                              .arg(f == Failure::Abandoned ? "abandoned"
+                                                   : image.isNull()        ? "blank"
+                                                                           : "drawn");
+                             });
     };
     const auto inspect = [&](const char* name) {
         return helper.Inspect(path, [&, name](const DrawingFile::Probe& probe, Failure f) {
-            heard << QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(
-                         f == Failure::Abandoned ? "abandoned"
-                         : probe.error.isEmpty() ? QStringLiteral("%1 page").arg(probe.pages)
-                                                 : probe.error);
+            heard << QStringLiteral("%1 %2")
+                         .arg(QLatin1String(name))
+                         .arg(f == Failure::Abandoned ? "abandoned"
+                              : probe.error.isEmpty() ? QStringLiteral("%1 page").arg(probe.pages)
+                                                      : probe.error);
         });
     };
     const auto waitFor = [&](int answers) {

@@ -126,10 +126,10 @@ TEST_F(HostileDrawingTest,
 TEST_F(HostileDrawingTest,
        an_opening_that_hangs_never_holds_up_the_window_and_ends_at_once_when_cancelled) {
     const QString stall = dir.filePath(QStringLiteral("stall"));
-    const QString program = Write(
-        QStringLiteral("stalling-helper"),
-        "#!/bin/sh\n[ -e '" + stall.toUtf8() + "' ] && exec sleep 60\nexec '" +
-            QByteArray(KALVOR_TEST_DRAWING_HELPER) + "' \"$@\"\n");
+    const QString program =
+        Write(QStringLiteral("stalling-helper"),
+              "#!/bin/sh\n[ -e '" + stall.toUtf8() + "' ] && exec sleep 60\nexec '" +
+                  QByteArray(KALVOR_TEST_DRAWING_HELPER) + "' \"$@\"\n");
     ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
     Pad().UseHelper(std::make_unique<DrawingHelper>(program));
     const QString other = dir.filePath(QStringLiteral("other.pdf"));
@@ -185,7 +185,8 @@ TEST_F(HostileDrawingTest,
             EXPECT_EQ(Pad().Drawing(), nullptr);
             EXPECT_FALSE(Note().contains(QStringLiteral("図面を開いています")));
         } else {
-            ASSERT_TRUE(QTest::qWaitFor([&] { return Pad().Drawing() && Pad().Drawing()->Rendered(); }));
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return Pad().Drawing() && Pad().Drawing()->Rendered(); }));
             EXPECT_EQ(Pad().Drawing()->Of().file, QFileInfo(c.shown).absoluteFilePath());
         }
         EXPECT_TRUE(dialogs.notices.isEmpty()) << dialogs.notices.join(u'\n').toStdString();

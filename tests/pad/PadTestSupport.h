@@ -22,9 +22,9 @@
 
 #include "AnsweringWindow.h"
 #include "FileBytes.h"
+#include "measure/ui/SideWindowSettings.h"
 #include "pad/PadDialogs.h"
 #include "pad/PadInput.h"
-#include "measure/ui/SideWindowSettings.h"
 #include "tablet/WintabPacketEvent.h"
 
 // Answers from a script (a cancel when none is queued) and records every
@@ -98,7 +98,8 @@ inline bool WriteA4Pdf(const QString& path, int pages = 1) {
 inline bool OpenDrawingNow(PadWindow& pad, const QString& path) {
     pad.OpenDrawing(path);
     if (!QTest::qWaitFor([&] { return !pad.Opening(); }, 20000)) return false;
-    return pad.Drawing() != nullptr && pad.Drawing()->Of().file == QFileInfo(path).absoluteFilePath();
+    return pad.Drawing() != nullptr &&
+           pad.Drawing()->Of().file == QFileInfo(path).absoluteFilePath();
 }
 
 // Reopens what the settings keep, and waits for the opening to end.
