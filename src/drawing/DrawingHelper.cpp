@@ -1,6 +1,7 @@
 #include "drawing/DrawingHelper.h"
 
-#include <QElapsedTimer>
+#include <QPointer>
+#include <algorithm>
 #include <cstring>
 
 #include "files/ProgramModule.h"
@@ -47,7 +48,8 @@ DrawingHelper::DrawingHelper(QString program) : program_(std::move(program)) {
 }
 
 DrawingHelper::~DrawingHelper() {
-    pending_ = nullptr;
+    current_.reset();
+    waiting_.reset();
     Stop();
 #ifdef Q_OS_WIN
     if (job_ != nullptr) CloseHandle(job_);
@@ -56,7 +58,13 @@ DrawingHelper::~DrawingHelper() {
 
 qint64 DrawingHelper::ProcessId() const { return process_ ? process_->processId() : 0; }
 
-bool DrawingHelper::Start(Failure& failure) {
+void DrawingHelper::Prepare() {
+    if (current_ || (process_ && process_->state() == QProcess::Running)) return;
+    Failure failure = Failure::None;
+    Start(failure, true);
+}
+
+bool DrawingHelper::Start(Failure& failure, bool prepare) {
     if (process_ && process_->state() == QProcess::Running) return true;
     Stop();
     failure = Failure::NotStarted;
@@ -68,7 +76,9 @@ bool DrawingHelper::Start(Failure& failure) {
     }
     process_.reset(new QProcess(this));
     process_->setProgram(program_);
-    process_->setArguments({QStringLiteral("--tiles"), buffer_->Handle()});
+    QStringList arguments{QStringLiteral("--tiles"), buffer_->Handle()};
+    if (prepare) arguments << QStringLiteral("--prepare-pdf");
+    process_->setArguments(arguments);
 #ifndef Q_OS_WIN
     // In the child between fork and exec: only calls safe there.
     const rlim_t memory = kMemoryLimited ? static_cast<rlim_t>(limits_.memoryBytes) : RLIM_INFINITY;
@@ -96,7 +106,8 @@ bool DrawingHelper::Start(Failure& failure) {
     }
 #ifdef Q_OS_WIN
     // The helper reads nothing before its first message, sent after this:
-    // it is inside the job before it can allocate for a drawing.
+    // it is inside the job before it can allocate for a drawing (a helper
+    // prepared meanwhile draws only a tiny page of our own).
     if (job_ == nullptr) {
         job_ = CreateJobObjectW(nullptr, nullptr);
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION info{};
@@ -134,97 +145,133 @@ void DrawingHelper::Stop() {
     process->deleteLater();
 }
 
-void DrawingHelper::Send(const HelperWire::Request& request) {
-    errors_.clear();
-    received_.clear();
-    process_->write(HelperWire::Frame(HelperWire::Encode(request)));
+DrawingHelper::Ticket DrawingHelper::Issue(const HelperWire::Request& request, Answer answer) {
+    Call call{++lastTicket_, request, std::move(answer)};
+    const Ticket ticket = call.ticket;
+    const bool render = request.call == HelperWire::Call::Render;
+    if (render && current_ && current_->request.call != HelperWire::Call::Render) {
+        // The file being opened comes first; one drawing at a time waits.
+        if (waiting_) Abandon(std::move(*waiting_));
+        waiting_ = std::move(call);
+        return ticket;
+    }
+    if (current_) {
+        // What is under way may never end (a page built to be slow): the
+        // helper is ended with it.
+        Call under = std::move(*current_);
+        current_.reset();
+        Stop();
+        Abandon(std::move(under));
+    }
+    Send(std::move(call));
+    return ticket;
 }
 
-std::optional<HelperWire::Reply> DrawingHelper::Call(const HelperWire::Request& request,
-                                                     Failure& failure) {
-    // A drawing under way may never end: the helper is ended with it.
-    if (pending_) Finish(QImage(), Failure::Abandoned);
-    if (!Start(failure)) return std::nullopt;
-    Send(request);
-    QElapsedTimer clock;
-    clock.start();
-    for (;;) {
-        bool broken = false;
-        if (const std::optional<QByteArray> message = HelperWire::TakeFrame(received_, broken)) {
-            const std::optional<HelperWire::Reply> reply = HelperWire::DecodeReply(*message);
-            if (reply && !reply->outOfMemory) return reply;
-            failure = reply ? Failure::OutOfMemory : Failure::Crashed;
-            Stop();
-            return std::nullopt;
-        }
-        const qint64 left = limits_.callMs - clock.elapsed();
-        if (broken || left <= 0) {
-            failure = broken ? Failure::Crashed : Failure::TimedOut;
-            Stop();
-            return std::nullopt;
-        }
-        if (!process_ || process_->state() != QProcess::Running) {
-            failure = EndedWith();
-            Stop();
-            return std::nullopt;
-        }
-        // readyRead, as it is emitted inside, adds to `received_`.
-        process_->waitForReadyRead(static_cast<int>(std::min<qint64>(left, 100)));
+void DrawingHelper::Abandon(Call call) {
+    // Told later, so that whoever hears it cannot start a call inside this
+    // one's.
+    const Ticket ticket = call.ticket;
+    abandoned_.push_back(std::move(call));
+    QTimer::singleShot(0, this, [this, ticket] {
+        const auto at = std::find_if(abandoned_.begin(), abandoned_.end(),
+                                     [ticket](const Call& c) { return c.ticket == ticket; });
+        if (at == abandoned_.end()) return;
+        const Call told = std::move(*at);
+        abandoned_.erase(at);
+        told.answer(std::nullopt, Failure::Abandoned);
+    });
+}
+
+void DrawingHelper::Send(Call call) {
+    const Ticket ticket = call.ticket;
+    current_ = std::move(call);
+    Failure failure = Failure::None;
+    if (!Start(failure)) {
+        // Answered later, as every call is: the caller has its ticket first.
+        QTimer::singleShot(0, this, [this, ticket, failure] {
+            if (current_ && current_->ticket == ticket) Finish(std::nullopt, failure);
+        });
+        return;
+    }
+    errors_.clear();
+    received_.clear();
+    process_->write(HelperWire::Frame(HelperWire::Encode(current_->request)));
+    timer_.start(limits_.callMs);
+}
+
+void DrawingHelper::Drop(Ticket ticket) {
+    std::erase_if(abandoned_, [ticket](const Call& c) { return c.ticket == ticket; });
+    if (waiting_ && waiting_->ticket == ticket) {
+        waiting_.reset();
+        return;
+    }
+    if (!current_ || current_->ticket != ticket) return;
+    current_.reset();
+    Stop();
+    if (waiting_) {
+        Call next = std::move(*waiting_);
+        waiting_.reset();
+        Send(std::move(next));
     }
 }
 
-DrawingFile::Probe DrawingHelper::Inspect(const QString& path, Failure& failure) {
+void DrawingHelper::Finish(const std::optional<HelperWire::Reply>& reply, Failure failure) {
+    timer_.stop();
+    const Call call = std::move(*current_);
+    current_.reset();
+    if (failure != Failure::None) Stop();
+    // The answer may start another call, or end this helper's owner.
+    const QPointer<DrawingHelper> alive(this);
+    call.answer(reply, failure);
+    if (alive.isNull() || current_ || !waiting_) return;
+    Call next = std::move(*waiting_);
+    waiting_.reset();
+    Send(std::move(next));
+}
+
+DrawingHelper::Ticket DrawingHelper::Inspect(const QString& path, Inspected done) {
     HelperWire::Request request;
     request.call = HelperWire::Call::Inspect;
     request.path = path;
-    DrawingFile::Probe probe;
-    const std::optional<HelperWire::Reply> reply = Call(request, failure);
-    if (!reply) {
-        probe.error = Describe(failure);
-        return probe;
-    }
-    probe.kind = reply->pdf ? DrawingFile::Kind::Pdf : DrawingFile::Kind::Image;
-    probe.pages = reply->pages;
-    probe.dpi = reply->dpi;
-    probe.error = reply->error;
-    if (probe.error.isEmpty() && probe.pages < 1) probe.error = Describe(Failure::Crashed);
-    return probe;
+    return Issue(request, [this, done = std::move(done)](
+                              const std::optional<HelperWire::Reply>& reply, Failure failure) {
+        DrawingFile::Probe probe;
+        if (!reply) {
+            probe.error = Describe(failure);
+            return done(probe, failure);
+        }
+        probe.kind = reply->pdf ? DrawingFile::Kind::Pdf : DrawingFile::Kind::Image;
+        probe.pages = reply->pages;
+        probe.dpi = reply->dpi;
+        probe.error = reply->error;
+        if (probe.error.isEmpty() && probe.pages < 1) probe.error = Describe(Failure::Crashed);
+        done(probe, Failure::None);
+    });
 }
 
-std::optional<DrawingHelper::Page> DrawingHelper::Open(const QString& path, int page,
-                                                       double untaggedDpi, QString& error,
-                                                       Failure& failure) {
+DrawingHelper::Ticket DrawingHelper::Open(const QString& path, int page, double untaggedDpi,
+                                          Opened done) {
     HelperWire::Request request;
     request.call = HelperWire::Call::Open;
     request.path = path;
     request.page = page;
     request.untaggedDpi = untaggedDpi;
-    const std::optional<HelperWire::Reply> reply = Call(request, failure);
-    if (!reply) {
-        error = Describe(failure);
-        return std::nullopt;
-    }
-    if (!reply->error.isEmpty()) {
-        error = reply->error;
-        return std::nullopt;
-    }
-    // A page of no size, or of one no number holds, is not drawn.
-    const QSizeF size = reply->sizeMm;
-    if (!(size.width() > 0 && size.height() > 0 && size.width() < 1e12 && size.height() < 1e12)) {
-        error = QStringLiteral("%1 ページ目が壊れていて読めません。").arg(page);
-        return std::nullopt;
-    }
-    return Page{path, page, untaggedDpi, size, reply->partial};
+    return Issue(request, [this, path, page, untaggedDpi, done = std::move(done)](
+                              const std::optional<HelperWire::Reply>& reply, Failure failure) {
+        if (!reply) return done(std::nullopt, Describe(failure), failure);
+        if (!reply->error.isEmpty()) return done(std::nullopt, reply->error, Failure::None);
+        // A page of no size, or of one no number holds, is not drawn.
+        const QSizeF size = reply->sizeMm;
+        if (!(size.width() > 0 && size.height() > 0 && size.width() < 1e12 && size.height() < 1e12))
+            return done(std::nullopt,
+                        QStringLiteral("%1 ページ目が壊れていて読めません。").arg(page),
+                        Failure::None);
+        done(Page{path, page, untaggedDpi, size, reply->partial}, QString(), Failure::None);
+    });
 }
 
-void DrawingHelper::Render(const Page& page, double pixelsPerMm, const QRect& pixels, Done done) {
-    if (pending_) Finish(QImage(), Failure::Abandoned);
-    Failure failure = Failure::None;
-    if (!Start(failure)) {
-        // Answered later, as a drawing is.
-        QTimer::singleShot(0, this, [done = std::move(done), failure] { done(QImage(), failure); });
-        return;
-    }
+DrawingHelper::Ticket DrawingHelper::Render(const Page& page, double pixelsPerMm,
+                                            const QRect& pixels, Done done) {
     HelperWire::Request request;
     request.call = HelperWire::Call::Render;
     request.path = page.path;
@@ -232,55 +279,44 @@ void DrawingHelper::Render(const Page& page, double pixelsPerMm, const QRect& pi
     request.untaggedDpi = page.untaggedDpi;
     request.pixelsPerMm = pixelsPerMm;
     request.pixels = pixels;
-    pending_ = std::move(done);
-    Send(request);
-    timer_.start(limits_.callMs);
-}
-
-void DrawingHelper::Drop() {
-    if (!pending_) return;
-    pending_ = nullptr;
-    Stop();
-}
-
-void DrawingHelper::Finish(const QImage& image, Failure failure) {
-    timer_.stop();
-    const Done done = std::move(pending_);
-    pending_ = nullptr;
-    if (failure != Failure::None) Stop();
-    if (done) done(image, failure);
+    return Issue(request, [this, done = std::move(done)](
+                              const std::optional<HelperWire::Reply>& reply, Failure failure) {
+        if (!reply) return done(QImage(), failure);
+        const QSize size = reply->image;
+        // The picture is where the helper says; believed only inside the
+        // buffer.
+        if (size.isEmpty() || size.width() > 4096 || reply->bytesPerLine < size.width() * 4 ||
+            qint64(reply->bytesPerLine) * size.height() > TileBuffer::kBytes)
+            return done(QImage(), Failure::None);
+        // Not copied: the renderer cuts its tiles out of it at once.
+        const QImage shared(buffer_->Data(), size.width(), size.height(), reply->bytesPerLine,
+                            QImage::Format_RGB32);
+        done(shared, Failure::None);
+    });
 }
 
 void DrawingHelper::OnOutput() {
     if (!process_) return;
     received_ += process_->readAllStandardOutput();
-    if (!pending_) return;
+    if (!current_) return;
     bool broken = false;
     const std::optional<QByteArray> message = HelperWire::TakeFrame(received_, broken);
-    if (broken) return Finish(QImage(), Failure::Crashed);
+    if (broken) return Finish(std::nullopt, Failure::Crashed);
     if (!message) return;
     const std::optional<HelperWire::Reply> reply = HelperWire::DecodeReply(*message);
-    if (!reply) return Finish(QImage(), Failure::Crashed);
-    if (reply->outOfMemory) return Finish(QImage(), Failure::OutOfMemory);
-    const QSize size = reply->image;
-    // The picture is where the helper says; believed only inside the
-    // buffer.
-    if (size.isEmpty() || size.width() > 4096 || reply->bytesPerLine < size.width() * 4 ||
-        qint64(reply->bytesPerLine) * size.height() > TileBuffer::kBytes)
-        return Finish(QImage(), Failure::None);
-    const QImage shared(buffer_->Data(), size.width(), size.height(), reply->bytesPerLine,
-                        QImage::Format_RGB32);
-    Finish(shared.copy(), Failure::None);
+    if (!reply) return Finish(std::nullopt, Failure::Crashed);
+    if (reply->outOfMemory) return Finish(std::nullopt, Failure::OutOfMemory);
+    Finish(reply, Failure::None);
 }
 
 void DrawingHelper::OnTimeout() {
-    if (pending_) Finish(QImage(), Failure::TimedOut);
+    if (current_) Finish(std::nullopt, Failure::TimedOut);
 }
 
 void DrawingHelper::OnFinished() {
     if (!process_) return;
     errors_ += process_->readAllStandardError();
-    if (pending_) Finish(QImage(), EndedWith());
+    if (current_) Finish(std::nullopt, EndedWith());
 }
 
 DrawingHelper::Failure DrawingHelper::EndedWith() {

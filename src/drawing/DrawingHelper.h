@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "drawing/DrawingFile.h"
 #include "drawing/HelperWire.h"
@@ -27,9 +28,13 @@
 // call says what happened (Failure). It is started at the first call, not
 // with Kalvor. Its drawn parts come back through a shared TileBuffer.
 //
-// Inspect and Open wait for their answer (at most the budget); Render
-// answers later, in this object's thread. One call at a time: a call made
-// while a Render is under way abandons it (its `done` hears Abandoned).
+// Every call answers later, in this object's thread, and nothing here
+// waits for the helper: the window goes on while a file is read, however
+// long that takes. The helper does one call at a time. Opening a file comes
+// first: an Inspect or Open made while a Render is under way abandons it
+// (its answer hears Abandoned, and the helper, which may be stuck inside
+// the drawing, is ended), and a Render made while an Inspect or Open is
+// under way waits for it. A call is forgotten with Drop(), from its ticket.
 class DrawingHelper : public QObject {
     Q_OBJECT
   public:
@@ -59,6 +64,13 @@ class DrawingHelper : public QObject {
         bool partial = false;
     };
 
+    // Names a call, for Drop; never 0.
+    using Ticket = quint64;
+    // `probe.error` says it for the operator when `failure` is not None.
+    using Inspected = std::function<void(const DrawingFile::Probe& probe, Failure failure)>;
+    // None with `error` set when the page cannot be opened.
+    using Opened =
+        std::function<void(const std::optional<Page>& page, const QString& error, Failure failure)>;
     using Done = std::function<void(const QImage& image, Failure failure)>;
 
     // `program`: the helper's path; empty looks for it where the program
@@ -69,19 +81,26 @@ class DrawingHelper : public QObject {
     void SetLimits(Limits limits) { limits_ = limits; }
     const Limits& CurrentLimits() const { return limits_; }
 
-    // What is at `path`; `failure` tells when the helper did not answer
-    // (then `error` in the probe says it for the operator).
-    DrawingFile::Probe Inspect(const QString& path, Failure& failure);
-    // The page of the file last inspected; none with `error` set.
-    std::optional<Page> Open(const QString& path, int page, double untaggedDpi, QString& error,
-                             Failure& failure);
-    // The part `pixels` of `page` drawn at `pixelsPerMm`; `done` is called
-    // once, later, unless Drop() comes first.
-    void Render(const Page& page, double pixelsPerMm, const QRect& pixels, Done done);
-    // A Render under way is forgotten without a word, and the helper ended
-    // (it may be stuck in the drawing): for a drawing closed.
-    void Drop();
-    bool Busy() const { return static_cast<bool>(pending_); }
+    // Starts the helper ahead of a call that is coming (the operator is
+    // choosing a file), the PDF reader loaded and made ready in it
+    // meanwhile: the first drawing waits for neither. Nothing when the
+    // helper runs already; a helper that cannot start is told at the call.
+    void Prepare();
+    // Each call's answer comes once, later, unless its ticket is dropped
+    // first. What is at `path`.
+    Ticket Inspect(const QString& path, Inspected done);
+    // Page `page` (from 1) of the file at `path`.
+    Ticket Open(const QString& path, int page, double untaggedDpi, Opened done);
+    // The part `pixels` of `page` drawn at `pixelsPerMm`. The picture
+    // `done` gets lies in the tile buffer, not copied: it holds only during
+    // the call (copy what is kept).
+    Ticket Render(const Page& page, double pixelsPerMm, const QRect& pixels, Done done);
+    // The call is forgotten without a word; the helper is ended if it is
+    // inside it (it may be stuck there): for a drawing closed, an opening
+    // cancelled. A ticket already answered is no call.
+    void Drop(Ticket ticket);
+    // A call has been sent and not answered yet.
+    bool Busy() const { return current_.has_value(); }
 
     // The helper's process id, 0 when none runs (for tests and the bench).
     qint64 ProcessId() const;
@@ -90,17 +109,30 @@ class DrawingHelper : public QObject {
     QString Describe(Failure failure) const;
 
   private:
-    bool Start(Failure& failure);
-    // Sends `request` and waits for its answer.
-    std::optional<HelperWire::Reply> Call(const HelperWire::Request& request, Failure& failure);
-    void Send(const HelperWire::Request& request);
+    // The helper's answer, none when `failure` says why there is none.
+    using Answer =
+        std::function<void(const std::optional<HelperWire::Reply>& reply, Failure failure)>;
+    struct Call {
+        Ticket ticket = 0;
+        HelperWire::Request request;
+        Answer answer;
+    };
+
+    // `prepare`: the helper readies its PDF reader before its first call.
+    bool Start(Failure& failure, bool prepare = false);
+    // Sends the call, or has it wait, or abandons the one under way for it.
+    Ticket Issue(const HelperWire::Request& request, Answer answer);
+    void Send(Call call);
+    // Tells the call, later, that it was abandoned.
+    void Abandon(Call call);
     void OnOutput();
     void OnFinished();
     void OnTimeout();
     // Why the helper ended (crash, memory) from how it ended.
     Failure EndedWith();
     void Stop();
-    void Finish(const QImage& image, Failure failure);
+    // Answers the call under way, then sends the one waiting.
+    void Finish(const std::optional<HelperWire::Reply>& reply, Failure failure);
 
     QString program_;
     Limits limits_;
@@ -108,7 +140,13 @@ class DrawingHelper : public QObject {
     std::unique_ptr<QProcess> process_;
     QByteArray received_;
     QByteArray errors_;
-    Done pending_;
+    // Sent, its answer awaited.
+    std::optional<Call> current_;
+    // A Render waiting for the Inspect or Open under way.
+    std::optional<Call> waiting_;
+    // Abandoned, not told yet.
+    std::vector<Call> abandoned_;
+    Ticket lastTicket_ = 0;
     QTimer timer_;
     QString notStarted_;
 #ifdef Q_OS_WIN

@@ -25,6 +25,9 @@ class PdfReader {
 
     // The file, or null with `error` saying why it cannot be read.
     virtual std::shared_ptr<Document> Load(const QString& path, QString& error) const = 0;
+    // Readies what the first drawing would set up (fonts, the rasteriser),
+    // for a reader loaded ahead of its first file.
+    virtual void Prepare() const = 0;
 
     // The reader, loaded once; null with `error` set when its module is
     // missing or broken.

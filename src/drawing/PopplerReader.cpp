@@ -3,6 +3,8 @@
 
 #include <poppler-qt6.h>
 
+#include <QByteArray>
+#include <QList>
 #include <QtGlobal>
 
 #include "drawing/PdfPage.h"
@@ -57,12 +59,51 @@ class PopplerDocument : public PdfReader::Document {
     int pages_;
 };
 
+// A page of a line and a word in a standard font: drawing it sets up what
+// every first drawing needs (the font configuration, the rasteriser).
+QByteArray TinyPdf() {
+    const QByteArray content = "BT /F1 12 Tf 8 30 Td (Kalvor 1:100) Tj ET 0 0 m 72 72 l S";
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 72 72] /Contents 4 0 R "
+        "/Resources << /Font << /F1 5 0 R >> >> >>",
+        "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content +
+            "\nendstream",
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+    };
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) +
+           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
 class PopplerReader : public PdfReader {
   public:
     std::shared_ptr<Document> Load(const QString& path, QString& error) const override {
         std::unique_ptr<Poppler::Document> document = LoadPdf(path, error);
         if (!document) return nullptr;
         return std::make_shared<PopplerDocument>(std::move(document));
+    }
+
+    void Prepare() const override {
+        QuietPoppler();
+        const std::unique_ptr<Poppler::Document> document =
+            Poppler::Document::loadFromData(TinyPdf());
+        if (!document) return;
+        document->setRenderHint(Poppler::Document::Antialiasing);
+        document->setRenderHint(Poppler::Document::TextAntialiasing);
+        if (const std::unique_ptr<Poppler::Page> page = document->page(0))
+            (void)page->renderToImage(72, 72);
     }
 };
 

@@ -18,7 +18,7 @@ TileRenderer::TileRenderer(DrawingHelper& helper, DrawingHelper::Page page)
 TileRenderer::~TileRenderer() {
     // A call to the helper may not end for a minute (a page built to be
     // slow): the helper goes with it, and the next drawing starts another.
-    if (!drawingNow_.empty()) helper_.Drop();
+    if (!drawingNow_.empty()) helper_.Drop(call_);
 }
 
 void TileRenderer::Want(std::vector<TileKey> tiles) {
@@ -72,7 +72,7 @@ void TileRenderer::Next() {
         Drawn(QImage(), DrawingHelper::Failure::None);
         return;
     }
-    helper_.Render(
+    call_ = helper_.Render(
         page_, drawingNow_.front().PixelsPerMm(), area_,
         [this](const QImage& drawn, DrawingHelper::Failure failure) { Drawn(drawn, failure); });
 }
@@ -81,8 +81,8 @@ void TileRenderer::Drawn(const QImage& drawn, DrawingHelper::Failure failure) {
     const std::vector<TileKey> batch = std::move(drawingNow_);
     drawingNow_.clear();
     if (failure == DrawingHelper::Failure::Abandoned) {
-        // Another call came first (a file inspected while this page is
-        // shown): wanted again.
+        // Another call came first (a file opened while this page was
+        // being drawn): wanted again.
         wanted_.insert(wanted_.begin(), batch.begin(), batch.end());
         QMetaObject::invokeMethod(
             this, [this] { Next(); }, Qt::QueuedConnection);

@@ -48,6 +48,8 @@ class TileRenderer : public QObject {
     DrawingHelper::Page page_;
     std::vector<TileKey> wanted_;
     std::vector<TileKey> drawingNow_;
+    // The helper's call drawing them.
+    DrawingHelper::Ticket call_ = 0;
     QRect area_;
     bool failed_ = false;
 };

@@ -19,12 +19,47 @@ constexpr int kGraceMs = 5000;
 // The resolution tried when the helper runs out of memory at print quality.
 constexpr double kFallbackDpi = 150.0;
 
+// Waits for the answer of the call `issue` makes (it is given the function
+// to answer through), the operator's clicks and keys held back meanwhile: the
+// report is written in one go and nothing may start another call on the
+// window. A call the helper never answers is dropped (the helper ended with
+// it), and none comes back.
+template <typename Result, typename Issue>
+std::optional<Result> Await(DrawingHelper& helper, Issue issue) {
+    std::optional<Result> result;
+    QEventLoop loop;
+    const DrawingHelper::Ticket ticket = issue([&](Result answer) {
+        result = std::move(answer);
+        loop.quit();
+    });
+    if (!result) {
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+        guard.start(helper.CurrentLimits().callMs + kGraceMs);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    // A dropped call is never answered: the function above, which refers to
+    // this frame, is not called after it.
+    if (!result) helper.Drop(ticket);
+    return result;
+}
+
 }  // namespace
 
 bool ReportDrawingImage::Open(const QString& file, int page, QString& why) {
     page_.reset();
-    DrawingHelper::Failure failure = DrawingHelper::Failure::None;
-    const DrawingFile::Probe probe = helper_.Inspect(file, failure);
+    using Inspection = std::pair<DrawingFile::Probe, DrawingHelper::Failure>;
+    const std::optional<Inspection> inspected = Await<Inspection>(helper_, [&](auto answer) {
+        return helper_.Inspect(file, [answer](const DrawingFile::Probe& probe, DrawingHelper::Failure failure) {
+            answer(Inspection{probe, failure});
+        });
+    });
+    if (!inspected) {
+        why = helper_.Describe(DrawingHelper::Failure::TimedOut);
+        return false;
+    }
+    const DrawingFile::Probe& probe = inspected->first;
     if (!probe.error.isEmpty()) {
         why = probe.error;
         return false;
@@ -42,41 +77,38 @@ bool ReportDrawingImage::Open(const QString& file, int page, QString& why) {
         why = QStringLiteral("画像に解像度が記録されていないため、図形と同じ大きさで描けません。");
         return false;
     }
-    QString error;
-    page_ = helper_.Open(file, page, 0, error, failure);
+    using Opening = std::pair<std::optional<DrawingHelper::Page>, QString>;
+    const std::optional<Opening> opened = Await<Opening>(helper_, [&](auto answer) {
+        return helper_.Open(file, page, 0,
+                            [this, answer](const std::optional<DrawingHelper::Page>& shown,
+                                           const QString& error, DrawingHelper::Failure failure) {
+                                const bool failed = failure != DrawingHelper::Failure::None;
+                                answer(Opening{shown, failed && error.isEmpty() ? helper_.Describe(failure)
+                                                                                : error});
+                            });
+    });
+    if (!opened) {
+        why = helper_.Describe(DrawingHelper::Failure::TimedOut);
+        return false;
+    }
+    page_ = opened->first;
     if (!page_) {
-        why = error;
+        why = opened->second;
         return false;
     }
     return true;
 }
 
 ReportDrawingImage::Drawn ReportDrawingImage::Render(double pixelsPerMm, const QRect& pixels) {
-    // Shared with the callback, which the helper may call after this
-    // function has given up waiting.
-    auto drawn = std::make_shared<std::optional<Drawn>>();
-    QEventLoop loop;
-    helper_.Render(*page_, pixelsPerMm, pixels,
-                   [drawn, &loop](const QImage& image, DrawingHelper::Failure failure) {
-                       const bool waiting = !drawn->has_value();
-                       *drawn = Drawn{image, failure};
-                       if (waiting) loop.quit();
-                   });
-    if (!drawn->has_value()) {
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-        guard.start(helper_.CurrentLimits().callMs + kGraceMs);
-        // The operator's clicks and keys wait: nothing may start another
-        // call on the window meanwhile.
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    if (!drawn->has_value()) {
-        // The call is forgotten, and the helper ended with it.
-        helper_.Drop();
-        *drawn = Drawn{QImage(), DrawingHelper::Failure::TimedOut};
-    }
-    return **drawn;
+    const std::optional<Drawn> drawn = Await<Drawn>(helper_, [&](auto answer) {
+        return helper_.Render(*page_, pixelsPerMm, pixels,
+                              [answer](const QImage& image, DrawingHelper::Failure failure) {
+                                  // The picture lies in the shared tile
+                                  // buffer only during the call.
+                                  answer(Drawn{image.copy(), failure});
+                              });
+    });
+    return drawn.value_or(Drawn{QImage(), DrawingHelper::Failure::TimedOut});
 }
 
 QString ReportDrawingImage::Paint(QPainter& painter, const QTransform& mmToDevice, double printedMm,

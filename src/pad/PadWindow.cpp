@@ -23,9 +23,10 @@
 #include <cmath>
 #include <limits>
 
+#include "measure/ui/SideWindowSettings.h"
+#include "pad/DrawingOpening.h"
 #include "pad/PadDialogs.h"
 #include "pad/QtPadDialogs.h"
-#include "measure/ui/SideWindowSettings.h"
 #include "units/Length.h"
 
 namespace {
@@ -154,6 +155,7 @@ PadWindow::PadWindow(QWidget* parent)
 }
 
 PadWindow::~PadWindow() {
+    opening_.reset();
     View().SetBackdrop(nullptr);
     drawing_.reset();
     View().removeEventFilter(this);
@@ -309,6 +311,8 @@ void PadWindow::ChooseDrawing() {
     if (folder.isEmpty() && drawing_) folder = QFileInfo(drawing_->Of().file).absolutePath();
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The helper starts while the operator chooses: the drawing opens sooner.
+    Helper().Prepare();
     const QString path = dialogs_->OpenDrawingName(OpenFilter(), folder);
     if (path.isEmpty()) return;
     lastFolder_ = QFileInfo(path).absolutePath();
@@ -320,44 +324,77 @@ DrawingHelper& PadWindow::Helper() {
     return *helper_;
 }
 
-bool PadWindow::OpenDrawing(const QString& path) {
-    DrawingHelper::Failure failure = DrawingHelper::Failure::None;
-    const DrawingFile::Probe probe = Helper().Inspect(path, failure);
-    if (!probe.error.isEmpty()) {
-        dialogs_->Notify(CannotOpen(path, probe.error));
-        return false;
-    }
+void PadWindow::UseHelper(std::unique_ptr<DrawingHelper> helper) {
+    CloseDrawing();
+    helper_ = std::move(helper);
+}
+
+void PadWindow::OpenDrawing(const QString& path) {
+    auto opening = std::make_unique<DrawingOpening>(Helper(), path);
+    const DrawingOpening* const self = opening.get();
     const QString name = QFileInfo(path).fileName();
-    int page = 1;
-    if (probe.pages > 1) {
-        const std::optional<int> chosen = dialogs_->ChoosePage(name, probe.pages);
-        if (!chosen) return false;
-        page = *chosen;
-    }
-    double dpi = 0;
-    if (probe.kind == DrawingFile::Kind::Image && !probe.dpi) {
-        // Asked once per file: the same scan opened again is taken as told.
-        const QString key = QFileInfo(path).absoluteFilePath();
-        if (!givenDpi_.contains(key)) {
-            const std::optional<int> given = dialogs_->AskDpi(name, kProposedDpi);
-            if (!given) return false;
-            givenDpi_.insert(key, *given);
+    const QString file = QFileInfo(path).absoluteFilePath();
+    opening->choose =
+        [this, name,
+         file](const DrawingFile::Probe& probe) -> std::optional<DrawingOpening::Choice> {
+        DrawingOpening::Choice choice;
+        if (probe.pages > 1) {
+            const std::optional<int> chosen = dialogs_->ChoosePage(name, probe.pages);
+            if (!chosen) return std::nullopt;
+            choice.page = *chosen;
         }
-        dpi = givenDpi_.value(key);
-    }
-    QString error;
-    const std::optional<DrawingHelper::Page> opened = Helper().Open(path, page, dpi, error, failure);
-    if (!opened) {
-        dialogs_->Notify(CannotOpen(path, error));
-        return false;
-    }
-    ShowDrawing(*opened, {QFileInfo(path).absoluteFilePath(), page, probe.pages, dpi},
-                std::nullopt);
-    return true;
+        if (probe.kind == DrawingFile::Kind::Image && !probe.dpi) {
+            // Asked once per file: the same scan opened again is taken as told.
+            if (!givenDpi_.contains(file)) {
+                const std::optional<int> given = dialogs_->AskDpi(name, kProposedDpi);
+                if (!given) return std::nullopt;
+                givenDpi_.insert(file, *given);
+            }
+            choice.untaggedDpi = givenDpi_.value(file);
+        }
+        return choice;
+    };
+    opening->onOpened = [this, self, file](const DrawingHelper::Page& page, int pages) {
+        if (opening_.get() != self) return;
+        ShowDrawing(page, {file, page.page, pages, page.untaggedDpi}, std::nullopt);
+    };
+    opening->onFailed = [this, self, path](const QString& why) {
+        if (opening_.get() != self) return;
+        EndOpening();
+        if (!why.isEmpty()) dialogs_->Notify(CannotOpen(path, why));
+    };
+    StartOpening(std::move(opening));
+}
+
+void PadWindow::StartOpening(std::unique_ptr<DrawingOpening> opening) {
+    // The last file asked for wins: the one before is cancelled, after the
+    // new one has taken the helper from it (one restart of the helper, not
+    // two, when it was stuck in the file).
+    std::unique_ptr<DrawingOpening> previous = std::move(opening_);
+    opening_ = std::move(opening);
+    opening_->Start();
+    previous.reset();
+    UpdateNote();
+    close_->setEnabled(true);
+}
+
+void PadWindow::EndOpening() {
+    opening_.reset();
+    UpdateNote();
+    close_->setEnabled(drawing_ != nullptr);
+}
+
+void PadWindow::UpdateNote() {
+    const QString text = opening_ ? QStringLiteral("図面を開いています…（%1）")
+                                        .arg(QFileInfo(opening_->Path()).fileName())
+                                  : drawingNotes_;
+    note_->setText(text);
+    note_->setVisible(!text.isEmpty());
 }
 
 void PadWindow::ShowDrawing(const DrawingHelper::Page& page, const PadDrawing::Source& source,
                             const std::optional<DrawingMemory::State>& placed) {
+    opening_.reset();
     // The old drawing's call to the helper goes before the new one's starts.
     View().SetBackdrop(nullptr);
     drawing_.reset();
@@ -378,8 +415,8 @@ void PadWindow::ShowDrawing(const DrawingHelper::Page& page, const PadDrawing::S
     if (memory_ && !memory_->Holds(source.file))
         notes << QStringLiteral("次回は自動で開けません（ファイルの場所と名前が長すぎて、"
                                 "設定ファイルに記録できません）。");
-    note_->setText(notes.join(u' '));
-    note_->setVisible(!notes.isEmpty());
+    drawingNotes_ = notes.join(u' ');
+    UpdateNote();
     DrawingViewport& viewport = drawing_->Viewport();
     viewport.SetScreen(ScreenPixelsPerMm());
     viewport.SetView(SurfaceSize());
@@ -404,11 +441,14 @@ void PadWindow::DrawingFailed(std::uint64_t shown, DrawingHelper::Failure failur
 }
 
 void PadWindow::CloseDrawing() {
-    if (!drawing_) return;
+    // An opening under way goes as well: the operator wants the pad blank.
+    const bool opening = opening_ != nullptr;
+    opening_.reset();
+    if (!drawing_ && !opening) return;
     View().SetBackdrop(nullptr);
     drawing_.reset();
-    note_->clear();
-    note_->hide();
+    drawingNotes_.clear();
+    UpdateNote();
     if (memory_) memory_->Forget();
     DrawingMoved(false);
 }
@@ -417,43 +457,47 @@ void PadWindow::RestoreDrawing() {
     if (!memory_) return;
     const std::optional<DrawingMemory::Recalled> recalled = memory_->Recall();
     if (!recalled) return;
-    const DrawingMemory::State& state = recalled->state;
-    const auto fail = [&](const QString& why) {
+    const DrawingMemory::State state = recalled->state;
+    const QString file = QFileInfo(state.file).absoluteFilePath();
+    auto opening = std::make_unique<DrawingOpening>(Helper(), state.file);
+    const DrawingOpening* const self = opening.get();
+    opening->choose =
+        [this, state,
+         file](const DrawingFile::Probe& probe) -> std::optional<DrawingOpening::Choice> {
+        DrawingOpening::Choice choice{state.page, 0};
+        if (probe.kind == DrawingFile::Kind::Image && !probe.dpi) {
+            choice.untaggedDpi = state.untaggedDpi;
+            if (choice.untaggedDpi <= 0) {
+                const std::optional<int> given =
+                    dialogs_->AskDpi(QFileInfo(state.file).fileName(), kProposedDpi);
+                // Not asked again at the next start.
+                if (!given) {
+                    if (memory_) memory_->Forget();
+                    return std::nullopt;
+                }
+                choice.untaggedDpi = *given;
+            }
+            givenDpi_.insert(file, static_cast<int>(choice.untaggedDpi));
+        }
+        return choice;
+    };
+    const std::optional<DrawingMemory::State> placed =
+        recalled->placed ? std::optional(state) : std::nullopt;
+    opening->onOpened = [this, self, file, placed](const DrawingHelper::Page& page, int pages) {
+        if (opening_.get() != self) return;
+        ShowDrawing(page, {file, page.page, pages, page.untaggedDpi}, placed);
+    };
+    opening->onFailed = [this, self, state](const QString& why) {
+        if (opening_.get() != self) return;
+        EndOpening();
+        if (why.isEmpty()) return;
         dialogs_->Notify(
             QStringLiteral("前回の図面を開けないため、白紙の仮想タブレットで始めます。\n%1\n%2")
                 .arg(QDir::toNativeSeparators(state.file), why));
         // Said once: the next start begins blank without a word.
-        memory_->Forget();
+        if (memory_) memory_->Forget();
     };
-    DrawingHelper::Failure failure = DrawingHelper::Failure::None;
-    const DrawingFile::Probe probe = Helper().Inspect(state.file, failure);
-    if (!probe.error.isEmpty()) {
-        fail(probe.error);
-        return;
-    }
-    double dpi = 0;
-    if (probe.kind == DrawingFile::Kind::Image && !probe.dpi) {
-        dpi = state.untaggedDpi;
-        if (dpi <= 0) {
-            const std::optional<int> given =
-                dialogs_->AskDpi(QFileInfo(state.file).fileName(), kProposedDpi);
-            if (!given) {
-                memory_->Forget();
-                return;
-            }
-            dpi = *given;
-        }
-        givenDpi_.insert(QFileInfo(state.file).absoluteFilePath(), static_cast<int>(dpi));
-    }
-    QString error;
-    const std::optional<DrawingHelper::Page> opened =
-        Helper().Open(state.file, state.page, dpi, error, failure);
-    if (!opened) {
-        fail(error);
-        return;
-    }
-    ShowDrawing(*opened, {QFileInfo(state.file).absoluteFilePath(), state.page, probe.pages, dpi},
-                recalled->placed ? std::optional(state) : std::nullopt);
+    StartOpening(std::move(opening));
 }
 
 void PadWindow::FitDrawing() {
@@ -483,7 +527,7 @@ void PadWindow::DrawingMoved(bool rememberNow) {
     if (marksOrigin_ && (marksOrigin_->kind != here.kind || marksOrigin_->name != here.name ||
                          marksOrigin_->page != here.page))
         ApplyMarks(false);
-    close_->setEnabled(open);
+    close_->setEnabled(open || opening_ != nullptr);
     fit_->setEnabled(open);
     zoom_->setVisible(open);
     if (!open) {
@@ -677,7 +721,10 @@ void PadWindow::keyReleaseEvent(QKeyEvent* event) {
 
 void PadWindow::dragEnterEvent(QDragEnterEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (!urls.isEmpty() && urls.front().isLocalFile()) event->acceptProposedAction();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+    event->acceptProposedAction();
+    // Started while the file is carried over, as while it is chosen.
+    Helper().Prepare();
 }
 
 void PadWindow::dropEvent(QDropEvent* event) {
@@ -697,6 +744,8 @@ void PadWindow::showEvent(QShowEvent* event) {
 }
 
 void PadWindow::hideEvent(QHideEvent* event) {
+    // The pad closed (not minimised): a drawing it was opening is not shown.
+    if (!event->spontaneous() && opening_) EndOpening();
     // A stroke whose release the pad will not see still ends, where the
     // pen was last: the figure must not stay open while nobody can close it.
     if (tip_ || side_) {

@@ -16,6 +16,7 @@
 #include "pad/PadDrawing.h"
 #include "tablet/PenTracker.h"
 
+class DrawingOpening;
 class PadDialogs;
 class SideWindowSettings;
 class QCheckBox;
@@ -84,21 +85,28 @@ class PadWindow : public FigureWindow {
     void SetSettings(SideWindowSettings* settings) override;
 
     // Opens a drawing file, asking for the page of a document of several
-    // and for the resolution of an image without one. A file that cannot
-    // be opened is told in one notice and leaves the pad as it was. True
-    // when the drawing is open.
-    bool OpenDrawing(const QString& path);
+    // and for the resolution of an image without one. It is read by the
+    // helper meanwhile: the pad says so, and the pad and the main window go
+    // on; closing the drawing, opening another or closing the pad cancels
+    // it. A file that cannot be opened is told in one notice and leaves the
+    // pad as it was.
+    void OpenDrawing(const QString& path);
     // The open dialog, then OpenDrawing.
     void ChooseDrawing();
-    // Back to the blank pad.
+    // Back to the blank pad, cancelling an opening under way.
     void CloseDrawing();
-    // Reopens the drawing the settings keep, where it was; one notice when
-    // it cannot be, and the pad stays blank.
+    // Reopens the drawing the settings keep, where it was, as OpenDrawing
+    // does; one notice when it cannot be, and the pad stays blank.
     void RestoreDrawing();
+    // A drawing is being opened.
+    bool Opening() const { return opening_ != nullptr; }
 
     // The helper that reads drawings for the pad, started at the first
     // drawing (tests set its limits).
     DrawingHelper& Helper();
+    // Another helper from now on, the drawing shown closed (tests give one
+    // that misbehaves).
+    void UseHelper(std::unique_ptr<DrawingHelper> helper);
 
     // The drawing open; null while the pad is blank.
     const PadDrawing* Drawing() const { return drawing_.get(); }
@@ -138,6 +146,13 @@ class PadWindow : public FigureWindow {
     void SendFrame(const QPointF& viewPosition, bool tip, bool side);
     // Mouse events that move the page instead of the pen; true when taken.
     bool Pan(QMouseEvent* event);
+    // The opening from now on, the one before cancelled.
+    void StartOpening(std::unique_ptr<DrawingOpening> opening);
+    // Cancels the opening under way.
+    void EndOpening();
+    // The pad's line under its buttons: the opening under way, else what
+    // is said of the drawing shown.
+    void UpdateNote();
     // Puts an opened page on the pad; `placed` shows it at a kept zoom and
     // centre, else fitted.
     void ShowDrawing(const DrawingHelper::Page& page, const PadDrawing::Source& source,
@@ -166,6 +181,11 @@ class PadWindow : public FigureWindow {
     std::optional<DrawingMemory> memory_;
     std::unique_ptr<DrawingHelper> helper_;
     std::unique_ptr<PadDrawing> drawing_;
+    // Goes before the helper it calls.
+    std::unique_ptr<DrawingOpening> opening_;
+    // What the pad says of the drawing shown (a part it could not read, a
+    // path the settings cannot keep).
+    QString drawingNotes_;
     // Counts the drawings shown, so that a failure told late is of the
     // drawing it was heard for.
     std::uint64_t drawingsShown_ = 0;

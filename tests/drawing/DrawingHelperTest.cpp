@@ -5,10 +5,16 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QMarginsF>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "drawing/DrawingHelper.h"
+
+using Failure = DrawingHelper::Failure;
 
 #ifdef Q_OS_LINUX
 TEST(DrawingHelper,
@@ -40,10 +46,14 @@ TEST(DrawingHelper,
         DrawingHelper helper(program);
         helper.SetLimits({qint64(512) * 1024 * 1024, 500});
 
-        DrawingHelper::Failure failure = DrawingHelper::Failure::None;
-        const DrawingFile::Probe probe = helper.Inspect(QStringLiteral("/d/plan.pdf"), failure);
-        EXPECT_EQ(failure, c.failure);
-        EXPECT_EQ(probe.error, helper.Describe(c.failure));
+        std::optional<DrawingHelper::Failure> inspected;
+        helper.Inspect(QStringLiteral("/d/plan.pdf"),
+                       [&](const DrawingFile::Probe& probe, DrawingHelper::Failure f) {
+                           EXPECT_EQ(probe.error, helper.Describe(c.failure));
+                           inspected = f;
+                       });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return inspected.has_value(); }, 5000));
+        EXPECT_EQ(*inspected, c.failure);
         EXPECT_EQ(helper.ProcessId(), 0) << "ended with the call";
 
         // A drawing's call, answered later, the same way.
@@ -62,3 +72,88 @@ TEST(DrawingHelper,
     }
 }
 #endif
+
+namespace {
+
+// A one-page A5 PDF file with a line across, in `dir`; its path.
+QString WriteA5Pdf(const QTemporaryDir& dir) {
+    const QString path = dir.filePath(QStringLiteral("a5.pdf"));
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A5));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    painter.drawLine(0, 0, 1000, 1000);
+    return path;
+}
+
+}  // namespace
+
+// The file being opened comes before the drawing shown: an opening call
+// abandons a drawing under way, a drawing asked for meanwhile waits, and a
+// call dropped is never answered.
+TEST(DrawingHelper, an_opening_goes_first_and_a_drawing_asked_meanwhile_waits_for_it) {
+    QTemporaryDir dir;
+    const QString path = WriteA5Pdf(dir);
+    DrawingHelper helper;
+    const DrawingHelper::Page page{path, 1, 0, {148, 210}, false};
+    QStringList heard;
+    const auto render = [&](const char* name) {
+        return helper.Render(page, 1.0, QRect(0, 0, 64, 64),
+                             [&, name](const QImage& image, Failure f) {
+                                 heard << QStringLiteral("%1 %2")
+                                              .arg(QLatin1String(name))
+                                              .arg(f == Failure::Abandoned ? "abandoned"
+                                                   : image.isNull()        ? "blank"
+                                                                           : "drawn");
+                             });
+    };
+    const auto inspect = [&](const char* name) {
+        return helper.Inspect(path, [&, name](const DrawingFile::Probe& probe, Failure f) {
+            heard << QStringLiteral("%1 %2")
+                         .arg(QLatin1String(name))
+                         .arg(f == Failure::Abandoned ? "abandoned"
+                              : probe.error.isEmpty() ? QStringLiteral("%1 page").arg(probe.pages)
+                                                      : probe.error);
+        });
+    };
+    const auto waitFor = [&](int answers) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return heard.size() >= answers; }, 10000));
+        QCoreApplication::processEvents();
+        return heard;
+    };
+
+    render("tile");
+    inspect("file");
+    EXPECT_EQ(waitFor(2), QStringList({"tile abandoned", "file 1 page"}));
+    heard.clear();
+    inspect("file");
+    render("tile");
+    EXPECT_EQ(waitFor(2), QStringList({"file 1 page", "tile drawn"}));
+    heard.clear();
+    // An opening cancelled: the drawing waiting behind it is drawn.
+    const DrawingHelper::Ticket dropped = inspect("dropped");
+    render("tile");
+    helper.Drop(dropped);
+    EXPECT_EQ(waitFor(1), QStringList({"tile drawn"}));
+    heard.clear();
+    // A drawing cancelled while it waits is never answered.
+    inspect("file");
+    helper.Drop(render("dropped"));
+    render("tile");
+    EXPECT_EQ(waitFor(2), QStringList({"file 1 page", "tile drawn"}));
+}
+
+TEST(DrawingHelper, a_helper_started_while_a_file_is_chosen_is_the_one_that_reads_it) {
+    QTemporaryDir dir;
+    const QString path = WriteA5Pdf(dir);
+    DrawingHelper helper;
+    helper.Prepare();
+    const qint64 prepared = helper.ProcessId();
+    ASSERT_NE(prepared, 0);
+    std::optional<DrawingFile::Probe> probe;
+    helper.Inspect(path, [&](const DrawingFile::Probe& p, Failure) { probe = p; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.has_value(); }, 10000));
+    EXPECT_EQ(probe->error, QString());
+    EXPECT_EQ(probe->pages, 1);
+    EXPECT_EQ(helper.ProcessId(), prepared);
+}

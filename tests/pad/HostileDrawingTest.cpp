@@ -10,7 +10,9 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "FileBytes.h"
 #include "HostileDrawings.h"
@@ -25,7 +27,7 @@ namespace {
 class HostileDrawingTest : public DrawingPadFixture {
   protected:
     void OpenAndDraw(PadWindow& pad, const QString& path) {
-        ASSERT_TRUE(pad.OpenDrawing(path));
+        ASSERT_TRUE(OpenDrawingNow(pad, path));
         ASSERT_TRUE(QTest::qWaitFor([&] { return pad.Drawing()->Rendered(); }));
     }
     // A pick on the pad reaches the library.
@@ -60,7 +62,7 @@ TEST_F(HostileDrawingTest,
         ASSERT_FALSE(settings.keys.value(QStringLiteral("PadDrawing")).isEmpty());
         dialogs.notices.clear();
         const QString path = Write(QString::fromLatin1(c.name), c.bytes);
-        ASSERT_TRUE(Pad().OpenDrawing(path));
+        ASSERT_TRUE(OpenDrawingNow(Pad(), path));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.notices.isEmpty(); }, 10000));
         QTest::qWait(0);
         ASSERT_EQ(dialogs.notices.size(), 1);
@@ -82,7 +84,7 @@ TEST_F(HostileDrawingTest,
         FakePadDialogs quiet;
         again.SetDialogs(&quiet);
         again.SetSettings(&settings);
-        again.RestoreDrawing();
+        RestoreDrawingNow(again);
         EXPECT_EQ(again.Drawing(), nullptr);
         EXPECT_TRUE(quiet.notices.isEmpty());
     }
@@ -100,14 +102,15 @@ TEST_F(HostileDrawingTest,
         return clock.elapsed();
     };
     const auto openSlow = [&](PadWindow& pad) {
-        ASSERT_TRUE(pad.OpenDrawing(slow));
+        ASSERT_TRUE(OpenDrawingNow(pad, slow));
         ASSERT_TRUE(QTest::qWaitFor([&] { return pad.Helper().Busy(); }));
     };
     openSlow(Pad());
     EXPECT_LT(timed([&] { Pad().CloseDrawing(); }), 1000);
     openSlow(Pad());
-    EXPECT_LT(timed([&] { ASSERT_TRUE(Pad().OpenDrawing(a4)); }), 1000);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Pad().Drawing()->Rendered(); }));
+    EXPECT_LT(timed([&] { Pad().OpenDrawing(a4); }), 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Pad().Drawing() && Pad().Drawing()->Rendered(); }));
+    EXPECT_EQ(Pad().Drawing()->Of().file, QFileInfo(a4).absoluteFilePath());
     {
         auto quitting = std::make_unique<PadWindow>();
         quitting->SetDialogs(&dialogs);
@@ -116,6 +119,89 @@ TEST_F(HostileDrawingTest,
     }
     EXPECT_TRUE(dialogs.notices.isEmpty()) << dialogs.notices.join(u'\n').toStdString();
 }
+
+#ifdef Q_OS_LINUX
+// A helper that hangs in every call while the file `stall` is there, and is
+// the real one otherwise: a file whose reading never ends.
+TEST_F(HostileDrawingTest,
+       an_opening_that_hangs_never_holds_up_the_window_and_ends_at_once_when_cancelled) {
+    const QString stall = dir.filePath(QStringLiteral("stall"));
+    const QString program =
+        Write(QStringLiteral("stalling-helper"),
+              "#!/bin/sh\n[ -e '" + stall.toUtf8() + "' ] && exec sleep 60\nexec '" +
+                  QByteArray(KALVOR_TEST_DRAWING_HELPER) + "' \"$@\"\n");
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+    Pad().UseHelper(std::make_unique<DrawingHelper>(program));
+    const QString other = dir.filePath(QStringLiteral("other.pdf"));
+    ASSERT_TRUE(WriteA4Pdf(other));
+    const auto timed = [](const std::function<void()>& step) {
+        QElapsedTimer clock;
+        clock.start();
+        step();
+        return clock.elapsed();
+    };
+    // Opens a4 with the helper hanging: the pad says so and measuring
+    // goes on.
+    const auto openHanging = [&](PadWindow& pad) {
+        ASSERT_TRUE(WriteBytes(stall, {}));
+        EXPECT_LT(timed([&] { pad.OpenDrawing(a4); }), 100);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return pad.Helper().Busy(); }));
+        EXPECT_TRUE(pad.Opening());
+        bool ran = false;
+        QTimer::singleShot(0, &pad, [&] { ran = true; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ran; }, 100));
+    };
+    const auto closeButton = Pad().findChild<QPushButton*>(QStringLiteral("cmdCloseDrawing"));
+    struct Case {
+        const char* name;
+        std::function<void()> cancel;
+        // What the pad shows after.
+        QString shown;
+    };
+    const Case cases[] = {
+        {"図面を閉じる", [&] { QTest::mouseClick(closeButton, Qt::LeftButton); }, QString()},
+        {"another file",
+         [&] {
+             QFile::remove(stall);
+             Pad().OpenDrawing(other);
+         },
+         other},
+        {"the pad closed", [&] { Pad().hide(); }, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Pad().CloseDrawing();
+        openHanging(Pad());
+        EXPECT_TRUE(Note().contains(QStringLiteral("図面を開いています"))) << Note().toStdString();
+        EXPECT_TRUE(closeButton->isEnabled());
+        ExpectMeasuringGoesOn();
+        EXPECT_LT(timed(c.cancel), 1000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !Pad().Opening(); }, 10000));
+        QFile::remove(stall);
+        // Another call answered after: the hanging one can no longer be.
+        if (c.shown.isEmpty()) {
+            Pad().show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&Pad()));
+            EXPECT_EQ(Pad().Drawing(), nullptr);
+            EXPECT_FALSE(Note().contains(QStringLiteral("図面を開いています")));
+        } else {
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return Pad().Drawing() && Pad().Drawing()->Rendered(); }));
+            EXPECT_EQ(Pad().Drawing()->Of().file, QFileInfo(c.shown).absoluteFilePath());
+        }
+        EXPECT_TRUE(dialogs.notices.isEmpty()) << dialogs.notices.join(u'\n').toStdString();
+    }
+    {
+        auto quitting = std::make_unique<PadWindow>();
+        quitting->UseHelper(std::make_unique<DrawingHelper>(program));
+        openHanging(*quitting);
+        EXPECT_LT(timed([&] { quitting.reset(); }), 1000);
+    }
+    QFile::remove(stall);
+    EXPECT_TRUE(OpenDrawingNow(Pad(), a4));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Pad().Drawing()->Rendered(); }));
+}
+#endif
 
 #ifdef Q_OS_LINUX
 // Read from /proc: the helper's largest address space so far, bytes.
@@ -146,7 +232,7 @@ TEST_F(HostileDrawingTest, the_helper_never_takes_more_than_its_memory_limit) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         dialogs.notices.clear();
-        ASSERT_TRUE(Pad().OpenDrawing(Write(QString::fromLatin1(c.name), c.bytes)));
+        ASSERT_TRUE(OpenDrawingNow(Pad(), Write(QString::fromLatin1(c.name), c.bytes)));
         qint64 peak = 0;
         const bool told = QTest::qWaitFor(
             [&] {
@@ -189,7 +275,7 @@ TEST_F(HostileDrawingTest, what_is_no_drawing_is_named_for_what_it_is) {
         SCOPED_TRACE(c.path.toStdString());
         dialogs.notices.clear();
         dialogs.dpis = {300};
-        EXPECT_FALSE(Pad().OpenDrawing(c.path));
+        EXPECT_FALSE(OpenDrawingNow(Pad(), c.path));
         ASSERT_EQ(dialogs.notices.size(), 1);
         EXPECT_TRUE(dialogs.notices[0].contains(c.why)) << dialogs.notices[0].toStdString();
         EXPECT_FALSE(dialogs.notices[0].contains(QStringLiteral("見つかりません")));
@@ -208,9 +294,9 @@ TEST_F(HostileDrawingTest, a_jpeg_cut_short_opens_with_a_line_saying_part_could_
     const QByteArray bytes = ReadBytes(whole);
     const QString cut = Write(QStringLiteral("cut.jpg"), bytes.left(bytes.size() * 6 / 10));
 
-    ASSERT_TRUE(Pad().OpenDrawing(cut));
+    ASSERT_TRUE(OpenDrawingNow(Pad(), cut));
     EXPECT_TRUE(Note().contains(QStringLiteral("一部を読めませんでした"))) << Note().toStdString();
-    ASSERT_TRUE(Pad().OpenDrawing(whole));
+    ASSERT_TRUE(OpenDrawingNow(Pad(), whole));
     EXPECT_TRUE(Note().isEmpty()) << Note().toStdString();
     EXPECT_TRUE(dialogs.notices.isEmpty());
 }

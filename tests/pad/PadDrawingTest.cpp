@@ -61,7 +61,7 @@ class PadDrawingTest : public DrawingPadFixture {
 }  // namespace
 
 TEST_F(PadDrawingTest, a_100_mm_line_on_the_paper_measures_100_mm_at_every_zoom) {
-    ASSERT_TRUE(Pad().OpenDrawing(a4));
+    ASSERT_TRUE(OpenDrawingNow(Pad(), a4));
     EXPECT_EQ(Pad().windowTitle(), QStringLiteral("仮想タブレット － a4.pdf"));
     const QPointF middle = View().SurfaceRect().center();
     for (const double zoom : {0.25, 1.0, 8.0}) {
@@ -111,7 +111,7 @@ TEST_F(PadDrawingTest,
         SCOPED_TRACE(c.name);
         dialogs.files = {a4};
         c.open();
-        ASSERT_TRUE(Pad().Drawing());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Pad().Drawing() != nullptr; }));
         EXPECT_EQ(Pad().Drawing()->Of().file, QFileInfo(a4).absoluteFilePath());
         QTest::mouseClick(button("cmdCloseDrawing"), Qt::LeftButton);
         EXPECT_EQ(Pad().Drawing(), nullptr);
@@ -123,7 +123,7 @@ TEST_F(PadDrawingTest,
 // Keys, the wheel and drags with the middle button or Space held move the
 // view only; a pick's counts stay on the paper under it.
 TEST_F(PadDrawingTest, zoom_and_pan_move_the_view_never_the_pen_and_picks_stay_on_the_paper) {
-    ASSERT_TRUE(Pad().OpenDrawing(a4));
+    ASSERT_TRUE(OpenDrawingNow(Pad(), a4));
     const DrawingViewport& viewport = Pad().Drawing()->Viewport();
     const double step = std::sqrt(2.0);
     const double fitted = viewport.Zoom();
@@ -167,7 +167,7 @@ TEST_F(PadDrawingTest, zoom_and_pan_move_the_view_never_the_pen_and_picks_stay_o
 }
 
 TEST_F(PadDrawingTest, a_file_that_cannot_be_read_is_told_once_and_the_pad_stays_as_it_was) {
-    ASSERT_TRUE(Pad().OpenDrawing(a4));
+    ASSERT_TRUE(OpenDrawingNow(Pad(), a4));
     const PadDrawing* open = Pad().Drawing();
     const QString title = Pad().windowTitle();
     // A BMP header of 60,000 × 60,000 pixels: 10 GB once read.
@@ -196,7 +196,7 @@ TEST_F(PadDrawingTest, a_file_that_cannot_be_read_is_told_once_and_the_pad_stays
         SCOPED_TRACE(c.path.toStdString());
         dialogs.notices.clear();
         dialogs.dpis = {300};
-        EXPECT_FALSE(Pad().OpenDrawing(c.path));
+        EXPECT_FALSE(OpenDrawingNow(Pad(), c.path));
         ASSERT_EQ(dialogs.notices.size(), 1);
         EXPECT_TRUE(dialogs.notices[0].contains(QFileInfo(c.path).fileName()));
         EXPECT_TRUE(dialogs.notices[0].contains(c.why)) << dialogs.notices[0].toStdString();
@@ -209,9 +209,9 @@ TEST_F(PadDrawingTest,
        the_page_and_a_missing_resolution_are_asked_once_and_a_cancel_opens_nothing) {
     const QString three = dir.filePath(QStringLiteral("three.pdf"));
     ASSERT_TRUE(WriteA4Pdf(three, 3));
-    EXPECT_FALSE(Pad().OpenDrawing(three));  // the page chooser cancelled
+    EXPECT_FALSE(OpenDrawingNow(Pad(), three));  // the page chooser cancelled
     dialogs.pagesToChoose = {2};
-    ASSERT_TRUE(Pad().OpenDrawing(three));
+    ASSERT_TRUE(OpenDrawingNow(Pad(), three));
     EXPECT_EQ(Pad().windowTitle(), QStringLiteral("仮想タブレット － three.pdf（2 / 3 ページ）"));
 
     // A PNG without pHYs: 300 pixels at the 150 dpi given are 50.8 mm.
@@ -226,11 +226,11 @@ TEST_F(PadDrawingTest,
     const QString scan = dir.filePath(QStringLiteral("scan.png"));
     ASSERT_TRUE(WriteBytes(scan, bytes));
     dialogs.asked.clear();
-    EXPECT_FALSE(Pad().OpenDrawing(scan));  // the resolution cancelled
+    EXPECT_FALSE(OpenDrawingNow(Pad(), scan));  // the resolution cancelled
     EXPECT_EQ(Pad().windowTitle(), QStringLiteral("仮想タブレット － three.pdf（2 / 3 ページ）"));
     dialogs.dpis = {150};
-    ASSERT_TRUE(Pad().OpenDrawing(scan));
-    ASSERT_TRUE(Pad().OpenDrawing(scan));
+    ASSERT_TRUE(OpenDrawingNow(Pad(), scan));
+    ASSERT_TRUE(OpenDrawingNow(Pad(), scan));
     EXPECT_EQ(dialogs.asked,
               QStringList({QStringLiteral("dpi scan.png 300"), QStringLiteral("dpi scan.png 300")}))
         << "asked again only after a cancel";
@@ -256,7 +256,7 @@ TEST_F(PadDrawingTest, the_drawing_comes_back_where_it_was_after_a_restart_or_a_
             first.SetSettings(&kept);
             EXPECT_EQ(kept.writes, 0) << "nothing written before a drawing is opened";
             dialogs.pagesToChoose = {3};
-            ASSERT_TRUE(first.OpenDrawing(three));
+            ASSERT_TRUE(OpenDrawingNow(first, three));
             // Kept once it has drawn.
             ASSERT_TRUE(QTest::qWaitFor([&] { return first.Drawing()->Rendered(); }));
             first.ZoomDrawing(2.5, {40, 30});
@@ -279,7 +279,7 @@ TEST_F(PadDrawingTest, the_drawing_comes_back_where_it_was_after_a_restart_or_a_
         FakePadDialogs quiet;
         again.SetDialogs(&quiet);
         again.SetSettings(&kept);
-        again.RestoreDrawing();
+        RestoreDrawingNow(again);
         ASSERT_TRUE(again.Drawing());
         EXPECT_EQ(again.windowTitle(), title);
         EXPECT_TRUE(quiet.notices.isEmpty());
@@ -295,7 +295,7 @@ TEST_F(PadDrawingTest, the_drawing_comes_back_where_it_was_after_a_restart_or_a_
         first.SetDialogs(&dialogs);
         first.SetSettings(&settings);
         dialogs.pagesToChoose = {1};
-        ASSERT_TRUE(first.OpenDrawing(three));
+        ASSERT_TRUE(OpenDrawingNow(first, three));
         ASSERT_TRUE(QTest::qWaitFor([&] { return first.Drawing()->Rendered(); }));
     }
     ASSERT_TRUE(QFile::remove(three));
@@ -304,7 +304,7 @@ TEST_F(PadDrawingTest, the_drawing_comes_back_where_it_was_after_a_restart_or_a_
         FakePadDialogs told;
         again.SetDialogs(&told);
         again.SetSettings(&settings);
-        again.RestoreDrawing();
+        RestoreDrawingNow(again);
         EXPECT_EQ(again.Drawing(), nullptr);
         EXPECT_EQ(told.notices.size(), notices);
     }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMap>
 #include <QMarginsF>
 #include <QPageSize>
@@ -21,9 +22,9 @@
 
 #include "AnsweringWindow.h"
 #include "FileBytes.h"
+#include "measure/ui/SideWindowSettings.h"
 #include "pad/PadDialogs.h"
 #include "pad/PadInput.h"
-#include "measure/ui/SideWindowSettings.h"
 #include "tablet/WintabPacketEvent.h"
 
 // Answers from a script (a cancel when none is queued) and records every
@@ -90,6 +91,21 @@ inline bool WriteA4Pdf(const QString& path, int pages = 1) {
         painter.drawLine(QPointF(50, 100) * perMm, QPointF(150, 100) * perMm);
     }
     return painter.end();
+}
+
+// Opens `path` on `pad` as the operator does, and waits for the opening to
+// end (shown, refused or cancelled): true when the pad shows that file.
+inline bool OpenDrawingNow(PadWindow& pad, const QString& path) {
+    pad.OpenDrawing(path);
+    if (!QTest::qWaitFor([&] { return !pad.Opening(); }, 20000)) return false;
+    return pad.Drawing() != nullptr &&
+           pad.Drawing()->Of().file == QFileInfo(path).absoluteFilePath();
+}
+
+// Reopens what the settings keep, and waits for the opening to end.
+inline void RestoreDrawingNow(PadWindow& pad) {
+    pad.RestoreDrawing();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !pad.Opening(); }, 20000));
 }
 
 // The pad opened by its library, for a window that leaves the library

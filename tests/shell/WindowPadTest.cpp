@@ -226,7 +226,7 @@ TEST(WindowPad,
         pad.SetDialogs(&dialogs);
         if (kind != Pad::NotKept) pad.SetSettings(&settings);
         if (kind == Pad::Drawing) {
-            EXPECT_TRUE(pad.OpenDrawing(plan));
+            EXPECT_TRUE(OpenDrawingNow(pad, plan));
             // Kept once it has drawn.
             EXPECT_TRUE(QTest::qWaitFor([&] { return pad.Drawing()->Rendered(); }));
         }
@@ -238,7 +238,7 @@ TEST(WindowPad,
             PadWindow again;
             again.SetDialogs(&dialogs);
             again.SetSettings(&settings);
-            again.RestoreDrawing();
+            RestoreDrawingNow(again);
             EXPECT_TRUE(again.Drawing());
             again.SetSettings(nullptr);
         }

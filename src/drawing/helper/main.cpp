@@ -2,7 +2,7 @@
 // DrawingHelper), answering the messages on its standard input on its
 // standard output until the input ends.
 //
-//   kalvor-drawing --tiles HANDLE
+//   kalvor-drawing --tiles HANDLE [--prepare-pdf]
 //
 // Started by Kalvor with its limits set; not meant to be run by hand.
 
@@ -14,6 +14,7 @@
 #include <new>
 
 #include "drawing/HelperWire.h"
+#include "drawing/PdfReader.h"
 #include "drawing/TileBuffer.h"
 #include "drawing/helper/HelperServer.h"
 
@@ -69,6 +70,14 @@ int main(int argc, char** argv) {
     if (wire < 0 || !in.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered) ||
         !out.open(wire, QIODevice::WriteOnly | QIODevice::Unbuffered))
         return 2;
+    // Started ahead of its first file (the operator is choosing one): the
+    // PDF reader is loaded and readied meanwhile, for most drawings are
+    // PDF files. A helper started for a call reads its first message
+    // first, and loads the reader only for a PDF file.
+    if (arguments.contains(QStringLiteral("--prepare-pdf"))) {
+        QString ignored;
+        if (const PdfReader* reader = PdfReader::Load(ignored)) reader->Prepare();
+    }
     HelperServer server(buffer);
     QByteArray length(4, '\0');
     while (ReadExactly(in, length.data(), 4)) {
