@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "BenchTable.h"
+#include "export/FigureReport.h"
 #include "measure/ui/FigureView.h"
 #include "pad/PadDialogs.h"
 #include "pad/PadWindow.h"
@@ -293,6 +294,47 @@ void KeptFiguresPanRow(std::vector<Row>& rows, const QString& path) {
          Median(ours), MedianMs(60, [&] { floor.repaint(); }), "ms"});
 }
 
+// The report of 100 rooms measured on the A1 page, on A3: the page drawn by
+// the helper at 300 dpi of the sheet in tiles, the figures and the table over
+// it. Its floor: poppler draws the same page at the same resolution in
+// process, and the PDF writer puts that one picture on the sheet.
+void ReportRow(std::vector<Row>& rows, const QString& path, const QString& directory) {
+    std::vector<CellFigure> figures;
+    for (int i = 0; i < 100; ++i) {
+        auto figure = std::make_shared<KeptFigure>();
+        figure->mode = FigureMode::PickedArea;
+        const int x = (20 + (i % 10) * 55) * 80, y = (20 + (i / 10) * 80) * 80;
+        figure->points = {{x, y}, {x + 45 * 80, y}, {x + 45 * 80, y + 60 * 80}, {x, y + 60 * 80}};
+        figure->unit = QStringLiteral("m²");
+        figure->countsPerMm = 80;
+        figure->source = FigureSourceKind::Drawing;
+        figure->sourceName = path;
+        figure->page = 1;
+        figure->value = QStringLiteral("%1.00").arg(i);
+        figures.push_back({i / 10 + 1, i % 10 + 1, std::move(figure)});
+    }
+    const QString report = directory + QStringLiteral("/report.pdf");
+    const double ours = MedianMs(3, [&] {
+        QString reason;
+        if (!FigureReport::Write(report, figures, ReportPaper::A3, &reason))
+            std::fprintf(stderr, "drawing_bench: no report: %s\n", qPrintable(reason));
+    });
+    // The A1 page's long side on the A3 sheet's, at 300 dpi of the sheet.
+    const double dpi = 300.0 * 420.0 / 841.0;
+    const double floor = MedianMs(3, [&] {
+        const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+        const QImage page = document->page(0)->renderToImage(dpi, dpi);
+        QPdfWriter writer(directory + QStringLiteral("/floor.pdf"));
+        writer.setPageSize(QPageSize(QPageSize::A3));
+        writer.setResolution(300);
+        QPainter painter(&writer);
+        painter.drawImage(QRect(QPoint(), page.size() * (300.0 / dpi)), page);
+    });
+    rows.push_back({"Report of 100 rooms on an A1 drawing, on A3 at 300 dpi (floor: poppler draws the page "
+                    "at that resolution in process, the PDF writer puts the picture on the sheet)",
+                    ours, floor, "ms"});
+}
+
 void MemoryRow(std::vector<Row>& rows, const QString& path) {
     const double before = ResidentMb();
     std::int64_t cached = 0;
@@ -396,6 +438,7 @@ int main(int argc, char** argv) {
         OpenRow(rows, a1);
         PanRow(rows, a1);
         KeptFiguresPanRow(rows, a1);
+        ReportRow(rows, a1, dir.path());
         MemoryRow(rows, a1);
     }
     FigureRows(rows);

@@ -340,24 +340,3 @@ TEST_F(FigureReportTest, a_report_that_cannot_be_written_says_why_and_leaves_no_
               QStringList{QStringLiteral("plan.pdf")})
         << "nothing left behind";
 }
-
-// Not a test: how long a report of 100 figures on an A1 drawing takes, on
-// A3 (the drawing at 300 dpi in tiles). Printed, never judged.
-TEST_F(FigureReportTest, time_of_a_report_of_100_figures_on_an_A1_drawing) {
-    ASSERT_TRUE(WriteDrawing(drawing, QPageSize::A1));
-    std::vector<CellFigure> figures;
-    for (int i = 0; i < 100; ++i) {
-        const double x = 20 + (i % 10) * 55, y = 20 + (i / 10) * 80;
-        figures.push_back(Cell(i / 10 + 1, i % 10 + 1, FigureMode::PickedArea,
-                               {Mm(x, y), Mm(x + 45, y), Mm(x + 45, y + 60), Mm(x, y + 60)},
-                               QStringLiteral("%1.00").arg(i), "m²", FigureSourceKind::Drawing,
-                               drawing, 1));
-    }
-    QElapsedTimer clock;
-    clock.start();
-    QString reason;
-    ASSERT_TRUE(FigureReport::Write(report, figures, ReportPaper::A3, &reason));
-    const qint64 ms = clock.elapsed();
-    std::printf("report of 100 figures on an A1 drawing, A3: %lld ms, %lld KB\n",
-                static_cast<long long>(ms), static_cast<long long>(QFile(report).size() / 1024));
-}
