@@ -19,6 +19,10 @@ const QColor kChosenFill(224, 112, 0, 70);
 constexpr double kHitPixels = 5.0;
 // Sides a kept arc is drawn with.
 constexpr int kArcPieces = 32;
+// Below this many points in all, the marks are drawn straight at every
+// paint: cheap enough, and the layer's picture (twice the surface's pixels)
+// is not worth its memory.
+constexpr qsizetype kLayerFromPoints = 20'000;
 
 QPolygonF PolygonOf(const std::vector<FigurePoint>& points) {
     QPolygonF polygon;
@@ -51,13 +55,21 @@ void FigureMarks::Set(std::vector<FigureMark> marks) {
     std::stable_partition(shapes_.begin(), shapes_.end(),
                           [](const Shape& s) { return !s.mark.highlighted; });
     marks_.clear();
-    for (const Shape& s : shapes_) marks_.push_back(s.mark);
+    points_ = 0;
+    for (const Shape& s : shapes_) {
+        marks_.push_back(s.mark);
+        points_ += s.polygon.size();
+    }
     labelsLaidOut_ = false;
     layer_ = {};
 }
 
 void FigureMarks::Paint(QPainter& painter, const QTransform& map, const QRectF& surface) const {
     if (shapes_.empty()) return;
+    if (points_ < kLayerFromPoints) {
+        PaintShapes(painter, map, surface);
+        return;
+    }
     const double ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
     // Dragging only moves the mapping: the layer drawn before serves while
     // the surface stays within what it covers.

@@ -59,6 +59,8 @@ class FigureMarks {
         QFont font;
     };
     mutable Layer layer_;
+    // Points in all the shapes.
+    qsizetype points_ = 0;
     mutable QFont labelFont_;
     mutable bool labelsLaidOut_ = false;
     std::vector<FigureMark> marks_;

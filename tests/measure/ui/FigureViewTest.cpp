@@ -88,7 +88,13 @@ TEST(FigureMarks, kept_figures_stay_on_their_place_while_the_view_is_dragged_nea
     mark.points = std::make_shared<const std::vector<FigurePoint>>(
         std::vector<FigurePoint>{{40, 40}, {80, 40}, {80, 80}, {40, 80}});
     mark.closed = true;
-    view.SetMarks({mark});
+    // A long trace elsewhere: enough points that the marks are drawn into a
+    // layer that a drag only moves.
+    FigureMark trace;
+    std::vector<FigurePoint> along;
+    for (int i = 0; i < 30000; ++i) along.push_back({i, 5000 + i % 7});
+    trace.points = std::make_shared<const std::vector<FigurePoint>>(std::move(along));
+    view.SetMarks({mark, trace});
     const auto filled = [&](QPointF counts) {
         const QImage picture = view.grab().toImage();
         const QPoint at = view.CountsToPixels().map(counts).toPoint();
