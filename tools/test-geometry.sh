@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
-# Where Kalvor's windows open, by their geometry, under Xvfb with openbox:
-#   tools/test-geometry.sh [BUILD]
-# At 1366 x 768 and 1920 x 1080, scale factors 1, 1.5 and 2, with the
+# Where Kalvor's windows open, by their geometry:
+#   tools/test-geometry.sh [BUILD] [--weston]
+# Under Xvfb with openbox at 1366 x 768 and 1920 x 1080, scale factors 1,
+# 1.5 and 2; with --weston, on a headless weston with Xwayland instead, as a
+# Wayland session offers both (WAYLAND_DISPLAY and DISPLAY set, Kalvor left
+# to choose its platform), at both sizes and factors 1 and 2. With the
 # on-screen pad: at a first start, with a drawing reopened on the pad, and at
 # the start after that. Every Kalvor window must lie on the screen, and none
 # may cover the main window's title bar or the strip under its grid (tabs,
 # buttons, key help). Prints one line per case and "N cases, F failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
+build=build weston=0
+for arg in "$@"; do
+  case $arg in
+    --weston) weston=1 ;;
+    *) build=$arg ;;
+  esac
+done
 exe=$build/src/editions/Kalvor
 [ -x "$exe" ] || { echo "no $exe: build the Kalvor target first" >&2; exit 2; }
-for tool in Xvfb xvfb-run openbox xdotool xwininfo xprop; do
+if [ "$weston" = 1 ]; then tools="weston Xwayland xdotool xwininfo xprop"; else tools="Xvfb xvfb-run openbox xdotool xwininfo xprop"; fi
+for tool in $tools; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool missing (tools/deps.sh installs it)"; exit 0; }
 done
 
@@ -25,22 +35,44 @@ set -uo pipefail
 sw=$1 sh=$2 factor=$3
 export XDG_RUNTIME_DIR=$SCRATCH/run-$sw-$factor; mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 export KALVOR_DATA_DIR=$SCRATCH/data-$sw-$factor KALVOR_PAD=virtual
-export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$factor
-unset WAYLAND_DISPLAY
+export QT_SCALE_FACTOR=$factor
+if [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  export QT_QPA_PLATFORM=xcb
+else
+  # As on a Wayland desktop: the platform is Kalvor's own choice.
+  unset QT_QPA_PLATFORM
+fi
 ini=$KALVOR_DATA_DIR/Kalvor.INI
 # Not a first start in the files' sense: no notice of where they go.
 mkdir -p "$KALVOR_DATA_DIR" && printf '[frmTab]\r\n' > "$ini"
-openbox >/dev/null 2>&1 & wm=$!
-sleep 0.5
+wm=
+if [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  openbox >/dev/null 2>&1 & wm=$!
+  sleep 0.5
+fi
 failed=0
 
-# x y w h of a window's frame (the client's place grown by openbox's frame).
+geometry() {  # x y w h of a window, on the screen
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+                           /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+# x y w h of a window's frame, then the top and bottom of its client area.
+# Openbox says what its frame adds (_NET_FRAME_EXTENTS); weston's window
+# manager says nothing, and its frame is the window it puts the client in,
+# less the shadow it draws around it (FRAME_SHADOW pixels).
 frame() {
-  local x y w h l=0 r=0 t=0 b=0 ext
-  eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/{print "x="$4} /Absolute upper-left Y/{print "y="$4}
-                                    /Width:/{print "w="$2} /Height:/{print "h="$2}')"
+  local x y w h l=0 r=0 t=0 b=0 ext parent
+  read -r x y w h <<<"$(geometry "$1")"
   ext=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ' ')
-  [ -n "$ext" ] && IFS=, read -r l r t b <<<"$ext"
+  if [ -n "$ext" ]; then
+    IFS=, read -r l r t b <<<"$ext"
+  elif [ "${FRAME_SHADOW:-0}" -gt 0 ]; then
+    parent=$(xwininfo -children -id "$1" | awk '/Parent window id:/{print $4}')
+    local px py pw ph
+    read -r px py pw ph <<<"$(geometry "$parent")"
+    l=$((x - px - FRAME_SHADOW)) t=$((y - py - FRAME_SHADOW))
+    r=$((px + pw - FRAME_SHADOW - x - w)) b=$((py + ph - FRAME_SHADOW - y - h))
+  fi
   echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b)) $y $((y + h))"
 }
 overlap() {  # two rectangles x y w h x y w h
@@ -67,7 +99,10 @@ run() {
   sleep "$WAIT"
   local why=
   if [ -z "$main" ] || [ -z "$pad" ]; then
+    # On a Wayland session, windows that are not on Xwayland's display are
+    # Wayland's: the platform choice failed.
     why="windows not shown"
+    [ -n "${WAYLAND_DISPLAY:-}" ] && why+=" on the display of Xwayland ($DISPLAY)"
   else
     read -r mx my mw mh mtop mbottom <<<"$(frame "$main")"
     # The strip under the grid: the tab control's 2475 twips and its
@@ -109,20 +144,62 @@ printf 'PadDrawing=%s\r\nPadDrawingPage=1\r\nPadDrawingZoom=0.3\r\nPadDrawingX=1
   "$SCRATCH/plan-1-100.pdf" >> "$ini"
 run "drawing reopened"
 run "restart"
-kill "$wm" 2>/dev/null
+[ -n "$wm" ] && kill "$wm" 2>/dev/null
 exit $failed
 CHECK
 
 export SCRATCH="$scratch" WAIT=${KALVOR_GEOMETRY_WAIT:-2.5}
-cases=0 failures=0
-for screen in "1366 768" "1920 1080"; do
-  for factor in 1 1.5 2; do
-    read -r w h <<<"$screen"
-    out=$(xvfb-run -a -s "-screen 0 ${w}x${h}x24 -dpi 96" bash "$scratch/check.sh" "$w" "$h" "$factor" 2>&1) || true
-    echo "$out"
-    cases=$((cases + $(grep -c '^ok\|^FAILED' <<<"$out")))
-    failures=$((failures + $(grep -c '^FAILED' <<<"$out" || true)))
+cases=0 failures=0 start=$SECONDS
+count() {  # the output of one screen's checks
+  echo "$1"
+  cases=$((cases + $(grep -c '^ok\|^FAILED' <<<"$1")))
+  failures=$((failures + $(grep -c '^FAILED' <<<"$1" || true)))
+}
+
+# One headless weston with Xwayland at w x h; prints its Wayland socket and
+# X display once both are up, or nothing after 10 s.
+start_weston() {
+  local log=$scratch/weston-$1.log socket=kalvor-geometry-$$-$1
+  export XDG_RUNTIME_DIR=$scratch/weston-run-$1
+  mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+  weston --backend=headless-backend.so --xwayland --no-config --idle-time=0 \
+    --width="$1" --height="$2" --socket="$socket" --log="$log" >/dev/null 2>&1 &
+  echo $! >"$scratch/weston.pid"
+  local display=
+  for _ in $(seq 1 100); do
+    display=$(grep -a -o 'xserver listening on display :[0-9]*' "$log" 2>/dev/null | grep -o ':[0-9]*')
+    [ -S "$XDG_RUNTIME_DIR/$socket" ] && [ -n "$display" ] && break
+    sleep 0.1
   done
+  # The socket by its whole path: each run below has a runtime directory
+  # of its own.
+  [ -S "$XDG_RUNTIME_DIR/$socket" ] && [ -n "$display" ] && echo "$XDG_RUNTIME_DIR/$socket $display"
+}
+
+for screen in "1366 768" "1920 1080"; do
+  read -r w h <<<"$screen"
+  if [ "$weston" = 0 ]; then
+    for factor in 1 1.5 2; do
+      count "$(xvfb-run -a -s "-screen 0 ${w}x${h}x24 -dpi 96" bash "$scratch/check.sh" "$w" "$h" "$factor" 2>&1 || true)"
+    done
+    continue
+  fi
+  up=$(start_weston "$w" "$h")
+  if [ -z "$up" ]; then
+    echo "skipped: weston with Xwayland did not start here ($(tail -n 1 "$scratch/weston-$w.log" 2>/dev/null))"
+    kill "$(cat "$scratch/weston.pid")" 2>/dev/null
+    exit 0
+  fi
+  read -r socket display <<<"$up"
+  # Xwayland under weston does not scale X clients: the factor is Qt's, as
+  # under Xvfb. Weston's window manager draws a 32-pixel shadow around its
+  # frames.
+  for factor in 1 2; do
+    count "$(WAYLAND_DISPLAY=$socket DISPLAY=$display FRAME_SHADOW=32 \
+      bash "$scratch/check.sh" "$w" "$h" "$factor" 2>&1 || true)"
+  done
+  kill "$(cat "$scratch/weston.pid")" 2>/dev/null
+  wait "$(cat "$scratch/weston.pid")" 2>/dev/null || true
 done
-echo "$cases cases, $failures failed"
+echo "$cases cases, $failures failed ($((SECONDS - start)) s)"
 [ "$failures" -eq 0 ]
