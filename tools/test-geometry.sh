@@ -6,9 +6,10 @@
 # Wayland session offers both (WAYLAND_DISPLAY and DISPLAY set, Kalvor left
 # to choose its platform), at both sizes and factors 1 and 2. With the
 # on-screen pad: at a first start, with a drawing reopened on the pad, and at
-# the start after that; and with --weston, once more on Wayland alone. Every Kalvor window must lie on the screen, and none
-# may cover the main window's title bar or the strip under its grid (tabs,
-# buttons, key help). Prints one line per case and "N cases, F failed".
+# the start after that; with --weston, once more on Wayland alone. Every
+# Kalvor window must lie on the screen, and none may cover the main window's
+# title bar or the strip under its grid (tabs, buttons, key help). Prints one
+# line per case and "N cases, F failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build weston=0
