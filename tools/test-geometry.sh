@@ -27,7 +27,17 @@ for tool in $tools; do
 done
 
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+# Ends the weston of the screen before (its process is no child of this
+# shell's: it is started in a subshell), and waits until it has gone.
+stop_weston() {
+  local pid
+  pid=$(cat "$scratch/weston.pid" 2>/dev/null) || return 0
+  kill "$pid" 2>/dev/null || true
+  for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -9 "$pid" 2>/dev/null || true
+  rm -f "$scratch/weston.pid"
+}
+trap 'stop_weston; rm -rf "$scratch"' EXIT
 cp "$exe" samples/plan-1-100.pdf "$scratch/"
 
 # Runs inside one X server; arguments: width height factor.
@@ -235,7 +245,6 @@ for screen in "1366 768" "1920 1080"; do
   up=$(start_weston "$w" "$h")
   if [ -z "$up" ]; then
     echo "skipped: weston with Xwayland did not start here ($(tail -n 1 "$scratch/weston-$w.log" 2>/dev/null))"
-    kill "$(cat "$scratch/weston.pid")" 2>/dev/null
     exit 0
   fi
   read -r socket display <<<"$up"
@@ -247,8 +256,7 @@ for screen in "1366 768" "1920 1080"; do
       bash "$scratch/check.sh" "$w" "$h" "$factor" 2>&1 || true)"
   done
   count "$(wayland_only "$w" "$h" "$socket")"
-  kill "$(cat "$scratch/weston.pid")" 2>/dev/null
-  wait "$(cat "$scratch/weston.pid")" 2>/dev/null || true
+  stop_weston
 done
 echo "$cases cases, $failures failed ($((SECONDS - start)) s)"
 [ "$failures" -eq 0 ]
