@@ -3,7 +3,8 @@
 #   1. the suite through CTest (build/);
 #   2. the crash loop: the real program killed 100 times, every recovery
 #      checked (tools/crash-loop.sh), and where the windows open at two
-#      screen sizes and three scale factors (tools/test-geometry.sh);
+#      screen sizes and three scale factors, under X and on a Wayland
+#      session (tools/test-geometry.sh, and with --weston);
 #   3. the Debian package made from that build, installed and started once,
 #      and the Linux tablet library against real kernel input devices in a
 #      VM (tools/test-vm.sh);
@@ -51,6 +52,9 @@ KALVOR_BUILD_DIR=build tools/crash-loop.sh 100
 
 step "where the windows open: 1366 x 768 and 1920 x 1080, scale factors 1 to 2"
 tools/test-geometry.sh build
+
+step "where the windows open on a Wayland session: weston with Xwayland, and Wayland alone"
+tools/test-geometry.sh build --weston
 
 step "the Debian package"
 tools/test-package.sh build

@@ -16,8 +16,10 @@ KALVOR_PACKAGES=(
   # readers we did not write (Qt SVG, ezdxf).
   libdxflib-dev qt6-svg-dev python3-ezdxf
   xvfb xauth xdotool imagemagick strace
-  # Where the windows open, checked by geometry (tools/test-geometry.sh).
-  openbox x11-utils weston
+  # Where the windows open, checked by geometry (tools/test-geometry.sh):
+  # under openbox, and on weston with Xwayland and with Wayland alone. The X
+  # connection's headers: which window manager runs.
+  openbox x11-utils weston xwayland qt6-wayland libxcb1-dev
   # The Debian package and its test: dependency scan, menu entry check.
   dpkg-dev file desktop-file-utils
 )

@@ -5,6 +5,7 @@
 #include "shell/DataDirectoryLock.h"
 #include "shell/DesignFont.h"
 #include "measure/ui/FigureWindow.h"
+#include "measure/ui/WindowPlacing.h"
 #include "shell/InstanceGuard.h"
 #include "pad/PadInput.h"
 #include "tablet/PadLinkFactory.h"
@@ -197,6 +198,14 @@ int RunKalvor(int argc, char** argv, const Edition& edition) {
         return widget != nullptr ? static_cast<quintptr>(widget->winId()) : 0;
     });
     const FigureDisplays figure = ShowFigureOn(tablet, sideSettings);
+    // Where the program's windows open where the desktop puts them (Wayland
+    // alone, or an X window manager that places them itself), a pad or
+    // figure window of its own would go over the main window's controls: it
+    // is shown inside the main window instead.
+    if (!ProgramPlacesWindows()) {
+        if (figure.pad != nullptr) figure.pad->SetDocked(true);
+        if (figure.window) figure.window->SetDocked(true);
+    }
 #ifdef Q_OS_WIN
     WinSoundPlayer sound;
     // The title shows the version in the running executable's own resource,

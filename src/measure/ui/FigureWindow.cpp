@@ -163,6 +163,11 @@ void FigureWindow::SetSettings(SideWindowSettings* settings) {
 
 void FigureWindow::ShowAbove(QWidget* owner) {
     SetOwner(owner);
+    if (docked_) {
+        Place();
+        show();
+        return;
+    }
     // Under X the owner is framed a moment after it shows; placed before
     // that, this window would lie over its border and title bar. Waited
     // for, a little while at most.
@@ -217,7 +222,8 @@ void FigureWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void FigureWindow::PlaceMaybeMoved() {
-    if (!placed_ || placing_ || settling_ || !isVisible() || isMinimized() || isMaximized())
+    if (docked_ || !placed_ || placing_ || settling_ || !isVisible() || isMinimized() ||
+        isMaximized())
         return;
     // A window manager framing the window at a fractional scale factor
     // shifts it by a pixel in rounding: that is still the program's place.
@@ -258,6 +264,10 @@ QScreen* FigureWindow::ScreenFor(const QRect& frame) const {
 }
 
 void FigureWindow::Place() {
+    if (docked_) {
+        Dock();
+        return;
+    }
     const QMargins frame = FrameMargins();
     const QSize least = minimumSizeHint().expandedTo(minimumSize());
     std::optional<SidePlace> place;
@@ -296,15 +306,45 @@ void FigureWindow::Place() {
     placed_ = true;
 }
 
+void FigureWindow::Dock() {
+    if (owner_ == nullptr) return;
+    if (parentWidget() != owner_) {
+        setParent(owner_, Qt::Widget);
+        // The keys stay with the owner's controls, as they do with the
+        // window beside it: nothing in here takes the focus on a click.
+        setFocusPolicy(Qt::NoFocus);
+        for (QWidget* child : findChildren<QWidget*>()) child->setFocusPolicy(Qt::NoFocus);
+        setAutoFillBackground(true);
+        // The main window deletes its children, but this window belongs to
+        // whoever made it (the tablet library holds the pad): it leaves the
+        // main window first, which says it is going before it deletes them.
+        connect(owner_, &QObject::destroyed, this, [this] {
+            hide();
+            setParent(nullptr);
+        });
+    }
+    const auto* part =
+        qobject_cast<const QWidget*>(owner_->property(kCoverableProperty).value<QObject*>());
+    const QRect room =
+        part != nullptr ? QRect(part->mapTo(owner_, QPoint(0, 0)), part->size()) : owner_->rect();
+    placing_ = true;
+    setGeometry(DockedPlace(room, minimumSizeHint().expandedTo(minimumSize())));
+    placing_ = false;
+    raise();
+    putAt_ = geometry();
+    placed_ = true;
+}
+
 QRect FigureWindow::CoverableRect() const {
     if (owner_ == nullptr) return {};
-    const auto* part = qobject_cast<const QWidget*>(owner_->property(kCoverableProperty).value<QObject*>());
+    const auto* part =
+        qobject_cast<const QWidget*>(owner_->property(kCoverableProperty).value<QObject*>());
     if (part == nullptr || !part->isVisible()) return {};
     return {part->mapToGlobal(QPoint(0, 0)), part->size()};
 }
 
 void FigureWindow::KeepOnScreen() {
-    if (!isVisible() || isMinimized() || isMaximized()) return;
+    if (docked_ || !isVisible() || isMinimized() || isMaximized()) return;
     const QMargins frame = FrameMargins();
     const SidePlace now{pos(), size()};
     QScreen* screen = ScreenFor(now.Frame(frame));

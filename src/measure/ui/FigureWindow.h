@@ -69,6 +69,13 @@ class FigureWindow : public QWidget, public FigureDisplay {
     // Shows the window without taking the keyboard, beside `owner` (see
     // SetOwner) or where it was left.
     void ShowAbove(QWidget* owner);
+    // Where the program cannot place its windows (ProgramPlacesWindows is
+    // false): the window is shown inside its owner instead, over the right
+    // part of what the owner lets it cover, so that it can never cover the
+    // owner's controls. It then has no title bar of its own, and no place is
+    // kept. Set before the window is shown.
+    void SetDocked(bool docked) { docked_ = docked; }
+    bool Docked() const { return docked_; }
 
   protected:
     // The row of buttons under the view: a stretch, then "最後の点を取消".
@@ -89,8 +96,10 @@ class FigureWindow : public QWidget, public FigureDisplay {
 
   private:
     void RequestUndo();
-    // Puts the window where it opens: the kept place, else beside the owner.
+    // Puts the window where it opens: the kept place, else beside the owner
+    // (or, docked, inside it).
     void Place();
+    void Dock();
     // Back inside the screen it is on, after the screens changed.
     void KeepOnScreen();
     // The place now, if it is not where the window was put.
@@ -122,4 +131,5 @@ class FigureWindow : public QWidget, public FigureDisplay {
     int framingWaits_ = 0;
     // Just shown: the window manager is still framing and moving it.
     bool settling_ = false;
+    bool docked_ = false;
 };

@@ -89,3 +89,10 @@ SidePlace KeepOnScreen(const SidePlace& place, const QRect& available, const QMa
                          available.y() + available.height() - size.height());
     return FromFrame({x, y, size.width(), size.height()}, frame);
 }
+
+QRect DockedPlace(const QRect& coverable, const QSize& minimum) {
+    // Narrow, for the grid keeps most of its columns in view; the full
+    // height, for there the drawing has the most room.
+    const int width = std::min(minimum.width(), coverable.width());
+    return {coverable.x() + coverable.width() - width, coverable.y(), width, coverable.height()};
+}

@@ -32,6 +32,13 @@ SidePlace PlaceBeside(const QRect& available, const QRect& owner, int ownerTitle
                       const QMargins& frame, const QSize& wanted, const QSize& minimum,
                       const QRect& coverable = QRect());
 
+// Where a side window goes inside its owner, where the program cannot place
+// windows of its own (see ProgramPlacesWindows): over the right part of
+// `coverable` (the owner's grid, in the owner's coordinates), as tall as it
+// and `minimum` wide, no wider than it; nothing of the owner outside it is
+// covered.
+QRect DockedPlace(const QRect& coverable, const QSize& minimum);
+
 // The name of the property through which a main window tells its side
 // windows which of its widgets they may cover when the screen has no room
 // beside it (a QWidget*, see PlaceBeside).
