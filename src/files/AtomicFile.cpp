@@ -26,8 +26,6 @@ const QString kTemporaryInfix = QStringLiteral(".kalvor-");
 
 FileWriteResult Failed(const QString& reason) { return FileWriteResult{false, reason}; }
 
-QString SystemReason(int error) { return FileReason(error); }
-
 // The written bytes reach the disk before the rename can make them the file.
 #ifdef Q_OS_WIN
 // Qt holds its files through the system's own handles, without a C runtime
@@ -66,7 +64,7 @@ bool ReplaceFile(const QString& from, const QString& to, QString& why) {
 #else
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
-    why = SystemReason(errno);
+    why = FileReason(errno);
     return false;
 #endif
 }
@@ -169,7 +167,7 @@ FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes
     file.close();
     if (!SyncFile(file.fileName())) return Failed(QStringLiteral("ディスクに書き込めません"));
 #else
-    if (!SyncFile(file)) return Failed(SystemReason(errno));
+    if (!SyncFile(file)) return Failed(FileReason(errno));
     file.close();
 #endif
     if (!MayCommitAtomicWrite(path)) return Failed(QStringLiteral("中断されました"));
