@@ -198,12 +198,26 @@ void FigureWindow::showEvent(QShowEvent* event) {
     // edge is brought back.
     // Until then, the window manager's own moves are no operator's.
     settling_ = true;
-    QTimer::singleShot(kFramedMs, this, [this] {
-        settling_ = false;
-        if (placed_ && !movedByOperator_ && isVisible() && !isMinimized() && !isMaximized())
-            Place();
-        KeepOnScreen();
-    });
+    settlingWaits_ = 0;
+    QTimer::singleShot(kFramedMs, this, [this] { EndSettling(); });
+}
+
+void FigureWindow::EndSettling() {
+    if (!settling_) return;
+    // On a busy machine the window manager frames the windows later: its
+    // moves until then are still its own, so the wait goes on (a while at
+    // most) until both this window and its owner have their frames.
+    const auto framed = [](const QWidget* w) {
+        return w == nullptr || !w->isVisible() || w->frameGeometry() != w->geometry();
+    };
+    const bool xcb = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (xcb && !(framed(this) && framed(owner_.data())) && ++settlingWaits_ < kFramingWaits) {
+        QTimer::singleShot(kFramingWaitMs, this, [this] { EndSettling(); });
+        return;
+    }
+    settling_ = false;
+    if (placed_ && !movedByOperator_ && isVisible() && !isMinimized() && !isMaximized()) Place();
+    KeepOnScreen();
 }
 
 void FigureWindow::hideEvent(QHideEvent* event) {

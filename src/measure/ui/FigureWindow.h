@@ -104,6 +104,8 @@ class FigureWindow : public QWidget, public FigureDisplay {
     void KeepOnScreen();
     // The place now, if it is not where the window was put.
     void PlaceMaybeMoved();
+    // Ends the moments after showing when moves are the window manager's.
+    void EndSettling();
     void WritePlace();
     QMargins FrameMargins() const;
     QScreen* ScreenFor(const QRect& frame) const;
@@ -129,6 +131,7 @@ class FigureWindow : public QWidget, public FigureDisplay {
     QRect putAt_;
     bool movedByOperator_ = false;
     int framingWaits_ = 0;
+    int settlingWaits_ = 0;
     // Just shown: the window manager is still framing and moving it.
     bool settling_ = false;
     bool docked_ = false;
