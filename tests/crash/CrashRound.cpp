@@ -348,10 +348,16 @@ void CrashRound::CheckFigures(const SaveTable& table, const char* when) {
         for (int field = 1; field <= table.FieldCount(); ++field) {
             const QString value = table.Field(line, field);
             if (value.isEmpty()) continue;
-            // Seeded values were never measured (one measured over them with
-            // about the same number is let pass too).
+            // Seeded values were never measured. Recoveries with other
+            // decimals round them again each time (3355.45, 3355.5, 3356):
+            // within one of the seed is still the seed (and one measured
+            // over it with about the same number is let pass too).
             const QString seeded = seedTable_.Field(line, field);
-            if (!seeded.isEmpty() && (seeded == value || SameNumber(seeded, value))) continue;
+            bool number = false;
+            const double seededNumber = seeded.toDouble(&number);
+            if (!seeded.isEmpty() &&
+                (seeded == value || (number && std::abs(seededNumber - value.toDouble()) <= 1.0)))
+                continue;
             ++tally_.figuresChecked;
             const auto [from, to] = figures.equal_range({line, field});
             if (std::none_of(from, to, [&](const auto& kept) { return SameNumber(kept.second, value); }))
